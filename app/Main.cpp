@@ -1,0 +1,10 @@
+#include <windows.h>
+
+#include "app/ModManagerApp.h"
+
+static CModManagerApp theApp;
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    return fw::RunApplication();
+}

@@ -1,0 +1,164 @@
+#include "app/ModManagerDlg.h"
+
+#include "app/Globals.h"
+#include "app/Texts.h"
+#include "framework/App.h"
+#include "framework/FormatText.h"
+#include "mods/GameFolder.h"
+#include "mods/ModCatalogue.h"
+#include "mods/ModFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "res/resource.h"
+
+std::wstring g_paksFolder;
+std::wstring g_gameExePath;
+CModManagerDlg* g_mainDialog = nullptr;
+
+namespace {
+
+constexpr int kColumnCheck = 0;
+constexpr int kColumnName = 1;
+constexpr int kColumnDate = 2;
+
+constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
+constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
+constexpr COLORREF kRowBackColor = RGB(255, 255, 255);
+
+HICON LoadIconSized(int id, int sizeMetric)
+{
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(
+        LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
+    fw::OnMessage(WM_PAINT, &CModManagerDlg::OnPaint),
+    fw::OnMessage(WM_QUERYDRAGICON, &CModManagerDlg::OnQueryDragIcon),
+    fw::OnCommand(IDC_RESTORE, &CModManagerDlg::OnRestore),
+};
+
+CModManagerDlg::CModManagerDlg(std::wstring programPath, HWND parent)
+    : CDialog(IDD_MODMANAGER_DIALOG, parent),
+      fileSystem_(platform::SystemFileSystem()),
+      programPath_(std::move(programPath)),
+      bigIcon_(LoadIconSized(IDR_MAINFRAME, SM_CXICON)),
+      smallIcon_(LoadIconSized(IDR_MAINFRAME, SM_CXSMICON))
+{
+}
+
+CModManagerDlg::~CModManagerDlg()
+{
+    if (g_mainDialog == this)
+        g_mainDialog = nullptr;
+}
+
+bool CModManagerDlg::ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+{
+    return fw::DispatchMessage(this, kMessages, false, message, w, l, result) ||
+           CDialog::ProcessMessage(message, w, l, result);
+}
+
+void CModManagerDlg::DoDataExchange()
+{
+    status_.Attach(GetDlgItem(IDC_STATUS));
+    modList_.SubclassDlgItem(m_hWnd, IDC_MOD_LIST);
+}
+
+BOOL CModManagerDlg::OnInitDialog()
+{
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    g_mainDialog = this;
+    FindGameFolders();
+    SetUpModList();
+    RefillModList();
+    return TRUE;
+}
+
+void CModManagerDlg::FindGameFolders()
+{
+    const std::wstring programFolder = platform::FolderOfPath(programPath_);
+    g_gameExePath = programFolder + L"Torchlight2.exe";
+    if (fileSystem_.FileExists(g_gameExePath))
+        fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(TRUE);
+
+    const mods::PaksFolderChoice choice =
+        mods::FindPaksFolder(fileSystem_, programFolder, [this] { return AskForFolder(L"D:\\"); });
+    g_paksFolder = choice.folder;
+    if (!choice.qualifies)
+        MessageBoxW(m_hWnd, texts::kNoGameFolder, texts::kProgramName, MB_OK);
+}
+
+std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder)
+{
+    // Until the folder picker exists, the start folder stands for a cancelled choice.
+    return startFolder;
+}
+
+void CModManagerDlg::SetUpModList()
+{
+    modList_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // Never holds an image: its 32-pixel height sets the rows' height.
+    rowHeightImages_.reset(ImageList_Create(10, 32, ILC_COLOR4, 10, 10));
+    modList_.SetImageList(rowHeightImages_.get(), LVSIL_SMALL);
+    modList_.InsertColumn(kColumnCheck, texts::kColumnEnabled, LVCFMT_LEFT, 42);
+    modList_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, 380);
+    modList_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, 90);
+    modList_.InsertColumn(3, texts::kColumnOrderChanged, LVCFMT_LEFT, 1);
+}
+
+void CModManagerDlg::RefillModList()
+{
+    {
+        fw::CWindow::RedrawSuspender noRedraw(modList_);
+        modList_.DeleteAllItems();
+        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(fileSystem_, g_paksFolder);
+        // Inserting at the top, last first, leaves the earliest mod in row 0.
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+            const int row = modList_.InsertItem(0, L"");
+            if (row < 0)
+                continue;
+            const bool enabled = !mods::IsDisabledModName(entry->fileName);
+            modList_.SetCellCheck(row, kColumnCheck, enabled ? 1 : 0);
+            if (!enabled)
+                UpdateRowState(row);
+            modList_.SetItemText(row, kColumnDate, entry->dateText);
+            modList_.SetItemText(row, kColumnName, entry->fileName);
+        }
+    }
+    status_.SetWindowText(fw::FormatText(texts::kModCount, modList_.GetItemCount()));
+}
+
+void CModManagerDlg::UpdateRowState(int row)
+{
+    const bool enabled = modList_.GetCellCheck(row, kColumnCheck) == 1;
+    for (int column = kColumnCheck; column <= kColumnDate; ++column)
+        modList_.SetCellColors(row, column, enabled ? kEnabledTextColor : kDisabledTextColor, kRowBackColor);
+}
+
+void CModManagerDlg::OnRestore() { RefillModList(); }
+
+bool CModManagerDlg::OnPaint(WPARAM, LPARAM, LRESULT& result)
+{
+    if (!IsIconic())
+        return false;
+    fw::PaintDc dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()));
+    RECT client{};
+    GetClientRect(&client);
+    const int width = GetSystemMetrics(SM_CXICON);
+    const int height = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc.get(), (client.right - client.left - width + 1) / 2, (client.bottom - client.top - height + 1) / 2,
+             bigIcon_.get());
+    result = 0;
+    return true;
+}
+
+bool CModManagerDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
+{
+    result = reinterpret_cast<LRESULT>(bigIcon_.get());
+    return true;
+}

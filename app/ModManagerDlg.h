@@ -1,0 +1,45 @@
+#pragma once
+// The main window: the mod list, the command buttons and the status line.
+
+#include <string>
+
+#include "controls/list/ExtListCtrl.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+
+namespace platform { class FileSystem; }
+
+class CModManagerDlg : public fw::CDialog {
+public:
+    // programPath: the program's own file, whose folder is searched first.
+    explicit CModManagerDlg(std::wstring programPath, HWND parent = nullptr);
+    ~CModManagerDlg() override;
+
+    // Rebuilds the list from the folder, in load order, and shows the count.
+    void RefillModList();
+
+protected:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+
+private:
+    void FindGameFolders();
+    void SetUpModList();
+    // Colours a row's cells by its check box: grey for a disabled mod.
+    void UpdateRowState(int row);
+    std::wstring AskForFolder(const std::wstring& startFolder);
+
+    bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);
+    void OnRestore();
+
+    static const fw::MessageEntry<CModManagerDlg> kMessages[];
+
+    platform::FileSystem& fileSystem_;
+    std::wstring programPath_;
+    fw::CWindow status_;
+    CExtListCtrl modList_;
+    fw::UniqueIcon bigIcon_, smallIcon_;
+    fw::UniqueImageList rowHeightImages_;
+};

@@ -1,0 +1,426 @@
+#include "controls/list/ExtListCtrl.h"
+
+#include <algorithm>
+#include <new>
+
+#include "framework/UniqueHandle.h"
+
+const UINT WM_XLISTCTRL_CHECKBOX_CLICKED = fw::RegisterMessage(L"WM_XLISTCTRL_CHECKBOX_CLICKED");
+
+namespace {
+
+constexpr COLORREF kCheckMarkColor = 0x339933;
+constexpr UINT kCellTextFormat = DT_END_ELLIPSIS | DT_VCENTER | DT_SINGLELINE;
+constexpr const wchar_t* kEmptyListText = L"There are no items to show in this view.";
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color)
+{
+    fw::UniqueBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &rect, brush.get());
+}
+
+// One stroke of the check mark: the pixels (x, y), (x, y + 1), (x, y + 2).
+void Stroke(HDC dc, int x, int y)
+{
+    MoveToEx(dc, x, y, nullptr);
+    LineTo(dc, x, y + 3);
+}
+
+}  // namespace
+
+constexpr fw::MessageEntry<CExtListCtrl> CExtListCtrl::kMessages[] = {
+    fw::OnReflectedNotify(NM_CUSTOMDRAW, &CExtListCtrl::OnCustomDraw),
+    fw::OnMessage(WM_COMMAND, &CExtListCtrl::OnCommand),
+    fw::OnMessage(WM_PAINT, &CExtListCtrl::OnPaint),
+    fw::OnMessage(WM_ERASEBKGND, &CExtListCtrl::OnEraseBackground),
+    fw::OnMessage(WM_SYSCOLORCHANGE, &CExtListCtrl::OnSysColorChange),
+    fw::OnMessage(WM_DESTROY, &CExtListCtrl::OnDestroy),
+};
+
+CExtListCtrl::CExtListCtrl() { LoadSystemColors(); }
+
+CExtListCtrl::~CExtListCtrl()
+{
+    if (IsWindow())
+        ReleaseAllCells();
+}
+
+bool CExtListCtrl::SubclassDlgItem(HWND dialog, int id)
+{
+    Attach(::GetDlgItem(dialog, id));
+    return Subclass(m_hWnd);
+}
+
+// ---- Rows and cells -------------------------------------------------------
+
+CExtListCtrl::CellArray* CExtListCtrl::Cells(int item) const
+{
+    return reinterpret_cast<CellArray*>(GetItemData(item));
+}
+
+ListCellData* CExtListCtrl::Cell(int item, int subItem) const
+{
+    if (item < 0 || item >= GetItemCount() || subItem < 0 || subItem >= GetColumnCount())
+        return nullptr;
+    CellArray* cells = Cells(item);
+    // A row keeps the columns it was inserted with; a later column has no cell.
+    if (!cells || static_cast<std::size_t>(subItem) >= cells->size())
+        return nullptr;
+    return &(*cells)[static_cast<std::size_t>(subItem)];
+}
+
+void CExtListCtrl::ReleaseCells(int item)
+{
+    delete Cells(item);
+    SetItemData(item, 0);
+}
+
+void CExtListCtrl::ReleaseAllCells()
+{
+    for (int item = 0, count = GetItemCount(); item < count; ++item)
+        ReleaseCells(item);
+}
+
+int CExtListCtrl::InsertItem(int index, const std::wstring& text)
+{
+    if (index < 0)
+        return -1;
+    LVITEMW lv{};
+    lv.mask = LVIF_TEXT;
+    lv.iItem = index;
+    lv.pszText = const_cast<wchar_t*>(text.c_str());
+    const int item = CListViewCtrl::InsertItem(lv);
+    if (item < 0)
+        return item;
+
+    const ListCellData initial{colors_.windowText, colors_.window, -1};
+    CellArray* cells = new (std::nothrow) CellArray;
+    if (!cells)
+        return -1;
+    try {
+        cells->assign(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), initial);
+    } catch (const std::bad_alloc&) {
+        delete cells;
+        return -1;  // the row stays, without cells
+    }
+    SetItemData(item, reinterpret_cast<LPARAM>(cells));
+    return item;
+}
+
+BOOL CExtListCtrl::SetItemText(int item, int subItem, const std::wstring& text)
+{
+    if (item < 0 || item >= GetItemCount() || subItem < 0 || subItem >= GetColumnCount())
+        return FALSE;
+    const BOOL result = CListViewCtrl::SetItemText(item, subItem, text);
+    RedrawCell(item, subItem);
+    return result;
+}
+
+BOOL CExtListCtrl::DeleteItem(int item)
+{
+    if (item < 0 || item >= GetItemCount())
+        return FALSE;
+    ReleaseCells(item);
+    return CListViewCtrl::DeleteItem(item);
+}
+
+BOOL CExtListCtrl::DeleteAllItems()
+{
+    ReleaseAllCells();
+    return CListViewCtrl::DeleteAllItems();
+}
+
+BOOL CExtListCtrl::SetCellCheck(int item, int subItem, int state)
+{
+    ListCellData* cell = Cell(item, subItem);
+    if (!cell)
+        return FALSE;
+    cell->checkState = state;
+    RedrawCell(item, subItem);
+    return TRUE;
+}
+
+int CExtListCtrl::GetCellCheck(int item, int subItem) const
+{
+    const ListCellData* cell = Cell(item, subItem);
+    return cell ? cell->checkState : -1;
+}
+
+void CExtListCtrl::SetCellColors(int item, int subItem, COLORREF textColor, COLORREF backColor)
+{
+    if (ListCellData* cell = Cell(item, subItem)) {
+        cell->textColor = textColor;
+        cell->backColor = backColor;
+    }
+}
+
+void CExtListCtrl::SetContextMenu(const std::wstring& firstText, ContextMenuCallback firstCallback,
+                                  const wchar_t* secondText, ContextMenuCallback secondCallback)
+{
+    menuText1_ = firstText;
+    menuCallback1_ = firstCallback;
+    if (secondText) {
+        menuText2_ = secondText;
+        menuCallback2_ = secondCallback;
+    }
+}
+
+int CExtListCtrl::GetColumnCount() const { return fw::CHeaderCtrl(GetHeader()).GetItemCount(); }
+
+BOOL CExtListCtrl::GetCellRect(int item, int subItem, RECT* rect) const
+{
+    const int columns = GetColumnCount();
+    if (item < 0 || item >= GetItemCount() || subItem < 0 || subItem >= columns)
+        return FALSE;
+    RECT cell{};
+    if (!GetSubItemRect(item, subItem, LVIR_BOUNDS, &cell))
+        return FALSE;
+    // Column 0's rectangle spans the whole row: end it where the next visible column starts.
+    if (subItem == 0 && columns > 1) {
+        int next = 1;
+        for (int i = 1; i < columns; ++i) {
+            if (GetColumnWidth(i) > 0) {
+                next = i;
+                break;
+            }
+        }
+        RECT following{};
+        if (GetSubItemRect(item, next, LVIR_BOUNDS, &following))
+            cell.right = following.left;
+    }
+    *rect = cell;
+    return TRUE;
+}
+
+void CExtListCtrl::RedrawCell(int item, int subItem)
+{
+    RECT rect{};
+    if (!GetCellRect(item, subItem, &rect))
+        return;
+    InflateRect(&rect, 2, 2);
+    InvalidateRect(&rect, TRUE);
+    UpdateWindow();
+}
+
+int CExtListCtrl::GetSelectedItem() const { return GetNextItem(-1, LVNI_SELECTED); }
+
+BOOL CExtListCtrl::SelectItem(int item, BOOL ensureVisible)
+{
+    const BOOL result = SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (ensureVisible)
+        EnsureVisible(item, FALSE);
+    return result;
+}
+
+void CExtListCtrl::LoadSystemColors()
+{
+    colors_ = SystemColors{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_HIGHLIGHT),
+                           GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_BTNFACE)};
+}
+
+// ---- Drawing ----------------------------------------------------------------
+
+void CExtListCtrl::ApplySelectionColors(int item, int subItem, COLORREF& text, COLORREF& back) const
+{
+    if (!(GetItemState(item, LVIS_SELECTED) & LVIS_SELECTED))
+        return;
+    if (!(GetExtendedStyle() & LVS_EX_FULLROWSELECT) && subItem != 0)
+        return;
+    if (::GetFocus() == m_hWnd) {
+        text = colors_.highlightText;
+        back = colors_.highlight;
+    } else if (GetStyle() & LVS_SHOWSELALWAYS) {
+        text = colors_.windowText;
+        back = colors_.buttonFace;
+    }
+}
+
+void CExtListCtrl::DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const
+{
+    if (IsRectEmpty(&rect))
+        return;
+    ApplySelectionColors(item, subItem, text, back);
+    FillSolid(dc, rect, back);
+    const std::wstring label = GetItemText(item, subItem);
+    if (label.empty())
+        return;
+
+    UINT format = kCellTextFormat;
+    const int justify = fw::CHeaderCtrl(GetHeader()).GetItemFormat(subItem) & HDF_JUSTIFYMASK;
+    if (justify == HDF_CENTER)
+        format |= DT_CENTER;
+    else if (justify == HDF_RIGHT)
+        format |= DT_RIGHT;
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    rect.left += kTextMargin;
+    rect.right -= kTextMargin;
+    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, format);
+}
+
+void CExtListCtrl::DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back,
+                                    int checkState) const
+{
+    if (IsRectEmpty(&rect))
+        return;
+    ApplySelectionColors(item, subItem, text, back);
+    FillSolid(dc, rect, back);
+
+    RECT box{rect.left + 5, rect.top + 4, 0, rect.bottom - 4};
+    box.right = box.left + (box.bottom - box.top);
+    const std::wstring label = GetItemText(item, subItem);
+    if (label.empty()) {  // centred in the cell
+        const int side = box.bottom - box.top;
+        box.left = rect.left + (rect.right - rect.left) / 2 - side / 2 - 1;
+        box.right = box.left + side;
+    }
+    FillSolid(dc, box, colors_.window);
+
+    if (checkState == 1) {
+        fw::UniquePen pen(CreatePen(PS_SOLID, 1, kCheckMarkColor));
+        fw::SelectObjectScope selectPen(dc, pen.get());
+        int x = box.right - 8;
+        int y = box.top + 7;
+        const int n = box.right - box.left - 18;
+        if (n > 0) {
+            for (int i = 0; i < (n + 1) / 2; ++i) {  // the long arm, two down for each one left
+                Stroke(dc, x, y);
+                --x, ++y;
+                Stroke(dc, x, y);
+                ++y;
+            }
+        }
+        for (int i = 0, m = n / 2 + 2; i < m; ++i) {  // the short arm, rising to the left
+            Stroke(dc, x, y);
+            --x, --y;
+        }
+    }
+
+    if (!label.empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, text);
+        SetBkColor(dc, back);
+        RECT textRect = rect;
+        textRect.left = box.right + 4;
+        DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &textRect, kCellTextFormat);
+    }
+}
+
+LRESULT CExtListCtrl::OnCustomDraw(NMHDR* header)
+{
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        const int item = static_cast<int>(draw->nmcd.dwItemSpec);
+        const int subItem = draw->iSubItem;
+        const auto* cells = reinterpret_cast<const CellArray*>(draw->nmcd.lItemlParam);
+        const ListCellData* cell = cells && static_cast<std::size_t>(subItem) < cells->size()
+                                       ? &(*cells)[static_cast<std::size_t>(subItem)] : nullptr;
+        const COLORREF text = cell ? cell->textColor : colors_.windowText;
+        const COLORREF back = cell ? cell->backColor : colors_.window;
+        draw->clrText = text;
+        draw->clrTextBk = back;
+
+        RECT rect{};
+        GetCellRect(item, subItem, &rect);
+        if (cell && cell->checkState != -1)
+            DrawCheckBoxCell(draw->nmcd.hdc, item, subItem, rect, text, back, cell->checkState);
+        else
+            DrawTextCell(draw->nmcd.hdc, item, subItem, rect, text, back);
+        return CDRF_SKIPDEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void CExtListCtrl::DrawEmptyListText() const
+{
+    fw::WindowDc dc(m_hWnd);
+    const int saved = SaveDC(dc.get());
+    RECT rect{};
+    ::GetWindowRect(m_hWnd, &rect);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    if (HWND header = GetHeader()) {
+        RECT headerItem{};
+        if (fw::CHeaderCtrl(header).GetItemRect(0, &headerItem))
+            rect.top = headerItem.bottom;
+    }
+    FillSolid(dc.get(), rect, colors_.window);
+    SetTextColor(dc.get(), colors_.windowText);
+    SetBkColor(dc.get(), colors_.window);
+    SelectObject(dc.get(), GetStockObject(ANSI_VAR_FONT));
+    DrawTextW(dc.get(), kEmptyListText, -1, &rect, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+    RestoreDC(dc.get(), saved);
+}
+
+// ---- Messages ---------------------------------------------------------------
+
+bool CExtListCtrl::ProcessWindowMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+{
+    return fw::DispatchMessage(this, kMessages, false, message, w, l, result);
+}
+
+bool CExtListCtrl::OnReflectedMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+{
+    return fw::DispatchMessage(this, kMessages, true, message, w, l, result);
+}
+
+bool CExtListCtrl::OnCommand(WPARAM w, LPARAM, LRESULT& result)
+{
+    const UINT id = LOWORD(w);
+    if (id != kFirstMenuCommand && id != kSecondMenuCommand)
+        return false;
+    const ContextMenuCallback callback = id == kFirstMenuCommand ? menuCallback1_ : menuCallback2_;
+    if (callback)
+        callback(this, menuItem_);
+    result = 0;
+    return true;
+}
+
+bool CExtListCtrl::OnPaint(WPARAM w, LPARAM l, LRESULT& result)
+{
+    result = DefaultProc(WM_PAINT, w, l);
+    if (GetItemCount() == 0)
+        DrawEmptyListText();
+    return true;
+}
+
+bool CExtListCtrl::OnEraseBackground(WPARAM w, LPARAM, LRESULT& result)
+{
+    const HDC dc = reinterpret_cast<HDC>(w);
+    RECT clip{};
+    const int count = GetItemCount();
+    if (count == 0 || GetClipBox(dc, &clip) == ERROR)
+        return false;
+
+    const int top = GetTopIndex();
+    const int last = std::min(top + GetCountPerPage(), count - 1);
+    RECT first{}, final{};
+    GetSubItemRect(top, 0, LVIR_BOUNDS, &first);
+    GetSubItemRect(last, 0, LVIR_BOUNDS, &final);
+    FillSolid(dc, RECT{clip.left, clip.top, clip.right, first.top}, colors_.window);
+    FillSolid(dc, RECT{clip.left, final.bottom, clip.right, clip.bottom}, colors_.window);
+    FillSolid(dc, RECT{first.right, first.top, clip.right, final.bottom}, colors_.window);
+    result = TRUE;
+    return true;
+}
+
+bool CExtListCtrl::OnSysColorChange(WPARAM w, LPARAM l, LRESULT& result)
+{
+    result = DefaultProc(WM_SYSCOLORCHANGE, w, l);
+    LoadSystemColors();
+    return true;
+}
+
+bool CExtListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&)
+{
+    ReleaseAllCells();
+    return false;  // the list view's own handling follows
+}

@@ -1,0 +1,93 @@
+#pragma once
+// A report list view that keeps per-cell colours and check boxes, draws its
+// cells itself and reports check box clicks to its parent.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/MessageMap.h"
+#include "framework/SubclassedWindow.h"
+
+struct ListCellData {
+    COLORREF textColor;
+    COLORREF backColor;
+    int checkState = -1;  // -1: no check box; 0: cleared; 1: ticked
+};
+
+class CExtListCtrl;
+using ContextMenuCallback = int (*)(CExtListCtrl* list, int row);
+
+// Sent to the parent after a click toggled a check box: wParam row, lParam column.
+extern const UINT WM_XLISTCTRL_CHECKBOX_CLICKED;
+
+class CExtListCtrl : public fw::CListViewCtrl, public fw::WindowSubclass {
+public:
+    static constexpr UINT kFirstMenuCommand = 1035;
+    static constexpr UINT kSecondMenuCommand = 1036;
+    static constexpr int kTextMargin = 5;
+
+    CExtListCtrl();
+    ~CExtListCtrl() override;
+
+    // Takes over the dialog's list control.
+    bool SubclassDlgItem(HWND dialog, int id);
+
+    int InsertItem(int index, const std::wstring& text);
+    BOOL SetItemText(int item, int subItem, const std::wstring& text);
+    BOOL DeleteItem(int item);
+    BOOL DeleteAllItems();
+
+    BOOL SetCellCheck(int item, int subItem, int state);
+    int GetCellCheck(int item, int subItem) const;
+    // Stores the colours without repainting; the next paint shows them.
+    void SetCellColors(int item, int subItem, COLORREF textColor, COLORREF backColor);
+    // A null second text keeps the second item as it was.
+    void SetContextMenu(const std::wstring& firstText, ContextMenuCallback firstCallback, const wchar_t* secondText,
+                        ContextMenuCallback secondCallback);
+
+    int GetColumnCount() const;
+    BOOL GetCellRect(int item, int subItem, RECT* rect) const;
+    void RedrawCell(int item, int subItem);
+    int GetSelectedItem() const;
+    BOOL SelectItem(int item, BOOL ensureVisible);
+    void LoadSystemColors();
+
+    bool OnReflectedMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+
+private:
+    using CellArray = std::vector<ListCellData>;
+
+    struct SystemColors {
+        COLORREF window, windowText, highlight, highlightText, buttonFace;
+    };
+
+    CellArray* Cells(int item) const;
+    ListCellData* Cell(int item, int subItem) const;  // null when out of range
+    void ReleaseCells(int item);
+    void ReleaseAllCells();
+
+    void ApplySelectionColors(int item, int subItem, COLORREF& text, COLORREF& back) const;
+    void DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const;
+    void DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back, int checkState) const;
+    void DrawEmptyListText() const;
+
+    bool ProcessWindowMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+    bool OnCommand(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnEraseBackground(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnSysColorChange(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
+    LRESULT OnCustomDraw(NMHDR* header);
+
+    static const fw::MessageEntry<CExtListCtrl> kMessages[];
+
+    std::wstring menuText1_, menuText2_;
+    ContextMenuCallback menuCallback1_ = nullptr;
+    ContextMenuCallback menuCallback2_ = nullptr;
+    int menuItem_ = -1;
+    SystemColors colors_{};
+};

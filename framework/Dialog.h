@@ -1,0 +1,39 @@
+#pragma once
+// A modal dialog bound to its C++ object. Derived classes list their
+// handlers in a message table and override the virtual steps.
+
+#include "framework/Window.h"
+
+namespace fw {
+
+class CDialog : public CWindow {
+public:
+    explicit CDialog(UINT templateId, HWND parent = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog until it ends; returns what EndDialog was given, or -1.
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR result);
+
+protected:
+    // Binds the controls to their wrappers, before OnInitDialog.
+    virtual void DoDataExchange() {}
+    // TRUE lets the system give the default control the focus.
+    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The message table walk; a derived class walks its own table, then calls this.
+    virtual bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    INT_PTR HandleMessage(UINT message, WPARAM w, LPARAM l);
+    bool ReflectToChild(UINT message, WPARAM w, LPARAM l, LRESULT& result);
+
+    UINT templateId_;
+    HWND parent_;
+};
+
+}  // namespace fw

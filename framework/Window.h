@@ -1,0 +1,64 @@
+#pragma once
+// A thin, non-owning wrapper of an HWND: one method per API call.
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class CWindow {
+public:
+    CWindow() = default;
+    explicit CWindow(HWND window) : m_hWnd(window) {}
+
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    void Attach(HWND window) { m_hWnd = window; }
+    HWND Detach() { HWND window = m_hWnd; m_hWnd = nullptr; return window; }
+
+    LRESULT SendMessage(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, message, w, l); }
+    BOOL PostMessage(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(m_hWnd, message, w, l); }
+
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
+    BOOL EnableWindow(BOOL enable = TRUE) const { return ::EnableWindow(m_hWnd, enable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
+    BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, rect, erase); }
+    BOOL UpdateWindow() const { return ::UpdateWindow(m_hWnd); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+
+    BOOL SetWindowText(const std::wstring& text) const { return ::SetWindowTextW(m_hWnd, text.c_str()); }
+    std::wstring GetWindowText() const
+    {
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(::GetWindowTextW(m_hWnd, text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+
+    // Suspends drawing for the object's lifetime, then repaints everything.
+    class RedrawSuspender {
+    public:
+        explicit RedrawSuspender(HWND window) : window_(window) { ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+        ~RedrawSuspender()
+        {
+            ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+            ::RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        }
+        RedrawSuspender(const RedrawSuspender&) = delete;
+        RedrawSuspender& operator=(const RedrawSuspender&) = delete;
+    private:
+        HWND window_;
+    };
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+// A window message registered by name, the same number in every process.
+inline UINT RegisterMessage(const wchar_t* name) { return ::RegisterWindowMessageW(name); }
+
+}  // namespace fw

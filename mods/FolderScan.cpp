@@ -1,0 +1,28 @@
+#include "mods/FolderScan.h"
+
+#include "mods/ModFile.h"
+#include "platform/FileSystem.h"
+
+namespace mods {
+
+int ScanFolder(platform::FileSystem& fileSystem, const std::wstring& folder, std::wstring_view extensions,
+               std::optional<std::wstring_view> excludedNames, std::vector<ScannedFile>* found)
+{
+    std::vector<platform::FolderEntry> entries;
+    if (!fileSystem.ListFolder(folder, entries))
+        return 0;
+
+    int count = 0;
+    for (const platform::FolderEntry& entry : entries) {
+        if (entry.isFolder || !HasExtensionIn(entry.name, extensions))
+            continue;
+        if (excludedNames && IsOneOfNames(entry.name, *excludedNames))
+            continue;
+        ++count;
+        if (found)
+            found->push_back(ScannedFile{entry.name, entry.lastWriteTime});
+    }
+    return count;
+}
+
+}  // namespace mods

@@ -1,0 +1,32 @@
+#include "mods/GameFolder.h"
+
+#include "mods/FolderScan.h"
+#include "mods/ModFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+namespace mods {
+
+bool FolderHoldsPaks(platform::FileSystem& fileSystem, const std::wstring& folder)
+{
+    return fileSystem.FolderExists(folder) &&
+           ScanFolder(fileSystem, folder, kEnabledPakExtensions, std::nullopt, nullptr) > 1;
+}
+
+PaksFolderChoice FindPaksFolder(platform::FileSystem& fileSystem, const std::wstring& programFolder,
+                                const std::function<std::wstring()>& askForFolder)
+{
+    std::wstring folder = programFolder;
+    bool qualifies = FolderHoldsPaks(fileSystem, folder);
+    if (!qualifies) {
+        folder = platform::JoinPath(programFolder, L"PAKS");
+        qualifies = FolderHoldsPaks(fileSystem, folder);
+    }
+    if (!qualifies) {
+        folder = askForFolder();
+        qualifies = FolderHoldsPaks(fileSystem, folder);
+    }
+    return PaksFolderChoice{platform::WithTrailingSeparator(folder), qualifies};
+}
+
+}  // namespace mods

@@ -1,0 +1,29 @@
+#pragma once
+// The mods of a PAKS folder in load order: what a refill of the list shows.
+
+#include <string>
+#include <vector>
+
+#include "mods/FileTime.h"
+
+namespace platform { class FileSystem; }
+
+namespace mods {
+
+struct ModEntry {
+    std::wstring fileName;
+    FileTime lastWriteTime = 0;
+    std::wstring dateText;  // FormatFileDate(lastWriteTime)
+};
+
+// Sorts by last-write time, earliest first (the game's load order). The
+// input is in scan order; mods with equal times come out in the reverse of
+// it, the one scanned later first.
+void OrderByLoadTime(std::vector<ModEntry>& entries);
+
+// Scans the folder for mods, reads each one's last-write time (falling back
+// to the time the enumeration reported when it cannot be read) and orders
+// them for loading.
+std::vector<ModEntry> ReadModCatalogue(platform::FileSystem& fileSystem, const std::wstring& folder);
+
+}  // namespace mods

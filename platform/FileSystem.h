@@ -1,0 +1,57 @@
+#pragma once
+// The little the mod catalogue needs from the operating system. One
+// implementation uses the wide Win32 file functions, the other POSIX calls
+// that behave the same way (no rename or copy ever replaces a file).
+
+#include <string>
+#include <vector>
+
+#include "mods/FileTime.h"
+
+namespace platform {
+
+// The outcome of a file operation: 0 on success, otherwise the system's
+// error code (a Win32 error code on Windows, an errno value elsewhere).
+struct FsStatus {
+    unsigned long error = 0;
+    bool ok() const { return error == 0; }
+};
+
+struct FolderEntry {
+    std::wstring name;
+    bool isFolder = false;
+    mods::FileTime lastWriteTime = 0;  // as the enumeration reported it
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The folder's entries in the order the system returns them, without
+    // "." and "..". False when the folder cannot be listed.
+    virtual bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
+    virtual bool FolderExists(const std::wstring& path) = 0;
+    // True for a file (not a folder) that can be opened for reading.
+    virtual bool FileExists(const std::wstring& path) = 0;
+
+    // Times are read and written through attribute access only, so a file
+    // that another program holds open can still be re-timed. A write sets
+    // the last-write time and nothing else.
+    virtual FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) = 0;
+    virtual FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) = 0;
+
+    // Fails when the destination exists (a change of case only is allowed
+    // where names are case-insensitive).
+    virtual FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
+    // Fails when the destination exists; the copy keeps the source's last-write time.
+    virtual FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) = 0;
+    virtual FsStatus RemoveFile(const std::wstring& path) = 0;
+
+    // The current time, UTC.
+    virtual mods::FileTime CurrentTime() = 0;
+};
+
+// The implementation for the system the program was built for.
+FileSystem& SystemFileSystem();
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+#include "platform/PosixFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "platform/Utf8.h"
+
+namespace platform {
+namespace {
+
+// 1601-01-01 to 1970-01-01 in 100-ns units.
+constexpr std::int64_t kUnixEpoch = 116'444'736'000'000'000;
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+
+mods::FileTime ToFileTime(const timespec& ts)
+{
+    return static_cast<mods::FileTime>((ts.tv_sec * kTicksPerSecond) + ts.tv_nsec / 100 + kUnixEpoch);
+}
+
+timespec ToTimespec(mods::FileTime time)
+{
+    const std::int64_t sinceEpoch = static_cast<std::int64_t>(time) - kUnixEpoch;
+    std::int64_t seconds = sinceEpoch / kTicksPerSecond;
+    std::int64_t rest = sinceEpoch % kTicksPerSecond;
+    if (rest < 0) {  // round towards the past, as the tick count does
+        rest += kTicksPerSecond;
+        --seconds;
+    }
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(seconds);
+    ts.tv_nsec = static_cast<long>(rest * 100);
+    return ts;
+}
+
+FsStatus Errno() { return FsStatus{static_cast<unsigned long>(errno)}; }
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() { if (fd_ >= 0) ::close(fd_); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now and reports a failed close (a late write error).
+    bool Close() { const int fd = fd_; fd_ = -1; return fd < 0 || ::close(fd) == 0; }
+private:
+    int fd_;
+};
+
+}  // namespace
+
+bool PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries)
+{
+    const std::string path = ToUtf8(folder.empty() ? L"." : folder);
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir)
+        return false;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FolderEntry item;
+        item.name = FromUtf8(name);
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0) {
+            item.isFolder = S_ISDIR(st.st_mode);
+            item.lastWriteTime = ToFileTime(st.st_mtim);
+        } else {
+            item.isFolder = entry->d_type == DT_DIR;
+        }
+        entries.push_back(std::move(item));
+    }
+    ::closedir(dir);
+    return true;
+}
+
+bool PosixFileSystem::FolderExists(const std::wstring& path)
+{
+    struct stat st {};
+    return ::stat(ToUtf8(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::FileExists(const std::wstring& path)
+{
+    Fd fd(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    return fd.valid() && ::fstat(fd.get(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+FsStatus PosixFileSystem::ReadLastWriteTime(const std::wstring& path, mods::FileTime& time)
+{
+    struct stat st {};
+    if (::stat(ToUtf8(path).c_str(), &st) != 0)
+        return Errno();
+    time = ToFileTime(st.st_mtim);
+    return {};
+}
+
+FsStatus PosixFileSystem::WriteLastWriteTime(const std::wstring& path, mods::FileTime time)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, ToTimespec(time)};
+    if (::utimensat(AT_FDCWD, ToUtf8(path).c_str(), times, 0) != 0)
+        return Errno();
+    return {};
+}
+
+FsStatus PosixFileSystem::RenameNoReplace(const std::wstring& from, const std::wstring& to)
+{
+    const std::string source = ToUtf8(from);
+    const std::string target = ToUtf8(to);
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return Errno();
+    // File systems without RENAME_NOREPLACE: link refuses an existing target.
+    if (::link(source.c_str(), target.c_str()) != 0)
+        return Errno();
+    if (::unlink(source.c_str()) != 0) {
+        const FsStatus status = Errno();
+        ::unlink(target.c_str());
+        return status;
+    }
+    return {};
+}
+
+FsStatus PosixFileSystem::CopyNoReplace(const std::wstring& from, const std::wstring& to)
+{
+    Fd source(::open(ToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!source.valid() || ::fstat(source.get(), &st) != 0)
+        return Errno();
+    if (S_ISDIR(st.st_mode))
+        return FsStatus{EISDIR};
+
+    const std::string targetPath = ToUtf8(to);
+    Fd target(::open(targetPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!target.valid())
+        return Errno();
+
+    FsStatus status;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            status = Errno();
+            break;
+        }
+        for (ssize_t done = 0; done < got && status.ok();) {
+            const ssize_t put = ::write(target.get(), buffer + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno != EINTR)
+                status = Errno();
+            else if (put > 0)
+                done += put;
+        }
+        if (!status.ok())
+            break;
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    if (status.ok() && ::futimens(target.get(), times) != 0)
+        status = Errno();
+    if (!target.Close() && status.ok())
+        status = Errno();
+    if (!status.ok())
+        ::unlink(targetPath.c_str());  // never leave a partial copy behind
+    return status;
+}
+
+FsStatus PosixFileSystem::RemoveFile(const std::wstring& path)
+{
+    if (::unlink(ToUtf8(path).c_str()) != 0)
+        return Errno();
+    return {};
+}
+
+mods::FileTime PosixFileSystem::CurrentTime()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return ToFileTime(now);
+}
+
+#ifndef _WIN32
+FileSystem& SystemFileSystem()
+{
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}
+#endif
+
+}  // namespace platform

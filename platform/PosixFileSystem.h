@@ -1,0 +1,20 @@
+#pragma once
+#include "platform/FileSystem.h"
+
+namespace platform {
+
+// POSIX calls made to behave like the Win32 ones the program relies on.
+class PosixFileSystem final : public FileSystem {
+public:
+    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
+    bool FolderExists(const std::wstring& path) override;
+    bool FileExists(const std::wstring& path) override;
+    FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override;
+    FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override;
+    FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
+    FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override;
+    FsStatus RemoveFile(const std::wstring& path) override;
+    mods::FileTime CurrentTime() override;
+};
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+// UTF-8 <-> wide text, for file names on POSIX systems and for test output.
+// Works for both 16-bit (UTF-16) and 32-bit (UTF-32) wchar_t.
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+std::string ToUtf8(std::wstring_view text);
+// Invalid sequences become U+FFFD.
+std::wstring FromUtf8(std::string_view text);
+
+}  // namespace platform

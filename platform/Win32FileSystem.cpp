@@ -1,0 +1,137 @@
+#include "platform/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include "framework/UniqueHandle.h"
+#include "platform/Paths.h"
+
+namespace platform {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Leaves room for a file name appended to a folder near the limit.
+constexpr std::size_t kPlainPathLimit = MAX_PATH - 12;
+
+mods::FileTime ToFileTime(const FILETIME& ft)
+{
+    return (static_cast<mods::FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+FILETIME ToFiletime(mods::FileTime time)
+{
+    return FILETIME{static_cast<DWORD>(time & 0xFFFFFFFFu), static_cast<DWORD>(time >> 32)};
+}
+
+FsStatus LastError() { return FsStatus{GetLastError()}; }
+
+FsStatus FromBool(BOOL succeeded) { return succeeded ? FsStatus{} : LastError(); }
+
+fw::UniqueFile OpenForAttributes(const std::wstring& path, DWORD access)
+{
+    return fw::UniqueFile(CreateFileW(ToSystemPath(path).c_str(), access, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+std::wstring ToSystemPath(const std::wstring& path)
+{
+    if (path.size() < kPlainPathLimit || path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    std::wstring full(path.size() + MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            return path;
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        full.resize(length);
+    }
+    if (full.rfind(L"\\\\?\\", 0) == 0)
+        return full;
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool Win32FileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries)
+{
+    const std::wstring pattern = ToSystemPath(JoinPath(folder, L"*"));
+    WIN32_FIND_DATAW data{};
+    fw::UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        entries.push_back(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                      ToFileTime(data.ftLastWriteTime)});
+    } while (FindNextFileW(find.get(), &data));
+    return true;
+}
+
+bool Win32FileSystem::FolderExists(const std::wstring& path)
+{
+    // Works for drive roots ("D:\") too, which have no directory entry of their own.
+    const DWORD attributes = GetFileAttributesW(ToSystemPath(WithTrailingSeparator(path)).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::FileExists(const std::wstring& path)
+{
+    fw::UniqueFile file(CreateFileW(ToSystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid();
+}
+
+FsStatus Win32FileSystem::ReadLastWriteTime(const std::wstring& path, mods::FileTime& time)
+{
+    fw::UniqueFile file = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
+    FILETIME lastWrite{};
+    if (!file || !GetFileTime(file.get(), nullptr, nullptr, &lastWrite))
+        return LastError();
+    time = ToFileTime(lastWrite);
+    return {};
+}
+
+FsStatus Win32FileSystem::WriteLastWriteTime(const std::wstring& path, mods::FileTime time)
+{
+    fw::UniqueFile file = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
+    const FILETIME lastWrite = ToFiletime(time);
+    if (!file || !SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
+        return LastError();
+    return FromBool(file.Close());
+}
+
+FsStatus Win32FileSystem::RenameNoReplace(const std::wstring& from, const std::wstring& to)
+{
+    return FromBool(MoveFileW(ToSystemPath(from).c_str(), ToSystemPath(to).c_str()));
+}
+
+FsStatus Win32FileSystem::CopyNoReplace(const std::wstring& from, const std::wstring& to)
+{
+    return FromBool(CopyFileW(ToSystemPath(from).c_str(), ToSystemPath(to).c_str(), TRUE));
+}
+
+FsStatus Win32FileSystem::RemoveFile(const std::wstring& path)
+{
+    return FromBool(DeleteFileW(ToSystemPath(path).c_str()));
+}
+
+mods::FileTime Win32FileSystem::CurrentTime()
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return ToFileTime(now);
+}
+
+FileSystem& SystemFileSystem()
+{
+    static Win32FileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace platform

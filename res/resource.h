@@ -1,0 +1,17 @@
+// Resource and control ids of PakOrder.
+#pragma once
+
+#define IDD_MODMANAGER_DIALOG   102
+#define IDR_MAINFRAME           128
+#define IDD_MODTIME_DIALOG      131
+
+#define IDC_MOVE_TOP            1000
+#define IDC_MOVE_UP             1001
+#define IDC_MOVE_DOWN           1002
+#define IDC_MOVE_BOTTOM         1003
+#define IDC_CONFLICT_CHECK      1004
+#define IDC_MOD_LIST            1005
+#define IDC_RESTORE             1006
+#define IDC_EDIT_TIME           1007
+#define IDC_LAUNCH_GAME         1008
+#define IDC_STATUS              1009

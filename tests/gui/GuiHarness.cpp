@@ -1,0 +1,149 @@
+#include "gui/GuiHarness.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace gui {
+namespace {
+
+constexpr UINT kRunWork = WM_APP + 1;
+constexpr int kWaitSteps = 200;  // of 25 ms: five seconds
+DWORD g_uiThread = 0;
+HWND g_worker = nullptr;
+
+LRESULT CALLBACK WorkerProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == kRunWork) {
+        (*reinterpret_cast<const std::function<void()>*>(w))();
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+HWND CreateWorker()
+{
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = WorkerProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"PakOrderTestWorker";
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    (void)registered;
+    return CreateWindowW(L"PakOrderTestWorker", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+struct Search {
+    std::wstring captionStart;
+    bool exact;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM l)
+{
+    auto* search = reinterpret_cast<Search*>(l);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    const std::wstring caption = WindowText(window);
+    const bool matches = search->exact ? caption == search->captionStart : caption.rfind(search->captionStart, 0) == 0;
+    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && matches) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForWindow(const std::wstring& caption, bool exact)
+{
+    for (int i = 0; i < kWaitSteps; ++i) {
+        Search search{caption, exact, nullptr};
+        EnumThreadWindows(g_uiThread, FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+INT_PTR RunDialog(fw::CDialog& dialog, const std::function<void()>& script)
+{
+    g_uiThread = GetCurrentThreadId();
+    g_worker = CreateWorker();
+    std::atomic<bool> scriptDone{false};
+    std::thread driver([&] {
+        script();
+        scriptDone = true;
+        // Whatever the script left open is closed, so the test never hangs.
+        for (int i = 0; i < kWaitSteps && dialog.GetSafeHwnd(); ++i) {
+            if (HWND window = dialog.GetSafeHwnd())
+                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            Sleep(25);
+        }
+    });
+    const INT_PTR result = dialog.DoModal();
+    driver.join();
+    DestroyWindow(g_worker);
+    g_worker = nullptr;
+    EXPECT_TRUE(scriptDone);
+    return result;
+}
+
+void OnUiThread(const std::function<void()>& work)
+{
+    SendMessageW(g_worker, kRunWork, reinterpret_cast<WPARAM>(&work), 0);
+}
+
+HWND WaitForDialog(const std::wstring& captionStart) { return WaitForWindow(captionStart, false); }
+
+MessageBoxSeen WaitForMessageBox(const std::wstring& caption)
+{
+    MessageBoxSeen box;
+    box.window = WaitForWindow(caption, true);
+    if (!box.window)
+        return box;
+    box.owner = GetWindow(box.window, GW_OWNER);
+    box.caption = WindowText(box.window);
+    box.text = WindowText(GetDlgItem(box.window, 0xFFFF));
+    return box;
+}
+
+void Answer(const MessageBoxSeen& box, int button)
+{
+    if (!box.window)
+        return;
+    PostMessageW(box.window, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    for (int i = 0; i < kWaitSteps && IsWindow(box.window); ++i)
+        Sleep(25);
+}
+
+void ClickButton(HWND dialog, int id)
+{
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring ListText(HWND list, int row, int column)
+{
+    wchar_t buffer[1024] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 1024;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+}  // namespace gui

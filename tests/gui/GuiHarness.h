@@ -1,0 +1,46 @@
+#pragma once
+// Runs a real modal dialog on the test's main thread while a script drives
+// it from a second thread, as a user would: messages, clicks, and answers to
+// real message boxes.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/Dialog.h"
+
+namespace gui {
+
+// Runs `dialog` modally; `script` runs on a second thread once the dialog is
+// up (or earlier message boxes must be answered: see WaitForMessageBox).
+// The dialog is cancelled after the script if it is still open. Returns
+// what DoModal returned.
+INT_PTR RunDialog(fw::CDialog& dialog, const std::function<void()>& script);
+
+// Runs `work` on the dialog's thread and waits for it.
+void OnUiThread(const std::function<void()>& work);
+
+// The visible dialog window of the UI thread whose caption starts with
+// `captionStart`, waiting up to a few seconds; null when none shows.
+HWND WaitForDialog(const std::wstring& captionStart);
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::wstring text;
+};
+// Waits for a message box with this caption on the UI thread.
+MessageBoxSeen WaitForMessageBox(const std::wstring& caption);
+// Presses a message box's button (IDOK, IDCANCEL, ...) and waits until it closes.
+void Answer(const MessageBoxSeen& box, int button);
+
+// Clicks a dialog button as the user would (BM_CLICK) and waits for its handler.
+void ClickButton(HWND dialog, int id);
+
+std::wstring WindowText(HWND window);
+std::wstring ListText(HWND list, int row, int column);
+int ListCount(HWND list);
+
+}  // namespace gui

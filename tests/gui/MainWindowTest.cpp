@@ -1,0 +1,220 @@
+// The real main window over temporary game folders, driven from a second thread.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/ModManagerDlg.h"
+#include "gui/GuiHarness.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "res/resource.h"
+#include "unit/TestFiles.h"
+
+using namespace testing_files;
+
+namespace {
+
+const std::wstring kCaptionStart = L"zave2 VIR uzur";
+
+struct Row {
+    int check;
+    std::wstring name, date, mark;
+    bool operator==(const Row& o) const { return check == o.check && name == o.name && date == o.date && mark == o.mark; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row)
+{
+    return out << "{" << row.check << ", " << testing::PrintToString(row.name) << ", "
+               << testing::PrintToString(row.date) << ", " << testing::PrintToString(row.mark) << "}";
+}
+
+// What the list shows, read on the UI thread.
+std::vector<Row> Rows(HWND dialog)
+{
+    std::vector<Row> rows;
+    gui::OnUiThread([&] {
+        HWND list = GetDlgItem(dialog, IDC_MOD_LIST);
+        auto* control = dynamic_cast<CExtListCtrl*>(fw::WindowSubclass::FromHandle(list));
+        ASSERT_NE(control, nullptr);
+        for (int row = 0; row < gui::ListCount(list); ++row)
+            rows.push_back(Row{control->GetCellCheck(row, 0), gui::ListText(list, row, 1), gui::ListText(list, row, 2),
+                               gui::ListText(list, row, 3)});
+    });
+    return rows;
+}
+
+std::wstring Status(HWND dialog) { return gui::WindowText(GetDlgItem(dialog, IDC_STATUS)); }
+
+// A game installation: PAKS with the game's data, optionally the game itself.
+struct GameFolder {
+    TempFolder root;
+    std::wstring paks = root / L"PAKS";
+    GameFolder(bool withGame = true)
+    {
+        MakeFolder(paks);
+        WriteFileWithTime(Pak(L"DATA.PAK"), Time(2012, 9, 20));
+        if (withGame)
+            WriteFile(root / L"Torchlight2.exe", "game");
+    }
+    std::wstring Pak(const std::wstring& name) const { return platform::JoinPath(paks, name); }
+    std::wstring Program() const { return root / L"PakOrder.exe"; }
+};
+
+TEST(MainWindow, ListsTheModsInLoadOrder)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"b.G1O"), Time(2014, 6, 7, 8));
+    WriteFile(game.Pak(L"b.G1O.MAN"));
+    WriteFileWithTime(game.Pak(L"中文模组.PAK"), Time(2013, 2, 5, 17, 30));
+    WriteFileWithTime(game.Pak(L"late.pak"), Time(2021, 1, 1));
+    WriteFile(game.Pak(L"c.pak.MAN"));
+    WriteFile(game.Pak(L"d.g1o"));
+    WriteFile(game.Pak(L"e.txt"));
+    MakeFolder(game.Pak(L"f.PAK"));
+
+    CModManagerDlg dialog(game.Program());
+    gui::RunDialog(dialog, [&] {
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(gui::WindowText(window), L"zave2 VIR uzur          (Ctrl 多选)");
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"中文模组.PAK", L"2013-2-5", L""},
+                                                  {0, L"b.G1O", L"2014-6-7", L""},
+                                                  {1, L"late.pak", L"2021-1-1", L""}}));
+        EXPECT_EQ(Status(window), L"总共 3 个MOD");
+        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
+    });
+}
+
+TEST(MainWindow, ControlsAndColumnsAsLaidOut)
+{
+    GameFolder game;
+    WriteFile(game.Pak(L"a.pak"));
+    CModManagerDlg dialog(game.Program());
+    gui::RunDialog(dialog, [&] {
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        const std::pair<int, const wchar_t*> buttons[] = {
+            {IDOK, L"智能\n\n排序"}, {IDC_MOVE_TOP, L"置顶"}, {IDC_MOVE_UP, L"向\n上"}, {IDC_MOVE_DOWN, L"向\n下"},
+            {IDC_MOVE_BOTTOM, L"置底"}, {IDC_CONFLICT_CHECK, L"手动\n冲突\n检测"}, {IDC_RESTORE, L"还原"},
+            {IDC_EDIT_TIME, L"亲自\n修改\n时间"}, {IDC_LAUNCH_GAME, L"启动游戏"}};
+        for (const auto& [id, text] : buttons)
+            EXPECT_EQ(gui::WindowText(GetDlgItem(window, id)), text) << id;
+        EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_RESTORE, DC_HASDEFID));
+        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+        HWND list = GetDlgItem(window, IDC_MOD_LIST);
+        EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        EXPECT_FALSE(GetWindowLongPtrW(list, GWL_STYLE) & LVS_SINGLESEL);
+        const std::pair<const wchar_t*, int> columns[] = {
+            {L"启用", 42}, {L"                     MOD 名称", 380}, {L"修改时间", 90}, {L"OrderChanged", 1}};
+        for (int i = 0; i < 4; ++i) {
+            wchar_t heading[64] = {};
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.pszText = heading;
+            column.cchTextMax = 64;
+            ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
+            EXPECT_EQ(std::wstring(heading), columns[i].first);
+            EXPECT_EQ(column.cx, columns[i].second);
+            EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, i == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+        }
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+        EXPECT_GE(row.bottom - row.top, 32);  // the image list sets the row height
+        EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0) != 0, true);
+    });
+}
+
+TEST(MainWindow, LaunchButtonNeedsTheGameBesideTheProgram)
+{
+    GameFolder game(false);
+    WriteFile(game.Pak(L"a.pak"));
+    CModManagerDlg dialog(game.Program());
+    gui::RunDialog(dialog, [&] {
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
+        EXPECT_EQ(Status(window), L"总共 1 个MOD");
+    });
+}
+
+TEST(MainWindow, FindsThePaksFolderFromInsideIt)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
+    WriteFileWithTime(game.Pak(L"ta.pak"), Time(2016, 1, 1));
+    CModManagerDlg dialog(game.Pak(L"PakOrder.exe"));
+    gui::RunDialog(dialog, [&] {
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_EQ(g_gameExePath, game.Pak(L"Torchlight2.exe"));
+        // The game is looked for beside the program, so not found here.
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.PAK", L"2015-1-1", L""}, {1, L"ta.pak", L"2016-1-1", L""}}));
+    });
+}
+
+TEST(MainWindow, OneModAndThenNoModAreShownWithTheirCount)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"only.pak"), Time(2019, 12, 31, 23, 59, 59));
+    CModManagerDlg dialog(game.Program());
+    gui::RunDialog(dialog, [&] {
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"only.pak", L"2019-12-31", L""}}));
+        EXPECT_EQ(Status(window), L"总共 1 个MOD");
+
+        ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.Pak(L"only.pak")).ok());
+        gui::ClickButton(window, IDC_RESTORE);
+        EXPECT_TRUE(Rows(window).empty());
+        EXPECT_EQ(Status(window), L"总共 0 个MOD");
+
+        WriteFileWithTime(game.Pak(L"new.G1O"), Time(2020, 2, 29));
+        gui::ClickButton(window, IDC_RESTORE);
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{0, L"new.G1O", L"2020-2-29", L""}}));
+        EXPECT_EQ(Status(window), L"总共 1 个MOD");
+    });
+}
+
+TEST(MainWindow, NamesOutsideAnyCodePage)
+{
+    GameFolder game;
+    const std::wstring name = L"한국어 Кириллица 😀.pak";
+    WriteFileWithTime(game.Pak(name), Time(2018, 3, 3));
+    WriteFileWithTime(game.Pak(L"Ünïcödé.G1O"), Time(2017, 3, 3));
+    CModManagerDlg dialog(game.Program());
+    gui::RunDialog(dialog, [&] {
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{0, L"Ünïcödé.G1O", L"2017-3-3", L""}, {1, name, L"2018-3-3", L""}}));
+    });
+}
+
+TEST(MainWindow, NoGameFolderFoundTellsTheUserOnce)
+{
+    TempFolder elsewhere;
+    WriteFile(elsewhere / L"DATA.PAK");
+    WriteFile(elsewhere / L"off.G1O");
+    CModManagerDlg dialog(elsewhere / L"PakOrder.exe");
+    gui::RunDialog(dialog, [&] {
+        const gui::MessageBoxSeen box = gui::WaitForMessageBox(L"PakOrder");
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口");
+        gui::Answer(box, IDOK);
+        HWND window = gui::WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(box.owner, window);
+        EXPECT_EQ(g_paksFolder, L"D:\\");
+        EXPECT_EQ(gui::WaitForMessageBox(L"PakOrder").window, nullptr);
+    });
+}
+
+}  // namespace

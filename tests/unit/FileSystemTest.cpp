@@ -1,0 +1,145 @@
+// The system's file-system implementation on real files: the same tests run
+// natively against the POSIX calls and under Wine against the Win32 ones.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "unit/TestFiles.h"
+
+using namespace testing_files;
+
+namespace {
+
+platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
+
+TEST(FileSystem, RenameNeverReplaces)
+{
+    TempFolder folder;
+    WriteFile(folder / L"a.pak", "mod");
+    WriteFile(folder / L"a.G1O", "other");
+
+    EXPECT_FALSE(Fs().RenameNoReplace(folder / L"a.pak", folder / L"a.G1O").ok());
+    EXPECT_EQ(ReadFile(folder / L"a.pak"), "mod");
+    EXPECT_EQ(ReadFile(folder / L"a.G1O"), "other");
+
+    EXPECT_TRUE(Fs().RenameNoReplace(folder / L"a.pak", folder / L"b.G1O").ok());
+    EXPECT_FALSE(Exists(folder / L"a.pak"));
+    EXPECT_EQ(ReadFile(folder / L"b.G1O"), "mod");
+
+    EXPECT_FALSE(Fs().RenameNoReplace(folder / L"missing.pak", folder / L"c.G1O").ok());
+    EXPECT_FALSE(Exists(folder / L"c.G1O"));
+}
+
+TEST(FileSystem, CopyFailsIfTheTargetExistsAndKeepsTheTime)
+{
+    TempFolder from, to;
+    const mods::FileTime time = Time(2014, 4, 5, 6, 7, 8) + 1234567;
+    WriteFileWithTime(from / L"new.pak", time, "new content");
+    WriteFile(to / L"old.pak", "old content");
+
+    EXPECT_FALSE(Fs().CopyNoReplace(from / L"new.pak", to / L"old.pak").ok());
+    EXPECT_EQ(ReadFile(to / L"old.pak"), "old content");
+
+    ASSERT_TRUE(Fs().CopyNoReplace(from / L"new.pak", to / L"new.pak").ok());
+    EXPECT_EQ(ReadFile(to / L"new.pak"), "new content");
+    mods::FileTime copied = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(to / L"new.pak", copied).ok());
+    EXPECT_EQ(copied, time);
+
+    EXPECT_FALSE(Fs().CopyNoReplace(from / L"gone.pak", to / L"gone.pak").ok());
+    EXPECT_FALSE(Exists(to / L"gone.pak"));
+}
+
+TEST(FileSystem, TimesAreWrittenAndReadExactly)
+{
+    TempFolder folder;
+    WriteFile(folder / L"t.pak");
+    for (mods::FileTime time : {Time(2020, 1, 1) + 1, Time(1999, 12, 31, 23, 59, 59) + 9'999'999,
+                                Time(2105, 2, 28, 12), Time(1980, 1, 1, 0, 0, 2)}) {
+        ASSERT_TRUE(Fs().WriteLastWriteTime(folder / L"t.pak", time).ok());
+        mods::FileTime read = 0;
+        ASSERT_TRUE(Fs().ReadLastWriteTime(folder / L"t.pak", read).ok());
+        EXPECT_EQ(read, time);
+    }
+    EXPECT_EQ(ReadFile(folder / L"t.pak"), "pak");  // only the time changed
+    mods::FileTime untouched = 42;
+    EXPECT_FALSE(Fs().ReadLastWriteTime(folder / L"none.pak", untouched).ok());
+    EXPECT_EQ(untouched, 42u);
+    EXPECT_FALSE(Fs().WriteLastWriteTime(folder / L"none.pak", 1).ok());
+    EXPECT_FALSE(Exists(folder / L"none.pak"));
+}
+
+TEST(FileSystem, ListingReportsFoldersAndTimes)
+{
+    TempFolder folder;
+    WriteFileWithTime(folder / L"a.pak", Time(2011, 11, 11));
+    MakeFolder(folder / L"sub");
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(folder.path() + platform::kPathSeparator, entries));
+    std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.name < b.name; });
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, L"a.pak");
+    EXPECT_FALSE(entries[0].isFolder);
+    EXPECT_EQ(entries[0].lastWriteTime, Time(2011, 11, 11));
+    EXPECT_EQ(entries[1].name, L"sub");
+    EXPECT_TRUE(entries[1].isFolder);
+
+    std::vector<platform::FolderEntry> none;
+    EXPECT_FALSE(Fs().ListFolder(folder / L"missing", none));
+    EXPECT_TRUE(none.empty());
+}
+
+TEST(FileSystem, ExistenceTestsAndDeletion)
+{
+    TempFolder folder;
+    WriteFile(folder / L"f.pak");
+    MakeFolder(folder / L"d");
+    EXPECT_TRUE(Fs().FileExists(folder / L"f.pak"));
+    EXPECT_FALSE(Fs().FileExists(folder / L"d"));
+    EXPECT_FALSE(Fs().FileExists(folder / L"g.pak"));
+    EXPECT_TRUE(Fs().FolderExists(folder / L"d"));
+    EXPECT_TRUE(Fs().FolderExists(folder.path() + platform::kPathSeparator + platform::kPathSeparator));
+    EXPECT_FALSE(Fs().FolderExists(folder / L"f.pak"));
+    EXPECT_FALSE(Fs().FolderExists(folder / L"missing"));
+#ifdef _WIN32
+    EXPECT_TRUE(Fs().FolderExists(L"C:\\"));
+    EXPECT_TRUE(Fs().FolderExists(L"C:"));
+#else
+    EXPECT_TRUE(Fs().FolderExists(L"/"));
+#endif
+
+    EXPECT_TRUE(Fs().RemoveFile(folder / L"f.pak").ok());
+    EXPECT_FALSE(Exists(folder / L"f.pak"));
+    EXPECT_FALSE(Fs().RemoveFile(folder / L"f.pak").ok());
+}
+
+TEST(FileSystem, PathsLongerThanTheOldLimit)
+{
+    TempFolder folder;
+    std::wstring deep = folder.path();
+    const std::wstring part(60, L'd');
+    for (int i = 0; i < 5; ++i)
+        deep = platform::JoinPath(deep, part + std::to_wstring(i));
+    ASSERT_GT(deep.size(), 300u);
+    MakeFolder(deep);
+    WriteFile(platform::JoinPath(deep, L"DATA.PAK"));
+    WriteFile(platform::JoinPath(deep, L"长路径.pak"));
+
+    EXPECT_TRUE(Fs().FolderExists(deep));
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(deep, entries));
+    EXPECT_EQ(entries.size(), 2u);
+    const std::wstring mod = platform::JoinPath(deep, L"长路径.pak");
+    ASSERT_TRUE(Fs().WriteLastWriteTime(mod, Time(2021, 5, 6)).ok());
+    mods::FileTime time = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(mod, time).ok());
+    EXPECT_EQ(time, Time(2021, 5, 6));
+    EXPECT_TRUE(Fs().RenameNoReplace(mod, platform::JoinPath(deep, L"长路径.G1O")).ok());
+    EXPECT_TRUE(Fs().CopyNoReplace(platform::JoinPath(deep, L"长路径.G1O"), platform::JoinPath(deep, L"copy.G1O")).ok());
+    EXPECT_TRUE(Fs().RemoveFile(platform::JoinPath(deep, L"copy.G1O")).ok());
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "mods/GameFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "unit/TestFiles.h"
+
+using namespace mods;
+using namespace testing_files;
+
+namespace {
+
+platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
+
+TEST(GameFolder, AFolderHoldsPaksWithTwoEnabledPaks)
+{
+    TempFolder folder;
+    EXPECT_FALSE(FolderHoldsPaks(Fs(), folder.path()));
+    WriteFile(folder / L"DATA.PAK");
+    EXPECT_FALSE(FolderHoldsPaks(Fs(), folder.path()));
+    WriteFile(folder / L"b.G1O");
+    WriteFile(folder / L"x.Pak");
+    WriteFile(folder / L"DATA.PAK.MAN");
+    MakeFolder(folder / L"sub.pak");
+    EXPECT_FALSE(FolderHoldsPaks(Fs(), folder.path()));
+    WriteFile(folder / L"a.pak");
+    EXPECT_TRUE(FolderHoldsPaks(Fs(), folder.path()));
+    EXPECT_TRUE(FolderHoldsPaks(Fs(), folder.path() + platform::kPathSeparator + platform::kPathSeparator));
+    EXPECT_FALSE(FolderHoldsPaks(Fs(), folder / L"missing"));
+}
+
+struct Asker {
+    std::wstring answer;
+    int asked = 0;
+    std::function<std::wstring()> fn() { return [this] { ++asked; return answer; }; }
+};
+
+TEST(GameFolder, TheProgramsOwnFolderComesFirst)
+{
+    TempFolder paks;
+    WriteFile(paks / L"DATA.PAK");
+    WriteFile(paks / L"a.PAK");
+    MakeFolder(paks / L"PAKS");
+    Asker asker;
+    const auto choice = FindPaksFolder(Fs(), platform::WithTrailingSeparator(paks.path()), asker.fn());
+    EXPECT_TRUE(choice.qualifies);
+    EXPECT_EQ(choice.folder, platform::WithTrailingSeparator(paks.path()));
+    EXPECT_EQ(asker.asked, 0);
+}
+
+TEST(GameFolder, ThenThePaksSubfolder)
+{
+    TempFolder game;
+    MakeFolder(game / L"PAKS");
+    WriteFile(platform::JoinPath(game / L"PAKS", L"DATA.PAK"));
+    WriteFile(platform::JoinPath(game / L"PAKS", L"a.pak"));
+    WriteFile(game / L"Torchlight2.exe");
+    Asker asker;
+    const auto choice = FindPaksFolder(Fs(), platform::WithTrailingSeparator(game.path()), asker.fn());
+    EXPECT_TRUE(choice.qualifies);
+    EXPECT_EQ(choice.folder, platform::WithTrailingSeparator(game / L"PAKS"));
+    EXPECT_EQ(asker.asked, 0);
+}
+
+TEST(GameFolder, ThenTheUsersChoiceWithOneTrailingSeparator)
+{
+    TempFolder elsewhere, picked;
+    WriteFile(picked / L"DATA.PAK");
+    WriteFile(picked / L"m.pak");
+    Asker asker{picked.path() + platform::kPathSeparator + platform::kPathSeparator};
+    const auto choice = FindPaksFolder(Fs(), platform::WithTrailingSeparator(elsewhere.path()), asker.fn());
+    EXPECT_EQ(asker.asked, 1);
+    EXPECT_TRUE(choice.qualifies);
+    EXPECT_EQ(choice.folder, platform::WithTrailingSeparator(picked.path()));
+}
+
+TEST(GameFolder, NothingQualifiesKeepsThePickedFolder)
+{
+    TempFolder elsewhere, picked;
+    WriteFile(picked / L"DATA.PAK");
+    WriteFile(picked / L"only.G1O");
+    Asker asker{picked.path()};
+    const auto choice = FindPaksFolder(Fs(), elsewhere.path(), asker.fn());
+    EXPECT_EQ(asker.asked, 1);
+    EXPECT_FALSE(choice.qualifies);
+    EXPECT_EQ(choice.folder, platform::WithTrailingSeparator(picked.path()));
+}
+
+}  // namespace

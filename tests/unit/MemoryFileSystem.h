@@ -1,0 +1,77 @@
+#pragma once
+// A file system held in memory, for tests that need to choose the
+// enumeration order or make a time read fail.
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+namespace testing_files {
+
+class MemoryFileSystem final : public platform::FileSystem {
+public:
+    struct File {
+        std::wstring path;
+        mods::FileTime time = 0;
+        bool isFolder = false;
+        bool timeUnreadable = false;
+    };
+
+    // Files are listed in the order they were added.
+    void Add(const std::wstring& path, mods::FileTime time, bool timeUnreadable = false)
+    {
+        files_.push_back(File{path, time, false, timeUnreadable});
+    }
+    void AddFolder(const std::wstring& path) { files_.push_back(File{path, 0, true, false}); }
+
+    bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
+    {
+        if (!FolderExists(folder))
+            return false;
+        const std::wstring prefix = platform::WithTrailingSeparator(folder);
+        for (const File& file : files_) {
+            if (file.path.rfind(prefix, 0) != 0)
+                continue;
+            const std::wstring name = file.path.substr(prefix.size());
+            if (!name.empty() && name.find(platform::kPathSeparator) == std::wstring::npos)
+                entries.push_back(platform::FolderEntry{name, file.isFolder, file.time});
+        }
+        return true;
+    }
+    bool FolderExists(const std::wstring& path) override
+    {
+        const File* file = Find(platform::StripTrailingSeparators(path));
+        return file && file->isFolder;
+    }
+    bool FileExists(const std::wstring& path) override
+    {
+        const File* file = Find(path);
+        return file && !file->isFolder;
+    }
+    platform::FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override
+    {
+        const File* file = Find(path);
+        if (!file || file->timeUnreadable)
+            return platform::FsStatus{5};
+        time = file->time;
+        return {};
+    }
+    platform::FsStatus WriteLastWriteTime(const std::wstring&, mods::FileTime) override { return {1}; }
+    platform::FsStatus RenameNoReplace(const std::wstring&, const std::wstring&) override { return {1}; }
+    platform::FsStatus CopyNoReplace(const std::wstring&, const std::wstring&) override { return {1}; }
+    platform::FsStatus RemoveFile(const std::wstring&) override { return {1}; }
+    mods::FileTime CurrentTime() override { return 0; }
+
+private:
+    const File* Find(const std::wstring& path) const
+    {
+        const auto it = std::find_if(files_.begin(), files_.end(), [&](const File& f) { return f.path == path; });
+        return it == files_.end() ? nullptr : &*it;
+    }
+    std::vector<File> files_;
+};
+
+}  // namespace testing_files

@@ -20,6 +20,9 @@ reg=$(mktemp --suffix=.reg)
     for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "SimSun" "宋体" "Microsoft YaHei" "MS Sans Serif"; do
         printf '"%s"="%s"\r\n' "$face" "$font"
     done
+    # Without a window manager, managed windows make Wine wait two seconds
+    # each time a window is hidden.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
 wine regedit "$reg" >/dev/null 2>&1
 wineserver -w

@@ -24,7 +24,7 @@ for build in native sanitize windows; do
     echo "== testing $build"
     if [ "$build" = windows ]; then
         xvfb-run -a -s "-screen 0 1280x1024x24" \
-            bash -c 'source "$1/tools/wine-env.sh"; wineserver -p 60; ctest --test-dir "$2" --output-on-failure; rc=$?; wineserver -k; exit $rc' \
+            bash -c 'source "$1/tools/wine-env.sh"; ctest --test-dir "$2" --output-on-failure; rc=$?; wineserver -k; exit $rc' \
             _ "$repo" "$repo/build/$build" || status=1
     else
         ctest --test-dir "$repo/build/$build" --output-on-failure || status=1

@@ -10,7 +10,8 @@ namespace gui {
 namespace {
 
 constexpr UINT kRunWork = WM_APP + 1;
-constexpr int kWaitSteps = 200;  // of 25 ms: five seconds
+constexpr int kStepMs = 25;
+constexpr int kWaitSteps = 200;  // five seconds
 DWORD g_uiThread = 0;
 HWND g_worker = nullptr;
 
@@ -56,16 +57,15 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM l)
     return TRUE;
 }
 
-HWND WaitForWindow(const std::wstring& caption, bool exact)
+HWND WaitForWindow(const std::wstring& caption, bool exact, int timeoutMs = kWaitSteps * kStepMs)
 {
-    for (int i = 0; i < kWaitSteps; ++i) {
+    for (int waited = 0;; waited += kStepMs) {
         Search search{caption, exact, nullptr};
         EnumThreadWindows(g_uiThread, FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
+        if (search.found || waited >= timeoutMs)
             return search.found;
-        Sleep(25);
+        Sleep(kStepMs);
     }
-    return nullptr;
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ INT_PTR RunDialog(fw::CDialog& dialog, const std::function<void()>& script)
         for (int i = 0; i < kWaitSteps && dialog.GetSafeHwnd(); ++i) {
             if (HWND window = dialog.GetSafeHwnd())
                 PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-            Sleep(25);
+            Sleep(kStepMs);
         }
     });
     const INT_PTR result = dialog.DoModal();
@@ -100,10 +100,10 @@ void OnUiThread(const std::function<void()>& work)
 
 HWND WaitForDialog(const std::wstring& captionStart) { return WaitForWindow(captionStart, false); }
 
-MessageBoxSeen WaitForMessageBox(const std::wstring& caption)
+MessageBoxSeen WaitForMessageBox(const std::wstring& caption, int timeoutMs)
 {
     MessageBoxSeen box;
-    box.window = WaitForWindow(caption, true);
+    box.window = WaitForWindow(caption, true, timeoutMs);
     if (!box.window)
         return box;
     box.owner = GetWindow(box.window, GW_OWNER);
@@ -118,7 +118,7 @@ void Answer(const MessageBoxSeen& box, int button)
         return;
     PostMessageW(box.window, WM_COMMAND, static_cast<WPARAM>(button), 0);
     for (int i = 0; i < kWaitSteps && IsWindow(box.window); ++i)
-        Sleep(25);
+        Sleep(kStepMs);
 }
 
 void ClickButton(HWND dialog, int id)

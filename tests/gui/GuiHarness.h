@@ -32,7 +32,7 @@ struct MessageBoxSeen {
     std::wstring text;
 };
 // Waits for a message box with this caption on the UI thread.
-MessageBoxSeen WaitForMessageBox(const std::wstring& caption);
+MessageBoxSeen WaitForMessageBox(const std::wstring& caption, int timeoutMs = 5000);
 // Presses a message box's button (IDOK, IDCANCEL, ...) and waits until it closes.
 void Answer(const MessageBoxSeen& box, int button);
 

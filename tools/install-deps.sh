@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake make g++ python3
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    googletest libgtest-dev
+    googletest libgtest-dev libbenchmark-dev
     wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
 )
 

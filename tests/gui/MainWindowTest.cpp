@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/Globals.h"
@@ -129,6 +130,24 @@ TEST(MainWindow, ControlsAndColumnsAsLaidOut)
         EXPECT_GE(row.bottom - row.top, 32);  // the image list sets the row height
         EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0) != 0, true);
     });
+}
+
+TEST(MainWindow, IconHoldsFourSizesAtThreeDepths)
+{
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+    ASSERT_NE(found, nullptr);
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    ASSERT_NE(data, nullptr);
+    // GRPICONDIR: reserved, type, count; then 14-byte entries: width, height, colours, reserved, planes, bit count, ...
+    const WORD count = *reinterpret_cast<const WORD*>(data + 4);
+    std::vector<std::pair<int, int>> images;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* entry = data + 6 + i * 14;
+        images.emplace_back(entry[0], *reinterpret_cast<const WORD*>(entry + 6));
+    }
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{16, 4}, {16, 8}, {16, 32}, {24, 4}, {24, 8}, {24, 32},
+                                                        {32, 4}, {32, 8}, {32, 32}, {48, 4}, {48, 8}, {48, 32}}));
 }
 
 TEST(MainWindow, LaunchButtonNeedsTheGameBesideTheProgram)

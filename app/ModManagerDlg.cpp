@@ -7,6 +7,7 @@
 #include "mods/GameFolder.h"
 #include "mods/ModCatalogue.h"
 #include "mods/ModFile.h"
+#include "mods/ModSwitch.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "res/resource.h"
@@ -38,7 +39,16 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(WM_PAINT, &CModManagerDlg::OnPaint),
     fw::OnMessage(WM_QUERYDRAGICON, &CModManagerDlg::OnQueryDragIcon),
     fw::OnCommand(IDC_RESTORE, &CModManagerDlg::OnRestore),
+    fw::OnRegisteredMessage(&WM_XLISTCTRL_CHECKBOX_CLICKED, &CModManagerDlg::OnCheckboxClicked),
 };
+
+// The list's context-menu command "物理删除 MOD".
+static int DeleteModCallback(CExtListCtrl* list, int row)
+{
+    if (list && g_mainDialog)
+        g_mainDialog->DeleteModOnRow(row);
+    return 0;
+}
 
 CModManagerDlg::CModManagerDlg(std::wstring programPath, HWND parent)
     : CDialog(IDD_MODMANAGER_DIALOG, parent),
@@ -108,6 +118,7 @@ void CModManagerDlg::SetUpModList()
     modList_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, 380);
     modList_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, 90);
     modList_.InsertColumn(3, texts::kColumnOrderChanged, LVCFMT_LEFT, 1);
+    modList_.SetContextMenu(texts::kDeleteMenuItem, DeleteModCallback, nullptr, nullptr);
 }
 
 void CModManagerDlg::RefillModList()
@@ -124,7 +135,7 @@ void CModManagerDlg::RefillModList()
             const bool enabled = !mods::IsDisabledModName(entry->fileName);
             modList_.SetCellCheck(row, kColumnCheck, enabled ? 1 : 0);
             if (!enabled)
-                UpdateRowState(row);
+                UpdateRowState(row, false);
             modList_.SetItemText(row, kColumnDate, entry->dateText);
             modList_.SetItemText(row, kColumnName, entry->fileName);
         }
@@ -132,11 +143,63 @@ void CModManagerDlg::RefillModList()
     status_.SetWindowText(fw::FormatText(texts::kModCount, modList_.GetItemCount()));
 }
 
-void CModManagerDlg::UpdateRowState(int row)
+bool CModManagerDlg::UpdateRowState(int row, bool confirm)
 {
+    if (row < 0)
+        return false;
     const bool enabled = modList_.GetCellCheck(row, kColumnCheck) == 1;
+    if (!enabled && confirm) {
+        const std::wstring question = fw::FormatText(texts::kDisableQuestion, modList_.GetItemText(row, kColumnName));
+        if (MessageBoxW(m_hWnd, question.c_str(), texts::kDisableCaption, MB_OKCANCEL) != IDOK) {
+            modList_.SetCellCheck(row, kColumnCheck, 1);
+            return false;
+        }
+    }
     for (int column = kColumnCheck; column <= kColumnDate; ++column)
         modList_.SetCellColors(row, column, enabled ? kEnabledTextColor : kDisabledTextColor, kRowBackColor);
+    modList_.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+    return true;
+}
+
+bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
+{
+    result = 0;
+    const int row = static_cast<int>(w);
+    // A refused disable has re-ticked the box: nothing is renamed.
+    if (!UpdateRowState(row, true))
+        return true;
+
+    const std::wstring name = modList_.GetItemText(row, kColumnName);
+    const bool enable = modList_.GetCellCheck(row, kColumnCheck) == 1;
+    const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, name, enable);
+    if (switched.name != name)
+        modList_.SetItemText(row, kColumnName, switched.name);
+    if (switched.failure) {
+        // Show what is really on disk, and why.
+        modList_.SetCellCheck(row, kColumnCheck, mods::IsDisabledModName(switched.name) ? 0 : 1);
+        UpdateRowState(row, false);
+        status_.SetWindowText(fw::FormatText(texts::kCannotRename, switched.failure->fileName,
+                                             platform::DescribeError(switched.failure->status)));
+    }
+    return true;
+}
+
+void CModManagerDlg::DeleteModOnRow(int row)
+{
+    const std::wstring name = modList_.GetItemText(row, kColumnName);
+    if (row < 0 || name.empty())
+        return;
+    const std::wstring pak = platform::JoinPath(g_paksFolder, name);
+    const std::wstring question = fw::FormatText(texts::kDeleteQuestion, pak, mods::CompanionName(pak));
+    // Owned by the main window, so nothing else runs while it is open.
+    if (MessageBoxW(m_hWnd, question.c_str(), texts::kDeleteCaption, MB_OKCANCEL) != IDOK)
+        return;
+
+    const auto failure = mods::DeleteMod(fileSystem_, g_paksFolder, name);
+    RefillModList();
+    if (failure)
+        status_.SetWindowText(
+            fw::FormatText(texts::kCannotDelete, failure->fileName, platform::DescribeError(failure->status)));
 }
 
 void CModManagerDlg::OnRestore() { RefillModList(); }

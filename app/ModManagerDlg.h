@@ -17,6 +17,8 @@ public:
 
     // Rebuilds the list from the folder, in load order, and shows the count.
     void RefillModList();
+    // Asks, then deletes the row's mod and its companion and rebuilds the list.
+    void DeleteModOnRow(int row);
 
 protected:
     void DoDataExchange() override;
@@ -26,13 +28,16 @@ protected:
 private:
     void FindGameFolders();
     void SetUpModList();
-    // Colours a row's cells by its check box: grey for a disabled mod.
-    void UpdateRowState(int row);
+    // Colours a row's cells by its check box: grey for a disabled mod. With
+    // `confirm`, a cleared box asks first; false when the user refused, in
+    // which case the box is ticked again.
+    bool UpdateRowState(int row, bool confirm);
     std::wstring AskForFolder(const std::wstring& startFolder);
 
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);
     void OnRestore();
+    bool OnCheckboxClicked(WPARAM w, LPARAM l, LRESULT& result);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];
 

@@ -12,6 +12,17 @@ inline constexpr const wchar_t* kColumnDate = L"修改时间";
 inline constexpr const wchar_t* kColumnOrderChanged = L"OrderChanged";
 inline constexpr const wchar_t* kModCount = L"总共 %d 个MOD";
 
+// Enabling and disabling
+inline constexpr const wchar_t* kDisableQuestion = L"你确定要禁用？ \r\n\r\n\t%s";
+inline constexpr const wchar_t* kDisableCaption = L"请确认";
+inline constexpr const wchar_t* kCannotRename = L"无法重命名 %s：%s";
+
+// Deleting
+inline constexpr const wchar_t* kDeleteMenuItem = L"物理删除 MOD";
+inline constexpr const wchar_t* kDeleteQuestion = L"确定从磁盘上删除Mod ？\r\n\r\n%s\r\n%s";
+inline constexpr const wchar_t* kDeleteCaption = L"请确定";
+inline constexpr const wchar_t* kCannotDelete = L"无法删除 %s：%s";
+
 // Start-up
 inline constexpr const wchar_t* kNoGameFolder =
     L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";

@@ -1,28 +1,31 @@
 #pragma once
-// printf-style formatting into a wide string of any length.
+// Fills the %s and %d of a text with the arguments, in order ("%%" is a
+// percent sign). Arguments are wide strings or integers. Unlike the printf
+// family it means the same on every compiler (%s is always a wide string)
+// and cannot read past its arguments.
 
-#include <cstdarg>
-#include <cwchar>
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace fw {
 
-inline std::wstring FormatText(const wchar_t* format, ...)
+namespace detail {
+
+inline std::wstring ToText(std::wstring_view text) { return std::wstring(text); }
+inline std::wstring ToText(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
+std::wstring ToText(T value) { return std::to_wstring(value); }
+
+std::wstring FillText(std::wstring_view format, const std::vector<std::wstring>& values);
+
+}  // namespace detail
+
+template <class... Args>
+std::wstring FormatText(std::wstring_view format, const Args&... args)
 {
-    std::wstring text(128, L'\0');
-    for (;;) {
-        va_list args;
-        va_start(args, format);
-        const int length = std::vswprintf(text.data(), text.size(), format, args);
-        va_end(args);
-        if (length >= 0 && static_cast<std::size_t>(length) < text.size()) {
-            text.resize(static_cast<std::size_t>(length));
-            return text;
-        }
-        text.resize(text.size() * 2);  // too small (vswprintf reports no length)
-        if (text.size() > (1u << 20))
-            return {};
-    }
+    return detail::FillText(format, {detail::ToText(args)...});
 }
 
 }  // namespace fw

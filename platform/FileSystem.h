@@ -55,3 +55,13 @@ public:
 FileSystem& SystemFileSystem();
 
 }  // namespace platform
+
+namespace platform {
+
+// True when the operation failed because the file (or its folder) is not there.
+bool IsNotFound(FsStatus status);
+
+// The system's reason for a failure, in Simplified Chinese.
+std::wstring DescribeError(FsStatus status);
+
+}  // namespace platform

@@ -8,7 +8,9 @@
 
 #include <cerrno>
 #include <ctime>
+#include <cwchar>
 
+#include "platform/ErrorText.h"
 #include "platform/Utf8.h"
 
 namespace platform {
@@ -188,6 +190,31 @@ mods::FileTime PosixFileSystem::CurrentTime()
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return ToFileTime(now);
+}
+
+bool IsNotFound(FsStatus status) { return status.error == ENOENT || status.error == ENOTDIR; }
+
+std::wstring DescribeError(FsStatus status)
+{
+    namespace text = error_text;
+    switch (status.error) {
+    case ENOENT: return text::kNotFound;
+    case ENOTDIR: return text::kPathNotFound;
+    case EEXIST: return text::kAlreadyExists;
+    case EACCES:
+    case EPERM: return text::kAccessDenied;
+    case EBUSY:
+    case ETXTBSY: return text::kInUse;
+    case ENOSPC: return text::kDiskFull;
+    case EROFS: return text::kWriteProtected;
+    case ENAMETOOLONG:
+    case EINVAL: return text::kNameInvalid;
+    default: {
+        wchar_t other[64];
+        std::swprintf(other, 64, text::kOtherFormat, status.error);
+        return other;
+    }
+    }
 }
 
 #ifndef _WIN32

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "framework/UniqueHandle.h"
+#include "platform/ErrorText.h"
 #include "platform/Paths.h"
 
 namespace platform {
@@ -126,6 +129,51 @@ mods::FileTime Win32FileSystem::CurrentTime()
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     return ToFileTime(now);
+}
+
+bool IsNotFound(FsStatus status)
+{
+    return status.error == ERROR_FILE_NOT_FOUND || status.error == ERROR_PATH_NOT_FOUND;
+}
+
+std::wstring DescribeError(FsStatus status)
+{
+    namespace text = error_text;
+    switch (status.error) {
+    case ERROR_FILE_NOT_FOUND: return text::kNotFound;
+    case ERROR_PATH_NOT_FOUND: return text::kPathNotFound;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS: return text::kAlreadyExists;
+    case ERROR_ACCESS_DENIED: return text::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return text::kInUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return text::kDiskFull;
+    case ERROR_WRITE_PROTECT: return text::kWriteProtected;
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE: return text::kNameInvalid;
+    default: {
+        // The system's own text, in Chinese where the system has it.
+        wchar_t* message = nullptr;
+        const DWORD length = FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            status.error, MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), reinterpret_cast<wchar_t*>(&message),
+            0, nullptr);
+        std::wstring result;
+        if (length && message) {
+            result.assign(message, length);
+            while (!result.empty() && (result.back() == L'\r' || result.back() == L'\n' || result.back() == L'.'))
+                result.pop_back();
+        }
+        LocalFree(message);
+        if (result.empty()) {
+            wchar_t other[64];
+            swprintf(other, 64, text::kOtherFormat, status.error);
+            result = other;
+        }
+        return result;
+    }
+    }
 }
 
 FileSystem& SystemFileSystem()

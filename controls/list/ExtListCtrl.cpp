@@ -1,5 +1,7 @@
 #include "controls/list/ExtListCtrl.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <new>
 
@@ -30,6 +32,10 @@ void Stroke(HDC dc, int x, int y)
 
 constexpr fw::MessageEntry<CExtListCtrl> CExtListCtrl::kMessages[] = {
     fw::OnReflectedNotify(NM_CUSTOMDRAW, &CExtListCtrl::OnCustomDraw),
+    fw::OnMessage(WM_CREATE, &CExtListCtrl::OnCreate),
+    fw::OnMessage(WM_LBUTTONDOWN, &CExtListCtrl::OnLeftButtonDown),
+    fw::OnMessage(WM_RBUTTONDOWN, &CExtListCtrl::OnRightButtonDown),
+    fw::OnMessage(WM_KEYDOWN, &CExtListCtrl::OnKeyDown),
     fw::OnMessage(WM_COMMAND, &CExtListCtrl::OnCommand),
     fw::OnMessage(WM_PAINT, &CExtListCtrl::OnPaint),
     fw::OnMessage(WM_ERASEBKGND, &CExtListCtrl::OnEraseBackground),
@@ -48,7 +54,18 @@ CExtListCtrl::~CExtListCtrl()
 bool CExtListCtrl::SubclassDlgItem(HWND dialog, int id)
 {
     Attach(::GetDlgItem(dialog, id));
-    return Subclass(m_hWnd);
+    if (!Subclass(m_hWnd))
+        return false;
+    SubclassHeader();
+    return true;
+}
+
+void CExtListCtrl::SubclassHeader()
+{
+    if (headerSubclassed_)
+        return;
+    if (HWND header = GetHeader())
+        headerSubclassed_ = header_.Attach(header);
 }
 
 // ---- Rows and cells -------------------------------------------------------
@@ -372,6 +389,97 @@ bool CExtListCtrl::OnReflectedMessage(UINT message, WPARAM w, LPARAM l, LRESULT&
     return fw::DispatchMessage(this, kMessages, true, message, w, l, result);
 }
 
+bool CExtListCtrl::OnCreate(WPARAM w, LPARAM l, LRESULT& result)
+{
+    result = DefaultProc(WM_CREATE, w, l);
+    if (result != -1)
+        SubclassHeader();
+    return true;
+}
+
+int CExtListCtrl::HitRow(LPARAM point) const
+{
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    SubItemHitTest(&hit);
+    return (hit.flags & LVHT_ONITEMLABEL) ? hit.iItem : -1;
+}
+
+bool CExtListCtrl::HandlePress(UINT message, WPARAM flags, LPARAM point)
+{
+    const int row = HitRow(point);
+    if (row < 0) {
+        DefaultProc(message, flags, point);
+        return true;
+    }
+    if (!Cells(row))
+        return false;  // a row without cells ignores presses
+
+    const POINT p{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    for (int column = 0, columns = GetColumnCount(); column < columns; ++column) {
+        RECT cell{};
+        if (!GetCellRect(row, column, &cell) || !PtInRect(&cell, p))
+            continue;
+        if (ListCellData* data = Cell(row, column); data && data->checkState >= 0) {
+            data->checkState = data->checkState == 0 ? 1 : 0;
+            RedrawCell(row, column);
+            HWND parent = GetParent();
+            if (!parent)
+                parent = ::GetWindow(m_hWnd, GW_OWNER);
+            if (::IsWindow(parent))
+                ::SendMessageW(parent, WM_XLISTCTRL_CHECKBOX_CLICKED, static_cast<WPARAM>(row), column);
+        }
+        break;
+    }
+    // The list view's own handling (selection, focus) comes after the notification.
+    DefaultProc(message, flags, point);
+    return true;
+}
+
+bool CExtListCtrl::OnLeftButtonDown(WPARAM w, LPARAM l, LRESULT& result)
+{
+    HandlePress(WM_LBUTTONDOWN, w, l);
+    result = 0;
+    return true;
+}
+
+bool CExtListCtrl::OnRightButtonDown(WPARAM w, LPARAM l, LRESULT& result)
+{
+    result = 0;
+    // The list view's right-button handling runs once, inside HandlePress.
+    if (!HandlePress(WM_RBUTTONDOWN, w, l))
+        return true;
+    const int row = HitRow(l);
+    if (row >= 0 && Cells(row) && !menuText1_.empty())
+        ShowContextMenu(row);
+    return true;
+}
+
+void CExtListCtrl::ShowContextMenu(int row)
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    menuItem_ = row;
+    fw::UniqueMenu menu(CreatePopupMenu());
+    if (!menu)
+        return;
+    AppendMenuW(menu.get(), MF_STRING, kFirstMenuCommand, menuText1_.c_str());
+    if (!menuText2_.empty())
+        AppendMenuW(menu.get(), MF_STRING, kSecondMenuCommand, menuText2_.c_str());
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+}
+
+bool CExtListCtrl::OnKeyDown(WPARAM w, LPARAM l, LRESULT& result)
+{
+    result = DefaultProc(WM_KEYDOWN, w, l);
+    // Keep the focused row in view without touching the selection, so
+    // Shift with the arrow keys still extends it.
+    const int focused = GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0)
+        EnsureVisible(focused, FALSE);
+    return true;
+}
+
 bool CExtListCtrl::OnCommand(WPARAM w, LPARAM, LRESULT& result)
 {
     const UINT id = LOWORD(w);
@@ -421,6 +529,7 @@ bool CExtListCtrl::OnSysColorChange(WPARAM w, LPARAM l, LRESULT& result)
 
 bool CExtListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&)
 {
+    headerSubclassed_ = false;
     ReleaseAllCells();
     return false;  // the list view's own handling follows
 }

@@ -10,6 +10,7 @@
 
 #include "framework/Controls.h"
 #include "framework/MessageMap.h"
+#include "controls/list/XHeaderCtrl.h"
 #include "framework/SubclassedWindow.h"
 
 struct ListCellData {
@@ -75,7 +76,19 @@ private:
     void DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back, int checkState) const;
     void DrawEmptyListText() const;
 
+    // The left-button procedure, for a left or right press: toggles a check
+    // box under the point, tells the parent, then lets the list view handle
+    // the press. False when the press hit a row without cells and was ignored.
+    bool HandlePress(UINT message, WPARAM flags, LPARAM point);
+    int HitRow(LPARAM point) const;  // the row whose label is under the point, or -1
+    void ShowContextMenu(int row);
+    void SubclassHeader();
+
     bool ProcessWindowMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+    bool OnCreate(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnLeftButtonDown(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnRightButtonDown(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnKeyDown(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCommand(WPARAM w, LPARAM l, LRESULT& result);
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnEraseBackground(WPARAM w, LPARAM l, LRESULT& result);
@@ -90,4 +103,6 @@ private:
     ContextMenuCallback menuCallback2_ = nullptr;
     int menuItem_ = -1;
     SystemColors colors_{};
+    CXHeaderCtrl header_;
+    bool headerSubclassed_ = false;
 };

@@ -7,9 +7,13 @@
 #include <thread>
 
 namespace gui {
+
+HWND WaitForPopupMenu(int timeoutMs);
+
 namespace {
 
 constexpr UINT kRunWork = WM_APP + 1;
+constexpr UINT kSettle = WM_APP + 2;
 constexpr int kStepMs = 25;
 constexpr int kWaitSteps = 200;  // five seconds
 DWORD g_uiThread = 0;
@@ -19,6 +23,10 @@ LRESULT CALLBACK WorkerProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == kRunWork) {
         (*reinterpret_cast<const std::function<void()>*>(w))();
+        return 0;
+    }
+    if (message == kSettle) {
+        SetEvent(reinterpret_cast<HANDLE>(w));
         return 0;
     }
     return DefWindowProcW(window, message, w, l);
@@ -41,6 +49,7 @@ struct Search {
     std::wstring captionStart;
     bool exact;
     HWND found;
+    const wchar_t* className = L"#32770";
 };
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM l)
@@ -50,17 +59,18 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM l)
     GetClassNameW(window, className, 32);
     const std::wstring caption = WindowText(window);
     const bool matches = search->exact ? caption == search->captionStart : caption.rfind(search->captionStart, 0) == 0;
-    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && matches) {
+    if (std::wstring(className) == search->className && IsWindowVisible(window) && matches) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND WaitForWindow(const std::wstring& caption, bool exact, int timeoutMs = kWaitSteps * kStepMs)
+HWND WaitForWindow(const std::wstring& caption, bool exact, int timeoutMs = kWaitSteps * kStepMs,
+                   const wchar_t* className = L"#32770")
 {
     for (int waited = 0;; waited += kStepMs) {
-        Search search{caption, exact, nullptr};
+        Search search{caption, exact, nullptr, className};
         EnumThreadWindows(g_uiThread, FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found || waited >= timeoutMs)
             return search.found;
@@ -70,22 +80,43 @@ HWND WaitForWindow(const std::wstring& caption, bool exact, int timeoutMs = kWai
 
 }  // namespace
 
+// Closes whatever the UI thread still shows: popup menus, message boxes,
+// and at last the dialog itself.
+static void CloseEverything(HWND dialog)
+{
+    if (HWND menu = WaitForPopupMenu(0))
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EnumThreadWindows(g_uiThread, [](HWND window, LPARAM l) -> BOOL {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        if (window != reinterpret_cast<HWND>(l) && std::wstring(className) == L"#32770" && IsWindowVisible(window))
+            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(dialog));
+    if (!dialog)
+        return;
+    // A control waiting for a mouse release lets go when it loses the capture.
+    EnumChildWindows(dialog, [](HWND child, LPARAM) -> BOOL { PostMessageW(child, WM_CANCELMODE, 0, 0); return TRUE; }, 0);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
 INT_PTR RunDialog(fw::CDialog& dialog, const std::function<void()>& script)
 {
     g_uiThread = GetCurrentThreadId();
     g_worker = CreateWorker();
     std::atomic<bool> scriptDone{false};
+    std::atomic<bool> modalDone{false};
     std::thread driver([&] {
         script();
         scriptDone = true;
         // Whatever the script left open is closed, so the test never hangs.
-        for (int i = 0; i < kWaitSteps && dialog.GetSafeHwnd(); ++i) {
-            if (HWND window = dialog.GetSafeHwnd())
-                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        while (!modalDone) {
+            CloseEverything(dialog.GetSafeHwnd());
             Sleep(kStepMs);
         }
     });
     const INT_PTR result = dialog.DoModal();
+    modalDone = true;
     driver.join();
     DestroyWindow(g_worker);
     g_worker = nullptr;
@@ -124,6 +155,70 @@ void Answer(const MessageBoxSeen& box, int button)
 void ClickButton(HWND dialog, int id)
 {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void PostClick(HWND window, POINT point, bool rightButton)
+{
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    PostMessageW(window, rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, rightButton ? MK_RBUTTON : MK_LBUTTON, where);
+    PostMessageW(window, rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, where);
+}
+
+void Settle()
+{
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    PostMessageW(g_worker, kSettle, reinterpret_cast<WPARAM>(done), 0);
+    WaitForSingleObject(done, kWaitSteps * kStepMs);
+    CloseHandle(done);
+}
+
+HWND WaitForPopupMenu(int timeoutMs)
+{
+    // Popup menus are top-level windows of class #32768 without a caption.
+    for (int waited = 0;; waited += kStepMs) {
+        HWND found = nullptr;
+        EnumWindows([](HWND window, LPARAM l) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (std::wstring(className) == L"#32768" && IsWindowVisible(window) &&
+                GetWindowThreadProcessId(window, nullptr) == g_uiThread) {
+                *reinterpret_cast<HWND*>(l) = window;
+                return FALSE;
+            }
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&found));
+        if (found || waited >= timeoutMs)
+            return found;
+        Sleep(kStepMs);
+    }
+}
+
+std::vector<std::wstring> MenuItems(HWND menuWindow)
+{
+    std::vector<std::wstring> items;
+    const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        items.push_back(text);
+    }
+    return items;
+}
+
+void ChooseMenuItem(HWND menuWindow, int index)
+{
+    for (int i = 0; i <= index; ++i)
+        PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    for (int i = 0; i < kWaitSteps && IsWindowVisible(menuWindow); ++i)
+        Sleep(kStepMs);
+}
+
+void CloseMenu(HWND menuWindow)
+{
+    PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < kWaitSteps && IsWindowVisible(menuWindow); ++i)
+        Sleep(kStepMs);
 }
 
 std::wstring WindowText(HWND window)

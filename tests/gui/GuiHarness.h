@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Dialog.h"
 
@@ -38,6 +39,19 @@ void Answer(const MessageBoxSeen& box, int button);
 
 // Clicks a dialog button as the user would (BM_CLICK) and waits for its handler.
 void ClickButton(HWND dialog, int id);
+
+// Posts a press and a release of the left or right button at a client point,
+// as the mouse would; returns at once (the press may open a modal box).
+void PostClick(HWND window, POINT point, bool rightButton = false);
+// Waits until the UI thread has handled every message posted before.
+void Settle();
+
+// The popup menu open on the UI thread, waiting up to `timeoutMs`.
+HWND WaitForPopupMenu(int timeoutMs = 5000);
+std::vector<std::wstring> MenuItems(HWND menuWindow);
+// Picks an item with the keyboard, as a user would, or closes the menu.
+void ChooseMenuItem(HWND menuWindow, int index);
+void CloseMenu(HWND menuWindow);
 
 std::wstring WindowText(HWND window);
 std::wstring ListText(HWND list, int row, int column);

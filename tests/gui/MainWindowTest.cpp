@@ -6,62 +6,14 @@
 #include <vector>
 
 #include "app/Globals.h"
-#include "app/ModManagerDlg.h"
-#include "gui/GuiHarness.h"
+#include "gui/MainWindowFixture.h"
 #include "platform/FileSystem.h"
-#include "platform/Paths.h"
 #include "res/resource.h"
-#include "unit/TestFiles.h"
 
 using namespace testing_files;
+using namespace gui;
 
 namespace {
-
-const std::wstring kCaptionStart = L"zave2 VIR uzur";
-
-struct Row {
-    int check;
-    std::wstring name, date, mark;
-    bool operator==(const Row& o) const { return check == o.check && name == o.name && date == o.date && mark == o.mark; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& row)
-{
-    return out << "{" << row.check << ", " << testing::PrintToString(row.name) << ", "
-               << testing::PrintToString(row.date) << ", " << testing::PrintToString(row.mark) << "}";
-}
-
-// What the list shows, read on the UI thread.
-std::vector<Row> Rows(HWND dialog)
-{
-    std::vector<Row> rows;
-    gui::OnUiThread([&] {
-        HWND list = GetDlgItem(dialog, IDC_MOD_LIST);
-        auto* control = dynamic_cast<CExtListCtrl*>(fw::WindowSubclass::FromHandle(list));
-        ASSERT_NE(control, nullptr);
-        for (int row = 0; row < gui::ListCount(list); ++row)
-            rows.push_back(Row{control->GetCellCheck(row, 0), gui::ListText(list, row, 1), gui::ListText(list, row, 2),
-                               gui::ListText(list, row, 3)});
-    });
-    return rows;
-}
-
-std::wstring Status(HWND dialog) { return gui::WindowText(GetDlgItem(dialog, IDC_STATUS)); }
-
-// A game installation: PAKS with the game's data, optionally the game itself.
-struct GameFolder {
-    TempFolder root;
-    std::wstring paks = root / L"PAKS";
-    GameFolder(bool withGame = true)
-    {
-        MakeFolder(paks);
-        WriteFileWithTime(Pak(L"DATA.PAK"), Time(2012, 9, 20));
-        if (withGame)
-            WriteFile(root / L"Torchlight2.exe", "game");
-    }
-    std::wstring Pak(const std::wstring& name) const { return platform::JoinPath(paks, name); }
-    std::wstring Program() const { return root / L"PakOrder.exe"; }
-};
 
 TEST(MainWindow, ListsTheModsInLoadOrder)
 {

@@ -1,0 +1,38 @@
+#pragma once
+// Enabling, disabling and deleting a mod on disk, always together with its
+// ".MAN" companion.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+
+namespace mods {
+
+// The name without its four-character extension, + ".PAK" or + ".G1O".
+std::wstring EnabledModName(std::wstring_view name);
+std::wstring DisabledModName(std::wstring_view name);
+
+// A file an operation could not change, and why.
+struct FileFailure {
+    std::wstring fileName;
+    platform::FsStatus status;
+};
+
+struct SwitchResult {
+    std::wstring name;                   // the pak's name on disk afterwards
+    std::optional<FileFailure> failure;  // the pak or companion that kept its name
+};
+
+// Renames the pak, and when that worked its companion (a missing companion
+// is no failure). No rename ever replaces an existing file.
+SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
+                       bool enable);
+
+// Deletes the pak, and its companion only when the pak is gone, so a mod is
+// never split from its companion. Returns the file that could not be deleted.
+std::optional<FileFailure> DeleteMod(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                     const std::wstring& name);
+
+}  // namespace mods

@@ -1,0 +1,39 @@
+#pragma once
+// A temporary game folder and readers of what the real main window shows.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/ModManagerDlg.h"
+#include "gui/GuiHarness.h"
+#include "platform/Paths.h"
+#include "unit/TestFiles.h"
+
+namespace gui {
+
+inline const std::wstring kCaptionStart = L"zave2 VIR uzur";
+
+struct Row {
+    int check;
+    std::wstring name, date, mark;
+    bool operator==(const Row& o) const { return check == o.check && name == o.name && date == o.date && mark == o.mark; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row);
+
+// What the list shows, read on the UI thread.
+std::vector<Row> Rows(HWND dialog);
+std::wstring Status(HWND dialog);
+CExtListCtrl* ModList(HWND dialog);
+
+// A game installation: PAKS with the game's data, optionally the game itself.
+struct GameFolder {
+    testing_files::TempFolder root;
+    std::wstring paks = root / L"PAKS";
+    explicit GameFolder(bool withGame = true);
+    std::wstring Pak(const std::wstring& name) const { return platform::JoinPath(paks, name); }
+    std::wstring Program() const { return root / L"PakOrder.exe"; }
+};
+
+}  // namespace gui

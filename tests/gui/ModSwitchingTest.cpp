@@ -1,0 +1,264 @@
+// Enabling, disabling and deleting mods through the real main window, with
+// the real message boxes answered by the test and the results checked on disk.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gui/MainWindowFixture.h"
+#include "platform/FileSystem.h"
+#include "res/resource.h"
+
+using namespace testing_files;
+using namespace gui;
+
+namespace {
+
+// A point inside a cell, right of column 0's small-image area.
+POINT CellPoint(HWND dialog, int row, int column)
+{
+    RECT cell{};
+    OnUiThread([&] { ModList(dialog)->GetCellRect(row, column, &cell); });
+    return POINT{column == 0 ? cell.right - 6 : (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+HWND ListOf(HWND dialog) { return GetDlgItem(dialog, IDC_MOD_LIST); }
+
+// Opens a file as another program would, sharing nothing.
+struct HeldOpen {
+    HANDLE file;
+    explicit HeldOpen(const std::wstring& path)
+        : file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldOpen() { if (file != INVALID_HANDLE_VALUE) CloseHandle(file); }
+};
+
+TEST(ModSwitching, TickingADisabledModEnablesItWithoutAsking)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"b.G1O"), Time(2014, 1, 1), "b");
+    WriteFile(game.Pak(L"b.G1O.MAN"), "b man");
+    WriteFileWithTime(game.Pak(L"z.pak"), Time(2019, 1, 1));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Settle();
+        EXPECT_EQ(WaitForMessageBox(L"请确认", 0).window, nullptr);
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"b.PAK", L"2014-1-1", L""}, {1, L"z.pak", L"2019-1-1", L""}}));
+        EXPECT_EQ(ReadFile(game.Pak(L"b.PAK")), "b");
+        EXPECT_EQ(ReadFile(game.Pak(L"b.PAK.MAN")), "b man");
+        EXPECT_FALSE(Exists(game.Pak(L"b.G1O")));
+        EXPECT_FALSE(Exists(game.Pak(L"b.G1O.MAN")));
+    });
+}
+
+TEST(ModSwitching, ClearingAnEnabledModAsksAndOkDisablesIt)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1), "a");
+    WriteFile(game.Pak(L"a.PAK.MAN"), "a man");
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        const MessageBoxSeen box = WaitForMessageBox(L"请确认");
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, L"你确定要禁用？ \r\n\r\n\ta.PAK");
+        EXPECT_EQ(box.owner, window);
+        EXPECT_TRUE(Exists(game.Pak(L"a.PAK")));  // nothing happens before the answer
+        Answer(box, IDOK);
+        Settle();
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{0, L"a.G1O", L"2015-1-1", L""}}));
+        EXPECT_EQ(ReadFile(game.Pak(L"a.G1O")), "a");
+        EXPECT_EQ(ReadFile(game.Pak(L"a.G1O.MAN")), "a man");
+        EXPECT_FALSE(Exists(game.Pak(L"a.PAK")));
+        EXPECT_FALSE(Exists(game.Pak(L"a.PAK.MAN")));
+    });
+}
+
+TEST(ModSwitching, CancelLeavesTheDiskAndTheRowAlone)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.pak"), Time(2015, 1, 1));
+    WriteFile(game.Pak(L"a.pak.MAN"));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDCANCEL);
+        Settle();
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.pak", L"2015-1-1", L""}}));
+        std::vector<platform::FolderEntry> entries;
+        ASSERT_TRUE(platform::SystemFileSystem().ListFolder(game.paks, entries));
+        std::vector<std::wstring> names;
+        for (const auto& entry : entries)
+            names.push_back(entry.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::wstring>{L"DATA.PAK", L"a.pak", L"a.pak.MAN"}));  // not renamed to a.PAK
+    });
+}
+
+TEST(ModSwitching, AFailedRenameShowsTheDiskAgainAndSaysWhy)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1), "enabled");
+    WriteFile(game.Pak(L"a.PAK.MAN"), "enabled man");
+    WriteFileWithTime(game.Pak(L"a.G1O"), Time(2016, 1, 1), "twin");
+    WriteFileWithTime(game.Pak(L"held.pak"), Time(2017, 1, 1), "held");
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+
+        // A disabled twin of the same name already exists.
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        EXPECT_EQ(Rows(window)[0], (Row{1, L"a.PAK", L"2015-1-1", L""}));
+        EXPECT_EQ(Status(window), L"无法重命名 a.PAK：已存在同名文件");
+        EXPECT_EQ(ReadFile(game.Pak(L"a.PAK")), "enabled");
+        EXPECT_EQ(ReadFile(game.Pak(L"a.G1O")), "twin");
+        EXPECT_EQ(ReadFile(game.Pak(L"a.PAK.MAN")), "enabled man");
+
+        // The game holds the pak open.
+        HeldOpen held(game.Pak(L"held.pak"));
+        ASSERT_NE(held.file, INVALID_HANDLE_VALUE);
+        PostClick(ListOf(window), CellPoint(window, 2, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        EXPECT_EQ(Rows(window)[2], (Row{1, L"held.pak", L"2017-1-1", L""}));
+        EXPECT_EQ(Status(window), L"无法重命名 held.pak：文件正被另一个程序使用");
+        EXPECT_TRUE(Exists(game.Pak(L"held.pak")));
+        EXPECT_FALSE(Exists(game.Pak(L"held.G1O")));
+    });
+}
+
+TEST(ModSwitching, ACompanionThatCannotFollowIsReported)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"b.G1O"), Time(2014, 1, 1));
+    WriteFile(game.Pak(L"b.G1O.MAN"), "own man");
+    WriteFile(game.Pak(L"b.PAK.MAN"), "stray man");
+    WriteFileWithTime(game.Pak(L"z.pak"), Time(2019, 1, 1));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Settle();
+        EXPECT_EQ(Rows(window)[0], (Row{1, L"b.PAK", L"2014-1-1", L""}));
+        EXPECT_EQ(Status(window), L"无法重命名 b.G1O.MAN：已存在同名文件");
+        EXPECT_EQ(ReadFile(game.Pak(L"b.G1O.MAN")), "own man");
+        EXPECT_EQ(ReadFile(game.Pak(L"b.PAK.MAN")), "stray man");
+    });
+}
+
+TEST(ModDeletion, RightClickOnACheckBoxAsksFirstThenOpensTheMenu)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        PostClick(ListOf(window), CellPoint(window, 0, 0), true);
+        const MessageBoxSeen question = WaitForMessageBox(L"请确认");
+        ASSERT_NE(question.window, nullptr);
+        EXPECT_EQ(WaitForPopupMenu(0), nullptr);  // the menu waits for the answer
+        Answer(question, IDCANCEL);
+        // The button was released while the question was up.
+        PostMessageW(ListOf(window), WM_RBUTTONUP, 0, 0);
+        HWND menu = WaitForPopupMenu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(MenuItems(menu), (std::vector<std::wstring>{L"物理删除 MOD"}));
+        CloseMenu(menu);
+        Settle();
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.PAK", L"2015-1-1", L""}}));
+        EXPECT_TRUE(Exists(game.Pak(L"a.PAK")));
+    });
+}
+
+// Right-clicks the row's name, picks "物理删除 MOD" and returns the question.
+MessageBoxSeen AskToDelete(HWND window, int row)
+{
+    PostClick(ListOf(window), CellPoint(window, row, 1), true);
+    HWND menu = WaitForPopupMenu();
+    EXPECT_NE(menu, nullptr);
+    if (!menu)
+        return {};
+    ChooseMenuItem(menu, 0);
+    return WaitForMessageBox(L"请确定");
+}
+
+TEST(ModDeletion, OkDeletesThePakAndItsCompanion)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
+    WriteFile(game.Pak(L"a.PAK.MAN"));
+    WriteFileWithTime(game.Pak(L"solo.G1O"), Time(2016, 1, 1));
+    WriteFileWithTime(game.Pak(L"keep.pak"), Time(2017, 1, 1));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        const MessageBoxSeen box = AskToDelete(window, 0);
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, L"确定从磁盘上删除Mod ？\r\n\r\n" + game.Pak(L"a.PAK") + L"\r\n" + game.Pak(L"a.PAK.MAN"));
+        EXPECT_EQ(box.owner, window);
+        Answer(box, IDOK);
+        Settle();
+        EXPECT_FALSE(Exists(game.Pak(L"a.PAK")));
+        EXPECT_FALSE(Exists(game.Pak(L"a.PAK.MAN")));
+        EXPECT_EQ(Rows(window).size(), 2u);
+        EXPECT_EQ(Status(window), L"总共 2 个MOD");
+
+        // A mod without a companion.
+        Answer(AskToDelete(window, 0), IDOK);
+        Settle();
+        EXPECT_FALSE(Exists(game.Pak(L"solo.G1O")));
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"keep.pak", L"2017-1-1", L""}}));
+        EXPECT_EQ(Status(window), L"总共 1 个MOD");
+    });
+}
+
+TEST(ModDeletion, CancelKeepsEverything)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
+    WriteFile(game.Pak(L"a.PAK.MAN"));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        Answer(AskToDelete(window, 0), IDCANCEL);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"a.PAK")));
+        EXPECT_TRUE(Exists(game.Pak(L"a.PAK.MAN")));
+        EXPECT_EQ(Rows(window).size(), 1u);
+    });
+}
+
+TEST(ModDeletion, APakThatCannotBeDeletedKeepsItsCompanion)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"held.PAK"), Time(2015, 1, 1));
+    WriteFile(game.Pak(L"held.PAK.MAN"));
+    CModManagerDlg dialog(game.Program());
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        HeldOpen held(game.Pak(L"held.PAK"));
+        ASSERT_NE(held.file, INVALID_HANDLE_VALUE);
+        Answer(AskToDelete(window, 0), IDOK);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"held.PAK")));
+        EXPECT_TRUE(Exists(game.Pak(L"held.PAK.MAN")));
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"held.PAK", L"2015-1-1", L""}}));
+        EXPECT_EQ(Status(window), L"无法删除 held.PAK：文件正被另一个程序使用");
+    });
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "mods/ModSwitch.h"
+#include "platform/Paths.h"
+#include "unit/TestFiles.h"
+
+using namespace mods;
+using namespace testing_files;
+
+namespace {
+
+platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
+
+TEST(ModSwitch, NamesKeepTheStem)
+{
+    EXPECT_EQ(EnabledModName(L"a.G1O"), L"a.PAK");
+    EXPECT_EQ(EnabledModName(L"a.pak"), L"a.PAK");
+    EXPECT_EQ(DisabledModName(L"a.pak"), L"a.G1O");
+    EXPECT_EQ(DisabledModName(L"名字.v2.PAK"), L"名字.v2.G1O");
+}
+
+TEST(ModSwitch, DisableAndEnableMoveTheCompanionToo)
+{
+    TempFolder paks;
+    const mods::FileTime time = Time(2015, 5, 5, 5, 5, 5);
+    WriteFileWithTime(paks / L"a.pak", time, "pak");
+    WriteFile(paks / L"a.pak.MAN", "man");
+
+    SwitchResult off = SwitchMod(Fs(), paks.path(), L"a.pak", false);
+    EXPECT_EQ(off.name, L"a.G1O");
+    EXPECT_FALSE(off.failure);
+    EXPECT_EQ(ReadFile(paks / L"a.G1O"), "pak");
+    EXPECT_EQ(ReadFile(paks / L"a.G1O.MAN"), "man");
+    EXPECT_FALSE(Exists(paks / L"a.pak"));
+    EXPECT_FALSE(Exists(paks / L"a.pak.MAN"));
+
+    SwitchResult on = SwitchMod(Fs(), paks.path(), L"a.G1O", true);
+    EXPECT_EQ(on.name, L"a.PAK");
+    EXPECT_FALSE(on.failure);
+    EXPECT_EQ(ReadFile(paks / L"a.PAK.MAN"), "man");
+    mods::FileTime after = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(paks / L"a.PAK", after).ok());
+    EXPECT_EQ(after, time);  // a rename keeps the load order
+}
+
+TEST(ModSwitch, AModWithoutCompanionSwitchesCleanly)
+{
+    TempFolder paks;
+    WriteFile(paks / L"solo.PAK");
+    SwitchResult off = SwitchMod(Fs(), paks.path(), L"solo.PAK", false);
+    EXPECT_EQ(off.name, L"solo.G1O");
+    EXPECT_FALSE(off.failure);
+    EXPECT_TRUE(Exists(paks / L"solo.G1O"));
+    EXPECT_FALSE(Exists(paks / L"solo.G1O.MAN"));
+}
+
+TEST(ModSwitch, ANameCollisionChangesNothing)
+{
+    TempFolder paks;
+    WriteFile(paks / L"a.PAK", "enabled");
+    WriteFile(paks / L"a.PAK.MAN", "enabled man");
+    WriteFile(paks / L"a.G1O", "disabled twin");
+    SwitchResult off = SwitchMod(Fs(), paks.path(), L"a.PAK", false);
+    EXPECT_EQ(off.name, L"a.PAK");
+    ASSERT_TRUE(off.failure);
+    EXPECT_EQ(off.failure->fileName, L"a.PAK");
+    EXPECT_FALSE(off.failure->status.ok());
+    EXPECT_EQ(ReadFile(paks / L"a.PAK"), "enabled");
+    EXPECT_EQ(ReadFile(paks / L"a.G1O"), "disabled twin");
+    EXPECT_EQ(ReadFile(paks / L"a.PAK.MAN"), "enabled man");
+    EXPECT_FALSE(Exists(paks / L"a.G1O.MAN"));
+}
+
+TEST(ModSwitch, ACompanionThatCannotMoveIsReported)
+{
+    TempFolder paks;
+    WriteFile(paks / L"b.G1O");
+    WriteFile(paks / L"b.G1O.MAN", "old man");
+    WriteFile(paks / L"b.PAK.MAN", "stray man");
+    SwitchResult on = SwitchMod(Fs(), paks.path(), L"b.G1O", true);
+    EXPECT_EQ(on.name, L"b.PAK");
+    ASSERT_TRUE(on.failure);
+    EXPECT_EQ(on.failure->fileName, L"b.G1O.MAN");
+    EXPECT_EQ(ReadFile(paks / L"b.PAK.MAN"), "stray man");
+    EXPECT_EQ(ReadFile(paks / L"b.G1O.MAN"), "old man");
+}
+
+TEST(ModSwitch, DeleteTakesTheCompanionOnlyWithItsPak)
+{
+    TempFolder paks;
+    WriteFile(paks / L"a.PAK");
+    WriteFile(paks / L"a.PAK.MAN");
+    WriteFile(paks / L"solo.pak");
+    EXPECT_FALSE(DeleteMod(Fs(), paks.path(), L"a.PAK"));
+    EXPECT_FALSE(Exists(paks / L"a.PAK"));
+    EXPECT_FALSE(Exists(paks / L"a.PAK.MAN"));
+    EXPECT_FALSE(DeleteMod(Fs(), paks.path(), L"solo.pak"));
+    EXPECT_FALSE(Exists(paks / L"solo.pak"));
+
+    // A pak already gone still takes its leftover companion.
+    WriteFile(paks / L"gone.PAK.MAN");
+    EXPECT_FALSE(DeleteMod(Fs(), paks.path(), L"gone.PAK"));
+    EXPECT_FALSE(Exists(paks / L"gone.PAK.MAN"));
+
+    // A "pak" that cannot be deleted (here a folder of that name) keeps its companion.
+    MakeFolder(paks / L"stuck.PAK");
+    WriteFile(paks / L"stuck.PAK.MAN");
+    const auto failure = DeleteMod(Fs(), paks.path(), L"stuck.PAK");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->fileName, L"stuck.PAK");
+    EXPECT_FALSE(platform::DescribeError(failure->status).empty());
+    EXPECT_TRUE(Exists(paks / L"stuck.PAK.MAN"));
+}
+
+TEST(ModSwitch, ReasonsAreInChinese)
+{
+    TempFolder paks;
+    WriteFile(paks / L"x.PAK");
+    WriteFile(paks / L"x.G1O");
+    const auto collision = SwitchMod(Fs(), paks.path(), L"x.PAK", false).failure;
+    ASSERT_TRUE(collision);
+    EXPECT_EQ(platform::DescribeError(collision->status), L"已存在同名文件");
+    const auto missing = SwitchMod(Fs(), paks.path(), L"none.PAK", false).failure;
+    ASSERT_TRUE(missing);
+    EXPECT_TRUE(platform::IsNotFound(missing->status));
+    EXPECT_EQ(platform::DescribeError(missing->status), L"找不到该文件");
+}
+
+}  // namespace

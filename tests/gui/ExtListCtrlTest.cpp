@@ -128,4 +128,113 @@ TEST(ExtListCtrl, CustomDrawStaysInTheListAndOtherNotificationsReachTheParent)
     });
 }
 
+// Fills the list with rows that each have a check box and a name.
+void FillRows(CExtListCtrl& list, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        list.InsertItem(i, L"");
+        list.SetCellCheck(i, 0, 1);
+        list.SetItemText(i, 1, L"row " + std::to_wstring(i));
+    }
+}
+
+POINT NamePoint(CExtListCtrl& list, int row)
+{
+    RECT name{};
+    list.GetCellRect(row, 1, &name);
+    return POINT{(name.left + name.right) / 2, (name.top + name.bottom) / 2};
+}
+
+int g_menuCalls[3] = {};
+int g_menuRow = -1;
+int FirstCommand(CExtListCtrl*, int row) { ++g_menuCalls[1]; g_menuRow = row; return 0; }
+int SecondCommand(CExtListCtrl*, int row) { ++g_menuCalls[2]; g_menuRow = row; return 0; }
+
+TEST(ExtListCtrl, ContextMenuKeepsItsSecondItemAndCallsBack)
+{
+    ListDialog dialog;
+    RunDialog(dialog, [&] {
+        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        POINT press{};
+        gui::OnUiThread([&] {
+            FillRows(dialog.list, 3);
+            dialog.list.SetContextMenu(L"one", FirstCommand, L"two", SecondCommand);
+            dialog.list.SetContextMenu(L"uno", FirstCommand, nullptr, nullptr);  // keeps "two"
+            press = NamePoint(dialog.list, 2);
+            dialog.notifications.clear();
+        });
+        g_menuCalls[1] = g_menuCalls[2] = 0;
+        gui::PostClick(dialog.list.GetSafeHwnd(), press, true);
+        HWND menu = gui::WaitForPopupMenu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(gui::MenuItems(menu), (std::vector<std::wstring>{L"uno", L"two"}));
+        gui::ChooseMenuItem(menu, 1);
+        gui::Settle();
+        EXPECT_EQ(g_menuCalls[1], 0);
+        EXPECT_EQ(g_menuCalls[2], 1);
+        EXPECT_EQ(g_menuRow, 2);
+        gui::OnUiThread([&] {
+            // The list view handled the press once: one right-click notification, the row selected.
+            const auto& seen = dialog.notifications;
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), static_cast<UINT>(NM_RCLICK)), 1);
+            EXPECT_NE(dialog.list.GetItemState(2, LVIS_SELECTED), 0u);
+        });
+    });
+}
+
+TEST(ExtListCtrl, NoMenuWithoutAFirstText)
+{
+    ListDialog dialog;
+    RunDialog(dialog, [&] {
+        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        POINT press{};
+        gui::OnUiThread([&] {
+            FillRows(dialog.list, 2);
+            dialog.list.SetContextMenu(L"", FirstCommand, L"second", SecondCommand);
+            press = NamePoint(dialog.list, 0);
+        });
+        gui::PostClick(dialog.list.GetSafeHwnd(), press, true);
+        gui::Settle();
+        EXPECT_EQ(gui::WaitForPopupMenu(300), nullptr);
+    });
+}
+
+TEST(ExtListCtrl, KeysKeepTheFocusedRowInViewAndShiftStillExtends)
+{
+    ListDialog dialog;
+    RunDialog(dialog, [&] {
+        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        gui::OnUiThread([&] {
+            CExtListCtrl& list = dialog.list;
+            FillRows(list, 60);
+            SetFocus(list.GetSafeHwnd());
+            list.SelectItem(0, TRUE);
+            list.SetSelectionMark(0);
+
+            // Shift with Down extends the selection instead of moving it.
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = 0x80;
+            SetKeyboardState(keys);
+            list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+            list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+            keys[VK_SHIFT] = 0;
+            SetKeyboardState(keys);
+            EXPECT_NE(list.GetItemState(0, LVIS_SELECTED), 0u);
+            EXPECT_NE(list.GetItemState(1, LVIS_SELECTED), 0u);
+            EXPECT_NE(list.GetItemState(2, LVIS_SELECTED | LVIS_FOCUSED), 0u);
+            EXPECT_EQ(list.GetItemState(3, LVIS_SELECTED), 0u);
+
+            // End, then Down on the last row: it stays selected, focused and in view.
+            list.SendMessage(WM_KEYDOWN, VK_END, 0);
+            list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+            EXPECT_EQ(list.GetItemState(59, LVIS_SELECTED | LVIS_FOCUSED), static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
+            EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 59);
+            const int top = list.GetTopIndex();
+            EXPECT_LE(top, 59);
+            EXPECT_GT(top + list.GetCountPerPage(), 59);
+        });
+    });
+}
+
 }  // namespace

@@ -71,10 +71,7 @@ TEST(ListDrawing, CheckMarksAndDisabledRowsOnScreen)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"on.PAK"), Time(2015, 1, 1));
     WriteFileWithTime(game.Pak(L"off.G1O"), Time(2016, 1, 1));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         OnUiThread([&] {
             CExtListCtrl* list = ModList(window);
             ASSERT_NE(list, nullptr);

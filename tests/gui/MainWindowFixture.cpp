@@ -34,6 +34,16 @@ std::vector<Row> Rows(HWND dialog)
 
 std::wstring Status(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_STATUS)); }
 
+void RunMainWindow(const std::wstring& programPath, const std::function<void(HWND window)>& script)
+{
+    CModManagerDlg dialog(programPath);
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        script(window);
+    });
+}
+
 GameFolder::GameFolder(bool withGame)
 {
     testing_files::MakeFolder(paks);

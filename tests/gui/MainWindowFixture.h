@@ -1,6 +1,7 @@
 #pragma once
 // A temporary game folder and readers of what the real main window shows.
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ std::ostream& operator<<(std::ostream& out, const Row& row);
 std::vector<Row> Rows(HWND dialog);
 std::wstring Status(HWND dialog);
 CExtListCtrl* ModList(HWND dialog);
+
+// Runs the main window of a program at `programPath` and, once it shows,
+// the script with its window.
+void RunMainWindow(const std::wstring& programPath, const std::function<void(HWND window)>& script);
 
 // A game installation: PAKS with the game's data, optionally the game itself.
 struct GameFolder {

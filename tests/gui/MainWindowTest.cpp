@@ -27,10 +27,7 @@ TEST(MainWindow, ListsTheModsInLoadOrder)
     WriteFile(game.Pak(L"e.txt"));
     MakeFolder(game.Pak(L"f.PAK"));
 
-    CModManagerDlg dialog(game.Program());
-    gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         EXPECT_EQ(gui::WindowText(window), L"zave2 VIR uzur          (Ctrl 多选)");
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"中文模组.PAK", L"2013-2-5", L""},
                                                   {0, L"b.G1O", L"2014-6-7", L""},
@@ -46,10 +43,7 @@ TEST(MainWindow, ControlsAndColumnsAsLaidOut)
 {
     GameFolder game;
     WriteFile(game.Pak(L"a.pak"));
-    CModManagerDlg dialog(game.Program());
-    gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         const std::pair<int, const wchar_t*> buttons[] = {
             {IDOK, L"智能\n\n排序"}, {IDC_MOVE_TOP, L"置顶"}, {IDC_MOVE_UP, L"向\n上"}, {IDC_MOVE_DOWN, L"向\n下"},
             {IDC_MOVE_BOTTOM, L"置底"}, {IDC_CONFLICT_CHECK, L"手动\n冲突\n检测"}, {IDC_RESTORE, L"还原"},
@@ -106,10 +100,7 @@ TEST(MainWindow, LaunchButtonNeedsTheGameBesideTheProgram)
 {
     GameFolder game(false);
     WriteFile(game.Pak(L"a.pak"));
-    CModManagerDlg dialog(game.Program());
-    gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
         EXPECT_EQ(Status(window), L"总共 1 个MOD");
     });
@@ -120,10 +111,7 @@ TEST(MainWindow, FindsThePaksFolderFromInsideIt)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
     WriteFileWithTime(game.Pak(L"ta.pak"), Time(2016, 1, 1));
-    CModManagerDlg dialog(game.Pak(L"PakOrder.exe"));
-    gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Pak(L"PakOrder.exe"), [&](HWND window) {
         EXPECT_EQ(g_paksFolder, game.paks + L"\\");
         EXPECT_EQ(g_gameExePath, game.Pak(L"Torchlight2.exe"));
         // The game is looked for beside the program, so not found here.
@@ -136,10 +124,7 @@ TEST(MainWindow, OneModAndThenNoModAreShownWithTheirCount)
 {
     GameFolder game;
     WriteFileWithTime(game.Pak(L"only.pak"), Time(2019, 12, 31, 23, 59, 59));
-    CModManagerDlg dialog(game.Program());
-    gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"only.pak", L"2019-12-31", L""}}));
         EXPECT_EQ(Status(window), L"总共 1 个MOD");
 
@@ -161,10 +146,7 @@ TEST(MainWindow, NamesOutsideAnyCodePage)
     const std::wstring name = L"한국어 Кириллица 😀.pak";
     WriteFileWithTime(game.Pak(name), Time(2018, 3, 3));
     WriteFileWithTime(game.Pak(L"Ünïcödé.G1O"), Time(2017, 3, 3));
-    CModManagerDlg dialog(game.Program());
-    gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         EXPECT_EQ(Rows(window), (std::vector<Row>{{0, L"Ünïcödé.G1O", L"2017-3-3", L""}, {1, name, L"2018-3-3", L""}}));
     });
 }

@@ -38,10 +38,7 @@ TEST(ModSwitching, TickingADisabledModEnablesItWithoutAsking)
     WriteFileWithTime(game.Pak(L"b.G1O"), Time(2014, 1, 1), "b");
     WriteFile(game.Pak(L"b.G1O.MAN"), "b man");
     WriteFileWithTime(game.Pak(L"z.pak"), Time(2019, 1, 1));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         PostClick(ListOf(window), CellPoint(window, 0, 0));
         Settle();
         EXPECT_EQ(WaitForMessageBox(L"请确认", 0).window, nullptr);
@@ -58,10 +55,7 @@ TEST(ModSwitching, ClearingAnEnabledModAsksAndOkDisablesIt)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1), "a");
     WriteFile(game.Pak(L"a.PAK.MAN"), "a man");
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         PostClick(ListOf(window), CellPoint(window, 0, 0));
         const MessageBoxSeen box = WaitForMessageBox(L"请确认");
         ASSERT_NE(box.window, nullptr);
@@ -83,10 +77,7 @@ TEST(ModSwitching, CancelLeavesTheDiskAndTheRowAlone)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.pak"), Time(2015, 1, 1));
     WriteFile(game.Pak(L"a.pak.MAN"));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         PostClick(ListOf(window), CellPoint(window, 0, 0));
         Answer(WaitForMessageBox(L"请确认"), IDCANCEL);
         Settle();
@@ -108,10 +99,7 @@ TEST(ModSwitching, AFailedRenameShowsTheDiskAgainAndSaysWhy)
     WriteFile(game.Pak(L"a.PAK.MAN"), "enabled man");
     WriteFileWithTime(game.Pak(L"a.G1O"), Time(2016, 1, 1), "twin");
     WriteFileWithTime(game.Pak(L"held.pak"), Time(2017, 1, 1), "held");
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
 
         // A disabled twin of the same name already exists.
         PostClick(ListOf(window), CellPoint(window, 0, 0));
@@ -143,10 +131,7 @@ TEST(ModSwitching, ACompanionThatCannotFollowIsReported)
     WriteFile(game.Pak(L"b.G1O.MAN"), "own man");
     WriteFile(game.Pak(L"b.PAK.MAN"), "stray man");
     WriteFileWithTime(game.Pak(L"z.pak"), Time(2019, 1, 1));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         PostClick(ListOf(window), CellPoint(window, 0, 0));
         Settle();
         EXPECT_EQ(Rows(window)[0], (Row{1, L"b.PAK", L"2014-1-1", L""}));
@@ -160,10 +145,7 @@ TEST(ModDeletion, RightClickOnACheckBoxAsksFirstThenOpensTheMenu)
 {
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         PostClick(ListOf(window), CellPoint(window, 0, 0), true);
         const MessageBoxSeen question = WaitForMessageBox(L"请确认");
         ASSERT_NE(question.window, nullptr);
@@ -200,10 +182,7 @@ TEST(ModDeletion, OkDeletesThePakAndItsCompanion)
     WriteFile(game.Pak(L"a.PAK.MAN"));
     WriteFileWithTime(game.Pak(L"solo.G1O"), Time(2016, 1, 1));
     WriteFileWithTime(game.Pak(L"keep.pak"), Time(2017, 1, 1));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         const MessageBoxSeen box = AskToDelete(window, 0);
         ASSERT_NE(box.window, nullptr);
         EXPECT_EQ(box.text, L"确定从磁盘上删除Mod ？\r\n\r\n" + game.Pak(L"a.PAK") + L"\r\n" + game.Pak(L"a.PAK.MAN"));
@@ -229,10 +208,7 @@ TEST(ModDeletion, CancelKeepsEverything)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
     WriteFile(game.Pak(L"a.PAK.MAN"));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         Answer(AskToDelete(window, 0), IDCANCEL);
         Settle();
         EXPECT_TRUE(Exists(game.Pak(L"a.PAK")));
@@ -246,10 +222,7 @@ TEST(ModDeletion, APakThatCannotBeDeletedKeepsItsCompanion)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"held.PAK"), Time(2015, 1, 1));
     WriteFile(game.Pak(L"held.PAK.MAN"));
-    CModManagerDlg dialog(game.Program());
-    RunDialog(dialog, [&] {
-        HWND window = WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
+    RunMainWindow(game.Program(), [&](HWND window) {
         HeldOpen held(game.Pak(L"held.PAK"));
         ASSERT_NE(held.file, INVALID_HANDLE_VALUE);
         Answer(AskToDelete(window, 0), IDOK);

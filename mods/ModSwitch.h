@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "mods/FileFailure.h"
 #include "platform/FileSystem.h"
 
 namespace mods {
@@ -13,12 +14,6 @@ namespace mods {
 // The name without its four-character extension, + ".PAK" or + ".G1O".
 std::wstring EnabledModName(std::wstring_view name);
 std::wstring DisabledModName(std::wstring_view name);
-
-// A file an operation could not change, and why.
-struct FileFailure {
-    std::wstring fileName;
-    platform::FsStatus status;
-};
 
 struct SwitchResult {
     std::wstring name;                   // the pak's name on disk afterwards

@@ -1,0 +1,46 @@
+#include "mods/ModTime.h"
+
+#include "mods/ModFile.h"
+#include "mods/SmartSort.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+namespace mods {
+
+std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                       const std::wstring& name)
+{
+    FileTime time = 0;
+    if (!fileSystem.ReadLastWriteTime(platform::JoinPath(folder, name), time).ok())
+        return std::nullopt;
+    return time;
+}
+
+void SetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
+                    FileTime time, std::vector<FileFailure>& failures)
+{
+    const platform::FsStatus pak = fileSystem.WriteLastWriteTime(platform::JoinPath(folder, name), time);
+    if (!pak.ok())
+        failures.push_back(FileFailure{name, pak});
+    const std::wstring companion = CompanionName(name);
+    const platform::FsStatus man = fileSystem.WriteLastWriteTime(platform::JoinPath(folder, companion), time);
+    if (!man.ok() && !platform::IsNotFound(man))
+        failures.push_back(FileFailure{companion, man});
+}
+
+std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                        const std::vector<ListedMod>& mods, FileTime now)
+{
+    std::vector<FileFailure> failures;
+    SmartSortRows rows;
+    rows.count = static_cast<int>(mods.size());
+    rows.isMarked = [&](int row) { return mods[static_cast<std::size_t>(row)].marked; };
+    rows.readTime = [&](int row) { return GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name); };
+    rows.writeTime = [&](int row, FileTime time) {
+        SetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name, time, failures);
+    };
+    SmartSort(rows, now);
+    return failures;
+}
+
+}  // namespace mods

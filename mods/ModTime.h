@@ -1,0 +1,33 @@
+#pragma once
+// A mod's last-write time on disk, and writing a load order as times.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mods/FileFailure.h"
+#include "mods/FileTime.h"
+
+namespace platform { class FileSystem; }
+
+namespace mods {
+
+std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                       const std::wstring& name);
+
+// Writes the time to the pak, then to its companion (a missing companion is
+// skipped). Each file that could not be re-timed is appended to `failures`.
+void SetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
+                    FileTime time, std::vector<FileFailure>& failures);
+
+struct ListedMod {
+    std::wstring name;
+    bool marked = false;  // moved since the last refill
+};
+
+// The smart sort on the folder's files, for the mods in the order shown.
+// Returns the files whose time could not be written.
+std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                        const std::vector<ListedMod>& mods, FileTime now);
+
+}  // namespace mods

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "mods/SmartSort.h"
+#include "unit/TestFiles.h"
+
+using namespace mods;
+using testing_files::Time;
+
+namespace {
+
+constexpr FileTime kHour = 3600 * kTicksPerSecond;
+
+// Rows held in memory; writes change the times and are recorded.
+struct Rows {
+    std::vector<std::optional<FileTime>> times;
+    std::vector<bool> marked;
+    std::map<int, FileTime> writes;
+
+    void Sort(FileTime now)
+    {
+        SmartSortRows rows;
+        rows.count = static_cast<int>(times.size());
+        rows.isMarked = [this](int r) { return marked[static_cast<std::size_t>(r)]; };
+        rows.readTime = [this](int r) { return times[static_cast<std::size_t>(r)]; };
+        rows.writeTime = [this](int r, FileTime t) {
+            EXPECT_EQ(writes.count(r), 0u) << "row " << r << " written twice";
+            writes[r] = t;
+            times[static_cast<std::size_t>(r)] = t;
+        };
+        SmartSort(rows, now);
+    }
+};
+
+const FileTime kNow = Time(2013, 3, 10, 14, 22, 5) + 123 * 10'000;  // base: 2020-03-10 14:22:05.123
+
+TEST(SmartSort, BaseAndFarTimesKeepTheMomentOfTheYear)
+{
+    EXPECT_EQ(BaseTime(kNow), Time(2020, 3, 10, 14, 22, 5) + 123 * 10'000);
+    EXPECT_EQ(FarTime(kNow), Time(2105, 3, 10, 14, 22, 5) + 123 * 10'000);
+    const FileTime leapDay = Time(2024, 2, 29, 10, 30);
+    EXPECT_EQ(BaseTime(leapDay), Time(2020, 2, 29, 10, 30));
+    EXPECT_EQ(FarTime(leapDay), Time(2105, 2, 28, 10, 30));
+}
+
+TEST(SmartSort, OneMovedModGoesHalfwayBetweenItsNeighbours)
+{
+    // W, Z, X, Y after moving Z up between W and X.
+    Rows rows{{Time(2021, 1, 1), Time(2021, 1, 6), Time(2021, 1, 2), Time(2021, 1, 5)}, {false, true, false, false}, {}};
+    rows.Sort(kNow);
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, Time(2021, 1, 1, 12)}}));
+}
+
+TEST(SmartSort, ThreeMarkedRowsShareTheGapEvenly)
+{
+    const FileTime t1 = Time(2021, 6, 1), t2 = Time(2021, 6, 2) + 7;
+    Rows rows{{t1, Time(2022, 1, 1), Time(2023, 1, 1), Time(2024, 1, 1), t2}, {false, true, true, true, false}, {}};
+    rows.Sort(kNow);
+    const FileTime s = (t2 - t1) / 4;
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, t1 + s}, {2, t1 + 2 * s}, {3, t1 + 3 * s}}));
+}
+
+TEST(SmartSort, AMarkedRowAtTheTopStartsFromTheBaseTime)
+{
+    Rows rows{{Time(2023, 5, 5), Time(2021, 1, 1), Time(2022, 1, 1)}, {true, false, false}, {}};
+    rows.Sort(kNow);
+    const FileTime base = BaseTime(kNow);
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{0, base + (Time(2021, 1, 1) - base) / 2}}));
+}
+
+TEST(SmartSort, ARunAtTheBottomReachesTowardsTheFarTime)
+{
+    const FileTime above = Time(2021, 1, 1);
+    Rows rows{{above, Time(2020, 12, 1), Time(2020, 11, 1)}, {false, true, true}, {}};
+    rows.Sort(kNow);
+    const FileTime s = (FarTime(kNow) - above) / 3;
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, above + s}, {2, above + 2 * s}}));
+}
+
+TEST(SmartSort, NothingMarkedAndEverythingRecentWritesNothing)
+{
+    Rows rows{{Time(2021, 1, 1), Time(2022, 1, 1)}, {false, false}, {}};
+    rows.Sort(kNow);
+    EXPECT_TRUE(rows.writes.empty());
+    Rows one{{Time(2010, 1, 1)}, {true}, {}};
+    one.Sort(kNow);
+    EXPECT_TRUE(one.writes.empty());
+    Rows none{{}, {}, {}};
+    none.Sort(kNow);
+    EXPECT_TRUE(none.writes.empty());
+}
+
+TEST(SmartSort, AFolderOfOldModsComesOutInOrderAfterTheBaseTime)
+{
+    // Every mod from before 2020: row 0 gets the base time, the rest follow it.
+    const FileTime base = BaseTime(kNow);
+    Rows rows{{Time(2013, 1, 1), Time(2014, 1, 1), Time(2015, 1, 1), Time(2022, 1, 1)}, {false, true, false, false}, {}};
+    rows.Sort(kNow);
+    const FileTime s = (Time(2022, 1, 1) - base) / 3;
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{0, base}, {1, base + s}, {2, base + 2 * s}}));
+
+    Rows all{{Time(2013, 1, 1), Time(2014, 1, 1), Time(2015, 1, 1)}, {false, false, false}, {}};
+    all.Sort(kNow);
+    const FileTime far = (FarTime(kNow) - base) / 3;
+    EXPECT_EQ(all.writes, (std::map<int, FileTime>{{0, base}, {1, base + far}, {2, base + 2 * far}}));
+}
+
+TEST(SmartSort, NeighboursTooCloseAreTakenIntoTheRun)
+{
+    // Z moved between W and X, which have equal times: X must move too, or Z would tie.
+    const FileTime t = Time(2021, 1, 1);
+    Rows rows{{t, Time(2022, 1, 1), t, t + kMinimumStep * 3 - 1, Time(2023, 1, 1)}, {false, true, false, false, false}, {}};
+    rows.Sort(kNow);
+    // The run is Z, X and the row one tick too close; the 2023 row bounds it.
+    ASSERT_EQ(rows.writes.size(), 3u);
+    const FileTime s = (Time(2023, 1, 1) - t) / 4;
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, t + s}, {2, t + 2 * s}, {3, t + 3 * s}}));
+}
+
+TEST(SmartSort, UnreadableTimesAreTakenIn)
+{
+    Rows rows{{Time(2021, 1, 1), Time(2021, 3, 1), std::nullopt, Time(2022, 1, 1)}, {false, true, false, false}, {}};
+    rows.Sort(kNow);
+    const FileTime s = (Time(2022, 1, 1) - Time(2021, 1, 1)) / 3;
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, Time(2021, 1, 1) + s}, {2, Time(2021, 1, 1) + 2 * s}}));
+}
+
+TEST(SmartSort, EveryRunStepsAtLeastTwoSeconds)
+{
+    // A marked row right under a row one tick before the end of the calendar range of 2105.
+    const FileTime late = FarTime(kNow) + kTicksPerSecond;
+    Rows rows{{Time(2021, 1, 1), late, Time(2021, 2, 1)}, {false, false, true}, {}};
+    rows.Sort(kNow);
+    ASSERT_EQ(rows.writes.size(), 1u);
+    EXPECT_GE(rows.writes[2], late + kMinimumStep);
+}
+
+TEST(SmartSort, OnTheLeapDayTheFarTimeIsTheTwentyEighth)
+{
+    const FileTime now = Time(2028, 2, 29, 6);
+    const FileTime above = Time(2021, 1, 1);
+    Rows rows{{above, Time(2020, 1, 1)}, {false, true}, {}};
+    rows.Sort(now);
+    EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, above + (Time(2105, 2, 28, 6) - above) / 2}}));
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "app/ModManagerDlg.h"
 
 #include "app/Globals.h"
+#include "app/ModTimeDlg.h"
 #include "app/Texts.h"
 #include "framework/App.h"
 #include "framework/FormatText.h"
@@ -8,6 +9,7 @@
 #include "mods/ModCatalogue.h"
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
+#include "mods/ModTime.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "res/resource.h"
@@ -21,6 +23,8 @@ namespace {
 constexpr int kColumnCheck = 0;
 constexpr int kColumnName = 1;
 constexpr int kColumnDate = 2;
+constexpr int kColumnMark = 3;
+constexpr int kWarningYear = 2020;
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -39,6 +43,12 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(WM_PAINT, &CModManagerDlg::OnPaint),
     fw::OnMessage(WM_QUERYDRAGICON, &CModManagerDlg::OnQueryDragIcon),
     fw::OnCommand(IDC_RESTORE, &CModManagerDlg::OnRestore),
+    fw::OnCommand(IDC_MOVE_TOP, &CModManagerDlg::OnMoveTop),
+    fw::OnCommand(IDC_MOVE_UP, &CModManagerDlg::OnMoveUp),
+    fw::OnCommand(IDC_MOVE_DOWN, &CModManagerDlg::OnMoveDown),
+    fw::OnCommand(IDC_MOVE_BOTTOM, &CModManagerDlg::OnMoveBottom),
+    fw::OnCommand(IDC_EDIT_TIME, &CModManagerDlg::OnEditTime),
+    fw::OnNotify(IDC_MOD_LIST, NM_DBLCLK, &CModManagerDlg::OnListDoubleClick),
     fw::OnRegisteredMessage(&WM_XLISTCTRL_CHECKBOX_CLICKED, &CModManagerDlg::OnCheckboxClicked),
 };
 
@@ -203,6 +213,117 @@ void CModManagerDlg::DeleteModOnRow(int row)
 }
 
 void CModManagerDlg::OnRestore() { RefillModList(); }
+
+void CModManagerDlg::OnMoveTop() { MoveSelection(mods::ReorderCommand::Top); }
+void CModManagerDlg::OnMoveUp() { MoveSelection(mods::ReorderCommand::Up); }
+void CModManagerDlg::OnMoveDown() { MoveSelection(mods::ReorderCommand::Down); }
+void CModManagerDlg::OnMoveBottom() { MoveSelection(mods::ReorderCommand::Bottom); }
+
+void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
+{
+    struct Snapshot {
+        std::wstring name, date;
+        int check;
+    };
+    std::vector<int> selected;
+    std::vector<Snapshot> block;
+    for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED)) {
+        selected.push_back(row);
+        block.push_back(Snapshot{modList_.GetItemText(row, kColumnName), modList_.GetItemText(row, kColumnDate),
+                                 modList_.GetCellCheck(row, kColumnCheck)});
+    }
+    const std::optional<int> target = mods::ReorderTarget(modList_.GetItemCount(), selected, command);
+    if (!target)
+        return;
+
+    fw::CWindow::RedrawSuspender noRedraw(modList_);
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row)
+        modList_.DeleteItem(*row);
+    // Inserting at the target, last first, keeps the block in its order; its
+    // first row, inserted last, ends with the focus.
+    for (auto moved = block.rbegin(); moved != block.rend(); ++moved) {
+        const int row = modList_.InsertItem(*target, L"");
+        if (row < 0)
+            continue;
+        modList_.SetCellCheck(row, kColumnCheck, moved->check);
+        modList_.SetItemText(row, kColumnName, moved->name);
+        modList_.SetItemText(row, kColumnDate, moved->date);
+        modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
+        modList_.SetSelectionMark(row);
+        modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        UpdateRowState(row, false);
+    }
+}
+
+void CModManagerDlg::OnOK()
+{
+    const int count = modList_.GetItemCount();
+    if (count < 2)
+        return;  // nothing to order; the window stays open
+    std::vector<mods::ListedMod> shown;
+    for (int row = 0; row < count; ++row)
+        shown.push_back(mods::ListedMod{modList_.GetItemText(row, kColumnName), !modList_.GetItemText(row, kColumnMark).empty()});
+    const std::vector<mods::FileFailure> failures =
+        mods::WriteLoadOrder(fileSystem_, g_paksFolder, shown, fileSystem_.CurrentTime());
+    RefillModList();
+    ReportTimeFailures(failures);
+}
+
+void CModManagerDlg::ReportTimeFailures(const std::vector<mods::FileFailure>& failures)
+{
+    if (failures.empty())
+        return;
+    const mods::FileFailure& first = failures.front();
+    status_.SetWindowText(fw::FormatText(texts::kCannotWriteTimes, static_cast<int>(failures.size()), first.fileName,
+                                         platform::DescribeError(first.status)));
+}
+
+void CModManagerDlg::OnEditTime()
+{
+    const int row = modList_.GetNextItem(-1, LVNI_SELECTED);
+    if (row >= 0)
+        EditModTime(row);
+}
+
+LRESULT CModManagerDlg::OnListDoubleClick(NMHDR* header)
+{
+    const auto* activate = reinterpret_cast<const NMITEMACTIVATE*>(header);
+    if (activate->iItem >= 0 && activate->iSubItem == kColumnDate)
+        EditModTime(activate->iItem);
+    return 0;
+}
+
+void CModManagerDlg::EditModTime(int row)
+{
+    const std::wstring name = modList_.GetItemText(row, kColumnName);
+    const std::optional<mods::FileTime> current = mods::GetModFileTime(fileSystem_, g_paksFolder, name);
+    const std::optional<mods::CalendarTime> fields = current ? mods::CalendarFromFileTime(*current) : std::nullopt;
+    if (name.empty() || !fields)
+        return;
+
+    SYSTEMTIME time{static_cast<WORD>(fields->year), static_cast<WORD>(fields->month),
+                    static_cast<WORD>(fields->dayOfWeek), static_cast<WORD>(fields->day),
+                    static_cast<WORD>(fields->hour), static_cast<WORD>(fields->minute),
+                    static_cast<WORD>(fields->second), static_cast<WORD>(fields->milliseconds)};
+    // Owned by the main window, so nothing else runs while the date is picked.
+    CModTimeDlg dialog(&time, m_hWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+
+    const mods::CalendarTime picked{time.wYear, time.wMonth, time.wDayOfWeek, time.wDay,
+                                    time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
+    const std::optional<mods::FileTime> newTime = mods::FileTimeFromCalendar(picked);
+    if (!newTime)
+        return;
+    if (picked.year < kWarningYear)
+        status_.SetWindowText(texts::kEarlyYearWarning);
+
+    std::vector<mods::FileFailure> failures;
+    mods::SetModFileTime(fileSystem_, g_paksFolder, name, *newTime, failures);
+    const std::optional<mods::FileTime> onDisk = mods::GetModFileTime(fileSystem_, g_paksFolder, name);
+    modList_.SetItemText(row, kColumnDate, onDisk ? mods::FormatFileDate(*onDisk) : std::wstring());
+    ReportTimeFailures(failures);
+}
 
 bool CModManagerDlg::OnPaint(WPARAM, LPARAM, LRESULT& result)
 {

@@ -6,6 +6,8 @@
 #include "controls/list/ExtListCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
+#include "mods/FileFailure.h"
+#include "mods/Reorder.h"
 
 namespace platform { class FileSystem; }
 
@@ -24,6 +26,8 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+    // The smart sort: writes the order shown to disk as last-write times.
+    void OnOK() override;
 
 private:
     void FindGameFolders();
@@ -33,10 +37,21 @@ private:
     // which case the box is ticked again.
     bool UpdateRowState(int row, bool confirm);
     std::wstring AskForFolder(const std::wstring& startFolder);
+    // Moves the selected rows as one block and marks them as moved.
+    void MoveSelection(mods::ReorderCommand command);
+    // Lets the user pick a new date for the row's mod and writes it to disk.
+    void EditModTime(int row);
+    void ReportTimeFailures(const std::vector<mods::FileFailure>& failures);
 
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);
     void OnRestore();
+    void OnMoveTop();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnMoveBottom();
+    void OnEditTime();
+    LRESULT OnListDoubleClick(NMHDR* header);
     bool OnCheckboxClicked(WPARAM w, LPARAM l, LRESULT& result);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];

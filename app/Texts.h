@@ -12,6 +12,12 @@ inline constexpr const wchar_t* kColumnDate = L"修改时间";
 inline constexpr const wchar_t* kColumnOrderChanged = L"OrderChanged";
 inline constexpr const wchar_t* kModCount = L"总共 %d 个MOD";
 
+inline constexpr const wchar_t* kOrderChangedMark = L"TRUE";
+
+// Load order and times
+inline constexpr const wchar_t* kEarlyYearWarning = L"你手动修改的Mod最后修改时间年小于2020年 ！";
+inline constexpr const wchar_t* kCannotWriteTimes = L"有 %d 个文件的时间无法写入：%s：%s";
+
 // Enabling and disabling
 inline constexpr const wchar_t* kDisableQuestion = L"你确定要禁用？ \r\n\r\n\t%s";
 inline constexpr const wchar_t* kDisableCaption = L"请确认";

@@ -15,3 +15,4 @@
 #define IDC_EDIT_TIME           1007
 #define IDC_LAUNCH_GAME         1008
 #define IDC_STATUS              1009
+#define IDC_MOD_DATE            1010

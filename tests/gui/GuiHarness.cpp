@@ -131,6 +131,8 @@ void OnUiThread(const std::function<void()>& work)
 
 HWND WaitForDialog(const std::wstring& captionStart) { return WaitForWindow(captionStart, false); }
 
+HWND WaitForDialogTitled(const std::wstring& caption, int timeoutMs) { return WaitForWindow(caption, true, timeoutMs); }
+
 MessageBoxSeen WaitForMessageBox(const std::wstring& caption, int timeoutMs)
 {
     MessageBoxSeen box;

@@ -26,6 +26,9 @@ void OnUiThread(const std::function<void()>& work);
 // `captionStart`, waiting up to a few seconds; null when none shows.
 HWND WaitForDialog(const std::wstring& captionStart);
 
+// The visible dialog of the UI thread whose caption is exactly `caption`.
+HWND WaitForDialogTitled(const std::wstring& caption, int timeoutMs = 5000);
+
 struct MessageBoxSeen {
     HWND window = nullptr;
     HWND owner = nullptr;

@@ -1,5 +1,7 @@
 #include "app/ModManagerDlg.h"
 
+#include <shellapi.h>
+
 #include "app/Globals.h"
 #include "app/ModTimeDlg.h"
 #include "app/Texts.h"
@@ -10,6 +12,7 @@
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
 #include "mods/ModTime.h"
+#include "mods/Install.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "res/resource.h"
@@ -25,6 +28,7 @@ constexpr int kColumnName = 1;
 constexpr int kColumnDate = 2;
 constexpr int kColumnMark = 3;
 constexpr int kWarningYear = 2020;
+constexpr UINT kCopyGlobalData = 0x0049;  // carries drag-and-drop data across integrity levels
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -49,6 +53,8 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnCommand(IDC_MOVE_BOTTOM, &CModManagerDlg::OnMoveBottom),
     fw::OnCommand(IDC_EDIT_TIME, &CModManagerDlg::OnEditTime),
     fw::OnNotify(IDC_MOD_LIST, NM_DBLCLK, &CModManagerDlg::OnListDoubleClick),
+    fw::OnCommand(IDC_LAUNCH_GAME, &CModManagerDlg::OnLaunchGame),
+    fw::OnMessage(WM_DROPFILES, &CModManagerDlg::OnDropFiles),
     fw::OnRegisteredMessage(&WM_XLISTCTRL_CHECKBOX_CLICKED, &CModManagerDlg::OnCheckboxClicked),
 };
 
@@ -92,6 +98,9 @@ BOOL CModManagerDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     g_mainDialog = this;
+    // Drops from a normal Explorer still arrive when the program runs as administrator.
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+        ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
     FindGameFolders();
     SetUpModList();
     RefillModList();
@@ -276,6 +285,84 @@ void CModManagerDlg::ReportTimeFailures(const std::vector<mods::FileFailure>& fa
     const mods::FileFailure& first = failures.front();
     status_.SetWindowText(fw::FormatText(texts::kCannotWriteTimes, static_cast<int>(failures.size()), first.fileName,
                                          platform::DescribeError(first.status)));
+}
+
+void CModManagerDlg::OnLaunchGame()
+{
+    // The game runs in its own folder, as when started from Explorer.
+    const std::wstring gameFolder = platform::FolderOfPath(g_gameExePath);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", g_gameExePath.c_str(), nullptr, gameFolder.c_str(), SW_SHOWNORMAL));
+    if (result > 32)
+        return;
+    DWORD error = GetLastError();
+    if (error == 0)
+        error = static_cast<DWORD>(result);  // the shell's old error codes match the system's
+    status_.SetWindowText(fw::FormatText(texts::kCannotLaunch, platform::DescribeError(platform::FsStatus{error})));
+}
+
+bool CModManagerDlg::OnDropFiles(WPARAM w, LPARAM, LRESULT& result)
+{
+    const auto drop = reinterpret_cast<HDROP>(w);
+    std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(std::move(path));
+    }
+    DragFinish(drop);
+    InstallDropped(paths);
+    result = 0;
+    return true;
+}
+
+void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
+{
+    const mods::DropPlan plan = mods::PlanDrop(fileSystem_, paths);
+    if (plan.paksFolder) {
+        g_paksFolder = *plan.paksFolder;
+        RefillModList();
+    }
+    if (plan.files.empty())
+        return;
+
+    std::wstring question = fw::FormatText(texts::kDropQuestion, static_cast<int>(plan.files.size()));
+    for (const std::wstring& path : plan.files)
+        question += path + L"\r\n";
+    if (MessageBoxW(m_hWnd, question.c_str(), texts::kDropCaption, MB_OKCANCEL) != IDOK)
+        return;
+
+    status_.SetWindowText(texts::kCopying);
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const mods::InstallResult installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files);
+    SetCursor(previous);
+    status_.SetWindowText(texts::kCopied);
+    RefillModList();
+    SelectRowsNamed(installed.copied);
+
+    if (!installed.notCopied.empty()) {
+        std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
+        for (const mods::FileFailure& failure : installed.notCopied) {
+            report += L"\r\n" + failure.fileName + L"：" +
+                      (platform::IsAlreadyExists(failure.status) ? std::wstring(texts::kAlreadyThere)
+                                                                 : platform::DescribeError(failure.status));
+        }
+        MessageBoxW(m_hWnd, report.c_str(), texts::kProgramName, MB_OK | MB_ICONWARNING);
+    }
+}
+
+void CModManagerDlg::SelectRowsNamed(const std::vector<std::wstring>& names)
+{
+    for (const std::wstring& name : names) {
+        for (int row = modList_.GetItemCount() - 1; row >= 0; --row) {
+            if (modList_.GetItemText(row, kColumnName) == name) {
+                modList_.SetSelectionMark(row);
+                modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                break;
+            }
+        }
+    }
 }
 
 void CModManagerDlg::OnEditTime()

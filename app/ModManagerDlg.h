@@ -42,6 +42,9 @@ private:
     // Lets the user pick a new date for the row's mod and writes it to disk.
     void EditModTime(int row);
     void ReportTimeFailures(const std::vector<mods::FileFailure>& failures);
+    // Copies dropped mods into the folder, or switches to a dropped PAKS folder.
+    void InstallDropped(const std::vector<std::wstring>& paths);
+    void SelectRowsNamed(const std::vector<std::wstring>& names);
 
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);
@@ -52,6 +55,8 @@ private:
     void OnMoveBottom();
     void OnEditTime();
     LRESULT OnListDoubleClick(NMHDR* header);
+    void OnLaunchGame();
+    bool OnDropFiles(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCheckboxClicked(WPARAM w, LPARAM l, LRESULT& result);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];

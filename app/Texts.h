@@ -29,6 +29,17 @@ inline constexpr const wchar_t* kDeleteQuestion = L"确定从磁盘上删除Mod 
 inline constexpr const wchar_t* kDeleteCaption = L"请确定";
 inline constexpr const wchar_t* kCannotDelete = L"无法删除 %s：%s";
 
+// Installing by drag and drop
+inline constexpr const wchar_t* kDropQuestion = L"你拖过来 %d 个Mod，确定要自动拷贝火炬之光PAKS生效吗？\r\n\r\n";
+inline constexpr const wchar_t* kDropCaption = L"请确定";
+inline constexpr const wchar_t* kCopying = L"正在复制MOD到火炬之光2目录，请稍后 . . .  . . . ^_^";
+inline constexpr const wchar_t* kCopied = L"复制完毕，MOD 已经生效";
+inline constexpr const wchar_t* kNotCopied = L"%d 个Mod 没有拷贝：";
+inline constexpr const wchar_t* kAlreadyThere = L"已存在";
+
+// Launching the game
+inline constexpr const wchar_t* kCannotLaunch = L"无法启动游戏：%s";
+
 // Start-up
 inline constexpr const wchar_t* kNoGameFolder =
     L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";

@@ -61,6 +61,9 @@ namespace platform {
 // True when the operation failed because the file (or its folder) is not there.
 bool IsNotFound(FsStatus status);
 
+// True when the operation failed because the destination already exists.
+bool IsAlreadyExists(FsStatus status);
+
 // The system's reason for a failure, in Simplified Chinese.
 std::wstring DescribeError(FsStatus status);
 

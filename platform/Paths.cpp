@@ -48,6 +48,14 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name)
     return WithTrailingSeparator(folder) + std::wstring(name);
 }
 
+std::wstring FileNameOf(std::wstring_view path)
+{
+    std::size_t start = path.size();
+    while (start > 0 && !IsPathSeparator(path[start - 1]))
+        --start;
+    return std::wstring(path.substr(start));
+}
+
 std::wstring FolderOfPath(std::wstring_view path)
 {
     std::size_t end = path.size();

@@ -23,6 +23,9 @@ std::wstring WithTrailingSeparator(std::wstring_view path);
 // folder + one separator + name, whatever separators the folder ends with.
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
+// The last component of a path: C:\Mods\a.PAK -> a.PAK.
+std::wstring FileNameOf(std::wstring_view path);
+
 // The folder part of a file's path, ending with a separator:
 // C:\Games\Game\tool.exe -> C:\Games\Game\ .
 std::wstring FolderOfPath(std::wstring_view path);

@@ -194,6 +194,8 @@ mods::FileTime PosixFileSystem::CurrentTime()
 
 bool IsNotFound(FsStatus status) { return status.error == ENOENT || status.error == ENOTDIR; }
 
+bool IsAlreadyExists(FsStatus status) { return status.error == EEXIST; }
+
 std::wstring DescribeError(FsStatus status)
 {
     namespace text = error_text;

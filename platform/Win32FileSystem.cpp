@@ -136,6 +136,11 @@ bool IsNotFound(FsStatus status)
     return status.error == ERROR_FILE_NOT_FOUND || status.error == ERROR_PATH_NOT_FOUND;
 }
 
+bool IsAlreadyExists(FsStatus status)
+{
+    return status.error == ERROR_FILE_EXISTS || status.error == ERROR_ALREADY_EXISTS;
+}
+
 std::wstring DescribeError(FsStatus status)
 {
     namespace text = error_text;

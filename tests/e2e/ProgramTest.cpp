@@ -13,14 +13,6 @@ using namespace testing_files;
 
 namespace {
 
-std::wstring BuiltProgram(const wchar_t* name)
-{
-    wchar_t self[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    // The tests live in build/windows/tests; the programs one folder up.
-    return platform::JoinPath(platform::FolderOfPath(platform::StripTrailingSeparators(platform::FolderOfPath(self))), name);
-}
-
 struct FindByCaption {
     DWORD process;
     HWND found;

@@ -1,5 +1,9 @@
 #include "unit/TestFiles.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -78,6 +82,16 @@ void WriteFileWithTime(const std::wstring& path, mods::FileTime time, const std:
     if (!platform::SystemFileSystem().WriteLastWriteTime(path, time).ok())
         throw std::runtime_error("cannot set the time of " + platform::ToUtf8(path));
 }
+
+#ifdef _WIN32
+std::wstring BuiltProgram(const std::wstring& name)
+{
+    std::wstring self(32768, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    const std::wstring testsFolder = platform::StripTrailingSeparators(platform::FolderOfPath(self));
+    return platform::JoinPath(platform::FolderOfPath(testsFolder), name);
+}
+#endif
 
 mods::FileTime Time(int year, int month, int day, int hour, int minute, int second)
 {

@@ -33,6 +33,11 @@ bool Exists(const std::wstring& path);
 void MakeFolder(const std::wstring& path);
 // Creates the file and gives it the last-write time.
 void WriteFileWithTime(const std::wstring& path, mods::FileTime time, const std::string& content = "pak");
+#ifdef _WIN32
+// A program built beside the tests (they live one folder below it).
+std::wstring BuiltProgram(const std::wstring& name);
+#endif
+
 mods::FileTime Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 }  // namespace testing_files

@@ -1,0 +1,221 @@
+// Dropping files and folders on the real main window, and launching the game.
+
+#include <windows.h>
+#include <shlobj.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/Globals.h"
+#include "gui/MainWindowFixture.h"
+#include "platform/FileSystem.h"
+#include "platform/Utf8.h"
+#include "res/resource.h"
+
+using namespace testing_files;
+using namespace gui;
+
+namespace {
+
+// Drops the paths on the window as Explorer does: a WM_DROPFILES with a real
+// HDROP, which the window releases.
+void Drop(HWND window, const std::vector<std::wstring>& paths)
+{
+    std::size_t chars = 1;
+    for (const std::wstring& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(files) + sizeof(DROPFILES));
+    for (const std::wstring& path : paths) {
+        std::copy(path.begin(), path.end(), text);
+        text += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+std::vector<std::wstring> SelectedNames(HWND window)
+{
+    std::vector<std::wstring> names;
+    OnUiThread([&] {
+        CExtListCtrl* list = ModList(window);
+        for (int r = list->GetNextItem(-1, LVNI_SELECTED); r >= 0; r = list->GetNextItem(r, LVNI_SELECTED))
+            names.push_back(list->GetItemText(r, 1));
+    });
+    return names;
+}
+
+TEST(Dropping, DroppedModsAreCopiedWithTheirCompanionsAndSelected)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"old.pak"), Time(2014, 1, 1));
+    TempFolder downloads;
+    WriteFileWithTime(downloads / L"a.PAK", Time(2015, 1, 1), "a");
+    WriteFile(downloads / L"a.PAK.MAN", "a man");
+    WriteFileWithTime(downloads / L"b.pak", Time(2016, 1, 1), "b");
+    WriteFile(downloads / L"b.pak.MAN", "b man");
+    WriteFileWithTime(downloads / L"c.G1O", Time(2017, 1, 1), "c");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Drop(window, {downloads / L"a.PAK", downloads / L"b.pak", downloads / L"c.G1O"});
+        const MessageBoxSeen box = WaitForMessageBox(L"请确定");
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.owner, window);
+        EXPECT_EQ(box.text, L"你拖过来 3 个Mod，确定要自动拷贝火炬之光PAKS生效吗？\r\n\r\n" + (downloads / L"a.PAK") + L"\r\n" +
+                                (downloads / L"b.pak") + L"\r\n" + (downloads / L"c.G1O") + L"\r\n");
+        Answer(box, IDOK);
+        Settle();
+        EXPECT_EQ(ReadFile(game.Pak(L"a.PAK.MAN")), "a man");
+        EXPECT_EQ(ReadFile(game.Pak(L"b.pak.MAN")), "b man");
+        EXPECT_EQ(ReadFile(game.Pak(L"c.G1O")), "c");
+        EXPECT_FALSE(Exists(game.Pak(L"c.G1O.MAN")));
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"old.pak", L"2014-1-1", L""},
+                                                  {1, L"a.PAK", L"2015-1-1", L""},
+                                                  {1, L"b.pak", L"2016-1-1", L""},
+                                                  {0, L"c.G1O", L"2017-1-1", L""}}));
+        EXPECT_EQ(SelectedNames(window), (std::vector<std::wstring>{L"a.PAK", L"b.pak", L"c.G1O"}));
+        int focused = -1;
+        OnUiThread([&] { focused = ModList(window)->GetNextItem(-1, LVNI_FOCUSED); });
+        EXPECT_EQ(focused, 3);  // the last one installed
+        EXPECT_EQ(Status(window), L"总共 4 个MOD");
+        EXPECT_EQ(WaitForMessageBox(L"PakOrder", 0).window, nullptr);  // nothing to report
+    });
+}
+
+TEST(Dropping, NamesThatAreNotModsGetNoQuestion)
+{
+    GameFolder game;
+    WriteFile(game.Pak(L"x.pak"));
+    TempFolder downloads;
+    for (const wchar_t* name : {L"d.Pak", L"e.g1o", L"f.zip", L"mypak"})
+        WriteFile(downloads / name);
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Drop(window, {downloads / L"d.Pak", downloads / L"e.g1o", downloads / L"f.zip", downloads / L"mypak"});
+        Settle();
+        EXPECT_EQ(WaitForMessageBox(L"请确定", 300).window, nullptr);
+        for (const wchar_t* name : {L"d.Pak", L"e.g1o", L"f.zip", L"mypak"})
+            EXPECT_FALSE(Exists(game.Pak(name)));
+    });
+}
+
+TEST(Dropping, AnExistingNameIsNeitherReplacedNorHidden)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"old.pak"), Time(2014, 1, 1), "installed");
+    TempFolder downloads;
+    WriteFile(downloads / L"old.pak", "dropped");
+    WriteFile(downloads / L"old.pak.MAN", "dropped man");
+    WriteFileWithTime(downloads / L"solo.pak", Time(2018, 1, 1), "solo");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Drop(window, {downloads / L"old.pak", downloads / L"solo.pak"});
+        Answer(WaitForMessageBox(L"请确定"), IDOK);
+        const MessageBoxSeen report = WaitForMessageBox(L"PakOrder");
+        ASSERT_NE(report.window, nullptr);
+        EXPECT_EQ(report.owner, window);
+        EXPECT_EQ(report.text, L"1 个Mod 没有拷贝：\r\nold.pak：已存在");
+        Answer(report, IDOK);
+        Settle();
+        EXPECT_EQ(ReadFile(game.Pak(L"old.pak")), "installed");
+        EXPECT_FALSE(Exists(game.Pak(L"old.pak.MAN")));
+        EXPECT_EQ(ReadFile(game.Pak(L"solo.pak")), "solo");
+        EXPECT_FALSE(Exists(game.Pak(L"solo.pak.MAN")));
+        EXPECT_EQ(SelectedNames(window), (std::vector<std::wstring>{L"solo.pak"}));
+    });
+}
+
+TEST(Dropping, CancelCopiesNothing)
+{
+    GameFolder game;
+    WriteFile(game.Pak(L"x.pak"));
+    TempFolder downloads;
+    WriteFile(downloads / L"new.pak");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Drop(window, {downloads / L"new.pak"});
+        Answer(WaitForMessageBox(L"请确定"), IDCANCEL);
+        Settle();
+        EXPECT_FALSE(Exists(game.Pak(L"new.pak")));
+        EXPECT_EQ(Status(window), L"总共 1 个MOD");
+    });
+}
+
+TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
+{
+    GameFolder game, other;
+    WriteFile(game.Pak(L"x.pak"));
+    WriteFileWithTime(other.Pak(L"y.pak"), Time(2015, 1, 1));
+    TempFolder downloads, onePak;
+    WriteFile(downloads / L"before.pak", "before");
+    WriteFile(downloads / L"after.pak", "after");
+    WriteFile(onePak / L"lonely.pak");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        // A folder with a single pak is no PAKS folder.
+        Drop(window, {onePak.path()});
+        Settle();
+        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+
+        // Files dropped before the folder are offered for it; those after are not.
+        Drop(window, {downloads / L"before.pak", other.paks, downloads / L"after.pak"});
+        const MessageBoxSeen box = WaitForMessageBox(L"请确定");
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(g_paksFolder, other.paks + L"\\");
+        EXPECT_EQ(box.text, L"你拖过来 1 个Mod，确定要自动拷贝火炬之光PAKS生效吗？\r\n\r\n" + (downloads / L"before.pak") + L"\r\n");
+        Answer(box, IDOK);
+        Settle();
+        EXPECT_EQ(ReadFile(other.Pak(L"before.pak")), "before");
+        EXPECT_FALSE(Exists(other.Pak(L"after.pak")));
+        EXPECT_FALSE(Exists(game.Pak(L"before.pak")));
+
+        // The folder first: nothing else is looked at.
+        Drop(window, {game.paks, downloads / L"after.pak"});
+        Settle();
+        EXPECT_EQ(WaitForMessageBox(L"请确定", 300).window, nullptr);
+        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_EQ(Rows(window).size(), 1u);
+    });
+}
+
+std::vector<std::string> StartedLines(const std::wstring& log)
+{
+    std::ifstream in(FsPath(log));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> WaitForStarts(const std::wstring& log, std::size_t count)
+{
+    for (int i = 0; i < 400 && StartedLines(log).size() < count; ++i)
+        Sleep(25);
+    return StartedLines(log);
+}
+
+TEST(Launch, EachPressStartsTheGameInItsFolder)
+{
+    GameFolder game(false);
+    WriteFile(game.Pak(L"x.pak"));
+    ASSERT_TRUE(platform::SystemFileSystem().CopyNoReplace(BuiltProgram(L"Torchlight2.exe"), game.root / L"Torchlight2.exe").ok());
+    const std::wstring log = game.root / L"Torchlight2.started.txt";
+    RunMainWindow(game.Program(), [&](HWND window) {
+        ASSERT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
+        ClickButton(window, IDC_LAUNCH_GAME);
+        std::vector<std::string> starts = WaitForStarts(log, 1);
+        ASSERT_EQ(starts.size(), 1u);
+        // The working folder is the game's own (as seen by the game, in Windows form).
+        std::wstring folder = platform::StripTrailingSeparators(game.root.path());
+        EXPECT_NE(starts[0].find("\tfolder=" + platform::ToUtf8(folder)), std::string::npos) << starts[0];
+        ClickButton(window, IDC_LAUNCH_GAME);
+        EXPECT_EQ(WaitForStarts(log, 2).size(), 2u);
+
+        // The game gone: the status line says why.
+        Sleep(300);
+        ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.root / L"Torchlight2.exe").ok());
+        ClickButton(window, IDC_LAUNCH_GAME);
+        EXPECT_EQ(Status(window), L"无法启动游戏：找不到该文件");
+    });
+}
+
+}  // namespace

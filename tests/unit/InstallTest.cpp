@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "mods/Install.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "unit/TestFiles.h"
+
+using namespace mods;
+using namespace testing_files;
+
+namespace {
+
+platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
+
+TEST(Install, OnlyModsByTheScansOwnRuleAreTaken)
+{
+    TempFolder downloads;
+    std::vector<std::wstring> dropped;
+    for (const wchar_t* name : {L"a.PAK", L"b.pak", L"c.G1O", L"d.Pak", L"e.g1o", L"f.zip", L"mypak", L"x.TPAK",
+                                L"DATA.PAK", L"a.PAK.MAN"}) {
+        WriteFile(downloads / name);
+        dropped.push_back(downloads / name);
+    }
+    const DropPlan plan = PlanDrop(Fs(), dropped);
+    EXPECT_FALSE(plan.paksFolder);
+    EXPECT_EQ(plan.files, (std::vector<std::wstring>{downloads / L"a.PAK", downloads / L"b.pak", downloads / L"c.G1O"}));
+}
+
+TEST(Install, APaksFolderEndsTheWalk)
+{
+    TempFolder downloads, game, notPaks;
+    WriteFile(game / L"DATA.PAK");
+    WriteFile(game / L"m.pak");
+    WriteFile(notPaks / L"one.pak");
+    WriteFile(downloads / L"before.pak");
+    WriteFile(downloads / L"after.pak");
+
+    const DropPlan plan = PlanDrop(Fs(), {notPaks.path(), downloads / L"before.pak", game.path(), downloads / L"after.pak"});
+    ASSERT_TRUE(plan.paksFolder);
+    EXPECT_EQ(*plan.paksFolder, platform::WithTrailingSeparator(game.path()));
+    EXPECT_EQ(plan.files, (std::vector<std::wstring>{downloads / L"before.pak"}));
+}
+
+TEST(Install, CopiesNeverReplaceAndCompanionsFollowOnlyTheirMod)
+{
+    TempFolder downloads, paks;
+    const FileTime time = Time(2016, 6, 6);
+    WriteFileWithTime(downloads / L"new.PAK", time, "new");
+    WriteFile(downloads / L"new.PAK.MAN", "new man");
+    WriteFile(downloads / L"solo.pak", "solo");
+    WriteFile(downloads / L"old.pak", "dropped old");
+    WriteFile(downloads / L"old.pak.MAN", "dropped old man");
+    WriteFile(paks / L"old.pak", "installed old");
+
+    const InstallResult result = InstallMods(Fs(), paks.path(),
+        {downloads / L"new.PAK", downloads / L"solo.pak", downloads / L"old.pak", downloads / L"gone.pak"});
+    EXPECT_EQ(result.copied, (std::vector<std::wstring>{L"new.PAK", L"solo.pak"}));
+    ASSERT_EQ(result.notCopied.size(), 2u);
+    EXPECT_EQ(result.notCopied[0].fileName, L"old.pak");
+    EXPECT_TRUE(platform::IsAlreadyExists(result.notCopied[0].status));
+    EXPECT_EQ(result.notCopied[1].fileName, L"gone.pak");
+    EXPECT_TRUE(platform::IsNotFound(result.notCopied[1].status));
+
+    EXPECT_EQ(ReadFile(paks / L"new.PAK"), "new");
+    EXPECT_EQ(ReadFile(paks / L"new.PAK.MAN"), "new man");
+    FileTime copied = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(paks / L"new.PAK", copied).ok());
+    EXPECT_EQ(copied, time);  // the load order travels with the mod
+    EXPECT_EQ(ReadFile(paks / L"solo.pak"), "solo");
+    EXPECT_FALSE(Exists(paks / L"solo.pak.MAN"));
+    EXPECT_EQ(ReadFile(paks / L"old.pak"), "installed old");
+    EXPECT_FALSE(Exists(paks / L"old.pak.MAN"));  // no new manifest beside the old pak
+}
+
+}  // namespace

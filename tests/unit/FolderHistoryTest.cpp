@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "dialogs/folder/FolderHistory.h"
+#include "platform/Profile.h"
+#include "unit/TestFiles.h"
+
+#ifdef _WIN32
+#include "platform/IniProfile.h"
+#endif
+
+using folder::FolderHistory;
+
+namespace {
+
+const std::wstring kSection = L"FolderHistory";
+const std::wstring kPrefix = L"Folder";
+
+std::wstring Path(int i) { return L"D:\\Games\\Mods" + std::to_wstring(i); }
+
+struct Disk {
+    std::set<std::wstring> folders;
+    FolderHistory::ExistsCheck check()
+    {
+        return [this](const std::wstring& path) { return folders.count(path) > 0; };
+    }
+};
+
+// The same rules on any profile: in memory natively, in a real INI file under Wine.
+void CheckHistoryRules(platform::Profile& profile)
+{
+    Disk disk;
+    for (int i = 0; i < 60; ++i)
+        disk.folders.insert(Path(i));
+    disk.folders.insert(L"C:\\Trimmed");
+    disk.folders.insert(L"C:\\MiXeD");
+
+    {   // Nothing stored yet.
+        FolderHistory history(profile, disk.check());
+        EXPECT_EQ(history.Read(kSection, kPrefix), L"");
+        EXPECT_TRUE(history.items().empty());
+        history.Write(L"  C:\\Trimmed  ");
+        EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"C:\\Trimmed"}));
+    }
+    EXPECT_EQ(profile.Read(kSection, L"Folder0000"), L"C:\\Trimmed");
+    EXPECT_EQ(profile.Read(kSection, L"Folder"), L"  C:\\Trimmed  ");
+
+    {   // Equal but for letter case: the new spelling replaces the old entry.
+        FolderHistory history(profile, disk.check());
+        EXPECT_EQ(history.Read(kSection, kPrefix), L"  C:\\Trimmed  ");  // not an entry as written
+        history.Write(L"c:\\trimmed");
+        EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"c:\\trimmed"}));
+        history.Write(L"C:\\MiXeD");
+        history.Write(L"c:\\TRIMMED");
+        EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"c:\\TRIMMED", L"C:\\MiXeD"}));
+    }
+    {   // The current text comes back in its entry's spelling.
+        profile.Write(kSection, L"Folder", L"C:\\mixed");
+        FolderHistory history(profile, disk.check());
+        EXPECT_EQ(history.Read(kSection, kPrefix), L"C:\\MiXeD");
+    }
+    {   // Fifty at most: a new one drops the oldest.
+        FolderHistory history(profile, disk.check());
+        history.Read(kSection, kPrefix);
+        for (int i = 0; i < 50; ++i)
+            history.Write(Path(i));
+        ASSERT_EQ(history.items().size(), 50u);
+        EXPECT_EQ(history.items().front(), Path(49));
+        EXPECT_EQ(history.items().back(), Path(0));
+        history.Write(Path(50));
+        EXPECT_EQ(history.items().size(), 50u);
+        EXPECT_EQ(history.items().back(), Path(1));
+    }
+    EXPECT_EQ(profile.Read(kSection, L"Folder0049"), Path(1));
+    EXPECT_EQ(profile.Read(kSection, L"Folder0050"), L"");
+    {   // A folder that is gone is not shown but uses up one of the fifty reads.
+        disk.folders.erase(Path(50));
+        FolderHistory history(profile, disk.check());
+        history.Read(kSection, kPrefix);
+        EXPECT_EQ(history.items().size(), 49u);
+        EXPECT_EQ(history.items().front(), Path(49));
+        // Writing the shorter list deletes the keys beyond it.
+        history.Write(L"");
+    }
+    EXPECT_EQ(profile.Read(kSection, L"Folder0048"), Path(1));
+    EXPECT_EQ(profile.Read(kSection, L"Folder0049"), L"");
+    EXPECT_EQ(profile.Read(kSection, L"Folder"), L"");
+}
+
+TEST(FolderHistory, RulesInMemory)
+{
+    platform::MemoryProfile profile;
+    CheckHistoryRules(profile);
+}
+
+TEST(FolderHistory, StaleKeysGoUpToTheFirstGap)
+{
+    platform::MemoryProfile profile;
+    for (int i : {0, 1, 2, 3, 4, 6})
+        profile.Write(kSection, FolderHistory::Key(kPrefix, i), Path(i));
+    Disk disk{{Path(0), Path(1)}};
+    FolderHistory history(profile, disk.check());
+    history.Read(kSection, kPrefix);
+    EXPECT_EQ(history.items(), (std::vector<std::wstring>{Path(0), Path(1)}));
+    history.Write(Path(1));
+    EXPECT_EQ(profile.Read(kSection, L"Folder0000"), Path(1));
+    EXPECT_EQ(profile.Read(kSection, L"Folder0001"), Path(0));
+    for (int i : {2, 3, 4})
+        EXPECT_EQ(profile.Read(kSection, FolderHistory::Key(kPrefix, i)), L"") << i;
+    EXPECT_EQ(profile.Read(kSection, L"Folder0006"), Path(6));  // beyond the gap
+}
+
+TEST(FolderHistory, KeysHaveFourDigitsAndTrimmingIsOnBothEnds)
+{
+    EXPECT_EQ(FolderHistory::Key(L"Folder", 7), L"Folder0007");
+    EXPECT_EQ(FolderHistory::Key(L"Folder", 999), L"Folder0999");
+    EXPECT_EQ(folder::Trim(L" \t D:\\x \r\n"), L"D:\\x");
+    EXPECT_EQ(folder::Trim(L"   "), L"");
+    EXPECT_TRUE(folder::EqualIgnoringCase(L"D:\\Games", L"d:\\gAMES"));
+    EXPECT_FALSE(folder::EqualIgnoringCase(L"D:\\Games", L"D:\\Game"));
+}
+
+#ifdef _WIN32
+TEST(FolderHistory, RulesInARealIniFile)
+{
+    testing_files::TempFolder folder;
+    platform::IniProfile profile(folder / L"sub\\PakOrder.INI");  // the folder is made on the first write
+    CheckHistoryRules(profile);
+    const std::string ini = testing_files::ReadFile(profile.path());
+    EXPECT_NE(ini.find("[FolderHistory]"), std::string::npos);
+}
+#endif
+
+}  // namespace

@@ -1,8 +1,11 @@
 #include "app/ModManagerDlg.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "app/Globals.h"
+#include "dialogs/folder/XFolderDialog.h"
+#include "platform/IniProfile.h"
 #include "app/ModTimeDlg.h"
 #include "app/Texts.h"
 #include "framework/App.h"
@@ -66,10 +69,11 @@ static int DeleteModCallback(CExtListCtrl* list, int row)
     return 0;
 }
 
-CModManagerDlg::CModManagerDlg(std::wstring programPath, HWND parent)
+CModManagerDlg::CModManagerDlg(std::wstring programPath, std::wstring historyFile, HWND parent)
     : CDialog(IDD_MODMANAGER_DIALOG, parent),
       fileSystem_(platform::SystemFileSystem()),
       programPath_(std::move(programPath)),
+      historyFile_(historyFile.empty() ? DefaultHistoryFile(programPath_) : std::move(historyFile)),
       bigIcon_(LoadIconSized(IDR_MAINFRAME, SM_CXICON)),
       smallIcon_(LoadIconSized(IDR_MAINFRAME, SM_CXSMICON))
 {
@@ -121,9 +125,23 @@ void CModManagerDlg::FindGameFolders()
         MessageBoxW(m_hWnd, texts::kNoGameFolder, texts::kProgramName, MB_OK);
 }
 
+std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
+{
+    // A normal user cannot write beside Windows; the roaming application data can.
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        return {};
+    std::wstring name = platform::FileNameOf(programPath);
+    name = name.substr(0, name.rfind(L'.'));
+    return platform::JoinPath(platform::JoinPath(appData, texts::kProgramName), name + L".INI");
+}
+
 std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder)
 {
-    // Until the folder picker exists, the start folder stands for a cancelled choice.
+    platform::IniProfile history(historyFile_);
+    CXFolderDialog picker(startFolder, history);
+    if (picker.DoModal() == IDOK && !picker.selectedPaths().empty())
+        return picker.selectedPaths().front();
     return startFolder;
 }
 

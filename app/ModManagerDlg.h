@@ -14,7 +14,11 @@ namespace platform { class FileSystem; }
 class CModManagerDlg : public fw::CDialog {
 public:
     // programPath: the program's own file, whose folder is searched first.
-    explicit CModManagerDlg(std::wstring programPath, HWND parent = nullptr);
+    // historyFile: where the folder picker keeps its history.
+    explicit CModManagerDlg(std::wstring programPath, std::wstring historyFile = {}, HWND parent = nullptr);
+
+    // %APPDATA%\PakOrder\<program's base name>.INI
+    static std::wstring DefaultHistoryFile(const std::wstring& programPath);
     ~CModManagerDlg() override;
 
     // Rebuilds the list from the folder, in load order, and shows the count.
@@ -63,6 +67,7 @@ private:
 
     platform::FileSystem& fileSystem_;
     std::wstring programPath_;
+    std::wstring historyFile_;
     fw::CWindow status_;
     CExtListCtrl modList_;
     fw::UniqueIcon bigIcon_, smallIcon_;

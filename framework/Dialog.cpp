@@ -79,10 +79,18 @@ bool CDialog::ProcessMessage(UINT message, WPARAM w, LPARAM, LRESULT& result)
     return false;
 }
 
-bool CDialog::ReflectToChild(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+bool ReflectToChild(UINT message, WPARAM w, LPARAM l, LRESULT& result)
 {
     WindowSubclass* child = WindowSubclass::FromHandle(SendingChild(message, w, l));
     return child && child->OnReflectedMessage(message, w, l, result);
+}
+
+INT_PTR ReplyFromDialog(HWND dialog, UINT message, LRESULT result)
+{
+    if (ReturnsResultDirectly(message))
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM w, LPARAM l)
@@ -94,10 +102,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM w, LPARAM l)
     LRESULT result = 0;
     if (!ReflectToChild(message, w, l, result) && !ProcessMessage(message, w, l, result))
         return FALSE;
-    if (ReturnsResultDirectly(message))
-        return static_cast<INT_PTR>(result);
-    ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
-    return TRUE;
+    return ReplyFromDialog(m_hWnd, message, result);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM w, LPARAM l)

@@ -6,6 +6,12 @@
 
 namespace fw {
 
+// The rules every dialog procedure in the program follows.
+// Offers a control's notification to the wrapper of the control that sent it.
+bool ReflectToChild(UINT message, WPARAM w, LPARAM l, LRESULT& result);
+// Hands a handled message's result back the way the dialog manager expects.
+INT_PTR ReplyFromDialog(HWND dialog, UINT message, LRESULT result);
+
 class CDialog : public CWindow {
 public:
     explicit CDialog(UINT templateId, HWND parent = nullptr);
@@ -30,7 +36,6 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM w, LPARAM l);
     INT_PTR HandleMessage(UINT message, WPARAM w, LPARAM l);
-    bool ReflectToChild(UINT message, WPARAM w, LPARAM l, LRESULT& result);
 
     UINT templateId_;
     HWND parent_;

@@ -151,24 +151,4 @@ TEST(MainWindow, NamesOutsideAnyCodePage)
     });
 }
 
-TEST(MainWindow, NoGameFolderFoundTellsTheUserOnce)
-{
-    TempFolder elsewhere;
-    WriteFile(elsewhere / L"DATA.PAK");
-    WriteFile(elsewhere / L"off.G1O");
-    CModManagerDlg dialog(elsewhere / L"PakOrder.exe");
-    gui::RunDialog(dialog, [&] {
-        const gui::MessageBoxSeen box = gui::WaitForMessageBox(L"PakOrder");
-        ASSERT_NE(box.window, nullptr);
-        EXPECT_EQ(box.text, L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口");
-        gui::Answer(box, IDOK);
-        HWND window = gui::WaitForDialog(kCaptionStart);
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(box.owner, window);
-        EXPECT_EQ(g_paksFolder, L"D:\\");
-        // Start-up is over once the window shows: a second message would be up by now.
-        EXPECT_EQ(gui::WaitForMessageBox(L"PakOrder", 0).window, nullptr);
-    });
-}
-
 }  // namespace

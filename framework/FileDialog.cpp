@@ -1,0 +1,69 @@
+#include "framework/FileDialog.h"
+
+#include "framework/App.h"
+#include "framework/Dialog.h"
+
+namespace fw {
+namespace {
+
+constexpr std::size_t kFileBufferLength = 32768;
+
+}  // namespace
+
+CFileDialog::CFileDialog(const wchar_t* childTemplate, HWND parent)
+    : childTemplate_(childTemplate), parent_(parent), fileBuffer_(kFileBufferLength, L'\0')
+{
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = parent_;
+    dialog.hInstance = ResourceInstance();
+    dialog.lpstrFilter = filter_.empty() ? nullptr : filter_.c_str();
+    dialog.lpstrFile = fileBuffer_.data();
+    dialog.nMaxFile = static_cast<DWORD>(fileBuffer_.size());
+    dialog.lpstrInitialDir = initialFolder_.empty() ? nullptr : initialFolder_.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_HIDEREADONLY | extraFlags_;
+    dialog.lpfnHook = HookProc;
+    dialog.lpTemplateName = childTemplate_;
+    dialog.lCustData = reinterpret_cast<LPARAM>(this);
+    return GetOpenFileNameW(&dialog) ? IDOK : IDCANCEL;
+}
+
+bool CFileDialog::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+UINT_PTR CALLBACK CFileDialog::HookProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    CFileDialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<CFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(l)->lCustData);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_hWnd = window;
+    } else {
+        self = reinterpret_cast<CFileDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!self)
+        return FALSE;
+
+    INT_PTR handled = FALSE;
+    try {
+        if (message == WM_INITDIALOG) {
+            handled = self->OnInitDialog();
+        } else {
+            LRESULT result = 0;
+            if (ReflectToChild(message, w, l, result) || self->ProcessMessage(message, w, l, result))
+                handled = ReplyFromDialog(window, message, result);
+        }
+    } catch (...) {
+        handled = FALSE;  // no exception may unwind through the system's dialog
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+    }
+    return static_cast<UINT_PTR>(handled);
+}
+
+}  // namespace fw

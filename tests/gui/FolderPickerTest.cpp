@@ -1,0 +1,159 @@
+// The folder picker at start-up, on the system's real open dialog, with its
+// history in a real INI file.
+
+#include <windows.h>
+#include <commdlg.h>
+#include <gtest/gtest.h>
+
+#include "app/Globals.h"
+#include "gui/MainWindowFixture.h"
+#include "platform/IniProfile.h"
+#include "res/resource.h"
+
+using namespace testing_files;
+using namespace gui;
+
+namespace {
+
+const std::wstring kNoGameFolder =
+    L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";
+
+HWND FindDescendant(HWND root, int id)
+{
+    struct Search { int id; HWND found; } search{id, nullptr};
+    EnumChildWindows(root, [](HWND child, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(l);
+        if (GetDlgCtrlID(child) != s->id || !IsWindowVisible(child))
+            return TRUE;
+        s->found = child;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The picker's own controls live in its child template.
+struct Picker {
+    HWND window = WaitForDialogTitled(L"Select Folder");
+    HWND combo() const { return FindDescendant(window, 1002); }
+    HWND ok() const { return FindDescendant(window, 1003); }
+    std::wstring Text() const { return WindowText(combo()); }
+    void Type(const std::wstring& text) const { SendMessageW(combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+    void PressOk() const { PostMessageW(GetParent(ok()), WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(ok())); }
+    std::wstring Folder() const
+    {
+        wchar_t folder[MAX_PATH * 2] = {};
+        SendMessageW(window, CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(folder));
+        return folder;
+    }
+};
+
+struct Folders {
+    TempFolder elsewhere, settings, chosen, recent;
+    std::wstring ini = settings / L"PakOrder.INI";
+    Folders()
+    {
+        WriteFile(elsewhere / L"DATA.PAK");  // not enough to qualify
+        WriteFile(chosen / L"DATA.PAK");
+        WriteFileWithTime(chosen / L"picked.pak", Time(2019, 9, 9));
+    }
+};
+
+TEST(FolderPicker, OpensWhenNoFolderQualifiesAndReturnsTheTypedFolder)
+{
+    Folders setup;
+    platform::IniProfile profile(setup.ini);
+    profile.Write(L"FolderHistory", L"Folder0000", setup.recent.path());
+    profile.Write(L"FolderHistory", L"Folder0001", setup.chosen.path());
+
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        Picker picker;
+        ASSERT_NE(picker.window, nullptr);
+        EXPECT_EQ(WindowText(FindDescendant(picker.window, 1001)), L"Folder &name:");
+        EXPECT_EQ(WindowText(picker.ok()), L"OK");
+        EXPECT_EQ(picker.Text(), setup.recent.path());  // the most recent entry
+        EXPECT_EQ(SendMessageW(picker.combo(), CB_GETCOUNT, 0, 0), 2);
+
+        picker.Type(setup.chosen.path());
+        picker.PressOk();
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"picked.pak", L"2019-9-9", L""}}));
+        EXPECT_EQ(WaitForMessageBox(L"PakOrder", 0).window, nullptr);
+    });
+    // Recorded on top of the history.
+    EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder0000"), setup.chosen.path());
+    EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder0001"), setup.recent.path());
+    EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder0002"), L"");
+    EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder"), setup.chosen.path());
+}
+
+TEST(FolderPicker, AMissingFolderIsRefusedAndCancelFallsBack)
+{
+    Folders setup;
+    const std::wstring missing = setup.chosen / L"no such folder";
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        Picker picker;
+        ASSERT_NE(picker.window, nullptr);
+        EXPECT_EQ(picker.Text(), L"");  // no history yet
+        picker.Type(missing);
+        picker.PressOk();
+        const MessageBoxSeen refused = WaitForMessageBox(L"PakOrder");
+        ASSERT_NE(refused.window, nullptr);
+        EXPECT_EQ(refused.text, L"The folder '" + missing + L"' isn't accessible.");
+        Answer(refused, IDOK);
+        EXPECT_TRUE(IsWindowVisible(picker.window));
+
+        PostMessageW(picker.window, WM_COMMAND, IDCANCEL, 0);
+        const MessageBoxSeen told = WaitForMessageBox(L"PakOrder");
+        ASSERT_NE(told.window, nullptr);
+        EXPECT_EQ(told.text, kNoGameFolder);
+        Answer(told, IDOK);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
+        EXPECT_EQ(g_paksFolder, L"D:\\");
+    });
+    EXPECT_FALSE(Exists(setup.ini));  // nothing accepted, nothing written
+}
+
+TEST(FolderPicker, EnterInTheFolderNameAccepts)
+{
+    Folders setup;
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        Picker picker;
+        ASSERT_NE(picker.window, nullptr);
+        picker.Type(setup.chosen.path());
+        OnUiThread([&] { SetFocus(FindWindowExW(picker.combo(), nullptr, L"Edit", nullptr)); });
+        PostMessageW(picker.window, WM_COMMAND, IDOK, 0);  // what the Enter key sends
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
+        EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
+    });
+}
+
+TEST(FolderPicker, PickingAHistoryEntryGoesThere)
+{
+    Folders setup;
+    platform::IniProfile profile(setup.ini);
+    profile.Write(L"FolderHistory", L"Folder0000", setup.recent.path());
+    profile.Write(L"FolderHistory", L"Folder0001", setup.chosen.path());
+    profile.Write(L"FolderHistory", L"Folder0002", setup.chosen / L"deleted since");
+
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        Picker picker;
+        ASSERT_NE(picker.window, nullptr);
+        EXPECT_EQ(SendMessageW(picker.combo(), CB_GETCOUNT, 0, 0), 2);  // the deleted folder is not offered
+        SendMessageW(picker.combo(), CB_SETCURSEL, 1, 0);
+        SendMessageW(GetParent(picker.combo()), WM_COMMAND, MAKEWPARAM(1002, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(picker.combo()));
+        EXPECT_EQ(picker.Folder(), setup.chosen.path());
+        picker.PressOk();
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
+    });
+}
+
+}  // namespace

@@ -122,7 +122,7 @@ void CModManagerDlg::FindGameFolders()
         mods::FindPaksFolder(fileSystem_, programFolder, [this] { return AskForFolder(L"D:\\"); });
     g_paksFolder = choice.folder;
     if (!choice.qualifies)
-        MessageBoxW(m_hWnd, texts::kNoGameFolder, texts::kProgramName, MB_OK);
+        fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
 }
 
 std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
@@ -133,7 +133,7 @@ std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
         return {};
     std::wstring name = platform::FileNameOf(programPath);
     name = name.substr(0, name.rfind(L'.'));
-    return platform::JoinPath(platform::JoinPath(appData, texts::kProgramName), name + L".INI");
+    return platform::JoinPath(platform::JoinPath(appData, fw::AppTitle()), name + L".INI");
 }
 
 std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder)
@@ -366,7 +366,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
                       (platform::IsAlreadyExists(failure.status) ? std::wstring(texts::kAlreadyThere)
                                                                  : platform::DescribeError(failure.status));
         }
-        MessageBoxW(m_hWnd, report.c_str(), texts::kProgramName, MB_OK | MB_ICONWARNING);
+        fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
     }
 }
 

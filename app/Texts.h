@@ -3,7 +3,8 @@
 
 namespace texts {
 
-inline constexpr const wchar_t* kProgramName = L"PakOrder";
+// The program's name, the caption of its own message boxes, is the string
+// resource AppTitle() reads (res/PakOrder.rc).
 
 // Main window
 inline constexpr const wchar_t* kColumnEnabled = L"启用";

@@ -32,6 +32,19 @@ CWinApp* CWinApp::Current() { return g_application; }
 
 HINSTANCE ResourceInstance() { return GetModuleHandleW(nullptr); }
 
+std::wstring AppTitle()
+{
+    const wchar_t* text = nullptr;
+    // With a zero buffer size LoadString hands out a pointer to the resource itself.
+    const int length = LoadStringW(ResourceInstance(), kAppTitleId, reinterpret_cast<wchar_t*>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+int AppMessageBox(HWND owner, const std::wstring& text, UINT flags)
+{
+    return MessageBoxW(owner, text.c_str(), AppTitle().c_str(), flags);
+}
+
 std::wstring ProgramPath()
 {
     std::wstring path(MAX_PATH, L'\0');

@@ -31,6 +31,13 @@ private:
 // Where the program's resources (dialogs, icons) live.
 HINSTANCE ResourceInstance();
 
+// The program's title: string resource kAppTitleId of its resources.
+inline constexpr UINT kAppTitleId = 0xE000;
+std::wstring AppTitle();
+
+// A message box captioned with the program's title.
+int AppMessageBox(HWND owner, const std::wstring& text, UINT flags);
+
 // The full path of the running program, of any length.
 std::wstring ProgramPath();
 

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "app/Texts.h"
+#include "framework/App.h"
 #include "framework/FormatText.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -253,7 +253,7 @@ void CXFolderDialog::Accept()
     const std::wstring text = historyCombo_.GetEditText();
     const std::wstring folder = FullPath(folder::Trim(text));
     if (!Exists(folder::Trim(text))) {
-        MessageBoxW(FileDialogWindow(), fw::FormatText(kNotAccessible, text).c_str(), texts::kProgramName, MB_OK);
+        fw::AppMessageBox(FileDialogWindow(), fw::FormatText(kNotAccessible, text), MB_OK);
         return;
     }
     history_.Write(text);

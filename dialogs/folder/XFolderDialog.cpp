@@ -274,14 +274,20 @@ LRESULT CXFolderDialog::OnSelectionChange(NMHDR*)
     return 0;
 }
 
-void CXFolderDialog::FollowFolder()
+std::wstring CXFolderDialog::CurrentFolder() const
 {
     std::wstring folder(32768, L'\0');
     const auto length = static_cast<int>(::SendMessageW(FileDialogWindow(), CDM_GETFOLDERPATH,
                                                         static_cast<WPARAM>(folder.size()), reinterpret_cast<LPARAM>(folder.data())));
-    if (length <= 0)
+    folder.resize(length > 0 ? static_cast<std::size_t>(length - 1) : 0);
+    return folder;
+}
+
+void CXFolderDialog::FollowFolder()
+{
+    const std::wstring folder = CurrentFolder();
+    if (folder.empty())
         return;
-    folder.resize(static_cast<std::size_t>(length - 1));
     selectedPaths_ = {folder};
     // The folder the dialog opens in keeps the most recent entry in view.
     if (std::exchange(openedFolderShown_, true))
@@ -293,11 +299,7 @@ void CXFolderDialog::FollowSelection()
     HWND list = FindListView(FileDialogWindow());
     if (!list || ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
         return;
-    std::wstring folder(32768, L'\0');
-    const auto length = static_cast<int>(::SendMessageW(FileDialogWindow(), CDM_GETFOLDERPATH,
-                                                        static_cast<WPARAM>(folder.size()), reinterpret_cast<LPARAM>(folder.data())));
-    folder.resize(length > 0 ? static_cast<std::size_t>(length - 1) : 0);
-
+    const std::wstring folder = CurrentFolder();
     selectedPaths_.clear();
     for (int item = ListView_GetNextItem(list, -1, LVNI_SELECTED); item >= 0; item = ListView_GetNextItem(list, item, LVNI_SELECTED)) {
         wchar_t name[MAX_PATH * 2] = {};

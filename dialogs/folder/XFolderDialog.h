@@ -32,6 +32,7 @@ protected:
 
 private:
     bool Exists(const std::wstring& path) const;
+    std::wstring CurrentFolder() const;  // the folder the system's dialog shows
     void Layout();
     void Accept();
     void ChooseHistoryItem();

@@ -54,8 +54,8 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnCommand(IDC_MOVE_UP, &CModManagerDlg::OnMoveUp),
     fw::OnCommand(IDC_MOVE_DOWN, &CModManagerDlg::OnMoveDown),
     fw::OnCommand(IDC_MOVE_BOTTOM, &CModManagerDlg::OnMoveBottom),
-    fw::OnCommand(IDC_EDIT_TIME, &CModManagerDlg::OnEditTime),
-    fw::OnNotify(IDC_MOD_LIST, NM_DBLCLK, &CModManagerDlg::OnListDoubleClick),
+    fw::OnCommand(IDC_EDIT_TIME, &CModManagerDlg::OnEditTimeButton),
+    fw::OnNotify(IDC_MOD_LIST, NM_DBLCLK, &CModManagerDlg::OnListDblClk),
     fw::OnCommand(IDC_LAUNCH_GAME, &CModManagerDlg::OnLaunchGame),
     fw::OnMessage(WM_DROPFILES, &CModManagerDlg::OnDropFiles),
     fw::OnRegisteredMessage(&WM_XLISTCTRL_CHECKBOX_CLICKED, &CModManagerDlg::OnCheckboxClicked),
@@ -113,7 +113,7 @@ BOOL CModManagerDlg::OnInitDialog()
 
 void CModManagerDlg::FindGameFolders()
 {
-    const std::wstring programFolder = platform::FolderOfPath(programPath_);
+    const std::wstring programFolder = platform::GetFolderOfPath(programPath_);
     g_gameExePath = programFolder + L"Torchlight2.exe";
     if (fileSystem_.FileExists(g_gameExePath))
         fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(TRUE);
@@ -308,7 +308,7 @@ void CModManagerDlg::ReportTimeFailures(const std::vector<mods::FileFailure>& fa
 void CModManagerDlg::OnLaunchGame()
 {
     // The game runs in its own folder, as when started from Explorer.
-    const std::wstring gameFolder = platform::FolderOfPath(g_gameExePath);
+    const std::wstring gameFolder = platform::GetFolderOfPath(g_gameExePath);
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", g_gameExePath.c_str(), nullptr, gameFolder.c_str(), SW_SHOWNORMAL));
     if (result > 32)
@@ -383,14 +383,14 @@ void CModManagerDlg::SelectRowsNamed(const std::vector<std::wstring>& names)
     }
 }
 
-void CModManagerDlg::OnEditTime()
+void CModManagerDlg::OnEditTimeButton()
 {
     const int row = modList_.GetNextItem(-1, LVNI_SELECTED);
     if (row >= 0)
         EditModTime(row);
 }
 
-LRESULT CModManagerDlg::OnListDoubleClick(NMHDR* header)
+LRESULT CModManagerDlg::OnListDblClk(NMHDR* header)
 {
     const auto* activate = reinterpret_cast<const NMITEMACTIVATE*>(header);
     if (activate->iItem >= 0 && activate->iSubItem == kColumnDate)

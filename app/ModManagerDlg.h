@@ -57,8 +57,8 @@ private:
     void OnMoveUp();
     void OnMoveDown();
     void OnMoveBottom();
-    void OnEditTime();
-    LRESULT OnListDoubleClick(NMHDR* header);
+    void OnEditTimeButton();
+    LRESULT OnListDblClk(NMHDR* header);
     void OnLaunchGame();
     bool OnDropFiles(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCheckboxClicked(WPARAM w, LPARAM l, LRESULT& result);

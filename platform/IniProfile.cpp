@@ -22,7 +22,7 @@ std::wstring IniProfile::Read(const std::wstring& section, const std::wstring& k
 
 void IniProfile::Write(const std::wstring& section, const std::wstring& key, const std::wstring& value)
 {
-    CreateDirectoryW(StripTrailingSeparators(FolderOfPath(path_)).c_str(), nullptr);
+    CreateDirectoryW(StripTrailingSeparators(GetFolderOfPath(path_)).c_str(), nullptr);
     WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
 }
 

@@ -56,7 +56,7 @@ std::wstring FileNameOf(std::wstring_view path)
     return std::wstring(path.substr(start));
 }
 
-std::wstring FolderOfPath(std::wstring_view path)
+std::wstring GetFolderOfPath(std::wstring_view path)
 {
     std::size_t end = path.size();
     while (end > 0 && !IsPathSeparator(path[end - 1]))

@@ -28,6 +28,6 @@ std::wstring FileNameOf(std::wstring_view path);
 
 // The folder part of a file's path, ending with a separator:
 // C:\Games\Game\tool.exe -> C:\Games\Game\ .
-std::wstring FolderOfPath(std::wstring_view path);
+std::wstring GetFolderOfPath(std::wstring_view path);
 
 }  // namespace platform

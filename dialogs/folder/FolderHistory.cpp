@@ -38,7 +38,7 @@ std::wstring FolderHistory::Key(const std::wstring& prefix, int index)
     return prefix + digits;
 }
 
-std::wstring FolderHistory::Read(const std::wstring& section, const std::wstring& keyPrefix)
+std::wstring FolderHistory::ReadHistory(const std::wstring& section, const std::wstring& keyPrefix)
 {
     section_ = section;
     keyPrefix_ = keyPrefix;
@@ -58,7 +58,7 @@ std::wstring FolderHistory::Read(const std::wstring& section, const std::wstring
     return current.empty() || entry == items_.end() ? current : *entry;
 }
 
-void FolderHistory::Push(const std::wstring& text)
+void FolderHistory::PushHistoryItem(const std::wstring& text)
 {
     const std::wstring trimmed = Trim(text);
     if (trimmed.empty())
@@ -70,9 +70,9 @@ void FolderHistory::Push(const std::wstring& text)
         items_.resize(static_cast<std::size_t>(limit_));
 }
 
-void FolderHistory::Write(const std::wstring& editText)
+void FolderHistory::WriteHistory(const std::wstring& editText)
 {
-    Push(editText);
+    PushHistoryItem(editText);
     const int count = std::min(static_cast<int>(items_.size()), limit_ + 1);
     for (int j = 0; j < count; ++j)
         profile_.Write(section_, Key(keyPrefix_, j), items_[static_cast<std::size_t>(j)]);

@@ -22,13 +22,13 @@ public:
     // Fills the list from the profile and returns the text the edit field
     // shows afterwards: the stored current text (as its entry's spelling
     // when it is one of the entries), or empty.
-    std::wstring Read(const std::wstring& section, const std::wstring& keyPrefix);
+    std::wstring ReadHistory(const std::wstring& section, const std::wstring& keyPrefix);
     // Trimmed text on top; an equal entry further down goes; the oldest
     // beyond the limit go.
-    void Push(const std::wstring& text);
+    void PushHistoryItem(const std::wstring& text);
     // Pushes the edit field's text, writes the list, deletes stale keys and
     // stores the (untrimmed) text as the current text.
-    void Write(const std::wstring& editText);
+    void WriteHistory(const std::wstring& editText);
 
     const std::vector<std::wstring>& items() const { return items_; }
 

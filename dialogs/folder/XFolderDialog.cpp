@@ -105,7 +105,7 @@ BOOL CXFolderDialog::OnInitDialog()
 {
     historyCombo_.Attach(GetDlgItem(kHistoryCombo));
     historyCombo_.SetDropDownRows(kDropDownRows);
-    const std::wstring current = history_.Read(kHistorySection, kHistoryKeyPrefix);
+    const std::wstring current = history_.ReadHistory(kHistorySection, kHistoryKeyPrefix);
     historyCombo_.SetItems(history_.items());
     // The most recent folder first; else the text last accepted.
     historyCombo_.SetEditText(history_.items().empty() ? current : history_.items().front());
@@ -256,7 +256,7 @@ void CXFolderDialog::Accept()
         fw::AppMessageBox(FileDialogWindow(), fw::FormatText(kNotAccessible, text), MB_OK);
         return;
     }
-    history_.Write(text);
+    history_.WriteHistory(text);
     // The folder handed back is the one the user accepted.
     selectedPaths_ = {folder};
     ::EndDialog(FileDialogWindow(), IDOK);

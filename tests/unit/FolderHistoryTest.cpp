@@ -38,9 +38,9 @@ void CheckHistoryRules(platform::Profile& profile)
 
     {   // Nothing stored yet.
         FolderHistory history(profile, disk.check());
-        EXPECT_EQ(history.Read(kSection, kPrefix), L"");
+        EXPECT_EQ(history.ReadHistory(kSection, kPrefix), L"");
         EXPECT_TRUE(history.items().empty());
-        history.Write(L"  C:\\Trimmed  ");
+        history.WriteHistory(L"  C:\\Trimmed  ");
         EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"C:\\Trimmed"}));
     }
     EXPECT_EQ(profile.Read(kSection, L"Folder0000"), L"C:\\Trimmed");
@@ -49,27 +49,27 @@ void CheckHistoryRules(platform::Profile& profile)
 
     {   // Equal but for letter case: the new spelling replaces the old entry.
         FolderHistory history(profile, disk.check());
-        EXPECT_EQ(folder::Trim(history.Read(kSection, kPrefix)), L"C:\\Trimmed");
-        history.Write(L"c:\\trimmed");
+        EXPECT_EQ(folder::Trim(history.ReadHistory(kSection, kPrefix)), L"C:\\Trimmed");
+        history.WriteHistory(L"c:\\trimmed");
         EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"c:\\trimmed"}));
-        history.Write(L"C:\\MiXeD");
-        history.Write(L"c:\\TRIMMED");
+        history.WriteHistory(L"C:\\MiXeD");
+        history.WriteHistory(L"c:\\TRIMMED");
         EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"c:\\TRIMMED", L"C:\\MiXeD"}));
     }
     {   // The current text comes back in its entry's spelling.
         profile.Write(kSection, L"Folder", L"C:\\mixed");
         FolderHistory history(profile, disk.check());
-        EXPECT_EQ(history.Read(kSection, kPrefix), L"C:\\MiXeD");
+        EXPECT_EQ(history.ReadHistory(kSection, kPrefix), L"C:\\MiXeD");
     }
     {   // Fifty at most: a new one drops the oldest.
         FolderHistory history(profile, disk.check());
-        history.Read(kSection, kPrefix);
+        history.ReadHistory(kSection, kPrefix);
         for (int i = 0; i < 50; ++i)
-            history.Write(Path(i));
+            history.WriteHistory(Path(i));
         ASSERT_EQ(history.items().size(), 50u);
         EXPECT_EQ(history.items().front(), Path(49));
         EXPECT_EQ(history.items().back(), Path(0));
-        history.Write(Path(50));
+        history.WriteHistory(Path(50));
         EXPECT_EQ(history.items().size(), 50u);
         EXPECT_EQ(history.items().back(), Path(1));
     }
@@ -78,11 +78,11 @@ void CheckHistoryRules(platform::Profile& profile)
     {   // A folder that is gone is not shown but uses up one of the fifty reads.
         disk.folders.erase(Path(50));
         FolderHistory history(profile, disk.check());
-        history.Read(kSection, kPrefix);
+        history.ReadHistory(kSection, kPrefix);
         EXPECT_EQ(history.items().size(), 49u);
         EXPECT_EQ(history.items().front(), Path(49));
         // Writing the shorter list deletes the keys beyond it.
-        history.Write(L"");
+        history.WriteHistory(L"");
     }
     EXPECT_EQ(profile.Read(kSection, L"Folder0048"), Path(1));
     EXPECT_EQ(profile.Read(kSection, L"Folder0049"), L"");
@@ -102,9 +102,9 @@ TEST(FolderHistory, StaleKeysGoUpToTheFirstGap)
         profile.Write(kSection, FolderHistory::Key(kPrefix, i), Path(i));
     Disk disk{{Path(0), Path(1)}};
     FolderHistory history(profile, disk.check());
-    history.Read(kSection, kPrefix);
+    history.ReadHistory(kSection, kPrefix);
     EXPECT_EQ(history.items(), (std::vector<std::wstring>{Path(0), Path(1)}));
-    history.Write(Path(1));
+    history.WriteHistory(Path(1));
     EXPECT_EQ(profile.Read(kSection, L"Folder0000"), Path(1));
     EXPECT_EQ(profile.Read(kSection, L"Folder0001"), Path(0));
     for (int i : {2, 3, 4})

@@ -25,13 +25,13 @@ TEST(Paths, TrailingSeparators)
     EXPECT_EQ(WithTrailingSeparator(P(L"/")), P(L"/"));
     EXPECT_EQ(JoinPath(P(L"/games/PAKS//"), L"a.pak"), P(L"/games/PAKS/a.pak"));
     EXPECT_EQ(JoinPath(P(L"/games/PAKS"), L"a.pak"), P(L"/games/PAKS/a.pak"));
-    EXPECT_EQ(FolderOfPath(P(L"/games/t2/tool.exe")), P(L"/games/t2/"));
+    EXPECT_EQ(GetFolderOfPath(P(L"/games/t2/tool.exe")), P(L"/games/t2/"));
 #ifdef _WIN32
     EXPECT_EQ(StripTrailingSeparators(L"D:\\"), L"D:\\");
     EXPECT_EQ(StripTrailingSeparators(L"D:\\\\"), L"D:\\");
     EXPECT_EQ(WithTrailingSeparator(L"D:"), L"D:\\");
-    EXPECT_EQ(FolderOfPath(L"C:\\Games\\Game\\tool.exe"), L"C:\\Games\\Game\\");
-    EXPECT_EQ(FolderOfPath(L"C:/Games/tool.exe"), L"C:/Games/");
+    EXPECT_EQ(GetFolderOfPath(L"C:\\Games\\Game\\tool.exe"), L"C:\\Games\\Game\\");
+    EXPECT_EQ(GetFolderOfPath(L"C:/Games/tool.exe"), L"C:/Games/");
 #endif
 }
 

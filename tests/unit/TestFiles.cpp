@@ -88,8 +88,8 @@ std::wstring BuiltProgram(const std::wstring& name)
 {
     std::wstring self(32768, L'\0');
     self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-    const std::wstring testsFolder = platform::StripTrailingSeparators(platform::FolderOfPath(self));
-    return platform::JoinPath(platform::FolderOfPath(testsFolder), name);
+    const std::wstring testsFolder = platform::StripTrailingSeparators(platform::GetFolderOfPath(self));
+    return platform::JoinPath(platform::GetFolderOfPath(testsFolder), name);
 }
 #endif
 

@@ -207,6 +207,8 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
         return true;
 
     const std::wstring name = modList_.GetItemText(row, kColumnName);
+    if (name.empty())
+        return true;
     const bool enable = modList_.GetCellCheck(row, kColumnCheck) == 1;
     const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, name, enable);
     if (switched.name != name)

@@ -237,4 +237,30 @@ TEST(ExtListCtrl, KeysKeepTheFocusedRowInViewAndShiftStillExtends)
     });
 }
 
+TEST(ExtListCtrl, ADoubleClickOnAHeaderDividerIsOnlyAPress)
+{
+    ListDialog dialog;
+    RunDialog(dialog, [&] {
+        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        HWND header = nullptr;
+        RECT first{};
+        gui::OnUiThread([&] {
+            FillRows(dialog.list, 2);
+            header = dialog.list.GetHeader();
+            Header_GetItemRect(header, 0, &first);
+        });
+        // On the divider after column 0, whose width (42) differs from what would fit its contents.
+        const LPARAM divider = MAKELPARAM(first.right - 1, (first.top + first.bottom) / 2);
+        PostMessageW(header, WM_LBUTTONDBLCLK, MK_LBUTTON, divider);
+        PostMessageW(header, WM_LBUTTONUP, 0, divider);
+        gui::Settle();
+        gui::OnUiThread([&] {
+            ReleaseCapture();
+            EXPECT_EQ(dialog.list.GetColumnWidth(0), 42);
+            const auto& seen = dialog.notifications;
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), static_cast<UINT>(HDN_DIVIDERDBLCLICKW)), 0);
+        });
+    });
+}
+
 }  // namespace

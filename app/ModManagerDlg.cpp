@@ -4,19 +4,19 @@
 #include <shlobj.h>
 
 #include "app/Globals.h"
-#include "dialogs/folder/XFolderDialog.h"
-#include "platform/IniProfile.h"
 #include "app/ModTimeDlg.h"
 #include "app/Texts.h"
+#include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
 #include "framework/FormatText.h"
 #include "mods/GameFolder.h"
+#include "mods/Install.h"
 #include "mods/ModCatalogue.h"
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
 #include "mods/ModTime.h"
-#include "mods/Install.h"
 #include "platform/FileSystem.h"
+#include "platform/IniProfile.h"
 #include "platform/Paths.h"
 #include "res/resource.h"
 
@@ -31,6 +31,8 @@ constexpr int kColumnName = 1;
 constexpr int kColumnDate = 2;
 constexpr int kColumnMark = 3;
 constexpr int kWarningYear = 2020;
+constexpr const wchar_t* kGameProgram = L"Torchlight2.exe";
+constexpr const wchar_t* kPickerStartFolder = L"D:\\";
 constexpr UINT kCopyGlobalData = 0x0049;  // carries drag-and-drop data across integrity levels
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
@@ -114,12 +116,12 @@ BOOL CModManagerDlg::OnInitDialog()
 void CModManagerDlg::FindGameFolders()
 {
     const std::wstring programFolder = platform::GetFolderOfPath(programPath_);
-    g_gameExePath = programFolder + L"Torchlight2.exe";
+    g_gameExePath = programFolder + kGameProgram;
     if (fileSystem_.FileExists(g_gameExePath))
         fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(TRUE);
 
     const mods::PaksFolderChoice choice =
-        mods::FindPaksFolder(fileSystem_, programFolder, [this] { return AskForFolder(L"D:\\"); });
+        mods::FindPaksFolder(fileSystem_, programFolder, [this] { return AskForFolder(kPickerStartFolder); });
     g_paksFolder = choice.folder;
     if (!choice.qualifies)
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
@@ -154,7 +156,7 @@ void CModManagerDlg::SetUpModList()
     modList_.InsertColumn(kColumnCheck, texts::kColumnEnabled, LVCFMT_LEFT, 42);
     modList_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, 380);
     modList_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, 90);
-    modList_.InsertColumn(3, texts::kColumnOrderChanged, LVCFMT_LEFT, 1);
+    modList_.InsertColumn(kColumnMark, texts::kColumnOrderChanged, LVCFMT_LEFT, 1);
     modList_.SetContextMenu(texts::kDeleteMenuItem, DeleteModCallback, nullptr, nullptr);
 }
 

@@ -19,13 +19,7 @@ public:
     // The message loop, run only when InitInstance returned TRUE.
     virtual int Run();
 
-    HWND mainWindow() const { return mainWindow_; }
-    void SetMainWindow(HWND window) { mainWindow_ = window; }
-
     static CWinApp* Current();
-
-private:
-    HWND mainWindow_ = nullptr;
 };
 
 // Where the program's resources (dialogs, icons) live.

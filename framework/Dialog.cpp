@@ -107,29 +107,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM w, LPARAM l)
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    CDialog* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<CDialog*>(l);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, l);
-        self->m_hWnd = window;
-    } else {
-        self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (!self)
-        return FALSE;
-
-    INT_PTR handled = FALSE;
-    try {
-        handled = self->HandleMessage(message, w, l);
-    } catch (...) {
-        // No exception may unwind through the system's dialog manager.
-        handled = FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
-    }
-    return handled;
+    CDialog* atInit = message == WM_INITDIALOG ? reinterpret_cast<CDialog*>(l) : nullptr;
+    return DialogMessage(window, message, atInit, [&](CDialog* self) { return self->HandleMessage(message, w, l); });
 }
 
 }  // namespace fw

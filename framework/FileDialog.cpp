@@ -36,34 +36,16 @@ bool CFileDialog::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false;
 
 UINT_PTR CALLBACK CFileDialog::HookProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    CFileDialog* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<CFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(l)->lCustData);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->m_hWnd = window;
-    } else {
-        self = reinterpret_cast<CFileDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (!self)
-        return FALSE;
-
-    INT_PTR handled = FALSE;
-    try {
-        if (message == WM_INITDIALOG) {
-            handled = self->OnInitDialog();
-        } else {
-            LRESULT result = 0;
-            if (ReflectToChild(message, w, l, result) || self->ProcessMessage(message, w, l, result))
-                handled = ReplyFromDialog(window, message, result);
-        }
-    } catch (...) {
-        handled = FALSE;  // no exception may unwind through the system's dialog
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
-    }
-    return static_cast<UINT_PTR>(handled);
+    CFileDialog* atInit = message == WM_INITDIALOG
+        ? reinterpret_cast<CFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(l)->lCustData) : nullptr;
+    return static_cast<UINT_PTR>(DialogMessage(window, message, atInit, [&](CFileDialog* self) -> INT_PTR {
+        if (message == WM_INITDIALOG)
+            return self->OnInitDialog();
+        LRESULT result = 0;
+        if (!ReflectToChild(message, w, l, result) && !self->ProcessMessage(message, w, l, result))
+            return FALSE;
+        return ReplyFromDialog(window, message, result);
+    }));
 }
 
 }  // namespace fw

@@ -53,11 +53,6 @@ struct FileHandleTraits {
     static Type Empty() { return INVALID_HANDLE_VALUE; }
     static bool Close(Type h) { return CloseHandle(h) != FALSE; }
 };
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Empty() { return nullptr; }
-    static bool Close(Type h) { return CloseHandle(h) != FALSE; }
-};
 struct FindHandleTraits {
     using Type = HANDLE;
     static Type Empty() { return INVALID_HANDLE_VALUE; }
@@ -86,12 +81,10 @@ struct MenuTraits {
 };
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;      // CreateFile
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;  // processes, threads, events
 using UniqueFind = UniqueHandle<FindHandleTraits>;      // FindFirstFile
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;    // CreateCompatibleDC
 using UniqueIcon = UniqueHandle<IconTraits>;            // CreateIcon, CopyIcon
 using UniqueMenu = UniqueHandle<MenuTraits>;            // CreatePopupMenu
@@ -117,7 +110,6 @@ public:
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC get() const { return dc_; }
-    const PAINTSTRUCT& paint() const { return paint_; }
 private:
     HWND window_;
     PAINTSTRUCT paint_{};

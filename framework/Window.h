@@ -15,7 +15,6 @@ public:
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
     void Attach(HWND window) { m_hWnd = window; }
-    HWND Detach() { HWND window = m_hWnd; m_hWnd = nullptr; return window; }
 
     LRESULT SendMessage(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, message, w, l); }
     BOOL PostMessage(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(m_hWnd, message, w, l); }
@@ -55,6 +54,36 @@ public:
     };
 
 protected:
+    // The body of our dialog procedures: binds the object handed over at
+    // WM_INITDIALOG to the window, runs `handle` for every message with no
+    // exception escaping into the dialog manager, and unbinds the object
+    // when the window goes.
+    template <class Object, class Handle>
+    static INT_PTR DialogMessage(HWND window, UINT message, Object* objectAtInit, Handle&& handle)
+    {
+        CWindow* self = objectAtInit;
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            self->m_hWnd = window;
+        } else {
+            self = reinterpret_cast<CWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        }
+        if (!self)
+            return FALSE;
+
+        INT_PTR handled = FALSE;
+        try {
+            handled = handle(static_cast<Object*>(self));
+        } catch (...) {
+            handled = FALSE;
+        }
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->m_hWnd = nullptr;
+        }
+        return handled;
+    }
+
     HWND m_hWnd = nullptr;
 };
 

@@ -29,7 +29,6 @@ public:
         values_[{section, key}] = value;
     }
     void Delete(const std::wstring& section, const std::wstring& key) override { values_.erase({section, key}); }
-    std::size_t size() const { return values_.size(); }
 
 private:
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> values_;

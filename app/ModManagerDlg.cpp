@@ -46,6 +46,19 @@ HICON LoadIconSized(int id, int sizeMetric)
         LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+// Why a dropped mod was not installed, as the report after a drop says it.
+std::wstring NotInstalledText(const mods::NotInstalled& mod)
+{
+    switch (mod.reason) {
+    case mods::NotInstalledReason::AlreadyThere: return texts::kAlreadyThere;
+    case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
+    case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
+    case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
+    case mods::NotInstalledReason::CopyFailed: break;
+    }
+    return platform::DescribeError(mod.status);
+}
+
 }  // namespace
 
 constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
@@ -365,11 +378,8 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
 
     if (!installed.notCopied.empty()) {
         std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
-        for (const mods::FileFailure& failure : installed.notCopied) {
-            report += L"\r\n" + failure.fileName + L"：" +
-                      (platform::IsAlreadyExists(failure.status) ? std::wstring(texts::kAlreadyThere)
-                                                                 : platform::DescribeError(failure.status));
-        }
+        for (const mods::NotInstalled& mod : installed.notCopied)
+            report += L"\r\n" + mod.fileName + L"：" + NotInstalledText(mod);
         fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
     }
 }

@@ -37,6 +37,9 @@ inline constexpr const wchar_t* kCopying = L"正在复制MOD到火炬之光2目�
 inline constexpr const wchar_t* kCopied = L"复制完毕，MOD 已经生效";
 inline constexpr const wchar_t* kNotCopied = L"%d 个Mod 没有拷贝：";
 inline constexpr const wchar_t* kAlreadyThere = L"已存在";
+inline constexpr const wchar_t* kAlreadyThereEnabled = L"已存在（已启用）";
+inline constexpr const wchar_t* kAlreadyThereDisabled = L"已存在（已禁用）";
+inline constexpr const wchar_t* kManifestTaken = L"PAKS 里已有同名的清单文件 %s";
 
 // Launching the game
 inline constexpr const wchar_t* kCannotLaunch = L"无法启动游戏：%s";

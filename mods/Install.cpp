@@ -24,22 +24,64 @@ DropPlan PlanDrop(platform::FileSystem& fileSystem, const std::vector<std::wstri
     return plan;
 }
 
+namespace {
+
+bool NameTaken(platform::FileSystem& fileSystem, const std::wstring& path)
+{
+    return fileSystem.FileExists(path) || fileSystem.FolderExists(path);
+}
+
+// Why the mod cannot go into the folder as it stands, if it cannot.
+std::optional<NotInstalledReason> Obstacle(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                           const std::wstring& name)
+{
+    if (NameTaken(fileSystem, platform::JoinPath(folder, name)))
+        return NotInstalledReason::AlreadyThere;
+    // The same mod under its other names: one folder must not hold it twice.
+    const std::wstring stem = name.substr(0, name.size() - FileExtension(name).size());
+    for (const std::wstring_view extension : {L"PAK", L"pak", L"G1O"}) {
+        const std::wstring sibling = stem + std::wstring(extension);
+        if (sibling == name || !NameTaken(fileSystem, platform::JoinPath(folder, sibling)))
+            continue;
+        if (IsDisabledModName(sibling) == IsDisabledModName(name))
+            return NotInstalledReason::AlreadyThere;
+        return IsDisabledModName(sibling) ? NotInstalledReason::AlreadyThereDisabled
+                                          : NotInstalledReason::AlreadyThereEnabled;
+    }
+    if (NameTaken(fileSystem, platform::JoinPath(folder, CompanionName(name))))
+        return NotInstalledReason::ManifestTaken;
+    return std::nullopt;
+}
+
+}  // namespace
+
 InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& folder,
                           const std::vector<std::wstring>& files)
 {
     InstallResult result;
     for (const std::wstring& path : files) {
         const std::wstring name = platform::FileNameOf(path);
-        const platform::FsStatus pak = fileSystem.CopyNoReplace(path, platform::JoinPath(folder, name));
-        if (!pak.ok()) {
-            result.notCopied.push_back(FileFailure{name, pak});
+        if (const auto obstacle = Obstacle(fileSystem, folder, name)) {
+            result.notCopied.push_back(NotInstalled{name, *obstacle, platform::AlreadyExistsStatus()});
             continue;
         }
-        result.copied.push_back(name);
+        const std::wstring target = platform::JoinPath(folder, name);
+        const platform::FsStatus pak = fileSystem.CopyNoReplace(path, target);
+        if (!pak.ok()) {
+            const auto reason = platform::IsAlreadyExists(pak) ? NotInstalledReason::AlreadyThere
+                                                               : NotInstalledReason::CopyFailed;
+            result.notCopied.push_back(NotInstalled{name, reason, pak});
+            continue;
+        }
         const std::wstring companion = CompanionName(name);
         const platform::FsStatus man = fileSystem.CopyNoReplace(CompanionName(path), platform::JoinPath(folder, companion));
-        if (!man.ok() && !platform::IsNotFound(man))
-            result.notCopied.push_back(FileFailure{companion, man});
+        if (man.ok() || platform::IsNotFound(man)) {
+            result.copied.push_back(name);
+            continue;
+        }
+        // Half a mod is worse than none: the pak goes again.
+        fileSystem.RemoveFile(target);
+        result.notCopied.push_back(NotInstalled{companion, NotInstalledReason::CopyFailed, man});
     }
     return result;
 }

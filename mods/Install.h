@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mods/FileFailure.h"
-
-namespace platform { class FileSystem; }
+#include "platform/FileSystem.h"
 
 namespace mods {
 
@@ -23,13 +21,29 @@ struct DropPlan {
 // file is taken when its name is a mod's by the folder scan's own rule.
 DropPlan PlanDrop(platform::FileSystem& fileSystem, const std::vector<std::wstring>& paths);
 
-struct InstallResult {
-    std::vector<std::wstring> copied;     // names of the mods now in the folder by this install
-    std::vector<FileFailure> notCopied;   // the mods (or companions) that were not copied, and why
+enum class NotInstalledReason {
+    CopyFailed,            // the pak or its companion could not be copied: `status` says why
+    AlreadyThere,          // a mod of that name is in the folder
+    AlreadyThereEnabled,   // the same mod is in the folder, enabled
+    AlreadyThereDisabled,  // the same mod is in the folder, disabled
+    ManifestTaken,         // the folder holds a stray file with the companion's name
 };
 
-// Copies each file into the folder, never replacing one, and its companion
-// only when the mod itself was copied.
+// One mod that was not installed.
+struct NotInstalled {
+    std::wstring fileName;  // the mod, or its companion when that copy failed
+    NotInstalledReason reason = NotInstalledReason::CopyFailed;
+    platform::FsStatus status;
+};
+
+struct InstallResult {
+    std::vector<std::wstring> copied;       // names of the mods now in the folder by this install
+    std::vector<NotInstalled> notCopied;    // one entry per mod that was not installed
+};
+
+// Copies each mod into the folder with its companion, whole or not at all:
+// never replacing a file, never beside a stray manifest of its name, never
+// as a second copy of a mod the folder holds in the other state.
 InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& folder,
                           const std::vector<std::wstring>& files);
 

@@ -13,6 +13,11 @@ std::wstring Stem(std::wstring_view name)
     return std::wstring(name.substr(0, name.size() > kExtensionLength ? name.size() - kExtensionLength : 0));
 }
 
+bool NameTaken(platform::FileSystem& fileSystem, const std::wstring& path)
+{
+    return fileSystem.FileExists(path) || fileSystem.FolderExists(path);
+}
+
 }  // namespace
 
 std::wstring EnabledModName(std::wstring_view name) { return Stem(name) + L".PAK"; }
@@ -25,18 +30,28 @@ SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& fol
     const std::wstring newName = enable ? EnabledModName(name) : DisabledModName(name);
     if (newName == name)
         return SwitchResult{name, std::nullopt};
+    const std::wstring companion = CompanionName(name);
+    const std::wstring pakPath = platform::JoinPath(folder, name), newPakPath = platform::JoinPath(folder, newName);
+    const std::wstring manPath = platform::JoinPath(folder, companion);
+    const std::wstring newManPath = platform::JoinPath(folder, CompanionName(newName));
 
-    const platform::FsStatus pak =
-        fileSystem.RenameNoReplace(platform::JoinPath(folder, name), platform::JoinPath(folder, newName));
+    // A manifest already under the new name would pair with the renamed pak:
+    // refuse before anything moves.
+    if (NameTaken(fileSystem, newManPath)) {
+        const bool hasCompanion = NameTaken(fileSystem, manPath);
+        return SwitchResult{name, FileFailure{hasCompanion ? companion : name, platform::AlreadyExistsStatus()}};
+    }
+
+    const platform::FsStatus pak = fileSystem.RenameNoReplace(pakPath, newPakPath);
     if (!pak.ok())
         return SwitchResult{name, FileFailure{name, pak}};
 
-    const std::wstring companion = CompanionName(name);
-    const platform::FsStatus man = fileSystem.RenameNoReplace(platform::JoinPath(folder, companion),
-                                                              platform::JoinPath(folder, CompanionName(newName)));
-    if (!man.ok() && !platform::IsNotFound(man))
-        return SwitchResult{newName, FileFailure{companion, man}};
-    return SwitchResult{newName, std::nullopt};
+    const platform::FsStatus man = fileSystem.RenameNoReplace(manPath, newManPath);
+    if (man.ok() || platform::IsNotFound(man))
+        return SwitchResult{newName, std::nullopt};
+    // The companion could not follow: the pak goes back beside it.
+    const bool undone = fileSystem.RenameNoReplace(newPakPath, pakPath).ok();
+    return SwitchResult{undone ? name : newName, FileFailure{companion, man}};
 }
 
 std::optional<FileFailure> DeleteMod(platform::FileSystem& fileSystem, const std::wstring& folder,

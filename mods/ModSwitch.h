@@ -17,11 +17,12 @@ std::wstring DisabledModName(std::wstring_view name);
 
 struct SwitchResult {
     std::wstring name;                   // the pak's name on disk afterwards
-    std::optional<FileFailure> failure;  // the pak or companion that kept its name
+    std::optional<FileFailure> failure;  // the pak or companion that could not be renamed
 };
 
-// Renames the pak, and when that worked its companion (a missing companion
-// is no failure). No rename ever replaces an existing file.
+// Renames the pak and its companion, all or nothing: either both end under
+// the new names or both keep the old ones (a missing companion is no
+// failure). No rename ever replaces an existing file.
 SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
                        bool enable);
 

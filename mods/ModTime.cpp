@@ -1,5 +1,7 @@
 #include "mods/ModTime.h"
 
+#include <algorithm>
+
 #include "mods/ModFile.h"
 #include "mods/SmartSort.h"
 #include "platform/FileSystem.h"
@@ -37,7 +39,12 @@ std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const 
     rows.isMarked = [&](int row) { return mods[static_cast<std::size_t>(row)].marked; };
     rows.readTime = [&](int row) { return GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name); };
     rows.writeTime = [&](int row, FileTime time) {
-        SetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name, time, failures);
+        const std::wstring& name = mods[static_cast<std::size_t>(row)].name;
+        const std::size_t failed = failures.size();
+        SetModFileTime(fileSystem, folder, name, time, failures);
+        // The pak carries the order; a companion that kept its time does not move it.
+        return std::none_of(failures.begin() + static_cast<std::ptrdiff_t>(failed), failures.end(),
+                            [&](const FileFailure& failure) { return failure.fileName == name; });
     };
     SmartSort(rows, now);
     return failures;

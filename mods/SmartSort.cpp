@@ -16,6 +16,44 @@ FileTime WithYear(FileTime now, int year)
     return FileTimeFromCalendar(*fields).value_or(now);
 }
 
+// time + ticks, never past the largest time a file can be given.
+FileTime SaturatingAdd(FileTime time, FileTime ticks)
+{
+    const FileTime limit = kMaxCalendarTime;
+    time = std::min(time, limit);
+    return ticks > limit - time ? limit : time + ticks;
+}
+
+// The rows' times, read once each; a successful write replaces the cached time.
+class RowTimes {
+public:
+    RowTimes(const SmartSortRows& rows) : rows_(rows), times_(static_cast<std::size_t>(rows.count)) {}
+
+    std::optional<FileTime> Get(int row)
+    {
+        Entry& entry = times_[static_cast<std::size_t>(row)];
+        if (!entry.read) {
+            entry.time = rows_.readTime(row);
+            entry.read = true;
+        }
+        return entry.time;
+    }
+
+    void Write(int row, FileTime time)
+    {
+        if (rows_.writeTime(row, time))
+            times_[static_cast<std::size_t>(row)] = Entry{true, time};
+    }
+
+private:
+    struct Entry {
+        bool read = false;
+        std::optional<FileTime> time;
+    };
+    const SmartSortRows& rows_;
+    std::vector<Entry> times_;
+};
+
 }  // namespace
 
 FileTime BaseTime(FileTime now) { return WithYear(now, 2020); }
@@ -27,17 +65,26 @@ void SmartSort(const SmartSortRows& rows, FileTime now)
     const int n = rows.count;
     if (n < 2)
         return;
+    RowTimes times(rows);
     const FileTime base = BaseTime(now);
     // A time that cannot be read counts as not later than the base time.
     auto notLaterThanBase = [&](int row) {
-        const std::optional<FileTime> time = rows.readTime(row);
+        const std::optional<FileTime> time = times.Get(row);
         return !time || *time <= base;
+    };
+    // The run must stay below every row shown above it whose time is known.
+    auto lowerBound = [&](int first) {
+        for (int row = first - 1; row >= 0; --row) {
+            if (const std::optional<FileTime> time = times.Get(row))
+                return std::min(*time, kMaxCalendarTime);
+        }
+        return base;
     };
 
     bool chain = false;
     int i = 0;
     if (notLaterThanBase(0)) {
-        rows.writeTime(0, base);
+        times.Write(0, base);
         chain = true;
         i = 1;
     }
@@ -49,7 +96,7 @@ void SmartSort(const SmartSortRows& rows, FileTime now)
             continue;
         }
 
-        const FileTime lower = i == 0 ? base : rows.readTime(i - 1).value_or(base);
+        const FileTime lower = i == 0 ? base : lowerBound(i);
         // Take in the following rows that are marked, unreadable, or too close
         // above the lower bound to leave every row of the run a full step.
         FileTime length = 1;
@@ -58,17 +105,17 @@ void SmartSort(const SmartSortRows& rows, FileTime now)
         for (; k < n; ++k, ++length) {
             if (rows.isMarked(k))
                 continue;
-            const std::optional<FileTime> time = rows.readTime(k);
-            if (time && *time >= lower + (length + 1) * kMinimumStep) {
-                upper = time;
+            const std::optional<FileTime> time = times.Get(k);
+            if (time && *time >= SaturatingAdd(lower, (length + 1) * kMinimumStep)) {
+                upper = std::min(*time, kMaxCalendarTime);
                 break;
             }
         }
         if (!upper)  // the run reaches the end of the list
-            upper = std::max(FarTime(now), lower + (length + 1) * kMinimumStep);
-        const FileTime step = (*upper - lower) / (length + 1);
+            upper = std::max(FarTime(now), SaturatingAdd(lower, (length + 1) * kMinimumStep));
+        const FileTime step = *upper > lower ? (*upper - lower) / (length + 1) : 0;
         for (int row = i; row < k; ++row)
-            rows.writeTime(row, lower + static_cast<FileTime>(row - i + 1) * step);
+            times.Write(row, SaturatingAdd(lower, static_cast<FileTime>(row - i + 1) * step));
         i = k + 1;  // row k bounded the run and keeps its time
     }
 }

@@ -24,15 +24,19 @@ struct SmartSortRows {
     int count = 0;
     std::function<bool(int row)> isMarked;
     // The row's time as it is on disk now; empty when it cannot be read.
+    // Asked once per row and sort.
     std::function<std::optional<FileTime>(int row)> readTime;
-    std::function<void(int row, FileTime time)> writeTime;
+    // True when the row's file now has that time.
+    std::function<bool(int row, FileTime time)> writeTime;
 };
 
 // Walks the rows from the top and re-times, through writeTime, the row 0
 // when it is not later than the base time, every run of marked rows, and the
 // rows a run must take in to keep its times strictly increasing: each run
 // gets times spread evenly between the row above it and the first row below
-// it that is far enough away. Rows that no run takes in are never written.
+// it that is far enough away. A run's lower bound is the time of the nearest
+// row above it whose time is known. Times never wrap: sums saturate at the
+// largest calendar time. Rows that no run takes in are never written.
 // Fewer than two rows: nothing is written.
 void SmartSort(const SmartSortRows& rows, FileTime now);
 

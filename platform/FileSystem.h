@@ -63,6 +63,8 @@ bool IsNotFound(FsStatus status);
 
 // True when the operation failed because the destination already exists.
 bool IsAlreadyExists(FsStatus status);
+// The failure of an operation refused because its destination exists.
+FsStatus AlreadyExistsStatus();
 
 // The system's reason for a failure, in Simplified Chinese.
 std::wstring DescribeError(FsStatus status);

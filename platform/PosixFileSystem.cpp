@@ -20,8 +20,16 @@ namespace {
 constexpr std::int64_t kUnixEpoch = 116'444'736'000'000'000;
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 
+// Times before 1601 count as 1601, times past the calendar as its end, so
+// an odd time on disk never wraps into a plausible one.
 mods::FileTime ToFileTime(const timespec& ts)
 {
+    constexpr std::int64_t kLatestSecond = (static_cast<std::int64_t>(mods::kMaxCalendarTime) - kUnixEpoch) / kTicksPerSecond;
+    constexpr std::int64_t kEarliestSecond = -kUnixEpoch / kTicksPerSecond;
+    if (ts.tv_sec >= kLatestSecond)
+        return mods::kMaxCalendarTime;
+    if (ts.tv_sec < kEarliestSecond)
+        return 0;
     return static_cast<mods::FileTime>((ts.tv_sec * kTicksPerSecond) + ts.tv_nsec / 100 + kUnixEpoch);
 }
 
@@ -107,6 +115,8 @@ FsStatus PosixFileSystem::ReadLastWriteTime(const std::wstring& path, mods::File
 
 FsStatus PosixFileSystem::WriteLastWriteTime(const std::wstring& path, mods::FileTime time)
 {
+    if (time > mods::kMaxCalendarTime)
+        return FsStatus{EINVAL};  // as the system refuses such a time on Windows
     const timespec times[2] = {{0, UTIME_OMIT}, ToTimespec(time)};
     if (::utimensat(AT_FDCWD, ToUtf8(path).c_str(), times, 0) != 0)
         return Errno();
@@ -195,6 +205,8 @@ mods::FileTime PosixFileSystem::CurrentTime()
 bool IsNotFound(FsStatus status) { return status.error == ENOENT || status.error == ENOTDIR; }
 
 bool IsAlreadyExists(FsStatus status) { return status.error == EEXIST; }
+
+FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
 
 std::wstring DescribeError(FsStatus status)
 {

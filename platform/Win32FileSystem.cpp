@@ -102,6 +102,9 @@ FsStatus Win32FileSystem::ReadLastWriteTime(const std::wstring& path, mods::File
 
 FsStatus Win32FileSystem::WriteLastWriteTime(const std::wstring& path, mods::FileTime time)
 {
+    // Larger values are not times: all ones even means "leave the time as it is".
+    if (time > mods::kMaxCalendarTime)
+        return FsStatus{ERROR_INVALID_PARAMETER};
     fw::UniqueFile file = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
     const FILETIME lastWrite = ToFiletime(time);
     if (!file || !SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
@@ -140,6 +143,8 @@ bool IsAlreadyExists(FsStatus status)
 {
     return status.error == ERROR_FILE_EXISTS || status.error == ERROR_ALREADY_EXISTS;
 }
+
+FsStatus AlreadyExistsStatus() { return FsStatus{ERROR_ALREADY_EXISTS}; }
 
 std::wstring DescribeError(FsStatus status)
 {

@@ -101,25 +101,33 @@ TEST(Dropping, NamesThatAreNotModsGetNoQuestion)
     });
 }
 
-TEST(Dropping, AnExistingNameIsNeitherReplacedNorHidden)
+TEST(Dropping, AModThatCannotGoInWholeIsNeitherCopiedNorHidden)
 {
     GameFolder game;
     WriteFileWithTime(game.Pak(L"old.pak"), Time(2014, 1, 1), "installed");
+    WriteFileWithTime(game.Pak(L"twin.G1O"), Time(2015, 1, 1), "disabled twin");
+    WriteFile(game.Pak(L"stray.PAK.MAN"), "stray man");
     TempFolder downloads;
     WriteFile(downloads / L"old.pak", "dropped");
     WriteFile(downloads / L"old.pak.MAN", "dropped man");
+    WriteFile(downloads / L"twin.PAK", "dropped twin");
+    WriteFile(downloads / L"stray.PAK", "dropped stray");
     WriteFileWithTime(downloads / L"solo.pak", Time(2018, 1, 1), "solo");
     RunMainWindow(game.Program(), [&](HWND window) {
-        Drop(window, {downloads / L"old.pak", downloads / L"solo.pak"});
+        Drop(window, {downloads / L"old.pak", downloads / L"twin.PAK", downloads / L"stray.PAK", downloads / L"solo.pak"});
         Answer(WaitForMessageBox(L"请确定"), IDOK);
         const MessageBoxSeen report = WaitForMessageBox(L"PakOrder");
         ASSERT_NE(report.window, nullptr);
         EXPECT_EQ(report.owner, window);
-        EXPECT_EQ(report.text, L"1 个Mod 没有拷贝：\r\nold.pak：已存在");
+        EXPECT_EQ(report.text, L"3 个Mod 没有拷贝：\r\nold.pak：已存在\r\ntwin.PAK：已存在（已禁用）"
+                               L"\r\nstray.PAK：PAKS 里已有同名的清单文件 stray.PAK.MAN");
         Answer(report, IDOK);
         Settle();
         EXPECT_EQ(ReadFile(game.Pak(L"old.pak")), "installed");
         EXPECT_FALSE(Exists(game.Pak(L"old.pak.MAN")));
+        EXPECT_FALSE(Exists(game.Pak(L"twin.PAK")));
+        EXPECT_FALSE(Exists(game.Pak(L"stray.PAK")));
+        EXPECT_EQ(ReadFile(game.Pak(L"stray.PAK.MAN")), "stray man");
         EXPECT_EQ(ReadFile(game.Pak(L"solo.pak")), "solo");
         EXPECT_FALSE(Exists(game.Pak(L"solo.pak.MAN")));
         EXPECT_EQ(SelectedNames(window), (std::vector<std::wstring>{L"solo.pak"}));

@@ -124,20 +124,22 @@ TEST(ModSwitching, AFailedRenameShowsTheDiskAgainAndSaysWhy)
     });
 }
 
-TEST(ModSwitching, ACompanionThatCannotFollowIsReported)
+TEST(ModSwitching, AModWhoseCompanionCannotFollowStaysAsItWas)
 {
     GameFolder game;
-    WriteFileWithTime(game.Pak(L"b.G1O"), Time(2014, 1, 1));
+    WriteFileWithTime(game.Pak(L"b.G1O"), Time(2014, 1, 1), "pak");
     WriteFile(game.Pak(L"b.G1O.MAN"), "own man");
     WriteFile(game.Pak(L"b.PAK.MAN"), "stray man");
     WriteFileWithTime(game.Pak(L"z.pak"), Time(2019, 1, 1));
     RunMainWindow(game.Program(), [&](HWND window) {
         PostClick(ListOf(window), CellPoint(window, 0, 0));
         Settle();
-        EXPECT_EQ(Rows(window)[0], (Row{1, L"b.PAK", L"2014-1-1", L""}));
+        EXPECT_EQ(Rows(window)[0], (Row{0, L"b.G1O", L"2014-1-1", L""}));
         EXPECT_EQ(Status(window), L"无法重命名 b.G1O.MAN：已存在同名文件");
+        EXPECT_EQ(ReadFile(game.Pak(L"b.G1O")), "pak");
         EXPECT_EQ(ReadFile(game.Pak(L"b.G1O.MAN")), "own man");
         EXPECT_EQ(ReadFile(game.Pak(L"b.PAK.MAN")), "stray man");
+        EXPECT_FALSE(Exists(game.Pak(L"b.PAK")));
     });
 }
 

@@ -70,6 +70,13 @@ TEST(FileSystem, TimesAreWrittenAndReadExactly)
     EXPECT_EQ(untouched, 42u);
     EXPECT_FALSE(Fs().WriteLastWriteTime(folder / L"none.pak", 1).ok());
     EXPECT_FALSE(Exists(folder / L"none.pak"));
+    // A value past the calendar is no time: refused, the file keeps its time.
+    for (mods::FileTime notATime : {mods::kMaxCalendarTime + 1, ~mods::FileTime{0}}) {
+        EXPECT_FALSE(Fs().WriteLastWriteTime(folder / L"t.pak", notATime).ok());
+        mods::FileTime kept = 0;
+        ASSERT_TRUE(Fs().ReadLastWriteTime(folder / L"t.pak", kept).ok());
+        EXPECT_EQ(kept, Time(1980, 1, 1, 0, 0, 2));
+    }
 }
 
 TEST(FileSystem, ListingReportsFoldersAndTimes)

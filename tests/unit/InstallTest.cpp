@@ -3,6 +3,8 @@
 #include "mods/Install.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "mods/ModFile.h"
+#include "unit/FaultyFileSystem.h"
 #include "unit/TestFiles.h"
 
 using namespace mods;
@@ -57,8 +59,9 @@ TEST(Install, CopiesNeverReplaceAndCompanionsFollowOnlyTheirMod)
     EXPECT_EQ(result.copied, (std::vector<std::wstring>{L"new.PAK", L"solo.pak"}));
     ASSERT_EQ(result.notCopied.size(), 2u);
     EXPECT_EQ(result.notCopied[0].fileName, L"old.pak");
-    EXPECT_TRUE(platform::IsAlreadyExists(result.notCopied[0].status));
+    EXPECT_EQ(result.notCopied[0].reason, NotInstalledReason::AlreadyThere);
     EXPECT_EQ(result.notCopied[1].fileName, L"gone.pak");
+    EXPECT_EQ(result.notCopied[1].reason, NotInstalledReason::CopyFailed);
     EXPECT_TRUE(platform::IsNotFound(result.notCopied[1].status));
 
     EXPECT_EQ(ReadFile(paks / L"new.PAK"), "new");
@@ -70,6 +73,46 @@ TEST(Install, CopiesNeverReplaceAndCompanionsFollowOnlyTheirMod)
     EXPECT_FALSE(Exists(paks / L"solo.pak.MAN"));
     EXPECT_EQ(ReadFile(paks / L"old.pak"), "installed old");
     EXPECT_FALSE(Exists(paks / L"old.pak.MAN"));  // no new manifest beside the old pak
+}
+
+TEST(Install, AModIsInstalledWholeOrNotAtAll)
+{
+    struct Case {
+        const char* what;
+        const wchar_t* dropped;
+        std::vector<std::wstring> inPaks;
+        std::wstring failingCopy;  // a copy into PAKS that fails
+        NotInstalled expected;
+    };
+    const Case cases[] = {
+        {"a stray manifest has the companion's name", L"a.PAK", {L"a.PAK.MAN"}, L"", {L"a.PAK", NotInstalledReason::ManifestTaken, {}}},
+        {"the mod is there, disabled", L"a.PAK", {L"a.G1O"}, L"", {L"a.PAK", NotInstalledReason::AlreadyThereDisabled, {}}},
+        {"the mod is there, enabled", L"a.G1O", {L"a.pak"}, L"", {L"a.G1O", NotInstalledReason::AlreadyThereEnabled, {}}},
+        {"the companion cannot be copied", L"a.pak", {}, L"a.pak.MAN", {L"a.pak.MAN", NotInstalledReason::CopyFailed, {}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder downloads, paks;
+        WriteFile(downloads / c.dropped, "new pak");
+        WriteFile(downloads / CompanionName(c.dropped), "new man");
+        for (const std::wstring& name : c.inPaks)
+            WriteFile(paks / name, "old");
+        FaultyFileSystem fs(Fs());
+        if (!c.failingCopy.empty())
+            fs.uncopyable.insert(paks / c.failingCopy);
+
+        const InstallResult result = InstallMods(fs, paks.path(), {downloads / c.dropped});
+        EXPECT_TRUE(result.copied.empty());
+        ASSERT_EQ(result.notCopied.size(), 1u);  // one line per mod, not per file
+        EXPECT_EQ(result.notCopied[0].fileName, c.expected.fileName);
+        EXPECT_EQ(result.notCopied[0].reason, c.expected.reason);
+        // PAKS holds what it held before, and nothing else.
+        std::vector<platform::FolderEntry> entries;
+        ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
+        EXPECT_EQ(entries.size(), c.inPaks.size());
+        for (const std::wstring& name : c.inPaks)
+            EXPECT_EQ(ReadFile(paks / name), "old");
+    }
 }
 
 }  // namespace

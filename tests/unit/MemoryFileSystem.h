@@ -1,6 +1,6 @@
 #pragma once
 // A file system held in memory, for tests that need to choose the
-// enumeration order or make a time read fail.
+// enumeration order, make a time read fail or keep any time at all.
 
 #include <algorithm>
 #include <map>
@@ -59,14 +59,31 @@ public:
         time = file->time;
         return {};
     }
-    platform::FsStatus WriteLastWriteTime(const std::wstring&, mods::FileTime) override { return {1}; }
+    // Keeps any time a file time can hold, which no real file system does.
+    platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
+    {
+        File* file = Find(path);
+        if (!file)
+            return platform::FsStatus{2};  // not found, on either system
+        if (file->isFolder || time > mods::kMaxCalendarTime)
+            return platform::FsStatus{5};
+        file->time = time;
+        return {};
+    }
     platform::FsStatus RenameNoReplace(const std::wstring&, const std::wstring&) override { return {1}; }
     platform::FsStatus CopyNoReplace(const std::wstring&, const std::wstring&) override { return {1}; }
-    platform::FsStatus RemoveFile(const std::wstring&) override { return {1}; }
+    platform::FsStatus RemoveFile(const std::wstring& path) override
+    {
+        const auto it = std::find_if(files_.begin(), files_.end(), [&](const File& f) { return f.path == path; });
+        if (it == files_.end() || it->isFolder)
+            return platform::FsStatus{2};
+        files_.erase(it);
+        return {};
+    }
     mods::FileTime CurrentTime() override { return 0; }
 
 private:
-    const File* Find(const std::wstring& path) const
+    File* Find(const std::wstring& path)
     {
         const auto it = std::find_if(files_.begin(), files_.end(), [&](const File& f) { return f.path == path; });
         return it == files_.end() ? nullptr : &*it;

@@ -2,6 +2,8 @@
 
 #include "mods/ModSwitch.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
+#include "unit/FaultyFileSystem.h"
 #include "unit/TestFiles.h"
 
 using namespace mods;
@@ -71,18 +73,41 @@ TEST(ModSwitch, ANameCollisionChangesNothing)
     EXPECT_FALSE(Exists(paks / L"a.G1O.MAN"));
 }
 
-TEST(ModSwitch, ACompanionThatCannotMoveIsReported)
+TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
 {
-    TempFolder paks;
-    WriteFile(paks / L"b.G1O");
-    WriteFile(paks / L"b.G1O.MAN", "old man");
-    WriteFile(paks / L"b.PAK.MAN", "stray man");
-    SwitchResult on = SwitchMod(Fs(), paks.path(), L"b.G1O", true);
-    EXPECT_EQ(on.name, L"b.PAK");
-    ASSERT_TRUE(on.failure);
-    EXPECT_EQ(on.failure->fileName, L"b.G1O.MAN");
-    EXPECT_EQ(ReadFile(paks / L"b.PAK.MAN"), "stray man");
-    EXPECT_EQ(ReadFile(paks / L"b.G1O.MAN"), "old man");
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::wstring, std::string>> files;  // name, contents
+        std::wstring companionThatFails;                          // its rename fails
+        std::wstring failedFile;
+    };
+    const Case cases[] = {
+        {"a stray manifest has the companion's new name",
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}, {L"b.PAK.MAN", "stray man"}}, L"", L"b.G1O.MAN"},
+        {"a stray manifest has the new name of a missing companion",
+         {{L"b.G1O", "pak"}, {L"b.PAK.MAN", "stray man"}}, L"", L"b.G1O"},
+        {"the companion's rename fails after the pak's worked",
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, L"b.G1O.MAN", L"b.G1O.MAN"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder paks;
+        for (const auto& [name, contents] : c.files)
+            WriteFile(paks / name, contents);
+        FaultyFileSystem fs(Fs());
+        if (!c.companionThatFails.empty())
+            fs.unrenamable.insert(paks / c.companionThatFails);
+
+        const SwitchResult on = SwitchMod(fs, paks.path(), L"b.G1O", true);
+        EXPECT_EQ(on.name, L"b.G1O");
+        ASSERT_TRUE(on.failure);
+        EXPECT_EQ(on.failure->fileName, c.failedFile);
+        EXPECT_FALSE(platform::DescribeError(on.failure->status).empty());
+        // Every file is where and what it was.
+        for (const auto& [name, contents] : c.files)
+            EXPECT_EQ(ReadFile(paks / name), contents) << platform::ToUtf8(name);
+        EXPECT_FALSE(Exists(paks / L"b.PAK"));
+    }
 }
 
 TEST(ModSwitch, DeleteTakesTheCompanionOnlyWithItsPak)

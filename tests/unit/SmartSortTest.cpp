@@ -28,6 +28,7 @@ struct Rows {
             EXPECT_EQ(writes.count(r), 0u) << "row " << r << " written twice";
             writes[r] = t;
             times[static_cast<std::size_t>(r)] = t;
+            return true;
         };
         SmartSort(rows, now);
     }
@@ -143,6 +144,36 @@ TEST(SmartSort, OnTheLeapDayTheFarTimeIsTheTwentyEighth)
     Rows rows{{above, Time(2020, 1, 1)}, {false, true}, {}};
     rows.Sort(now);
     EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, above + (Time(2105, 2, 28, 6) - above) / 2}}));
+}
+
+TEST(SmartSort, BoundsComeFromKnownTimesAndNeverWrap)
+{
+    const FileTime t0 = Time(2021, 12, 1), t3 = Time(2022, 1, 1);
+    const FileTime beyond = ~FileTime{0};  // a time past 30828, as some file systems report
+    struct Case {
+        const char* what;
+        std::vector<std::optional<FileTime>> times;
+        std::vector<bool> marked;
+        std::map<int, FileTime> writes;
+    };
+    const Case cases[] = {
+        {"an unreadable row above the run: bounded by the row above that",
+         {t0, std::nullopt, Time(2019, 1, 1), t3}, {false, false, true, false}, {{2, t0 + (t3 - t0) / 2}}},
+        {"a row beyond the calendar below the run",
+         {t0, Time(2019, 1, 1), beyond}, {false, true, false}, {{1, t0 + (kMaxCalendarTime - t0) / 2}}},
+        {"a row beyond the calendar above a run at the bottom",
+         {beyond - kMinimumStep, Time(2019, 1, 1), Time(2019, 1, 2)}, {false, true, true},
+         {{1, kMaxCalendarTime}, {2, kMaxCalendarTime}}},
+        {"a run right under the end of the calendar",
+         {kMaxCalendarTime - kTicksPerSecond, Time(2019, 1, 1)}, {false, true},
+         {{1, kMaxCalendarTime - kTicksPerSecond + kTicksPerSecond / 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rows rows{c.times, c.marked, {}};
+        rows.Sort(kNow);
+        EXPECT_EQ(rows.writes, c.writes);
+    }
 }
 
 }  // namespace

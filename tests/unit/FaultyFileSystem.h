@@ -1,0 +1,49 @@
+#pragma once
+// The system's file system with chosen operations failing, for tests of
+// what the core does when a file cannot follow.
+
+#include <set>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace testing_files {
+
+class FaultyFileSystem final : public platform::FileSystem {
+public:
+    explicit FaultyFileSystem(platform::FileSystem& real) : real_(real) {}
+
+    // Paths whose time reads, time writes, renames (from) or copies (to) fail.
+    std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable;
+
+    bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
+    {
+        return real_.ListFolder(folder, entries);
+    }
+    bool FolderExists(const std::wstring& path) override { return real_.FolderExists(path); }
+    bool FileExists(const std::wstring& path) override { return real_.FileExists(path); }
+    platform::FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override
+    {
+        return unreadable.count(path) ? kDenied : real_.ReadLastWriteTime(path, time);
+    }
+    platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
+    {
+        return unwritable.count(path) ? kDenied : real_.WriteLastWriteTime(path, time);
+    }
+    platform::FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override
+    {
+        return unrenamable.count(from) ? kDenied : real_.RenameNoReplace(from, to);
+    }
+    platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
+    {
+        return uncopyable.count(to) ? kDenied : real_.CopyNoReplace(from, to);
+    }
+    platform::FsStatus RemoveFile(const std::wstring& path) override { return real_.RemoveFile(path); }
+    mods::FileTime CurrentTime() override { return real_.CurrentTime(); }
+
+private:
+    static constexpr platform::FsStatus kDenied{5};  // ERROR_ACCESS_DENIED; EIO on POSIX
+    platform::FileSystem& real_;
+};
+
+}  // namespace testing_files

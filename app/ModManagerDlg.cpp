@@ -39,6 +39,22 @@ constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
 constexpr COLORREF kRowBackColor = RGB(255, 255, 255);
 
+// The shell's old result codes are the system's error codes, but for these.
+DWORD ShellResultAsError(INT_PTR result)
+{
+    switch (result) {
+    case 0: return ERROR_NOT_ENOUGH_MEMORY;
+    case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+    case SE_ERR_ASSOCINCOMPLETE:
+    case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
+    case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
+    default: return static_cast<DWORD>(result);
+    }
+}
+
 HICON LoadIconSized(int id, int sizeMetric)
 {
     const int size = GetSystemMetrics(sizeMetric);
@@ -192,6 +208,11 @@ void CModManagerDlg::RefillModList()
             modList_.SetItemText(row, kColumnName, entry->fileName);
         }
     }
+    ShowModCount();
+}
+
+void CModManagerDlg::ShowModCount()
+{
     status_.SetWindowText(fw::FormatText(texts::kModCount, modList_.GetItemCount()));
 }
 
@@ -235,6 +256,8 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
         status_.SetWindowText(fw::FormatText(texts::kCannotRename, switched.failure->fileName,
                                              platform::DescribeError(switched.failure->status)));
     }
+    if (!switched.failure)
+        ShowModCount();
     return true;
 }
 
@@ -326,13 +349,16 @@ void CModManagerDlg::OnLaunchGame()
 {
     // The game runs in its own folder, as when started from Explorer.
     const std::wstring gameFolder = platform::GetFolderOfPath(g_gameExePath);
+    SetLastError(0);  // an error an earlier call left is not the shell's
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", g_gameExePath.c_str(), nullptr, gameFolder.c_str(), SW_SHOWNORMAL));
-    if (result > 32)
+    if (result > 32) {
+        ShowModCount();
         return;
+    }
     DWORD error = GetLastError();
     if (error == 0)
-        error = static_cast<DWORD>(result);  // the shell's old error codes match the system's
+        error = ShellResultAsError(result);
     status_.SetWindowText(fw::FormatText(texts::kCannotLaunch, platform::DescribeError(platform::FsStatus{error})));
 }
 
@@ -434,14 +460,17 @@ void CModManagerDlg::EditModTime(int row)
     const std::optional<mods::FileTime> newTime = mods::FileTimeFromCalendar(picked);
     if (!newTime)
         return;
-    if (picked.year < kWarningYear)
-        status_.SetWindowText(texts::kEarlyYearWarning);
 
     std::vector<mods::FileFailure> failures;
     mods::SetModFileTime(fileSystem_, g_paksFolder, name, *newTime, failures);
     const std::optional<mods::FileTime> onDisk = mods::GetModFileTime(fileSystem_, g_paksFolder, name);
     modList_.SetItemText(row, kColumnDate, onDisk ? mods::FormatFileDate(*onDisk) : std::wstring());
-    ReportTimeFailures(failures);
+    if (!failures.empty())
+        ReportTimeFailures(failures);
+    else if (picked.year < kWarningYear)
+        status_.SetWindowText(texts::kEarlyYearWarning);  // written all the same
+    else
+        ShowModCount();
 }
 
 bool CModManagerDlg::OnPaint(WPARAM, LPARAM, LRESULT& result)

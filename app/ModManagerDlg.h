@@ -46,6 +46,8 @@ private:
     // Lets the user pick a new date for the row's mod and writes it to disk.
     void EditModTime(int row);
     void ReportTimeFailures(const std::vector<mods::FileFailure>& failures);
+    // The status line's natural state; a success puts it back after a report.
+    void ShowModCount();
     // Copies dropped mods into the folder, or switches to a dropped PAKS folder.
     void InstallDropped(const std::vector<std::wstring>& paths);
     void SelectRowsNamed(const std::vector<std::wstring>& names);

@@ -69,8 +69,14 @@ INT_PTR CDialog::DoModal()
 
 void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
 
-bool CDialog::ProcessMessage(UINT message, WPARAM w, LPARAM, LRESULT& result)
+bool CDialog::ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
 {
+    if (message == WM_SYSCOLORCHANGE) {
+        // The system tells top-level windows only; controls that cache colours need it too.
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            ::SendMessageW(child, message, w, l);
+        return false;  // the dialog manager's own handling follows
+    }
     if (message == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) {
         LOWORD(w) == IDOK ? OnOK() : OnCancel();
         result = 0;

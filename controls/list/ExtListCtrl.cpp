@@ -524,6 +524,9 @@ bool CExtListCtrl::OnSysColorChange(WPARAM w, LPARAM l, LRESULT& result)
 {
     result = DefaultProc(WM_SYSCOLORCHANGE, w, l);
     LoadSystemColors();
+    // The list view does not pass it on, and the header caches colours of its own.
+    if (HWND header = GetHeader())
+        ::SendMessageW(header, WM_SYSCOLORCHANGE, w, l);
     return true;
 }
 

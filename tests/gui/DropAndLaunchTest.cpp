@@ -205,7 +205,10 @@ TEST(Launch, EachPressStartsTheGameInItsFolder)
 {
     GameFolder game(false);
     WriteFile(game.Pak(L"x.pak"));
-    ASSERT_TRUE(platform::SystemFileSystem().CopyNoReplace(BuiltProgram(L"Torchlight2.exe"), game.root / L"Torchlight2.exe").ok());
+    auto installGame = [&] {
+        return platform::SystemFileSystem().CopyNoReplace(BuiltProgram(L"Torchlight2.exe"), game.root / L"Torchlight2.exe").ok();
+    };
+    ASSERT_TRUE(installGame());
     const std::wstring log = game.root / L"Torchlight2.started.txt";
     RunMainWindow(game.Program(), [&](HWND window) {
         ASSERT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
@@ -218,11 +221,22 @@ TEST(Launch, EachPressStartsTheGameInItsFolder)
         ClickButton(window, IDC_LAUNCH_GAME);
         EXPECT_EQ(WaitForStarts(log, 2).size(), 2u);
 
-        // The game gone: the status line says why.
+        // The game gone: the status line gives the shell's reason, not the
+        // error an earlier call left on the UI thread.
         Sleep(300);
         ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.root / L"Torchlight2.exe").ok());
-        ClickButton(window, IDC_LAUNCH_GAME);
+        OnUiThread([&] {
+            SetLastError(ERROR_ACCESS_DENIED);
+            HWND button = GetDlgItem(window, IDC_LAUNCH_GAME);
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_LAUNCH_GAME, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        });
         EXPECT_EQ(Status(window), L"无法启动游戏：找不到该文件");
+
+        // Back again: it starts, and the count replaces the report.
+        ASSERT_TRUE(installGame());
+        ClickButton(window, IDC_LAUNCH_GAME);
+        EXPECT_EQ(WaitForStarts(log, 3).size(), 3u);
+        EXPECT_EQ(Status(window), L"总共 1 个MOD");
     });
 }
 

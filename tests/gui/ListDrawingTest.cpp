@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
@@ -151,6 +153,50 @@ TEST(ListDrawing, HeaderIsFlatWithDividersAndAFrame)
             EXPECT_EQ(GetPixel(dc.get(), last.right - 1, middle), dark);    // frame: right, no divider after the last
             EXPECT_EQ(GetPixel(dc.get(), last.right, middle), face);        // beyond the items: plain face
             EXPECT_EQ(GetPixel(dc.get(), last.right + 10, client.bottom - 1), face);
+        });
+    });
+}
+
+// Changes system colours as the control panel does, and puts the old ones back.
+class SystemColorsChanged {
+public:
+    SystemColorsChanged(std::vector<int> elements, const std::vector<COLORREF>& colors) : elements_(std::move(elements))
+    {
+        for (int element : elements_)
+            old_.push_back(GetSysColor(element));
+        EXPECT_TRUE(SetSysColors(static_cast<int>(elements_.size()), elements_.data(), colors.data()));
+    }
+    ~SystemColorsChanged() { SetSysColors(static_cast<int>(elements_.size()), elements_.data(), old_.data()); }
+
+private:
+    std::vector<int> elements_;
+    std::vector<COLORREF> old_;
+};
+
+TEST(ListDrawing, ASystemColourChangeReachesTheListAndItsHeader)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"on.PAK"), Time(2015, 1, 1));
+    WriteFileWithTime(game.Pak(L"off.G1O"), Time(2016, 1, 1));
+    RunMainWindow(game.Program(), [&](HWND window) {
+        constexpr COLORREF face = RGB(0x30, 0x60, 0x90), paper = RGB(0xF0, 0xE0, 0x80);
+        const SystemColorsChanged changed({COLOR_BTNFACE, COLOR_WINDOW}, {face, paper});
+        Settle();
+        OnUiThread([&] {
+            CExtListCtrl* list = ModList(window);
+            ASSERT_NE(list, nullptr);
+            HWND header = list->GetHeader();
+            ::UpdateWindow(header);
+            list->UpdateWindow();
+            fw::WindowDc headerDc(header), listDc(list->GetSafeHwnd());
+            RECT first{}, headerClient{}, box{};
+            Header_GetItemRect(header, 0, &first);
+            GetClientRect(header, &headerClient);
+            EXPECT_EQ(GetPixel(headerDc.get(), first.right - 1, headerClient.top + 1), face);
+            ASSERT_TRUE(list->GetCellRect(1, 0, &box));  // the disabled mod's empty box
+            const int middle = (box.left + box.right) / 2;
+            EXPECT_EQ(GetPixel(listDc.get(), middle, (box.top + box.bottom) / 2), paper);
+            EXPECT_EQ(GetPixel(listDc.get(), middle, box.bottom + 20), paper);  // below the rows
         });
     });
 }

@@ -271,13 +271,26 @@ TEST(LoadOrder, SettingATimeByHand)
         EXPECT_EQ(Rows(window)[0], (Row{1, L"a.pak", L"2019-3-4", L""}));
         EXPECT_EQ(Status(window), L"你手动修改的Mod最后修改时间年小于2020年 ！");
 
-        // 2020: no warning.
-        ClickButton(window, IDC_RESTORE);
-        Select(window, {0});
+        // 2020: no warning; the count takes its place.
         PostMessageW(window, WM_COMMAND, IDC_EDIT_TIME, 0);
         PickDate(2020, 1, 1);
         Settle();
         EXPECT_EQ(DiskTime(game.Pak(L"a.pak")), Time(2020, 1, 1, 23, 30, 15));
+        EXPECT_EQ(Status(window), L"总共 2 个MOD");
+
+        // The pak gone while the date is picked: the write fails and says why,
+        // until a later write succeeds.
+        PostMessageW(window, WM_COMMAND, IDC_EDIT_TIME, 0);
+        ASSERT_NE(WaitForDialogTitled(L""), nullptr);
+        ASSERT_TRUE(Fs().RemoveFile(game.Pak(L"a.pak")).ok());
+        PickDate(2021, 1, 1);
+        Settle();
+        EXPECT_EQ(Status(window), L"有 1 个文件的时间无法写入：a.pak：找不到该文件");
+        WriteFileWithTime(game.Pak(L"a.pak"), lateEvening);
+        PostMessageW(window, WM_COMMAND, IDC_EDIT_TIME, 0);
+        PickDate(2021, 1, 1);
+        Settle();
+        EXPECT_EQ(DiskTime(game.Pak(L"a.pak")), Time(2021, 1, 1, 23, 30, 15));
         EXPECT_EQ(Status(window), L"总共 2 个MOD");
     });
 }

@@ -111,6 +111,26 @@ TEST(ModSwitching, AFailedRenameShowsTheDiskAgainAndSaysWhy)
         EXPECT_EQ(ReadFile(game.Pak(L"a.G1O")), "twin");
         EXPECT_EQ(ReadFile(game.Pak(L"a.PAK.MAN")), "enabled man");
 
+        // Without the twin the same click succeeds, and the count replaces the report.
+        ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.Pak(L"a.G1O")).ok());
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        EXPECT_EQ(Rows(window)[0], (Row{0, L"a.G1O", L"2015-1-1", L""}));
+        EXPECT_EQ(Status(window), L"总共 3 个MOD");
+
+        // Enabling meets a stray pak of the new name; once it is gone, enabling succeeds.
+        WriteFile(game.Pak(L"a.PAK"), "stray");
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Settle();
+        EXPECT_EQ(Rows(window)[0], (Row{0, L"a.G1O", L"2015-1-1", L""}));
+        EXPECT_EQ(Status(window), L"无法重命名 a.G1O：已存在同名文件");
+        ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.Pak(L"a.PAK")).ok());
+        PostClick(ListOf(window), CellPoint(window, 0, 0));
+        Settle();
+        EXPECT_EQ(Rows(window)[0], (Row{1, L"a.PAK", L"2015-1-1", L""}));
+        EXPECT_EQ(Status(window), L"总共 3 个MOD");
+
         // The game holds the pak open.
         HeldOpen held(game.Pak(L"held.pak"));
         ASSERT_NE(held.file, INVALID_HANDLE_VALUE);

@@ -42,6 +42,7 @@ private:
     std::vector<std::wstring> items_;
 };
 
+// Equal but for letter case, as the system compares names (platform/LetterCase.h).
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b);
 std::wstring Trim(const std::wstring& text);
 

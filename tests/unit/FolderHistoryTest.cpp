@@ -118,8 +118,32 @@ TEST(FolderHistory, KeysHaveFourDigitsAndTrimmingIsOnBothEnds)
     EXPECT_EQ(FolderHistory::Key(L"Folder", 999), L"Folder0999");
     EXPECT_EQ(folder::Trim(L" \t D:\\x \r\n"), L"D:\\x");
     EXPECT_EQ(folder::Trim(L"   "), L"");
-    EXPECT_TRUE(folder::EqualIgnoringCase(L"D:\\Games", L"d:\\gAMES"));
-    EXPECT_FALSE(folder::EqualIgnoringCase(L"D:\\Games", L"D:\\Game"));
+}
+
+TEST(FolderHistory, EqualIgnoringCaseFoldsEveryCasedScript)
+{
+    struct Case { int line; std::wstring a, b; bool equal; };
+    const Case cases[] = {
+        {__LINE__, L"D:\\Games", L"d:\\gAMES", true},
+        {__LINE__, L"D:\\Games", L"D:\\Game", false},
+        {__LINE__, L"Ж", L"ж", true},
+        {__LINE__, L"C:\\Игры\\Ёлка", L"c:\\ИГРЫ\\ёлка", true},
+        {__LINE__, L"Σ", L"σ", true},
+        {__LINE__, L"ΣΟΦΟΣ", L"σοφος", true},
+        {__LINE__, L"Ａ", L"ａ", true},  // full-width
+        {__LINE__, L"Éléphant Ÿ", L"éLÉPHANT ÿ", true},
+        {__LINE__, L"Łódź", L"łÓDŹ", true},
+        {__LINE__, L"Ж", L"Ш", false},
+        {__LINE__, L"Σ", L"Τ", false},
+        {__LINE__, L"Ａ", L"A", false},  // full-width is not ASCII
+        {__LINE__, L"Ａ", L"ｂ", false},
+        {__LINE__, L"火炬之光2", L"火炬之光2", true},
+        {__LINE__, L"火炬之光2", L"火炬之光3", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(folder::EqualIgnoringCase(c.a, c.b), c.equal) << "line " << c.line;
+        EXPECT_EQ(folder::EqualIgnoringCase(c.b, c.a), c.equal) << "line " << c.line;
+    }
 }
 
 #ifdef _WIN32

@@ -13,7 +13,8 @@ public:
     const std::wstring& path() const { return path_; }
 
     std::wstring Read(const std::wstring& section, const std::wstring& key) override;
-    // Creates the file's folder when it is missing.
+    // Creates the file's folder when it is missing, and a missing file as
+    // UTF-16LE, so every character of a value is kept.
     void Write(const std::wstring& section, const std::wstring& key, const std::wstring& value) override;
     void Delete(const std::wstring& section, const std::wstring& key) override;
 

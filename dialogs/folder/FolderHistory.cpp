@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/LetterCase.h"
+
 namespace folder {
 namespace {
 
@@ -13,7 +15,7 @@ constexpr int kMaxStaleKeys = 1000;
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towupper(static_cast<std::wint_t>(x)) == std::towupper(static_cast<std::wint_t>(y));
+               return platform::UpperCaseOf(x) == platform::UpperCaseOf(y);
            });
 }
 

@@ -16,7 +16,7 @@ class FolderHistory {
 public:
     using ExistsCheck = std::function<bool(const std::wstring& path)>;
 
-    // `exists`, when given, drops entries that name nothing on disk while reading.
+    // `exists`, when given, drops the entries it refuses while reading.
     FolderHistory(platform::Profile& profile, ExistsCheck exists, int limit = 50);
 
     // Fills the list from the profile and returns the text the edit field
@@ -42,6 +42,7 @@ private:
     std::vector<std::wstring> items_;
 };
 
+// Equal but for letter case, as the system compares names (platform/LetterCase.h).
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b);
 std::wstring Trim(const std::wstring& text);
 

@@ -72,16 +72,16 @@ constexpr fw::MessageEntry<CXFolderDialog> CXFolderDialog::kMessages[] = {
 CXFolderDialog::CXFolderDialog(std::wstring initialFolder, platform::Profile& historyStore, HWND parent)
     : CFileDialog(kTemplateName, parent),
       fileSystem_(platform::SystemFileSystem()),
-      history_(historyStore, [this](const std::wstring& path) { return Exists(path); }, kHistoryLimit)
+      history_(historyStore, [this](const std::wstring& path) { return IsFolder(path); }, kHistoryLimit)
 {
     filter_ = std::wstring(L"Files (") + kNoFileMatches + L")" + L'\0' + kNoFileMatches + L'\0' + L'\0';
     initialFolder_ = std::move(initialFolder);
     extraFlags_ = OFN_ENABLESIZING;
 }
 
-bool CXFolderDialog::Exists(const std::wstring& path) const
+bool CXFolderDialog::IsFolder(const std::wstring& path) const
 {
-    return !path.empty() && (fileSystem_.FolderExists(path) || fileSystem_.FileExists(path));
+    return !path.empty() && fileSystem_.FolderExists(path);
 }
 
 bool CXFolderDialog::ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
@@ -122,10 +122,13 @@ BOOL CXFolderDialog::OnInitDialog()
 
 bool CXFolderDialog::EnterKey::ProcessWindowMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
 {
-    if (message != WM_COMMAND || LOWORD(w) != IDOK || l != 0 || owner_.navigating_)
+    if (message != WM_COMMAND || owner_.navigating_)
         return false;
+    // On our OK button, Enter sends that button's click here, not to its parent.
+    const bool onOk = LOWORD(w) == kOkButton && reinterpret_cast<HWND>(l) == owner_.GetDlgItem(kOkButton);
     const HWND focus = ::GetFocus();
-    if (focus != owner_.historyCombo_ && !::IsChild(owner_.historyCombo_, focus))
+    const bool inFolderName = LOWORD(w) == IDOK && (focus == owner_.historyCombo_ || ::IsChild(owner_.historyCombo_, focus));
+    if (!onOk && !inFolderName)
         return false;
     owner_.Accept();
     result = 0;
@@ -231,8 +234,9 @@ void CXFolderDialog::ChooseHistoryItem()
     const std::wstring text = historyCombo_.GetSelectedItemText();
     if (text.empty())
         return;
-    if (Exists(text)) {
-        // The system's dialog opens a folder typed into its file-name box on OK.
+    if (IsFolder(text)) {
+        // The system's dialog opens a folder typed into its file-name box on
+        // OK (and would end with a file's name: files are never put there).
         HWND dialog = FileDialogWindow();
         HWND box = ::GetDlgItem(dialog, fileNameBoxId_);
         std::wstring saved(1024, L'\0');
@@ -252,7 +256,7 @@ void CXFolderDialog::Accept()
 {
     const std::wstring text = historyCombo_.GetEditText();
     const std::wstring folder = FullPath(folder::Trim(text));
-    if (!Exists(folder::Trim(text))) {
+    if (!IsFolder(folder::Trim(text))) {
         fw::AppMessageBox(FileDialogWindow(), fw::FormatText(kNotAccessible, text), MB_OK);
         return;
     }

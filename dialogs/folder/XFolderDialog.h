@@ -31,7 +31,8 @@ protected:
     bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
 
 private:
-    bool Exists(const std::wstring& path) const;
+    // Only a folder is ever accepted, offered from the history or navigated to.
+    bool IsFolder(const std::wstring& path) const;
     std::wstring CurrentFolder() const;  // the folder the system's dialog shows
     void Layout();
     void Accept();
@@ -48,8 +49,10 @@ private:
 
     static const fw::MessageEntry<CXFolderDialog> kMessages[];
 
-    // Enter in the folder name box reaches the system's dialog as its OK;
-    // it means our OK there.
+    // Enter in the folder name box reaches the system's dialog as a click
+    // of its default button, its own (hidden) OK, and Enter on our OK button
+    // as that button's click: both mean our OK. Only the history's
+    // navigation sends the system's OK on purpose.
     class EnterKey : public fw::WindowSubclass {
     public:
         explicit EnterKey(CXFolderDialog& owner) : owner_(owner) {}

@@ -39,6 +39,16 @@ struct Picker {
     std::wstring Text() const { return WindowText(combo()); }
     void Type(const std::wstring& text) const { SendMessageW(combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
     void PressOk() const { PostMessageW(GetParent(ok()), WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(ok())); }
+    HWND edit() const { return FindWindowExW(combo(), nullptr, L"Edit", nullptr); }
+    // The key goes to the focused window; the dialog's own message loop
+    // makes of it what the system makes of Enter in a dialog.
+    void PressEnter(HWND focus) const
+    {
+        OnUiThread([&] { SetFocus(focus); });
+        const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(focus, WM_KEYDOWN, VK_RETURN, scanCode | 1);
+        PostMessageW(focus, WM_KEYUP, VK_RETURN, scanCode | 1 | 0xC0000000);
+    }
     std::wstring Folder() const
     {
         wchar_t folder[MAX_PATH * 2] = {};
@@ -89,22 +99,23 @@ TEST(FolderPicker, OpensWhenNoFolderQualifiesAndReturnsTheTypedFolder)
     EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder"), setup.chosen.path());
 }
 
-TEST(FolderPicker, AMissingFolderIsRefusedAndCancelFallsBack)
+TEST(FolderPicker, AMissingFolderOrAFileIsRefusedAndCancelFallsBack)
 {
     Folders setup;
-    const std::wstring missing = setup.chosen / L"no such folder";
     CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
     RunDialog(dialog, [&] {
         Picker picker;
         ASSERT_NE(picker.window, nullptr);
         EXPECT_EQ(picker.Text(), L"");  // no history yet
-        picker.Type(missing);
-        picker.PressOk();
-        const MessageBoxSeen refused = WaitForMessageBox(L"PakOrder");
-        ASSERT_NE(refused.window, nullptr);
-        EXPECT_EQ(refused.text, L"The folder '" + missing + L"' isn't accessible.");
-        Answer(refused, IDOK);
-        EXPECT_TRUE(IsWindowVisible(picker.window));
+        for (const std::wstring& typed : {setup.chosen / L"no such folder", setup.chosen / L"picked.pak"}) {
+            picker.Type(typed);
+            picker.PressOk();
+            const MessageBoxSeen refused = WaitForMessageBox(L"PakOrder");
+            ASSERT_NE(refused.window, nullptr);
+            EXPECT_EQ(refused.text, L"The folder '" + typed + L"' isn't accessible.");
+            Answer(refused, IDOK);
+            EXPECT_TRUE(IsWindowVisible(picker.window));
+        }
 
         PostMessageW(picker.window, WM_COMMAND, IDCANCEL, 0);
         const MessageBoxSeen told = WaitForMessageBox(L"PakOrder");
@@ -117,19 +128,29 @@ TEST(FolderPicker, AMissingFolderIsRefusedAndCancelFallsBack)
     EXPECT_FALSE(Exists(setup.ini));  // nothing accepted, nothing written
 }
 
-TEST(FolderPicker, EnterInTheFolderNameAccepts)
+TEST(FolderPicker, EnterInTheFolderNameIsOk)
 {
     Folders setup;
+    const std::wstring missing = setup.chosen / L"no such folder";
     CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
     RunDialog(dialog, [&] {
         Picker picker;
         ASSERT_NE(picker.window, nullptr);
+        picker.Type(missing);
+        for (HWND focus : {picker.edit(), picker.ok()}) {
+            picker.PressEnter(focus);
+            const MessageBoxSeen refused = WaitForMessageBox(L"PakOrder");
+            ASSERT_NE(refused.window, nullptr);
+            EXPECT_EQ(refused.text, L"The folder '" + missing + L"' isn't accessible.");
+            Answer(refused, IDOK);
+        }
+
         picker.Type(setup.chosen.path());
-        OnUiThread([&] { SetFocus(FindWindowExW(picker.combo(), nullptr, L"Edit", nullptr)); });
-        PostMessageW(picker.window, WM_COMMAND, IDOK, 0);  // what the Enter key sends
+        picker.PressEnter(picker.edit());
         ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
         EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
     });
+    EXPECT_EQ(platform::IniProfile(setup.ini).Read(L"FolderHistory", L"Folder0000"), setup.chosen.path());
 }
 
 TEST(FolderPicker, PickingAHistoryEntryGoesThere)
@@ -139,12 +160,13 @@ TEST(FolderPicker, PickingAHistoryEntryGoesThere)
     profile.Write(L"FolderHistory", L"Folder0000", setup.recent.path());
     profile.Write(L"FolderHistory", L"Folder0001", setup.chosen.path());
     profile.Write(L"FolderHistory", L"Folder0002", setup.chosen / L"deleted since");
+    profile.Write(L"FolderHistory", L"Folder0003", setup.chosen / L"picked.pak");  // a file, not a folder
 
     CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
     RunDialog(dialog, [&] {
         Picker picker;
         ASSERT_NE(picker.window, nullptr);
-        EXPECT_EQ(SendMessageW(picker.combo(), CB_GETCOUNT, 0, 0), 2);  // the deleted folder is not offered
+        EXPECT_EQ(SendMessageW(picker.combo(), CB_GETCOUNT, 0, 0), 2);  // neither the deleted folder nor the file is offered
         SendMessageW(picker.combo(), CB_SETCURSEL, 1, 0);
         SendMessageW(GetParent(picker.combo()), WM_COMMAND, MAKEWPARAM(1002, CBN_SELENDOK),
                      reinterpret_cast<LPARAM>(picker.combo()));

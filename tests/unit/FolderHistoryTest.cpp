@@ -7,6 +7,9 @@
 #include "unit/TestFiles.h"
 
 #ifdef _WIN32
+#include <cstring>
+
+#include "platform/FileSystem.h"
 #include "platform/IniProfile.h"
 #endif
 
@@ -26,6 +29,17 @@ struct Disk {
         return [this](const std::wstring& path) { return folders.count(path) > 0; };
     }
 };
+
+#ifdef _WIN32
+// A UTF-16LE file's text, its byte-order mark included.
+std::wstring ReadUtf16(const std::wstring& path)
+{
+    const std::string bytes = testing_files::ReadFile(path);
+    std::wstring text(bytes.size() / 2, L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    return text;
+}
+#endif
 
 // The same rules on any profile: in memory natively, in a real INI file under Wine.
 void CheckHistoryRules(platform::Profile& profile)
@@ -118,8 +132,32 @@ TEST(FolderHistory, KeysHaveFourDigitsAndTrimmingIsOnBothEnds)
     EXPECT_EQ(FolderHistory::Key(L"Folder", 999), L"Folder0999");
     EXPECT_EQ(folder::Trim(L" \t D:\\x \r\n"), L"D:\\x");
     EXPECT_EQ(folder::Trim(L"   "), L"");
-    EXPECT_TRUE(folder::EqualIgnoringCase(L"D:\\Games", L"d:\\gAMES"));
-    EXPECT_FALSE(folder::EqualIgnoringCase(L"D:\\Games", L"D:\\Game"));
+}
+
+TEST(FolderHistory, EqualIgnoringCaseFoldsEveryCasedScript)
+{
+    struct Case { int line; std::wstring a, b; bool equal; };
+    const Case cases[] = {
+        {__LINE__, L"D:\\Games", L"d:\\gAMES", true},
+        {__LINE__, L"D:\\Games", L"D:\\Game", false},
+        {__LINE__, L"Ж", L"ж", true},
+        {__LINE__, L"C:\\Игры\\Ёлка", L"c:\\ИГРЫ\\ёлка", true},
+        {__LINE__, L"Σ", L"σ", true},
+        {__LINE__, L"ΣΟΦΟΣ", L"σοφος", true},
+        {__LINE__, L"Ａ", L"ａ", true},  // full-width
+        {__LINE__, L"Éléphant Ÿ", L"éLÉPHANT ÿ", true},
+        {__LINE__, L"Łódź", L"łÓDŹ", true},
+        {__LINE__, L"Ж", L"Ш", false},
+        {__LINE__, L"Σ", L"Τ", false},
+        {__LINE__, L"Ａ", L"A", false},  // full-width is not ASCII
+        {__LINE__, L"Ａ", L"ｂ", false},
+        {__LINE__, L"火炬之光2", L"火炬之光2", true},
+        {__LINE__, L"火炬之光2", L"火炬之光3", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(folder::EqualIgnoringCase(c.a, c.b), c.equal) << "line " << c.line;
+        EXPECT_EQ(folder::EqualIgnoringCase(c.b, c.a), c.equal) << "line " << c.line;
+    }
 }
 
 #ifdef _WIN32
@@ -128,8 +166,37 @@ TEST(FolderHistory, RulesInARealIniFile)
     testing_files::TempFolder folder;
     platform::IniProfile profile(folder / L"sub\\PakOrder.INI");  // the folder is made on the first write
     CheckHistoryRules(profile);
-    const std::string ini = testing_files::ReadFile(profile.path());
-    EXPECT_NE(ini.find("[FolderHistory]"), std::string::npos);
+    EXPECT_NE(ReadUtf16(profile.path()).find(L"[FolderHistory]"), std::wstring::npos);
+}
+
+TEST(FolderHistory, ARealIniFileKeepsEveryCharacterAndAnOldAnsiFileStillWorks)
+{
+    testing_files::TempFolder folder;
+    const auto isFolder = [](const std::wstring& path) { return platform::SystemFileSystem().FolderExists(path); };
+    {   // A new file is Unicode: names outside the system's code page come back whole.
+        const std::wstring paks = folder / L"Games\\화염 火炬之光2 Ж\\PAKS";
+        testing_files::MakeFolder(paks);
+        platform::IniProfile profile(folder / L"PakOrder.INI");
+        FolderHistory written(profile, isFolder);
+        written.ReadHistory(kSection, kPrefix);
+        written.WriteHistory(paks);
+        FolderHistory read(profile, isFolder);
+        EXPECT_EQ(read.ReadHistory(kSection, kPrefix), paks);
+        EXPECT_EQ(read.items(), (std::vector<std::wstring>{paks}));
+    }
+    {   // A file in the system's code page, as older versions left it.
+        Disk disk{{L"C:\\Older", L"C:\\Newer"}};
+        const std::wstring ini = folder / L"Ansi.INI";
+        testing_files::WriteFile(ini, "[FolderHistory]\r\nFolder0000=C:\\Older\r\n");
+        platform::IniProfile profile(ini);
+        FolderHistory history(profile, disk.check());
+        history.ReadHistory(kSection, kPrefix);
+        EXPECT_EQ(history.items(), (std::vector<std::wstring>{L"C:\\Older"}));
+        history.WriteHistory(L"C:\\Newer");
+        FolderHistory read(profile, disk.check());
+        EXPECT_EQ(read.ReadHistory(kSection, kPrefix), L"C:\\Newer");
+        EXPECT_EQ(read.items(), (std::vector<std::wstring>{L"C:\\Newer", L"C:\\Older"}));
+    }
 }
 #endif
 

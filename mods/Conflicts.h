@@ -3,6 +3,7 @@
 // game loads last.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,15 +41,18 @@ struct ConflictReport {
     std::size_t modsInConflict = 0;  // mods that appear in a listed conflict
 };
 
-// One mod's manifest entries, in load order; `enabled` false leaves it out.
+// One mod's manifest, in load order; a disabled mod, or one without a
+// manifest, holds no file.
 struct ModManifest {
     bool enabled = true;
     bool selected = false;
-    std::vector<ManifestEntry> entries;
+    std::optional<Manifest> manifest;
 };
 
-// The files held by two or more enabled mods. With any mod selected, only
-// the files that involve a selected mod.
+// The files held by two or more enabled mods (paths compared without regard
+// to ASCII case, with "\\" and "/" the same), found in one pass. With any
+// mod selected, only the files that involve a selected mod. Leaves
+// `unchecked` empty.
 ConflictReport FindConflicts(const std::vector<ModManifest>& mods);
 
 // Reads the manifest of every enabled mod in the folder and finds the

@@ -1,7 +1,8 @@
 #pragma once
 // A mod's ".MAN" manifest: the game files its pak holds. The bytes come
 // from disk and are not trusted: every count and length is checked against
-// what is left, and a bad file is an error, never a crash or a huge allocation.
+// what is left, and a bad file is an error, never a crash or a huge
+// allocation. The parsed manifest points into the bytes, which must outlive it.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,15 +12,34 @@
 
 namespace mods {
 
+// A string of the manifest: UTF-16LE code units inside its bytes.
+struct ManifestText {
+    const unsigned char* units = nullptr;
+    std::size_t length = 0;  // in code units
+
+    char16_t operator[](std::size_t i) const
+    {
+        return static_cast<char16_t>(units[2 * i] | (units[2 * i + 1] << 8));
+    }
+};
+
 struct ManifestEntry {
-    std::wstring path;         // the folder's path followed by the file's name, as stored
+    std::size_t folder = 0;    // index into Manifest::folders
+    ManifestText name;
     std::uint32_t crc = 0;     // CRC-32 of the file's uncompressed data
     std::uint32_t size = 0;
     bool removed = false;      // a removed file: it replaces nothing
 };
 
-// The file entries of a manifest (folders and nameless entries left out),
-// or nothing when the bytes are not a whole, well-formed manifest.
-std::optional<std::vector<ManifestEntry>> ParseManifest(const unsigned char* bytes, std::size_t length);
+struct Manifest {
+    std::vector<ManifestText> folders;  // full paths, such as "MEDIA/UNITS/ITEMS/"
+    std::vector<ManifestEntry> entries; // files only: folders and nameless entries are left out
+};
+
+// Nothing when the bytes are not a whole, well-formed manifest.
+std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t length);
+
+// The entry's full path: its folder's path followed by its name.
+std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry);
 
 }  // namespace mods

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <ctime>
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 
 #include "platform/ErrorText.h"
@@ -192,6 +194,43 @@ FsStatus PosixFileSystem::RemoveFile(const std::wstring& path)
 {
     if (::unlink(ToUtf8(path).c_str()) != 0)
         return Errno();
+    return {};
+}
+
+FsStatus PosixFileSystem::ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes)
+{
+    bytes.clear();
+    Fd file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!file.valid() || ::fstat(file.get(), &st) != 0)
+        return Errno();
+    if (!S_ISREG(st.st_mode))
+        return FsStatus{EISDIR};
+    // The size is a hint: read until the end, never past the limit.
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return FsStatus{EFBIG};
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > maxBytes) {
+                bytes.clear();
+                return FsStatus{EFBIG};
+            }
+            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+        }
+        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            bytes.clear();
+            return Errno();
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
     return {};
 }
 

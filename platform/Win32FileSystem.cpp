@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 
 #include "framework/UniqueHandle.h"
@@ -125,6 +127,42 @@ FsStatus Win32FileSystem::CopyNoReplace(const std::wstring& from, const std::wst
 FsStatus Win32FileSystem::RemoveFile(const std::wstring& path)
 {
     return FromBool(DeleteFileW(ToSystemPath(path).c_str()));
+}
+
+FsStatus Win32FileSystem::ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes)
+{
+    bytes.clear();
+    fw::UniqueFile file(CreateFileW(ToSystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size))
+        return LastError();
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        return FsStatus{ERROR_FILE_TOO_LARGE};
+    // The size is a hint: read until the end, never past the limit.
+    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > maxBytes) {
+                bytes.clear();
+                return FsStatus{ERROR_FILE_TOO_LARGE};
+            }
+            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+        }
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), bytes.data() + filled, chunk, &got, nullptr)) {
+            const FsStatus error = LastError();
+            bytes.clear();
+            return error;
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.resize(filled);
+    return {};
 }
 
 mods::FileTime Win32FileSystem::CurrentTime()

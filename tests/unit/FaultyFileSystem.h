@@ -39,6 +39,10 @@ public:
         return uncopyable.count(to) ? kDenied : real_.CopyNoReplace(from, to);
     }
     platform::FsStatus RemoveFile(const std::wstring& path) override { return real_.RemoveFile(path); }
+    platform::FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override
+    {
+        return unreadable.count(path) ? kDenied : real_.ReadWholeFile(path, maxBytes, bytes);
+    }
     mods::FileTime CurrentTime() override { return real_.CurrentTime(); }
 
 private:

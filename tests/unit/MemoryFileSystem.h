@@ -80,6 +80,7 @@ public:
         files_.erase(it);
         return {};
     }
+    platform::FsStatus ReadWholeFile(const std::wstring&, std::size_t, std::vector<unsigned char>&) override { return {5}; }
     mods::FileTime CurrentTime() override { return 0; }
 
 private:

@@ -6,6 +6,7 @@ packages=(
     cmake make g++ python3
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     googletest libgtest-dev libbenchmark-dev
+    clang-14 libclang-rt-14-dev
     wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
 )
 

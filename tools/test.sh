@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test suite:
 # the core tests natively, with ASan/UBSan, and under Wine; the GUI and
-# end-to-end tests under Wine and Xvfb. Ends with one line of counts.
+# end-to-end tests under Wine and Xvfb; the manifest fuzzer for 45 seconds.
+# Ends with one line of counts.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -31,9 +32,14 @@ for build in native sanitize windows; do
     fi
 done
 
+# The manifest reader under libFuzzer for a bounded time: one case.
+echo "== fuzzing the manifest reader"
+fuzz_failed=0
+"$repo/tools/fuzz.sh" 45 || { status=1; fuzz_failed=1; }
+
 # One line of counts over every test case of every suite; a suite that
 # left no report (it crashed or hung) counts as one failure.
-passed=0 failed=0
+passed=$((1 - fuzz_failed)) failed=$fuzz_failed
 for build in native sanitize windows; do
     for suite in $(ctest --test-dir "$repo/build/$build" -N | sed -n 's/^ *Test *#[0-9]*: //p'); do
         report="$repo/build/$build/test-results/$suite.xml"

@@ -12,7 +12,6 @@ inline constexpr const wchar_t* kInUse = L"文件正被另一个程序使用";
 inline constexpr const wchar_t* kDiskFull = L"磁盘空间不足";
 inline constexpr const wchar_t* kWriteProtected = L"磁盘被写保护";
 inline constexpr const wchar_t* kNameInvalid = L"文件名无效";
-inline constexpr const wchar_t* kTooLarge = L"文件太大";
 inline constexpr const wchar_t* kOtherFormat = L"系统错误 %lu";
 
 }  // namespace platform::error_text

@@ -18,9 +18,6 @@ struct FsStatus {
     bool ok() const { return error == 0; }
 };
 
-// Larger than any file the program reads whole (a mod's manifest).
-inline constexpr std::size_t kMaxWholeFileSize = 64 * 1024 * 1024;
-
 struct FolderEntry {
     std::wstring name;
     bool isFolder = false;
@@ -51,9 +48,6 @@ public:
     virtual FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) = 0;
     virtual FsStatus RemoveFile(const std::wstring& path) = 0;
 
-    // The whole file, read to its end (whatever size the system reports);
-    // a file longer than kMaxWholeFileSize is refused as too large.
-    virtual FsStatus ReadWholeFile(const std::wstring& path, std::string& bytes) = 0;
     // The file's bytes; fails, reading nothing, when it holds more than maxBytes.
     virtual FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) = 0;
 
@@ -75,8 +69,6 @@ bool IsNotFound(FsStatus status);
 bool IsAlreadyExists(FsStatus status);
 // The failure of an operation refused because its destination exists.
 FsStatus AlreadyExistsStatus();
-// The failure of a whole-file read refused because the file is too large.
-FsStatus TooLargeStatus();
 
 // The system's reason for a failure, in Simplified Chinese.
 std::wstring DescribeError(FsStatus status);

@@ -14,7 +14,6 @@ public:
     FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override;
     FsStatus RemoveFile(const std::wstring& path) override;
-    FsStatus ReadWholeFile(const std::wstring& path, std::string& bytes) override;
     FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override;
     mods::FileTime CurrentTime() override;
 };

@@ -3,12 +3,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/ConflictDlg.h"
 #include "app/Globals.h"
 #include "app/ModTimeDlg.h"
 #include "app/Texts.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
 #include "framework/FormatText.h"
+#include "mods/Conflicts.h"
 #include "mods/GameFolder.h"
 #include "mods/Install.h"
 #include "mods/ModCatalogue.h"
@@ -88,6 +90,7 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnCommand(IDC_EDIT_TIME, &CModManagerDlg::OnEditTimeButton),
     fw::OnNotify(IDC_MOD_LIST, NM_DBLCLK, &CModManagerDlg::OnListDblClk),
     fw::OnCommand(IDC_LAUNCH_GAME, &CModManagerDlg::OnLaunchGame),
+    fw::OnCommand(IDC_CONFLICT_CHECK, &CModManagerDlg::OnConflictCheck),
     fw::OnMessage(WM_DROPFILES, &CModManagerDlg::OnDropFiles),
     fw::OnRegisteredMessage(&WM_XLISTCTRL_CHECKBOX_CLICKED, &CModManagerDlg::OnCheckboxClicked),
 };
@@ -209,6 +212,7 @@ void CModManagerDlg::RefillModList()
         }
     }
     ShowModCount();
+    EnableConflictCheck();
 }
 
 void CModManagerDlg::ShowModCount()
@@ -421,6 +425,27 @@ void CModManagerDlg::SelectRowsNamed(const std::vector<std::wstring>& names)
             }
         }
     }
+}
+
+void CModManagerDlg::EnableConflictCheck()
+{
+    fw::CWindow(GetDlgItem(IDC_CONFLICT_CHECK)).EnableWindow(modList_.GetItemCount() >= 2);
+}
+
+void CModManagerDlg::OnConflictCheck()
+{
+    // The order shown, moves not yet written included: the player checks before sorting.
+    std::vector<mods::ListedModToCheck> rows;
+    for (int row = 0, count = modList_.GetItemCount(); row < count; ++row)
+        rows.push_back(mods::ListedModToCheck{modList_.GetItemText(row, kColumnName),
+                                              modList_.GetCellCheck(row, kColumnCheck) == 1,
+                                              modList_.GetItemState(row, LVIS_SELECTED) != 0});
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const mods::ConflictReport report = mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
+    SetCursor(previous);
+    // Owned by the main window, so the list cannot change under the report.
+    CConflictDlg dialog(report, rows, m_hWnd);
+    dialog.DoModal();
 }
 
 void CModManagerDlg::OnEditTimeButton()

@@ -51,6 +51,8 @@ private:
     // Copies dropped mods into the folder, or switches to a dropped PAKS folder.
     void InstallDropped(const std::vector<std::wstring>& paths);
     void SelectRowsNamed(const std::vector<std::wstring>& names);
+    // The check needs two mods to compare.
+    void EnableConflictCheck();
 
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);
@@ -62,6 +64,7 @@ private:
     void OnEditTimeButton();
     LRESULT OnListDblClk(NMHDR* header);
     void OnLaunchGame();
+    void OnConflictCheck();
     bool OnDropFiles(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCheckboxClicked(WPARAM w, LPARAM l, LRESULT& result);
 

@@ -44,6 +44,26 @@ inline constexpr const wchar_t* kManifestTaken = L"PAKS 里已有同名的清单
 // Launching the game
 inline constexpr const wchar_t* kCannotLaunch = L"无法启动游戏：%s";
 
+// The conflict check
+inline constexpr const wchar_t* kConflictCaption = L"冲突检测";
+inline constexpr const wchar_t* kColumnFile = L"文件";
+inline constexpr const wchar_t* kColumnWinner = L"生效的MOD";
+inline constexpr const wchar_t* kColumnOverridden = L"被覆盖的MOD";
+inline constexpr const wchar_t* kColumnIdentical = L"相同副本";
+inline constexpr const wchar_t* kIdenticalMark = L"是";
+inline constexpr const wchar_t* kModSeparator = L", ";
+inline constexpr const wchar_t* kConflictSummary = L"%d 个文件冲突，涉及 %d 个MOD";
+inline constexpr const wchar_t* kNoConflict = L"没有发现冲突";
+inline constexpr const wchar_t* kIdenticalSummary = L"；另有 %d 个文件是相同副本";
+inline constexpr const wchar_t* kIdenticalCopiesNote =
+    L"同一文件在各MOD中内容完全相同的（相同副本）列在最后，它们不是真正的冲突。";
+inline constexpr const wchar_t* kSelectedModsOnly = L"只列出涉及所选MOD的文件。";
+inline constexpr const wchar_t* kUncheckedMods = L"以下MOD无法检查：";
+inline constexpr const wchar_t* kAllModsChecked = L"所有启用的MOD都已检查。";
+inline constexpr const wchar_t* kNoManifest = L"没有清单文件";
+inline constexpr const wchar_t* kManifestUnreadable = L"清单文件无法读取：%s";
+inline constexpr const wchar_t* kManifestMalformed = L"清单文件格式错误";
+
 // Start-up
 inline constexpr const wchar_t* kNoGameFolder =
     L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";

@@ -4,6 +4,7 @@
 #define IDD_MODMANAGER_DIALOG   102
 #define IDR_MAINFRAME           128
 #define IDD_MODTIME_DIALOG      131
+#define IDD_CONFLICT_DIALOG     132
 
 #define IDC_MOVE_TOP            1000
 #define IDC_MOVE_UP             1001
@@ -16,3 +17,7 @@
 #define IDC_LAUNCH_GAME         1008
 #define IDC_STATUS              1009
 #define IDC_MOD_DATE            1010
+#define IDC_CONFLICT_SUMMARY    1011
+#define IDC_CONFLICT_NOTE       1012
+#define IDC_CONFLICT_LIST       1013
+#define IDC_UNCHECKED_MODS      1014

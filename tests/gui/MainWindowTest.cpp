@@ -35,7 +35,7 @@ TEST(MainWindow, ListsTheModsInLoadOrder)
         EXPECT_EQ(Status(window), L"总共 3 个MOD");
         EXPECT_EQ(g_paksFolder, game.paks + L"\\");
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
     });
 }
 
@@ -51,6 +51,7 @@ TEST(MainWindow, ControlsAndColumnsAsLaidOut)
         for (const auto& [id, text] : buttons)
             EXPECT_EQ(gui::WindowText(GetDlgItem(window, id)), text) << id;
         EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_RESTORE, DC_HASDEFID));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));  // one mod: nothing to compare
         EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
 

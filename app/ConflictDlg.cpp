@@ -1,0 +1,102 @@
+#include "app/ConflictDlg.h"
+
+#include <algorithm>
+
+#include "app/Texts.h"
+#include "framework/FormatText.h"
+#include "res/resource.h"
+
+namespace {
+
+enum Column { kColumnPath, kColumnWinner, kColumnOverridden, kColumnIdentical };
+
+std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
+{
+    switch (mod.reason) {
+    case mods::UncheckedReason::NoManifest: return texts::kNoManifest;
+    case mods::UncheckedReason::Unreadable:
+        return fw::FormatText(texts::kManifestUnreadable, platform::DescribeError(mod.status));
+    case mods::UncheckedReason::Malformed: break;
+    }
+    return texts::kManifestMalformed;
+}
+
+}  // namespace
+
+CConflictDlg::CConflictDlg(const mods::ConflictReport& report, const std::vector<mods::ListedModToCheck>& mods,
+                           HWND parent)
+    : CDialog(IDD_CONFLICT_DIALOG, parent), report_(report), mods_(mods)
+{
+}
+
+void CConflictDlg::DoDataExchange() { list_.Attach(GetDlgItem(IDC_CONFLICT_LIST)); }
+
+BOOL CConflictDlg::OnInitDialog()
+{
+    SetWindowText(texts::kConflictCaption);
+    fw::CWindow(GetDlgItem(IDC_CONFLICT_SUMMARY)).SetWindowText(SummaryText());
+    const bool limited = std::any_of(mods_.begin(), mods_.end(), [](const auto& mod) { return mod.selected; });
+    std::wstring note = texts::kIdenticalCopiesNote;
+    if (limited)
+        note += std::wstring(L"\r\n") + texts::kSelectedModsOnly;
+    fw::CWindow(GetDlgItem(IDC_CONFLICT_NOTE)).SetWindowText(note);
+    fw::CWindow(GetDlgItem(IDC_UNCHECKED_MODS)).SetWindowText(UncheckedText());
+
+    list_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    list_.InsertColumn(kColumnPath, texts::kColumnFile, LVCFMT_LEFT, 300);
+    list_.InsertColumn(kColumnWinner, texts::kColumnWinner, LVCFMT_LEFT, 150);
+    list_.InsertColumn(kColumnOverridden, texts::kColumnOverridden, LVCFMT_LEFT, 200);
+    list_.InsertColumn(kColumnIdentical, texts::kColumnIdentical, LVCFMT_LEFT, 64);
+    FillConflicts();
+    return TRUE;
+}
+
+void CConflictDlg::FillConflicts()
+{
+    // Thousands of rows: drawn once, when all are in.
+    fw::CWindow::RedrawSuspender noRedraw(list_);
+    list_.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(report_.conflicts.size()));
+    int row = 0;
+    for (const mods::FileConflict& conflict : report_.conflicts) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<wchar_t*>(conflict.path.c_str());
+        if (list_.InsertItem(item) < 0)
+            continue;
+        list_.SetItemText(row, kColumnWinner, mods_[conflict.winner].name);
+        std::wstring others;
+        for (std::size_t mod : conflict.overridden) {
+            if (!others.empty())
+                others += texts::kModSeparator;
+            others += mods_[mod].name;
+        }
+        list_.SetItemText(row, kColumnOverridden, others);
+        if (conflict.identical)
+            list_.SetItemText(row, kColumnIdentical, texts::kIdenticalMark);
+        ++row;
+    }
+}
+
+std::wstring CConflictDlg::SummaryText() const
+{
+    const auto identical = static_cast<int>(
+        std::count_if(report_.conflicts.begin(), report_.conflicts.end(), [](const auto& c) { return c.identical; }));
+    const int real = static_cast<int>(report_.conflicts.size()) - identical;
+    std::wstring summary = real > 0
+        ? fw::FormatText(texts::kConflictSummary, real, static_cast<int>(report_.modsInConflict))
+        : std::wstring(texts::kNoConflict);
+    if (identical > 0)
+        summary += fw::FormatText(texts::kIdenticalSummary, identical);
+    return summary;
+}
+
+std::wstring CConflictDlg::UncheckedText() const
+{
+    if (report_.unchecked.empty())
+        return texts::kAllModsChecked;
+    std::wstring text = texts::kUncheckedMods;
+    for (const mods::UncheckedMod& mod : report_.unchecked)
+        text += L"\r\n" + mods_[mod.mod].name + L"：" + UncheckedReasonText(mod);
+    return text;
+}

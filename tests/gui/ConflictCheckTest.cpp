@@ -1,0 +1,131 @@
+// The conflict check on the real main window: real manifests on disk, the
+// report dialog read as the user sees it.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gui/MainWindowFixture.h"
+#include "platform/FileSystem.h"
+#include "res/resource.h"
+#include "unit/ManifestBytes.h"
+
+using namespace testing_files;
+using namespace gui;
+
+namespace {
+
+// A manifest file's content, as WriteFile takes it.
+std::string Manifest(const std::vector<ManifestFolderSpec>& folders)
+{
+    const std::vector<unsigned char> bytes = ManifestBytes(folders);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+struct ReportRow {
+    std::wstring path, winner, overridden, identical;
+    bool operator==(const ReportRow& o) const
+    {
+        return path == o.path && winner == o.winner && overridden == o.overridden && identical == o.identical;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const ReportRow& row)
+{
+    return out << testing::PrintToString(row.path) << " " << testing::PrintToString(row.winner) << " "
+               << testing::PrintToString(row.overridden) << " " << testing::PrintToString(row.identical);
+}
+
+struct Report {
+    std::vector<ReportRow> rows;
+    std::wstring summary, note, unchecked;
+};
+
+// Presses the button, reads the report dialog and closes it.
+Report RunCheck(HWND window)
+{
+    Report report;
+    PostMessageW(GetDlgItem(window, IDC_CONFLICT_CHECK), BM_CLICK, 0, 0);
+    HWND dialog = WaitForDialogTitled(L"冲突检测");
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog)
+        return report;
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
+    HWND list = GetDlgItem(dialog, IDC_CONFLICT_LIST);
+    for (int row = 0; row < ListCount(list); ++row)
+        report.rows.push_back(
+            ReportRow{ListText(list, row, 0), ListText(list, row, 1), ListText(list, row, 2), ListText(list, row, 3)});
+    report.summary = WindowText(GetDlgItem(dialog, IDC_CONFLICT_SUMMARY));
+    report.note = WindowText(GetDlgItem(dialog, IDC_CONFLICT_NOTE));
+    report.unchecked = WindowText(GetDlgItem(dialog, IDC_UNCHECKED_MODS));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), L"关闭");
+    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && IsWindow(dialog); ++i)
+        Sleep(25);
+    EXPECT_FALSE(IsWindow(dialog));
+    return report;
+}
+
+const std::wstring kIdenticalNote = L"同一文件在各MOD中内容完全相同的（相同副本）列在最后，它们不是真正的冲突。";
+
+TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
+{
+    GameFolder game;
+    const std::u16string items = u"MEDIA/UNITS/ITEMS/";
+    const std::pair<const wchar_t*, std::vector<ManifestFolderSpec>> mods[] = {
+        {L"a.pak", {{items, {{u"sword.dat", 1}, {u"shield.dat", 2}}}, {u"MEDIA/", {{u"技能.dat", 5}}}}},
+        {L"b.pak", {{u"media\\units\\items\\", {{u"SWORD.DAT", 3}}}, {u"MEDIA/", {{u"技能.dat", 5}}}}},
+        {L"c.pak", {{items, {{u"shield.dat", 4}, {u"sword.dat", 6}}}}},
+        {L"f.G1O", {{items, {{u"sword.dat", 9}}}}},  // disabled: not loaded, not checked
+    };
+    int day = 1;
+    for (const auto& [name, folders] : mods) {
+        WriteFileWithTime(game.Pak(name), Time(2021, 1, day++));
+        WriteFile(game.Pak(std::wstring(name) + L".MAN"), Manifest(folders));
+    }
+    WriteFileWithTime(game.Pak(L"d.pak"), Time(2021, 1, 10));
+    WriteFileWithTime(game.Pak(L"e.pak"), Time(2021, 1, 11));
+    WriteFile(game.Pak(L"e.pak.MAN"), Manifest({{items, {{u"sword.dat", 7}}}}).substr(0, 40));
+    WriteFileWithTime(game.Pak(L"g.pak"), Time(2021, 1, 12));
+    WriteFile(game.Pak(L"g.pak.MAN"), Manifest({{items, {{u"sword.dat", 8}}}}));
+    // Another program holds g's manifest open: it cannot be read.
+    HANDLE held = CreateFileW(game.Pak(L"g.pak.MAN").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::wstring sharing = platform::DescribeError(platform::FsStatus{ERROR_SHARING_VIOLATION});
+
+    RunMainWindow(game.Program(), [&](HWND window) {
+        ASSERT_EQ(Rows(window).size(), 7u);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
+        const Report all = RunCheck(window);
+        EXPECT_EQ(all.rows, (std::vector<ReportRow>{{L"MEDIA/UNITS/ITEMS/shield.dat", L"c.pak", L"a.pak", L""},
+                                                    {L"MEDIA/UNITS/ITEMS/sword.dat", L"c.pak", L"a.pak, b.pak", L""},
+                                                    {L"MEDIA/技能.dat", L"b.pak", L"a.pak", L"是"}}));
+        EXPECT_EQ(all.summary, L"2 个文件冲突，涉及 3 个MOD；另有 1 个文件是相同副本");
+        EXPECT_EQ(all.note, kIdenticalNote);
+        EXPECT_EQ(all.unchecked, L"以下MOD无法检查：\r\nd.pak：没有清单文件\r\ne.pak：清单文件格式错误\r\ng.pak：清单文件无法读取：" + sharing);
+
+        // c moved above b, not written: b now wins the sword; only c's files are listed.
+        OnUiThread([&] {
+            ModList(window)->SetItemState(-1, 0, LVIS_SELECTED);
+            ModList(window)->SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+        });
+        ClickButton(window, IDC_MOVE_UP);
+        const Report moved = RunCheck(window);
+        EXPECT_EQ(moved.rows, (std::vector<ReportRow>{{L"MEDIA/UNITS/ITEMS/shield.dat", L"c.pak", L"a.pak", L""},
+                                                      {L"media\\units\\items\\SWORD.DAT", L"b.pak", L"a.pak, c.pak", L""}}));
+        EXPECT_EQ(moved.summary, L"2 个文件冲突，涉及 3 个MOD");
+        EXPECT_EQ(moved.note, kIdenticalNote + L"\r\n只列出涉及所选MOD的文件。");
+        EXPECT_EQ(Rows(window)[1].mark, L"TRUE");  // the check wrote nothing
+
+        // A refill down to one mod leaves nothing to compare.
+        for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak", L"e.pak", L"f.G1O"})
+            ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.Pak(name)).ok());
+        ClickButton(window, IDC_RESTORE);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
+    });
+    CloseHandle(held);
+}
+
+}  // namespace

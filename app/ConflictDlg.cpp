@@ -43,10 +43,10 @@ BOOL CConflictDlg::OnInitDialog()
     fw::CWindow(GetDlgItem(IDC_UNCHECKED_MODS)).SetWindowText(UncheckedText());
 
     list_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    list_.InsertColumn(kColumnPath, texts::kColumnFile, LVCFMT_LEFT, 300);
+    list_.InsertColumn(kColumnPath, texts::kColumnFile, LVCFMT_LEFT, 290);
     list_.InsertColumn(kColumnWinner, texts::kColumnWinner, LVCFMT_LEFT, 150);
     list_.InsertColumn(kColumnOverridden, texts::kColumnOverridden, LVCFMT_LEFT, 200);
-    list_.InsertColumn(kColumnIdentical, texts::kColumnIdentical, LVCFMT_LEFT, 64);
+    list_.InsertColumn(kColumnIdentical, texts::kColumnIdentical, LVCFMT_LEFT, 80);
     FillConflicts();
     return TRUE;
 }

@@ -23,6 +23,11 @@ std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
 
 }  // namespace
 
+constexpr fw::MessageEntry<CConflictDlg> CConflictDlg::kMessages[] = {
+    fw::OnMessage(WM_SIZE, &CConflictDlg::OnSize),
+    fw::OnMessage(WM_GETMINMAXINFO, &CConflictDlg::OnGetMinMaxInfo),
+};
+
 CConflictDlg::CConflictDlg(const mods::ConflictReport& report, const std::vector<mods::ListedModToCheck>& mods,
                            HWND parent)
     : CDialog(IDD_CONFLICT_DIALOG, parent), report_(report), mods_(mods)
@@ -30,6 +35,12 @@ CConflictDlg::CConflictDlg(const mods::ConflictReport& report, const std::vector
 }
 
 void CConflictDlg::DoDataExchange() { list_.Attach(GetDlgItem(IDC_CONFLICT_LIST)); }
+
+bool CConflictDlg::ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+{
+    return fw::DispatchMessage(this, kMessages, false, message, w, l, result) ||
+           CDialog::ProcessMessage(message, w, l, result);
+}
 
 BOOL CConflictDlg::OnInitDialog()
 {
@@ -48,7 +59,54 @@ BOOL CConflictDlg::OnInitDialog()
     list_.InsertColumn(kColumnOverridden, texts::kColumnOverridden, LVCFMT_LEFT, 200);
     list_.InsertColumn(kColumnIdentical, texts::kColumnIdentical, LVCFMT_LEFT, 80);
     FillConflicts();
+
+    // The template's size is the smallest; the list takes what the user adds.
+    RECT client{}, window{};
+    GetClientRect(&client);
+    ::GetWindowRect(m_hWnd, &window);
+    initialClient_ = SIZE{client.right, client.bottom};
+    minimumWindow_ = SIZE{window.right - window.left, window.bottom - window.top};
+    layout_ = {{IDC_CONFLICT_SUMMARY, true, false, false, false, {}},
+               {IDC_CONFLICT_NOTE, true, false, false, false, {}},
+               {IDC_CONFLICT_LIST, true, true, false, false, {}},
+               {IDC_UNCHECKED_MODS, true, false, false, true, {}},
+               {IDCANCEL, false, false, true, true, {}}};
+    for (Anchored& control : layout_) {
+        ::GetWindowRect(GetDlgItem(control.id), &control.initial);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&control.initial), 2);
+    }
     return TRUE;
+}
+
+bool CConflictDlg::OnSize(WPARAM w, LPARAM l, LRESULT& result)
+{
+    if (w == SIZE_MINIMIZED || layout_.empty())
+        return false;
+    const int dx = LOWORD(l) - initialClient_.cx;
+    const int dy = HIWORD(l) - initialClient_.cy;
+    for (const Anchored& control : layout_) {
+        RECT r = control.initial;
+        if (control.followsRight)
+            OffsetRect(&r, dx, 0);
+        if (control.followsBottom)
+            OffsetRect(&r, 0, dy);
+        if (control.growsWide)
+            r.right += dx;
+        if (control.growsTall)
+            r.bottom += dy;
+        ::MoveWindow(GetDlgItem(control.id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+    result = 0;
+    return true;
+}
+
+bool CConflictDlg::OnGetMinMaxInfo(WPARAM, LPARAM l, LRESULT& result)
+{
+    if (minimumWindow_.cx == 0)
+        return false;
+    reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = POINT{minimumWindow_.cx, minimumWindow_.cy};
+    result = 0;
+    return true;
 }
 
 void CConflictDlg::FillConflicts()

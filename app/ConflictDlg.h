@@ -9,6 +9,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/MessageMap.h"
 #include "mods/Conflicts.h"
 
 class CConflictDlg : public fw::CDialog {
@@ -20,13 +21,28 @@ public:
 protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
+    bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
 
 private:
+    // A control keeps its distance to the edges it is anchored to.
+    struct Anchored {
+        int id;
+        bool growsWide, growsTall, followsRight, followsBottom;
+        RECT initial;
+    };
+
     void FillConflicts();
+    bool OnSize(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnGetMinMaxInfo(WPARAM w, LPARAM l, LRESULT& result);
     std::wstring SummaryText() const;
     std::wstring UncheckedText() const;
 
     const mods::ConflictReport& report_;
     const std::vector<mods::ListedModToCheck>& mods_;
     fw::CListViewCtrl list_;
+    std::vector<Anchored> layout_;
+    SIZE initialClient_{};
+    SIZE minimumWindow_{};
+
+    static const fw::MessageEntry<CConflictDlg> kMessages[];
 };

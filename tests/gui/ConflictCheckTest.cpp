@@ -61,6 +61,21 @@ Report RunCheck(HWND window)
     report.note = WindowText(GetDlgItem(dialog, IDC_CONFLICT_NOTE));
     report.unchecked = WindowText(GetDlgItem(dialog, IDC_UNCHECKED_MODS));
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), L"关闭");
+
+    // A larger window: the list takes the room, the close button keeps to the corner.
+    auto rectOf = [](HWND control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        return r;
+    };
+    const RECT window0 = rectOf(dialog), list0 = rectOf(list), close0 = rectOf(GetDlgItem(dialog, IDCANCEL));
+    SetWindowPos(dialog, nullptr, 0, 0, window0.right - window0.left + 120, window0.bottom - window0.top + 80,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    const RECT list1 = rectOf(list), close1 = rectOf(GetDlgItem(dialog, IDCANCEL));
+    EXPECT_EQ(list1.right - list1.left, list0.right - list0.left + 120);
+    EXPECT_EQ(list1.bottom - list1.top, list0.bottom - list0.top + 80);
+    EXPECT_EQ(close1.left - close0.left, 120);
+    EXPECT_EQ(close1.top - close0.top, 80);
     PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     for (int i = 0; i < 200 && IsWindow(dialog); ++i)
         Sleep(25);

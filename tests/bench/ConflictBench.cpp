@@ -1,0 +1,119 @@
+// The conflict check of 500 mods with 2,000 files each, beside the bare cost
+// of reading the same manifests' bytes, in one run; prints the ratio.
+// Run: build/native-release/tests/conflict_bench (see tools/bench.sh).
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <map>
+
+#include "mods/Conflicts.h"
+#include "mods/ModFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Utf8.h"
+#include "unit/ManifestBytes.h"
+#include "unit/TestFiles.h"
+
+using namespace testing_files;
+
+namespace {
+
+constexpr int kMods = 500;
+constexpr int kFilesPerMod = 2000;
+
+struct Folder {
+    TempFolder paks;
+    std::vector<mods::ListedModToCheck> rows;
+    std::vector<std::string> manifests;  // paths, for the bare read
+
+    Folder()
+    {
+        for (int m = 0; m < kMods; ++m) {
+            std::vector<ManifestFolderSpec> folders(20);
+            for (int f = 0; f < 20; ++f) {
+                folders[f].path = u"MEDIA/UNITS/ITEMS/SET" + std::u16string(1, static_cast<char16_t>(u'A' + f)) + u"/";
+                for (int e = 0; e < kFilesPerMod / 20; ++e) {
+                    // Every mod draws from the same 40,000 names, so many files are shared.
+                    const int n = (m * 7919 + e * 104729 + f) % 2000;
+                    std::u16string name = u"ITEM_";
+                    for (char c : std::to_string(n))
+                        name.push_back(static_cast<char16_t>(c));
+                    folders[f].entries.push_back(ManifestFileSpec{name + u".DAT", static_cast<std::uint32_t>(m), 100});
+                }
+            }
+            const std::wstring name = L"mod" + std::to_wstring(m) + L".PAK";
+            const std::vector<unsigned char> bytes = ManifestBytes(folders);
+            WriteFile(paks / mods::CompanionName(name), std::string(bytes.begin(), bytes.end()));
+            rows.push_back(mods::ListedModToCheck{name, true, false});
+            manifests.push_back(platform::ToUtf8(paks / mods::CompanionName(name)));
+        }
+    }
+};
+
+Folder& TheFolder()
+{
+    static Folder folder;
+    return folder;
+}
+
+void ConflictCheck(benchmark::State& state)
+{
+    Folder& folder = TheFolder();
+    for (auto _ : state) {
+        const mods::ConflictReport report = mods::CheckConflicts(platform::SystemFileSystem(), folder.paks.path(), folder.rows);
+        benchmark::DoNotOptimize(report.conflicts.data());
+    }
+}
+
+// The least the check must do: open each manifest and read its bytes.
+void BareRead(benchmark::State& state)
+{
+    Folder& folder = TheFolder();
+    std::vector<unsigned char> buffer(1 << 20);
+    for (auto _ : state) {
+        std::size_t total = 0;
+        for (const std::string& path : folder.manifests) {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;)
+                total += static_cast<std::size_t>(got);
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+BENCHMARK(ConflictCheck)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BareRead)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median")
+                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatio() const
+    {
+        const double ours = medians_.at("ConflictCheck"), bare = medians_.at("BareRead");
+        std::printf("conflict check, %d mods x %d files: ours %.1f ms, bare read %.1f ms, ratio %.2f\n", kMods,
+                    kFilesPerMod, ours, bare, ours / bare);
+    }
+
+private:
+    std::map<std::string, double> medians_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio();
+    return 0;
+}

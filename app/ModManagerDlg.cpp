@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <unordered_map>
+
 #include "app/ConflictDlg.h"
 #include "app/Globals.h"
 #include "app/ModTimeDlg.h"
@@ -416,14 +418,16 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
 
 void CModManagerDlg::SelectRowsNamed(const std::vector<std::wstring>& names)
 {
+    // One pass over the rows; a name shown on two rows selects the lower one.
+    std::unordered_map<std::wstring, int> rowOf;
+    for (int row = 0, count = modList_.GetItemCount(); row < count; ++row)
+        rowOf[modList_.GetItemText(row, kColumnName)] = row;
     for (const std::wstring& name : names) {
-        for (int row = modList_.GetItemCount() - 1; row >= 0; --row) {
-            if (modList_.GetItemText(row, kColumnName) == name) {
-                modList_.SetSelectionMark(row);
-                modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-                break;
-            }
-        }
+        const auto found = rowOf.find(name);
+        if (found == rowOf.end())
+            continue;
+        modList_.SetSelectionMark(found->second);
+        modList_.SetItemState(found->second, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
 }
 

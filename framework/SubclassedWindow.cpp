@@ -1,12 +1,33 @@
 #include "framework/SubclassedWindow.h"
 
-#include <commctrl.h>
+#include <mutex>
+#include <unordered_map>
 
 namespace fw {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x50414B;  // any number unique to this class
-constexpr const wchar_t* kObjectProperty = L"PakOrder.WindowObject";
+// Which object each subclassed window belongs to and the procedure it had.
+// Kept in the process rather than in window properties: a property lookup
+// per message costs a round trip to the window server under Wine, and a
+// list view receives thousands of messages in a bulk change.
+struct Binding {
+    WindowSubclass* object;
+    WNDPROC original;
+};
+
+std::mutex g_bindingsLock;
+std::unordered_map<HWND, Binding>& Bindings()
+{
+    static std::unordered_map<HWND, Binding> bindings;
+    return bindings;
+}
+
+Binding FindBinding(HWND window)
+{
+    std::lock_guard<std::mutex> lock(g_bindingsLock);
+    const auto found = Bindings().find(window);
+    return found == Bindings().end() ? Binding{nullptr, nullptr} : found->second;
+}
 
 }  // namespace
 
@@ -15,10 +36,18 @@ WindowSubclass::~WindowSubclass() { Unsubclass(); }
 bool WindowSubclass::Subclass(HWND window)
 {
     Unsubclass();
-    if (!window || !SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    if (!window || FindBinding(window).original)
         return false;
-    SetPropW(window, kObjectProperty, this);
+    const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
+    if (!current)
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(g_bindingsLock);
+        Bindings()[window] = Binding{this, current};
+    }
+    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
     window_ = window;
+    original_ = current;
     return true;
 }
 
@@ -26,15 +55,22 @@ void WindowSubclass::Unsubclass()
 {
     if (!window_)
         return;
-    RemovePropW(window_, kObjectProperty);
-    RemoveWindowSubclass(window_, SubclassProc, kSubclassId);
+    std::lock_guard<std::mutex> lock(g_bindingsLock);
+    const auto found = Bindings().find(window_);
+    if (found != Bindings().end()) {
+        // Only the last procedure set can be taken out; under a later one,
+        // ours stays and passes everything to the original.
+        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window_, GWLP_WNDPROC)) == &WindowProc) {
+            ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.original));
+            Bindings().erase(found);
+        } else {
+            found->second.object = nullptr;
+        }
+    }
     window_ = nullptr;
 }
 
-WindowSubclass* WindowSubclass::FromHandle(HWND window)
-{
-    return window ? static_cast<WindowSubclass*>(GetPropW(window, kObjectProperty)) : nullptr;
-}
+WindowSubclass* WindowSubclass::FromHandle(HWND window) { return window ? FindBinding(window).object : nullptr; }
 
 bool WindowSubclass::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
@@ -42,25 +78,34 @@ bool WindowSubclass::ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) { retu
 
 LRESULT WindowSubclass::DefaultProc(UINT message, WPARAM w, LPARAM l)
 {
-    return DefSubclassProc(window_, message, w, l);
+    return ::CallWindowProcW(original_, window_, message, w, l);
 }
 
-LRESULT CALLBACK WindowSubclass::SubclassProc(HWND window, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK WindowSubclass::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    auto* self = reinterpret_cast<WindowSubclass*>(data);
+    const Binding binding = FindBinding(window);
+    if (!binding.original)
+        return ::DefWindowProcW(window, message, w, l);
     LRESULT result = 0;
-    try {
-        if (self->ProcessWindowMessage(message, w, l, result))
-            return result;
-    } catch (...) {
-        // No exception may unwind through the system's window procedure.
+    if (binding.object) {
+        try {
+            if (binding.object->ProcessWindowMessage(message, w, l, result))
+                return result;
+        } catch (...) {
+            // No exception may unwind through the system's window procedure.
+        }
     }
     if (message == WM_NCDESTROY) {
-        result = DefSubclassProc(window, message, w, l);
-        self->Unsubclass();
-        return result;
+        if (binding.object)
+            binding.object->Unsubclass();
+        {
+            // The window is going: whatever procedure is on top, forget it.
+            std::lock_guard<std::mutex> lock(g_bindingsLock);
+            Bindings().erase(window);
+        }
+        return ::CallWindowProcW(binding.original, window, message, w, l);
     }
-    return DefSubclassProc(window, message, w, l);
+    return ::CallWindowProcW(binding.original, window, message, w, l);
 }
 
 }  // namespace fw

@@ -32,9 +32,10 @@ protected:
     LRESULT DefaultProc(UINT message, WPARAM w, LPARAM l);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
 
     HWND window_ = nullptr;
+    WNDPROC original_ = nullptr;  // the control's procedure before ours
 };
 
 }  // namespace fw

@@ -40,6 +40,10 @@ constexpr fw::MessageEntry<CExtListCtrl> CExtListCtrl::kMessages[] = {
     fw::OnMessage(WM_PAINT, &CExtListCtrl::OnPaint),
     fw::OnMessage(WM_ERASEBKGND, &CExtListCtrl::OnEraseBackground),
     fw::OnMessage(WM_SYSCOLORCHANGE, &CExtListCtrl::OnSysColorChange),
+    fw::OnMessage(WM_SETREDRAW, &CExtListCtrl::OnSetRedraw),
+    fw::OnMessage(LVM_INSERTCOLUMNW, &CExtListCtrl::OnInsertColumnW),
+    fw::OnMessage(LVM_INSERTCOLUMNA, &CExtListCtrl::OnInsertColumnA),
+    fw::OnMessage(LVM_DELETECOLUMN, &CExtListCtrl::OnDeleteColumn),
     fw::OnMessage(WM_DESTROY, &CExtListCtrl::OnDestroy),
 };
 
@@ -102,25 +106,26 @@ int CExtListCtrl::InsertItem(int index, const std::wstring& text)
 {
     if (index < 0)
         return -1;
-    LVITEMW lv{};
-    lv.mask = LVIF_TEXT;
-    lv.iItem = index;
-    lv.pszText = const_cast<wchar_t*>(text.c_str());
-    const int item = CListViewCtrl::InsertItem(lv);
-    if (item < 0)
-        return item;
-
+    // The cells go in with the row, in one insertion.
     const ListCellData initial{colors_.windowText, colors_.window, -1};
     CellArray* cells = new (std::nothrow) CellArray;
-    if (!cells)
-        return -1;
     try {
-        cells->assign(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), initial);
+        if (cells)
+            cells->assign(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), initial);
     } catch (const std::bad_alloc&) {
         delete cells;
-        return -1;  // the row stays, without cells
+        cells = nullptr;
     }
-    SetItemData(item, reinterpret_cast<LPARAM>(cells));
+    LVITEMW lv{};
+    lv.mask = LVIF_TEXT | LVIF_PARAM;
+    lv.iItem = index;
+    lv.pszText = const_cast<wchar_t*>(text.c_str());
+    lv.lParam = reinterpret_cast<LPARAM>(cells);
+    const int item = CListViewCtrl::InsertItem(lv);
+    if (item < 0 || !cells) {
+        delete cells;
+        return -1;  // a row that got no cells stays, without them
+    }
     return item;
 }
 
@@ -137,14 +142,25 @@ BOOL CExtListCtrl::DeleteItem(int item)
 {
     if (item < 0 || item >= GetItemCount())
         return FALSE;
-    ReleaseCells(item);
-    return CListViewCtrl::DeleteItem(item);
+    // The row goes first, so no paint or notification meets freed cells.
+    CellArray* cells = Cells(item);
+    const BOOL deleted = CListViewCtrl::DeleteItem(item);
+    if (deleted)
+        delete cells;
+    return deleted;
 }
 
 BOOL CExtListCtrl::DeleteAllItems()
 {
-    ReleaseAllCells();
-    return CListViewCtrl::DeleteAllItems();
+    std::vector<CellArray*> cells;
+    for (int item = 0, count = GetItemCount(); item < count; ++item)
+        cells.push_back(Cells(item));
+    const BOOL deleted = CListViewCtrl::DeleteAllItems();
+    if (deleted) {
+        for (CellArray* row : cells)
+            delete row;
+    }
+    return deleted;
 }
 
 BOOL CExtListCtrl::SetCellCheck(int item, int subItem, int state)
@@ -182,7 +198,13 @@ void CExtListCtrl::SetContextMenu(const std::wstring& firstText, ContextMenuCall
     }
 }
 
-int CExtListCtrl::GetColumnCount() const { return fw::CHeaderCtrl(GetHeader()).GetItemCount(); }
+int CExtListCtrl::GetColumnCount() const
+{
+    // Asked for every cell a bulk change touches; the columns change seldom.
+    if (columnCount_ < 0)
+        columnCount_ = fw::CHeaderCtrl(GetHeader()).GetItemCount();
+    return columnCount_;
+}
 
 BOOL CExtListCtrl::GetCellRect(int item, int subItem, RECT* rect) const
 {
@@ -211,6 +233,8 @@ BOOL CExtListCtrl::GetCellRect(int item, int subItem, RECT* rect) const
 
 void CExtListCtrl::RedrawCell(int item, int subItem)
 {
+    if (redrawSuspended_)
+        return;  // the whole list is painted once drawing resumes
     RECT rect{};
     if (!GetCellRect(item, subItem, &rect))
         return;
@@ -528,6 +552,23 @@ bool CExtListCtrl::OnSysColorChange(WPARAM w, LPARAM l, LRESULT& result)
     if (HWND header = GetHeader())
         ::SendMessageW(header, WM_SYSCOLORCHANGE, w, l);
     return true;
+}
+
+bool CExtListCtrl::ChangeColumns(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+{
+    result = DefaultProc(message, w, l);
+    columnCount_ = -1;
+    return true;
+}
+
+bool CExtListCtrl::OnInsertColumnW(WPARAM w, LPARAM l, LRESULT& result) { return ChangeColumns(LVM_INSERTCOLUMNW, w, l, result); }
+bool CExtListCtrl::OnInsertColumnA(WPARAM w, LPARAM l, LRESULT& result) { return ChangeColumns(LVM_INSERTCOLUMNA, w, l, result); }
+bool CExtListCtrl::OnDeleteColumn(WPARAM w, LPARAM l, LRESULT& result) { return ChangeColumns(LVM_DELETECOLUMN, w, l, result); }
+
+bool CExtListCtrl::OnSetRedraw(WPARAM w, LPARAM, LRESULT&)
+{
+    redrawSuspended_ = !w;
+    return false;  // the list view's own handling follows
 }
 
 bool CExtListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&)

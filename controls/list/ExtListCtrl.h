@@ -52,6 +52,8 @@ public:
 
     int GetColumnCount() const;
     BOOL GetCellRect(int item, int subItem, RECT* rect) const;
+    // Paints the cell at once; while drawing is suspended (WM_SETREDRAW) it
+    // leaves it to the repaint that ends the suspension.
     void RedrawCell(int item, int subItem);
     int GetSelectedItem() const;
     BOOL SelectItem(int item, BOOL ensureVisible);
@@ -93,6 +95,12 @@ private:
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnEraseBackground(WPARAM w, LPARAM l, LRESULT& result);
     bool OnSysColorChange(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnSetRedraw(WPARAM w, LPARAM l, LRESULT& result);
+    // The column count is kept; these run the list view's handling, then forget it.
+    bool ChangeColumns(UINT message, WPARAM w, LPARAM l, LRESULT& result);
+    bool OnInsertColumnW(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnInsertColumnA(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnDeleteColumn(WPARAM w, LPARAM l, LRESULT& result);
     bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
     LRESULT OnCustomDraw(NMHDR* header);
 
@@ -105,4 +113,6 @@ private:
     SystemColors colors_{};
     CXHeaderCtrl header_;
     bool headerSubclassed_ = false;
+    bool redrawSuspended_ = false;  // between WM_SETREDRAW FALSE and TRUE
+    mutable int columnCount_ = -1;  // the header's item count; -1 until asked after a column change
 };

@@ -263,4 +263,52 @@ TEST(ListDrawing, ACheckBoxPressIsToggledPaintedAndReportedBeforeTheSelectionMov
     });
 }
 
+// Counts the paint and erase messages a window receives.
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR counter)
+{
+    if (message == WM_PAINT || message == WM_ERASEBKGND)
+        ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(window, message, w, l);
+}
+
+TEST(ListDrawing, ABulkChangeIsPaintedOnceDrawingResumes)
+{
+    ListDialog dialog;
+    RunDialog(dialog, [&] {
+        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        OnUiThread([&] {
+            CExtListCtrl& list = dialog.list;
+            list.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL,
+                             reinterpret_cast<LPARAM>(ImageList_Create(10, 32, ILC_COLOR4, 1, 1)));
+            for (int row = 0; row < 3; ++row) {
+                list.InsertItem(row, L"");
+                list.SetCellCheck(row, 0, 0);
+            }
+            list.UpdateWindow();
+            RECT cell{};
+            list.GetCellRect(0, 0, &cell);
+            const std::vector<POINT> mark = CheckMarkPixels(cell);
+            int paints = 0;
+            SetWindowSubclass(list.GetSafeHwnd(), CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints));
+            {
+                fw::CWindow::RedrawSuspender noRedraw(list);
+                for (int row = 0; row < 3; ++row) {
+                    list.SetCellCheck(row, 0, 1);
+                    list.SetItemText(row, 1, L"moved");
+                }
+                EXPECT_EQ(paints, 0);  // nothing painted cell by cell
+            }
+            list.UpdateWindow();
+            EXPECT_GT(paints, 0);
+            RemoveWindowSubclass(list.GetSafeHwnd(), CountPaints, 1);
+            fw::WindowDc dc(list.GetSafeHwnd());
+            EXPECT_EQ(CountPixels(dc.get(), mark, kMarkColor), static_cast<int>(mark.size()));
+
+            // A single change outside a bulk one still shows at once.
+            list.SetCellCheck(0, 0, 0);
+            EXPECT_EQ(CountPixels(dc.get(), mark, kMarkColor), 0);
+        });
+    });
+}
+
 }  // namespace

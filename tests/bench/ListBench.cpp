@@ -1,0 +1,297 @@
+// Drives PakOrder.exe and the bare reference (BareList.exe) side by side in
+// one generated PAKS folder and prints, per figure, the median time of each
+// and their ratio. Both programs are used only from outside: started, their
+// status line read, their buttons' commands sent and waited for (the paint
+// that follows included), their rows selected through the list view.
+//
+//   list_bench <work folder> <mods> <repetitions> <PakOrder.exe> <BareList.exe> figure...
+//   figures: startup restore top down sort memory
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+
+namespace {
+
+constexpr DWORD kWaitLimitMs = 900'000;
+
+double Seconds()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+ULONGLONG Ticks(const SYSTEMTIME& fields)
+{
+    FILETIME time{};
+    SystemTimeToFileTime(&fields, &time);
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void WriteTime(const std::wstring& path, ULONGLONG ticks)
+{
+    const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+// The generated folder: mods with companions, every seventh one disabled,
+// their times after 2021 in an order unrelated to their names.
+class ModFolder {
+public:
+    ModFolder(const std::wstring& work, int mods) : path_(work + L"\\" + std::to_wstring(mods) + L"\\")
+    {
+        const ULONGLONG start = Ticks(SYSTEMTIME{2021, 1, 0, 1, 0, 0, 0, 0});
+        for (int i = 0; i < mods; ++i) {
+            wchar_t name[32];
+            swprintf(name, 32, L"mod%05d.%ls", i, i % 7 == 3 ? L"G1O" : i % 2 ? L"pak" : L"PAK");
+            const ULONGLONG shuffled = static_cast<ULONGLONG>((static_cast<long long>(i) * 7919) % mods);
+            names_.push_back(name);
+            times_.push_back(start + shuffled * 600 * 10'000'000ull + static_cast<ULONGLONG>(i) * 10'000'000ull);
+        }
+        CreateDirectoryW(work.c_str(), nullptr);
+        const std::wstring stamp = path_ + L"generated.txt";
+        if (GetFileAttributesW(stamp.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return;
+        CreateDirectoryW(path_.c_str(), nullptr);
+        for (const std::wstring& name : names_) {
+            for (const std::wstring& file : {name, name + L".MAN"}) {
+                CloseHandle(CreateFileW((path_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+            }
+        }
+        ResetTimes();
+        CloseHandle(CreateFileW(stamp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+
+    void ResetTimes() const
+    {
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            WriteTime(path_ + names_[i], times_[i]);
+            WriteTime(path_ + names_[i] + L".MAN", times_[i]);
+        }
+    }
+
+    std::wstring Install(const std::wstring& program, const wchar_t* as) const
+    {
+        const std::wstring copy = path_ + as;
+        if (!CopyFileW(program.c_str(), copy.c_str(), FALSE))
+            std::fwprintf(stderr, L"cannot copy %ls to %ls\n", program.c_str(), copy.c_str());
+        return copy;
+    }
+
+    const std::wstring& path() const { return path_; }
+
+private:
+    std::wstring path_;
+    std::vector<std::wstring> names_;
+    std::vector<ULONGLONG> times_;
+};
+
+struct FindWindowOf {
+    DWORD process;
+    HWND found;
+};
+
+HWND MainWindowOf(DWORD process)
+{
+    FindWindowOf search{process, nullptr};
+    EnumWindows([](HWND window, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<FindWindowOf*>(l);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->process && GetDlgItem(window, IDC_MOD_LIST)) {
+            s->found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// One running program, PakOrder or the bare one.
+class Program {
+public:
+    // Starts the program and waits until its status line shows the count.
+    Program(const std::wstring& path, const std::wstring& folder, int mods)
+    {
+        wchar_t expected[64];
+        swprintf(expected, 64, L"总共 %d 个MOD", mods);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring command = L"\"" + path + L"\"";
+        const double start = Seconds();
+        if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                            &process_)) {
+            std::fwprintf(stderr, L"cannot start %ls\n", path.c_str());
+            return;
+        }
+        for (DWORD waited = 0; waited < kWaitLimitMs; ++waited) {
+            if (!window_)
+                window_ = MainWindowOf(process_.dwProcessId);
+            if (window_) {
+                wchar_t text[64] = {};
+                GetWindowTextW(GetDlgItem(window_, IDC_STATUS), text, 64);  // read without a message
+                if (std::wcscmp(text, expected) == 0)
+                    break;
+            }
+            Sleep(1);
+        }
+        startupSeconds_ = Seconds() - start;
+        list_ = GetDlgItem(window_, IDC_MOD_LIST);
+        remoteItem_ = VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    }
+
+    ~Program()
+    {
+        if (window_)
+            PostMessageW(window_, WM_COMMAND, IDCANCEL, 0);
+        if (WaitForSingleObject(process_.hProcess, 30'000) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+
+    double startupSeconds() const { return startupSeconds_; }
+
+    // Runs a button's command and waits for it and for the paint after it.
+    double Command(int id) const
+    {
+        const double start = Seconds();
+        SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window_, id)));
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return Seconds() - start;
+    }
+
+    void SelectEveryFifthRow(int rows) const
+    {
+        SetState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row = 4; row < rows; row += 5)
+            SetState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+
+    // What the process has committed for itself: PrivateUsage where the
+    // system reports it, else the sum of its committed private regions.
+    SIZE_T PrivateBytes() const
+    {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(process_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+        if (counters.PrivateUsage)
+            return counters.PrivateUsage;
+        SIZE_T total = 0;
+        MEMORY_BASIC_INFORMATION region{};
+        for (char* address = nullptr;
+             VirtualQueryEx(process_.hProcess, address, &region, sizeof region) == sizeof region;
+             address = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+                total += region.RegionSize;
+        }
+        return total;
+    }
+
+private:
+    void SetState(int row, UINT state, UINT mask) const
+    {
+        LVITEMW item{};
+        item.state = state;
+        item.stateMask = mask;
+        WriteProcessMemory(process_.hProcess, remoteItem_, &item, sizeof item, nullptr);
+        SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remoteItem_));
+    }
+
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    HWND list_ = nullptr;
+    void* remoteItem_ = nullptr;
+    double startupSeconds_ = 0;
+};
+
+void Report(const std::wstring& figure, const std::vector<double>& ours, const std::vector<double>& bare)
+{
+    const double a = Median(ours), b = Median(bare);
+    std::wprintf(L"%-36ls ours %9.1f ms   bare %9.1f ms   ratio %5.2f\n", figure.c_str(), a * 1000, b * 1000, a / b);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 7) {
+        std::fwprintf(stderr, L"usage: list_bench work mods repetitions PakOrder.exe BareList.exe figure...\n");
+        return 2;
+    }
+    const int mods = _wtoi(argv[2]);
+    const int repetitions = std::max(1, _wtoi(argv[3]));
+    const ModFolder folder(argv[1], mods);
+    const std::wstring ours = folder.Install(argv[4], L"PakOrder.exe");
+    const std::wstring bare = folder.Install(argv[5], L"BareList.exe");
+    const std::wstring count = std::to_wstring(mods) + L" mods";
+
+    for (int f = 6; f < argc; ++f) {
+        const std::wstring figure = argv[f];
+        std::vector<double> oursTimes, bareTimes;
+        if (figure == L"startup") {
+            for (int i = 0; i < repetitions; ++i) {
+                oursTimes.push_back(Program(ours, folder.path(), mods).startupSeconds());
+                bareTimes.push_back(Program(bare, folder.path(), mods).startupSeconds());
+            }
+            Report(L"start-up until the count, " + count, oursTimes, bareTimes);
+        } else if (figure == L"memory") {
+            const Program a(ours, folder.path(), mods), b(bare, folder.path(), mods);
+            Sleep(500);
+            std::wprintf(L"%-36ls ours %9.1f MB   bare %9.1f MB\n", (L"private bytes, " + count).c_str(),
+                         static_cast<double>(a.PrivateBytes()) / (1 << 20), static_cast<double>(b.PrivateBytes()) / (1 << 20));
+        } else {
+            const Program a(ours, folder.path(), mods), b(bare, folder.path(), mods);
+            for (int i = 0; i < repetitions; ++i) {
+                for (const Program* program : {&a, &b}) {
+                    std::vector<double>& times = program == &a ? oursTimes : bareTimes;
+                    if (figure == L"restore") {
+                        times.push_back(program->Command(IDC_RESTORE));
+                    } else if (figure == L"top" || figure == L"down") {
+                        program->Command(IDC_RESTORE);
+                        program->SelectEveryFifthRow(mods);
+                        times.push_back(program->Command(figure == L"top" ? IDC_MOVE_TOP : IDC_MOVE_DOWN));
+                    } else if (figure == L"sort") {
+                        folder.ResetTimes();
+                        program->Command(IDC_RESTORE);
+                        program->SelectEveryFifthRow(mods);
+                        program->Command(IDC_MOVE_TOP);
+                        times.push_back(program->Command(IDOK));
+                    }
+                }
+            }
+            folder.ResetTimes();
+            const wchar_t* what = figure == L"restore" ? L"restore, "
+                                  : figure == L"top"   ? L"every fifth row to the top, "
+                                  : figure == L"down"  ? L"every fifth row down, "
+                                                       : L"smart sort, 1/5 marked, ";
+            if (!oursTimes.empty())
+                Report(what + count, oursTimes, bareTimes);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Measures PakOrder against bare reference programs and prints one line per
+# figure: ours, bare, ratio (medians of alternating runs).
+#   - under Wine and Xvfb: start-up until the count shows, "还原", moving
+#     every fifth row to the top and down, the smart sort, and the private
+#     bytes with 10,000 mods; the reference is tests/bench/BareList.cpp, the
+#     driver tests/bench/ListBench.cpp, the folders are generated in build/bench;
+#   - natively: the core's catalogue read against a bare readdir + stat loop,
+#     and the conflict check of 500 mods x 2,000 files against reading their manifests.
+# Usage: tools/bench.sh [repetitions]   (PAKORDER_EXE=path measures another PakOrder.exe)
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+reps=${1:-5}
+mkdir -p "$repo/build/bench"
+# The core is measured optimised, in a build of its own.
+if ! { "$repo/tools/build.sh" windows &&
+       cmake --no-warn-unused-cli -S "$repo" -B "$repo/build/bench-native" -DCMAKE_BUILD_TYPE=Release &&
+       cmake --build "$repo/build/bench-native" -j"$(nproc)" --target catalogue_bench conflict_bench; } >"$repo/build/bench.log" 2>&1; then
+    tail -n 40 "$repo/build/bench.log"
+    exit 1
+fi
+"$repo/tools/setup-wine.sh"
+
+winpath() { local p; p=$(realpath "$1"); echo "Z:${p//\//\\}"; }
+driver=$(winpath "$repo/build/windows/tests/list_bench.exe")
+ours=$(winpath "${PAKORDER_EXE:-$repo/build/windows/PakOrder.exe}")
+bare=$(winpath "$repo/build/windows/tests/BareList.exe")
+work=$(winpath "$repo/build/bench")
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    source "$1/tools/wine-env.sh"
+    driver=$2 ours=$3 bare=$4 work=$5 reps=$6
+    run() { wine "$driver" "$work" "$1" "$2" "$ours" "$bare" "${@:3}"; }
+    run 1000 "$reps" startup restore
+    run 5000 "$reps" startup restore top down sort
+    run 20000 "$reps" startup restore
+    run 10000 1 memory
+    wineserver -k
+' _ "$repo" "$driver" "$ours" "$bare" "$work" "$reps" 2>/dev/null | tr -d '\r'
+
+"$repo/build/bench-native/tests/catalogue_bench" --benchmark_format=json 2>/dev/null | python3 -c '
+import json, sys
+times = {b["name"]: b["real_time"] for b in json.load(sys.stdin)["benchmarks"]}
+for name, ours in times.items():
+    if name.startswith("ReadCatalogue/"):
+        n = name.split("/")[1]
+        bare = times["ReaddirAndStat/" + n]
+        label = "catalogue read, %s mods (native)" % n
+        print("%-36s ours %9.1f ms   bare %9.1f ms   ratio %5.2f" % (label, ours, bare, ours / bare))
+'
+"$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 1

@@ -234,9 +234,8 @@ bool CModManagerDlg::UpdateRowState(int row, bool confirm)
             return false;
         }
     }
-    for (int column = kColumnCheck; column <= kColumnDate; ++column)
-        modList_.SetCellColors(row, column, enabled ? kEnabledTextColor : kDisabledTextColor, kRowBackColor);
-    modList_.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+    modList_.SetRowColors(row, kColumnCheck, kColumnDate, enabled ? kEnabledTextColor : kDisabledTextColor, kRowBackColor);
+    modList_.RedrawRow(row);
     return true;
 }
 
@@ -314,6 +313,7 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
         modList_.DeleteItem(*row);
     // Inserting at the target, last first, keeps the block in its order; its
     // first row, inserted last, ends with the focus.
+    int first = -1;
     for (auto moved = block.rbegin(); moved != block.rend(); ++moved) {
         const int row = modList_.InsertItem(*target, L"");
         if (row < 0)
@@ -322,10 +322,12 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
         modList_.SetItemText(row, kColumnName, moved->name);
         modList_.SetItemText(row, kColumnDate, moved->date);
         modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
-        modList_.SetSelectionMark(row);
         modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         UpdateRowState(row, false);
+        first = row;
     }
+    if (first >= 0)
+        modList_.SetSelectionMark(first);
 }
 
 void CModManagerDlg::OnOK()

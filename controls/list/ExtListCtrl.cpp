@@ -81,7 +81,8 @@ CExtListCtrl::CellArray* CExtListCtrl::Cells(int item) const
 
 ListCellData* CExtListCtrl::Cell(int item, int subItem) const
 {
-    if (item < 0 || item >= GetItemCount() || subItem < 0 || subItem >= GetColumnCount())
+    // A row that is not there has no item data.
+    if (item < 0 || subItem < 0 || subItem >= GetColumnCount())
         return nullptr;
     CellArray* cells = Cells(item);
     // A row keeps the columns it was inserted with; a later column has no cell.
@@ -131,11 +132,12 @@ int CExtListCtrl::InsertItem(int index, const std::wstring& text)
 
 BOOL CExtListCtrl::SetItemText(int item, int subItem, const std::wstring& text)
 {
-    if (item < 0 || item >= GetItemCount() || subItem < 0 || subItem >= GetColumnCount())
+    if (item < 0 || subItem < 0 || subItem >= GetColumnCount())
         return FALSE;
-    const BOOL result = CListViewCtrl::SetItemText(item, subItem, text);
+    if (!CListViewCtrl::SetItemText(item, subItem, text))
+        return FALSE;  // no such row
     RedrawCell(item, subItem);
-    return result;
+    return TRUE;
 }
 
 BOOL CExtListCtrl::DeleteItem(int item)
@@ -185,6 +187,24 @@ void CExtListCtrl::SetCellColors(int item, int subItem, COLORREF textColor, COLO
         cell->textColor = textColor;
         cell->backColor = backColor;
     }
+}
+
+void CExtListCtrl::SetRowColors(int item, int firstSubItem, int lastSubItem, COLORREF textColor, COLORREF backColor)
+{
+    CellArray* cells = item < 0 ? nullptr : Cells(item);
+    if (!cells || firstSubItem < 0)
+        return;
+    const auto last = std::min(static_cast<std::size_t>(std::max(lastSubItem + 1, 0)), cells->size());
+    for (std::size_t subItem = static_cast<std::size_t>(firstSubItem); subItem < last; ++subItem) {
+        (*cells)[subItem].textColor = textColor;
+        (*cells)[subItem].backColor = backColor;
+    }
+}
+
+void CExtListCtrl::RedrawRow(int item)
+{
+    if (!redrawSuspended_)
+        SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(item), item);
 }
 
 void CExtListCtrl::SetContextMenu(const std::wstring& firstText, ContextMenuCallback firstCallback,

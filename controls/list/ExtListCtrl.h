@@ -46,6 +46,10 @@ public:
     int GetCellCheck(int item, int subItem) const;
     // Stores the colours without repainting; the next paint shows them.
     void SetCellColors(int item, int subItem, COLORREF textColor, COLORREF backColor);
+    // The same colours for the row's cells firstSubItem..lastSubItem, in one lookup.
+    void SetRowColors(int item, int firstSubItem, int lastSubItem, COLORREF textColor, COLORREF backColor);
+    // Repaints the row, or nothing while drawing is suspended: the resume paints it.
+    void RedrawRow(int item);
     // A null second text keeps the second item as it was.
     void SetContextMenu(const std::wstring& firstText, ContextMenuCallback firstCallback, const wchar_t* secondText,
                         ContextMenuCallback secondCallback);

@@ -31,7 +31,7 @@ struct Folder {
     Folder()
     {
         for (int m = 0; m < kMods; ++m) {
-            std::vector<ManifestFolderSpec> folders(20);
+            std::vector<ManifestFolderToWrite> folders(20);
             for (int f = 0; f < 20; ++f) {
                 folders[f].path = u"MEDIA/UNITS/ITEMS/SET" + std::u16string(1, static_cast<char16_t>(u'A' + f)) + u"/";
                 for (int e = 0; e < kFilesPerMod / 20; ++e) {
@@ -40,7 +40,7 @@ struct Folder {
                     std::u16string name = u"ITEM_";
                     for (char c : std::to_string(n))
                         name.push_back(static_cast<char16_t>(c));
-                    folders[f].entries.push_back(ManifestFileSpec{name + u".DAT", static_cast<std::uint32_t>(m), 100});
+                    folders[f].entries.push_back(ManifestFileToWrite{name + u".DAT", static_cast<std::uint32_t>(m), 100});
                 }
             }
             const std::wstring name = L"mod" + std::to_wstring(m) + L".PAK";

@@ -19,7 +19,7 @@ using namespace gui;
 namespace {
 
 // A manifest file's content, as WriteFile takes it.
-std::string Manifest(const std::vector<ManifestFolderSpec>& folders)
+std::string Manifest(const std::vector<ManifestFolderToWrite>& folders)
 {
     const std::vector<unsigned char> bytes = ManifestBytes(folders);
     return std::string(bytes.begin(), bytes.end());
@@ -89,7 +89,7 @@ TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
 {
     GameFolder game;
     const std::u16string items = u"MEDIA/UNITS/ITEMS/";
-    const std::pair<const wchar_t*, std::vector<ManifestFolderSpec>> mods[] = {
+    const std::pair<const wchar_t*, std::vector<ManifestFolderToWrite>> mods[] = {
         {L"a.pak", {{items, {{u"sword.dat", 1}, {u"shield.dat", 2}}}, {u"MEDIA/", {{u"技能.dat", 5}}}}},
         {L"b.pak", {{u"media\\units\\items\\", {{u"SWORD.DAT", 3}}}, {u"MEDIA/", {{u"技能.dat", 5}}}}},
         {L"c.pak", {{items, {{u"shield.dat", 4}, {u"sword.dat", 6}}}}},

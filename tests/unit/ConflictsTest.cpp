@@ -27,31 +27,31 @@ std::vector<std::string> Describe(const ConflictReport& report, const std::vecto
     return lines;
 }
 
-struct ModSpec {
+struct ModToWrite {
     std::string name;
-    std::vector<ManifestFolderSpec> folders;
+    std::vector<ManifestFolderToWrite> folders;
     bool enabled = true;
     bool selected = false;
 };
 
-ConflictReport Analyse(const std::vector<ModSpec>& specs, std::vector<std::vector<unsigned char>>& bytes)
+ConflictReport Analyse(const std::vector<ModToWrite>& written, std::vector<std::vector<unsigned char>>& bytes)
 {
     std::vector<ModManifest> mods;
     bytes.clear();
-    bytes.reserve(specs.size());
-    for (const ModSpec& spec : specs) {
-        bytes.push_back(ManifestBytes(spec.folders));
-        mods.push_back(ModManifest{spec.enabled, spec.selected, ParseManifest(bytes.back().data(), bytes.back().size())});
+    bytes.reserve(written.size());
+    for (const ModToWrite& mod : written) {
+        bytes.push_back(ManifestBytes(mod.folders));
+        mods.push_back(ModManifest{mod.enabled, mod.selected, ParseManifest(bytes.back().data(), bytes.back().size())});
     }
     return FindConflicts(mods);
 }
 
 TEST(Conflicts, TheModLoadedLastWins)
 {
-    const ManifestFolderSpec items{u"MEDIA/ITEMS/", {{u"SWORD.DAT", 1}, {u"SHIELD.DAT", 2}}};
+    const ManifestFolderToWrite items{u"MEDIA/ITEMS/", {{u"SWORD.DAT", 1}, {u"SHIELD.DAT", 2}}};
     struct Case {
         const char* what;
-        std::vector<ModSpec> mods;
+        std::vector<ModToWrite> mods;
         std::vector<std::string> expected;
         std::size_t modsInConflict;
     };
@@ -78,7 +78,7 @@ TEST(Conflicts, TheModLoadedLastWins)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::string> names;
-        for (const ModSpec& mod : c.mods)
+        for (const ModToWrite& mod : c.mods)
             names.push_back(mod.name);
         std::vector<std::vector<unsigned char>> bytes;
         const ConflictReport report = Analyse(c.mods, bytes);

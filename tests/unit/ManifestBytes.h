@@ -7,7 +7,7 @@
 
 namespace testing_files {
 
-struct ManifestFileSpec {
+struct ManifestFileToWrite {
     std::u16string name;        // folders end in "/"
     std::uint32_t crc = 0x1234;
     std::uint32_t size = 100;
@@ -15,12 +15,12 @@ struct ManifestFileSpec {
     std::uint8_t type = 1;      // 7 a folder, 18 a removed folder
 };
 
-struct ManifestFolderSpec {
+struct ManifestFolderToWrite {
     std::u16string path;        // such as u"MEDIA/UNITS/"
-    std::vector<ManifestFileSpec> entries;
+    std::vector<ManifestFileToWrite> entries;
 };
 
-inline std::vector<unsigned char> ManifestBytes(const std::vector<ManifestFolderSpec>& folders, std::uint16_t version = 2)
+inline std::vector<unsigned char> ManifestBytes(const std::vector<ManifestFolderToWrite>& folders, std::uint16_t version = 2)
 {
     std::vector<unsigned char> bytes;
     auto number = [&](std::uint64_t value, int size) {
@@ -37,14 +37,14 @@ inline std::vector<unsigned char> ManifestBytes(const std::vector<ManifestFolder
         number(0xC0FFEE, 4);
     text(u"MEDIA/");
     std::uint32_t records = 0;
-    for (const ManifestFolderSpec& folder : folders)
+    for (const ManifestFolderToWrite& folder : folders)
         records += 1 + static_cast<std::uint32_t>(folder.entries.size());
     number(records, 4);
     number(folders.size(), 4);
-    for (const ManifestFolderSpec& folder : folders) {
+    for (const ManifestFolderToWrite& folder : folders) {
         text(folder.path);
         number(folder.entries.size(), 4);
-        for (const ManifestFileSpec& entry : folder.entries) {
+        for (const ManifestFileToWrite& entry : folder.entries) {
             number(entry.crc, 4);
             number(entry.type, 1);
             text(entry.name);

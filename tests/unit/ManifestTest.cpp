@@ -8,7 +8,7 @@ using namespace testing_files;
 
 namespace {
 
-const std::vector<ManifestFolderSpec> kSample = {
+const std::vector<ManifestFolderToWrite> kSample = {
     {u"MEDIA/", {{u"UNITS/", 0, 0, 0, 7}, {u"README.TXT"}}},
     {u"MEDIA/UNITS/ITEMS/", {{u"SWORD.DAT", 0xAAAA, 10}, {u"", 1, 1}, {u"OLD.DAT", 2, 2, 0}, {u"GONE/", 0, 0, 0, 18}}},
     {u"MEDIA/火炬/", {{u"Ж名.LAYOUT", 7, 70}}},

@@ -13,11 +13,13 @@ namespace {
 // The largest manifest read; real ones are a few hundred kilobytes.
 constexpr std::size_t kMaxManifestBytes = 256u << 20;
 
-char16_t Folded(char16_t unit)
+// A path's character as paths are compared: ASCII upper case, "\\" as "/".
+template <typename Char>
+Char Folded(Char c)
 {
-    if (unit == u'\\')
-        return u'/';
-    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - (u'a' - u'A')) : unit;
+    if (c == Char('\\'))
+        return Char('/');
+    return c >= Char('a') && c <= Char('z') ? static_cast<Char>(c - (Char('a') - Char('A'))) : c;
 }
 
 std::u16string FoldedText(const ManifestText& text)
@@ -124,7 +126,7 @@ std::wstring FoldedKey(const std::wstring& path)
 {
     std::wstring key = path;
     for (wchar_t& c : key)
-        c = c == L'\\' ? L'/' : (c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - (L'a' - L'A')) : c);
+        c = Folded(c);
     return key;
 }
 

@@ -26,29 +26,24 @@ DropPlan PlanDrop(platform::FileSystem& fileSystem, const std::vector<std::wstri
 
 namespace {
 
-bool NameTaken(platform::FileSystem& fileSystem, const std::wstring& path)
-{
-    return fileSystem.FileExists(path) || fileSystem.FolderExists(path);
-}
-
 // Why the mod cannot go into the folder as it stands, if it cannot.
 std::optional<NotInstalledReason> Obstacle(platform::FileSystem& fileSystem, const std::wstring& folder,
                                            const std::wstring& name)
 {
-    if (NameTaken(fileSystem, platform::JoinPath(folder, name)))
+    if (platform::NameTaken(fileSystem, platform::JoinPath(folder, name)))
         return NotInstalledReason::AlreadyThere;
     // The same mod under its other names: one folder must not hold it twice.
     const std::wstring stem = name.substr(0, name.size() - FileExtension(name).size());
     for (const std::wstring_view extension : {L"PAK", L"pak", L"G1O"}) {
         const std::wstring sibling = stem + std::wstring(extension);
-        if (sibling == name || !NameTaken(fileSystem, platform::JoinPath(folder, sibling)))
+        if (sibling == name || !platform::NameTaken(fileSystem, platform::JoinPath(folder, sibling)))
             continue;
         if (IsDisabledModName(sibling) == IsDisabledModName(name))
             return NotInstalledReason::AlreadyThere;
         return IsDisabledModName(sibling) ? NotInstalledReason::AlreadyThereDisabled
                                           : NotInstalledReason::AlreadyThereEnabled;
     }
-    if (NameTaken(fileSystem, platform::JoinPath(folder, CompanionName(name))))
+    if (platform::NameTaken(fileSystem, platform::JoinPath(folder, CompanionName(name))))
         return NotInstalledReason::ManifestTaken;
     return std::nullopt;
 }

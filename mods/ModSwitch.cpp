@@ -13,11 +13,6 @@ std::wstring Stem(std::wstring_view name)
     return std::wstring(name.substr(0, name.size() > kExtensionLength ? name.size() - kExtensionLength : 0));
 }
 
-bool NameTaken(platform::FileSystem& fileSystem, const std::wstring& path)
-{
-    return fileSystem.FileExists(path) || fileSystem.FolderExists(path);
-}
-
 }  // namespace
 
 std::wstring EnabledModName(std::wstring_view name) { return Stem(name) + L".PAK"; }
@@ -37,8 +32,8 @@ SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& fol
 
     // A manifest already under the new name would pair with the renamed pak:
     // refuse before anything moves.
-    if (NameTaken(fileSystem, newManPath)) {
-        const bool hasCompanion = NameTaken(fileSystem, manPath);
+    if (platform::NameTaken(fileSystem, newManPath)) {
+        const bool hasCompanion = platform::NameTaken(fileSystem, manPath);
         return SwitchResult{name, FileFailure{hasCompanion ? companion : name, platform::AlreadyExistsStatus()}};
     }
 

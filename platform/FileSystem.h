@@ -62,6 +62,13 @@ FileSystem& SystemFileSystem();
 
 namespace platform {
 
+// True when a file or a folder of that name is there: a rename or copy to
+// the name would fail.
+inline bool NameTaken(FileSystem& fileSystem, const std::wstring& path)
+{
+    return fileSystem.FileExists(path) || fileSystem.FolderExists(path);
+}
+
 // True when the operation failed because the file (or its folder) is not there.
 bool IsNotFound(FsStatus status);
 

@@ -13,6 +13,7 @@
 #include <cwchar>
 
 #include "platform/ErrorText.h"
+#include "platform/ReadToEnd.h"
 #include "platform/Utf8.h"
 
 namespace platform {
@@ -206,32 +207,21 @@ FsStatus PosixFileSystem::ReadWholeFile(const std::wstring& path, std::size_t ma
         return Errno();
     if (!S_ISREG(st.st_mode))
         return FsStatus{EISDIR};
-    // The size is a hint: read until the end, never past the limit.
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-        return FsStatus{EFBIG};
-    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maxBytes) {
-                bytes.clear();
-                return FsStatus{EFBIG};
-            }
-            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+    int error = 0;
+    const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
+        ssize_t got;
+        while ((got = ::read(file.get(), buffer, room)) < 0 && errno == EINTR) {
         }
-        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            bytes.clear();
-            return Errno();
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
+        if (got < 0)
+            error = errno;
+        return got;
+    };
+    switch (ReadToEnd(readSome, static_cast<std::uint64_t>(st.st_size), maxBytes, bytes)) {
+    case ReadToEndResult::Done: return {};
+    case ReadToEndResult::TooLarge: return FsStatus{EFBIG};
+    case ReadToEndResult::Failed: break;
     }
-    bytes.resize(filled);
-    return {};
+    return FsStatus{static_cast<unsigned long>(error)};
 }
 
 mods::FileTime PosixFileSystem::CurrentTime()

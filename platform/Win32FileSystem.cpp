@@ -9,6 +9,7 @@
 #include "framework/UniqueHandle.h"
 #include "platform/ErrorText.h"
 #include "platform/Paths.h"
+#include "platform/ReadToEnd.h"
 
 namespace platform {
 namespace {
@@ -137,32 +138,21 @@ FsStatus Win32FileSystem::ReadWholeFile(const std::wstring& path, std::size_t ma
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size))
         return LastError();
-    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
-        return FsStatus{ERROR_FILE_TOO_LARGE};
-    // The size is a hint: read until the end, never past the limit.
-    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maxBytes) {
-                bytes.clear();
-                return FsStatus{ERROR_FILE_TOO_LARGE};
-            }
-            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
-        }
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
+    FsStatus failure;
+    const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
         DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + filled, chunk, &got, nullptr)) {
-            const FsStatus error = LastError();
-            bytes.clear();
-            return error;
+        if (!ReadFile(file.get(), buffer, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &got, nullptr)) {
+            failure = LastError();
+            return -1;
         }
-        if (got == 0)
-            break;
-        filled += got;
+        return got;
+    };
+    switch (ReadToEnd(readSome, static_cast<std::uint64_t>(size.QuadPart), maxBytes, bytes)) {
+    case ReadToEndResult::Done: return {};
+    case ReadToEndResult::TooLarge: return FsStatus{ERROR_FILE_TOO_LARGE};
+    case ReadToEndResult::Failed: break;
     }
-    bytes.resize(filled);
-    return {};
+    return failure;
 }
 
 mods::FileTime Win32FileSystem::CurrentTime()

@@ -11,6 +11,7 @@
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 reps=${1:-5}
+"$repo/tools/install-deps.sh"
 mkdir -p "$repo/build/bench"
 # The core is measured optimised, in a build of its own.
 if ! { "$repo/tools/build.sh" windows &&

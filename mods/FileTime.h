@@ -12,7 +12,7 @@ using FileTime = std::uint64_t;
 
 constexpr FileTime kTicksPerSecond = 10'000'000;
 constexpr FileTime kTicksPerDay = kTicksPerSecond * 86'400;
-// The largest time the system's calendar conversion accepts (year 30827).
+// The largest time the system's calendar conversion accepts (30828-09-14).
 constexpr FileTime kMaxCalendarTime = 0x7FFF'FFFF'FFFF'FFFFull;
 
 // Calendar fields of a UTC time, laid out like the system's SYSTEMTIME.

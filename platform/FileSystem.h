@@ -21,7 +21,7 @@ struct FsStatus {
 struct FolderEntry {
     std::wstring name;
     bool isFolder = false;
-    mods::FileTime lastWriteTime = 0;  // as the enumeration reported it
+    mods::FileTime lastWriteTime = 0;  // as the enumeration reported it; 0 where it reports none (POSIX)
 };
 
 class FileSystem {

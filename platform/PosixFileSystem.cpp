@@ -81,12 +81,15 @@ bool PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<FolderE
             continue;
         FolderEntry item;
         item.name = FromUtf8(name);
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0) {
-            item.isFolder = S_ISDIR(st.st_mode);
-            item.lastWriteTime = ToFileTime(st.st_mtim);
-        } else {
+        // readdir reports no times, and its type only for what is not a
+        // link: a stat per entry would triple the cost of a refill, which
+        // reads each mod's time anyway.
+        if (entry->d_type == DT_REG || entry->d_type == DT_DIR) {
             item.isFolder = entry->d_type == DT_DIR;
+        } else {
+            struct stat st {};
+            item.isFolder = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 ? S_ISDIR(st.st_mode)
+                                                                                : entry->d_type == DT_DIR;
         }
         entries.push_back(std::move(item));
     }

@@ -71,6 +71,7 @@ TEST(FileTime, DateTextIsTheUtcDateWithoutLeadingZeros)
     EXPECT_EQ(FormatFileDate(Time(2020, 2, 29, 23, 59, 59)), L"2020-2-29");
     EXPECT_EQ(FormatFileDate(Time(2104, 12, 31, 23, 59, 59)), L"2104-12-31");
     EXPECT_EQ(FormatFileDate(0), L"1601-1-1");
+    EXPECT_EQ(FormatFileDate(kMaxCalendarTime), L"30828-9-14");
     EXPECT_EQ(FormatFileDate(kMaxCalendarTime + 1), L"");
 }
 

@@ -1,7 +1,9 @@
 #include "mods/Conflicts.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <unordered_map>
 
 #include "mods/ModFile.h"
@@ -12,219 +14,350 @@ namespace {
 
 // The largest manifest read; real ones are a few hundred kilobytes.
 constexpr std::size_t kMaxManifestBytes = 256u << 20;
+constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
-// A path's character as paths are compared: ASCII upper case, "\\" as "/".
-template <typename Char>
-Char Folded(Char c)
+// A manifest text's UTF-16LE bytes as paths are compared, appended to
+// `folded`: ASCII upper case, "\\" as "/". Folded bytes compare with memcmp
+// and hash a word at a time.
+void AppendFolded(const ManifestText& text, std::string& folded)
 {
-    if (c == Char('\\'))
-        return Char('/');
-    return c >= Char('a') && c <= Char('z') ? static_cast<Char>(c - (Char('a') - Char('A'))) : c;
+    const std::size_t at = folded.size();
+    folded.resize(at + 2 * text.length);
+    char* out = folded.data() + at;
+    for (std::size_t i = 0; i < 2 * text.length; i += 2) {
+        unsigned char low = text.units[i];
+        const unsigned char high = text.units[i + 1];
+        if (high == 0 && low >= 'a' && low <= 'z')
+            low = static_cast<unsigned char>(low - ('a' - 'A'));
+        else if (high == 0 && low == '\\')
+            low = '/';
+        out[i] = static_cast<char>(low);
+        out[i + 1] = static_cast<char>(high);
+    }
 }
 
-std::u16string FoldedText(const ManifestText& text)
+// Asks for memory that will soon be read: the table is far bigger than the
+// cache, and a lookup's misses then overlap with the work on earlier entries.
+inline void Prefetch(const void* address)
 {
-    std::u16string folded(text.length, u'\0');
-    for (std::size_t i = 0; i < text.length; ++i)
-        folded[i] = Folded(text[i]);
-    return folded;
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
 }
 
-std::uint64_t HashOfName(const ManifestText& name, std::uint64_t folder)
+std::uint64_t Mixed(std::uint64_t hash)
 {
-    std::uint64_t hash = 14695981039346656037ull ^ (folder * 0x9E3779B97F4A7C15ull);  // FNV-1a
-    for (std::size_t i = 0; i < name.length; ++i)
-        hash = (hash ^ Folded(name[i])) * 1099511628211ull;
-    // Spread the bits, so the table's low bits see all of them.
     hash ^= hash >> 33;
     hash *= 0xFF51AFD7ED558CCDull;
     return hash ^ (hash >> 33);
 }
 
-// One mod's copy of a game file, in the order the mods load.
-struct Holder {
-    std::size_t file;
-    std::size_t mod;
-    const ManifestEntry* entry;
+std::uint64_t HashOf(std::string_view bytes, std::uint32_t folder)
+{
+    constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = (folder + 1) * kOdd ^ bytes.size();
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + at, 8);
+        hash = (hash ^ word) * kOdd;
+        hash ^= hash >> 29;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
+    return Mixed((hash ^ tail) * kOdd);
+}
+
+// A mod's copy of a game file, as far as conflicts go.
+struct Copy {
+    std::uint32_t crc = 0;
+    std::uint32_t size = 0;
+    bool operator==(const Copy&) const = default;
 };
 
 // A game file, known by its folder (one number for every spelling of the
-// folder's path) and its name, seen in at least one mod.
+// folder's path) and its folded name, held by at least one mod.
 struct GameFile {
-    std::size_t folder;
-    std::size_t nameAt, nameLength;  // its folded name in the table's own copy
-    std::uint64_t hash;
-    std::size_t count;       // mods that hold it
-    std::size_t lastHolder;  // the copy of the mod loaded last so far
-    std::size_t lastMod;
+    std::uint64_t hash = 0;
+    std::size_t nameAt = 0;       // in the table's names: the folded name, then its last holder's spelling
+    std::uint32_t nameBytes = 0;
+    std::uint32_t folder = 0;
+    std::uint32_t spelledFolder = 0;  // the folder as its last holder spells it
+    std::uint32_t holders = 0;    // mods that hold it
+    std::uint32_t lastMod = kNone;
+    Copy first{}, last{};         // the copies of the first and the last mod so far
+    bool sameBeforeLast = true;   // every copy before the last one is the same as the first
+
+    bool Identical() const { return sameBeforeLast && last == first; }
 };
 
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-// Open addressing over the game files, kept at most half full. The table
-// keeps its own folded copy of every name, so a lookup reads nothing but
-// the table and the name looked up.
+// Open addressing over the game files, kept at most half full.
 class FileTable {
 public:
     FileTable() : slots_(1024) {}
 
-    // The file with that folder and name, added when it is new.
-    std::size_t Find(std::size_t folder, const ManifestText& name, std::vector<GameFile>& files)
+    // The file of that folder and folded name (of that hash), added when it
+    // is new; its spelling becomes `spelling`.
+    std::uint32_t Find(std::uint64_t hash, std::uint32_t folder, std::string_view folded, const ManifestText& spelling)
     {
-        const std::uint64_t hash = HashOfName(name, folder);
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
         std::size_t slot = static_cast<std::size_t>(hash) & (slots_.size() - 1);
-        for (; slots_[slot].file != kEmpty; slot = (slot + 1) & (slots_.size() - 1)) {
+        for (; slots_[slot].file != kNone; slot = (slot + 1) & (slots_.size() - 1)) {
             if (slots_[slot].tag != tag)
                 continue;
-            const GameFile& file = files[slots_[slot].file];
-            if (file.hash == hash && file.folder == folder && SameName(file, name))
+            GameFile& file = files_[slots_[slot].file];
+            if (file.folder != folder || file.nameBytes != folded.size())
+                continue;
+            // Mostly spelled as before; a later mod may spell it otherwise,
+            // and the report shows the winner's spelling.
+            char* spelled = names_.data() + file.nameAt + file.nameBytes;
+            if (std::memcmp(spelled, spelling.units, folded.size()) == 0)
                 return slots_[slot].file;
+            if (std::memcmp(names_.data() + file.nameAt, folded.data(), folded.size()) == 0) {
+                std::memcpy(spelled, spelling.units, folded.size());
+                return slots_[slot].file;
+            }
         }
-        slots_[slot] = Slot{static_cast<std::uint32_t>(files.size()), tag};
-        files.push_back(GameFile{folder, names_.size(), name.length, hash, 0, kNone, kNone});
-        for (std::size_t i = 0; i < name.length; ++i)
-            names_.push_back(Folded(name[i]));
-        if (2 * files.size() > slots_.size())
-            Grow(files);
-        return files.size() - 1;
+        const auto index = static_cast<std::uint32_t>(files_.size());
+        slots_[slot] = Slot{index, tag};
+        files_.push_back(GameFile{.hash = hash, .nameAt = names_.size(),
+                                  .nameBytes = static_cast<std::uint32_t>(folded.size()), .folder = folder});
+        names_.append(folded);
+        names_.append(reinterpret_cast<const char*>(spelling.units), folded.size());
+        if (2 * files_.size() > slots_.size())
+            Grow();
+        return index;
+    }
+
+    // Lookups ahead of time, in three steps, each reading what the one
+    // before fetched: the slot, then the file, then its name.
+    void PrefetchSlot(std::uint64_t hash) const { Prefetch(&slots_[SlotOf(hash)]); }
+    void PrefetchFile(std::uint64_t hash) const
+    {
+        if (const Slot& slot = slots_[SlotOf(hash)]; slot.file != kNone)
+            Prefetch(&files_[slot.file]);
+    }
+    void PrefetchName(std::uint64_t hash) const
+    {
+        if (const Slot& slot = slots_[SlotOf(hash)]; slot.file != kNone)
+            Prefetch(names_.data() + files_[slot.file].nameAt);
+    }
+
+    std::vector<GameFile>& files() { return files_; }
+    const std::vector<GameFile>& files() const { return files_; }
+    // The file's folded name, or its last holder's spelling, as UTF-16LE bytes.
+    std::string_view FoldedName(const GameFile& file) const { return {names_.data() + file.nameAt, file.nameBytes}; }
+    ManifestText Spelling(const GameFile& file) const
+    {
+        return ManifestText{reinterpret_cast<const unsigned char*>(names_.data() + file.nameAt + file.nameBytes),
+                            file.nameBytes / 2};
     }
 
 private:
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    std::size_t SlotOf(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & (slots_.size() - 1); }
+
     struct Slot {
-        std::uint32_t file = kEmpty;
+        std::uint32_t file = kNone;
         std::uint32_t tag = 0;  // the hash's high half, to pass over most others unread
     };
 
-    bool SameName(const GameFile& file, const ManifestText& name) const
-    {
-        if (file.nameLength != name.length)
-            return false;
-        for (std::size_t i = 0; i < name.length; ++i)
-            if (names_[file.nameAt + i] != Folded(name[i]))
-                return false;
-        return true;
-    }
-
-    void Grow(const std::vector<GameFile>& files)
+    void Grow()
     {
         slots_.assign(2 * slots_.size(), Slot{});
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            std::size_t slot = static_cast<std::size_t>(files[i].hash) & (slots_.size() - 1);
-            while (slots_[slot].file != kEmpty)
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            std::size_t slot = static_cast<std::size_t>(files_[i].hash) & (slots_.size() - 1);
+            while (slots_[slot].file != kNone)
                 slot = (slot + 1) & (slots_.size() - 1);
-            slots_[slot] = Slot{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(files[i].hash >> 32)};
+            slots_[slot] = Slot{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(files_[i].hash >> 32)};
         }
     }
 
     std::vector<Slot> slots_;
-    std::vector<char16_t> names_;
+    std::vector<GameFile> files_;
+    std::string names_;
 };
 
-std::wstring FoldedKey(const std::wstring& path)
-{
-    std::wstring key = path;
-    for (wchar_t& c : key)
-        c = Folded(c);
-    return key;
-}
+// A folder as the mods spell it, and the number of its folded path.
+struct SpelledFolder {
+    std::string bytes;  // UTF-16LE
+    std::uint32_t folded;
+};
 
-}  // namespace
-
-ConflictReport FindConflicts(const std::vector<ModManifest>& mods)
-{
-    std::size_t total = 0;
-    bool anySelected = false;
-    for (const ModManifest& mod : mods) {
-        if (mod.enabled && mod.manifest)
-            total += mod.manifest->entries.size();
-        anySelected = anySelected || mod.selected;
-    }
-
-    std::unordered_map<std::u16string, std::size_t> folderIds;
-    std::vector<std::size_t> folderOf;
-    FileTable table;
-    std::vector<GameFile> files;
-    std::vector<Holder> holders;
-    holders.reserve(total);
-
-    for (std::size_t m = 0; m < mods.size(); ++m) {
-        if (!mods[m].enabled || !mods[m].manifest)
-            continue;
-        const Manifest& manifest = *mods[m].manifest;
-        folderOf.clear();
+// Gathers the mods' files one manifest at a time, in load order, keeping
+// only what the report needs: a manifest's bytes need not outlive its turn.
+class ConflictFinder {
+public:
+    void AddMod(std::size_t mod, const Manifest& manifest)
+    {
+        spelledFolderOf_.clear();
         for (const ManifestText& folder : manifest.folders)
-            folderOf.push_back(folderIds.emplace(FoldedText(folder), folderIds.size()).first->second);
+            spelledFolderOf_.push_back(SpelledFolderOf(folder));
+
+        // Every name folded and hashed first, so the lookups can be fetched ahead.
+        lookups_.clear();
+        folded_.clear();
         for (const ManifestEntry& entry : manifest.entries) {
             if (entry.removed)
                 continue;
-            const std::size_t index = table.Find(folderOf[entry.folder], entry.name, files);
-            GameFile& file = files[index];
-            if (file.lastMod == m) {
-                holders[file.lastHolder].entry = &entry;  // listed twice in one manifest: the later entry
-                continue;
-            }
-            file.lastMod = m;
-            file.lastHolder = holders.size();
-            ++file.count;
-            holders.push_back(Holder{index, m, &entry});
+            const std::uint32_t spelled = spelledFolderOf_[entry.folder];
+            const std::uint32_t folder = spelledFolders_[spelled].folded;
+            const std::size_t at = folded_.size();
+            AppendFolded(entry.name, folded_);
+            lookups_.push_back(Lookup{HashOf(std::string_view(folded_).substr(at), folder), at, folder, spelled, &entry});
         }
+
+        constexpr std::size_t kAhead = 4;  // lookups between two steps of a prefetch
+        for (std::size_t i = 0; i < lookups_.size(); ++i) {
+            if (i + 3 * kAhead < lookups_.size())
+                table_.PrefetchSlot(lookups_[i + 3 * kAhead].hash);
+            if (i + 2 * kAhead < lookups_.size())
+                table_.PrefetchFile(lookups_[i + 2 * kAhead].hash);
+            if (i + kAhead < lookups_.size())
+                table_.PrefetchName(lookups_[i + kAhead].hash);
+            Add(mod, lookups_[i]);
+        }
+        runs_.push_back(ModRun{mod, heldFiles_.size()});
     }
 
-    // The copies grouped by file, still in load order (a counting sort).
+    // `selected` has one flag per mod; with any set, only the files that
+    // involve a selected mod are listed.
+    ConflictReport Report(const std::vector<bool>& selected) const;
+
+private:
+    // One entry of the manifest being added, folded and hashed.
+    struct Lookup {
+        std::uint64_t hash;
+        std::size_t foldedAt;  // in folded_
+        std::uint32_t folder, spelledFolder;
+        const ManifestEntry* entry;
+    };
+
+    void Add(std::size_t mod, const Lookup& lookup)
+    {
+        const ManifestEntry& entry = *lookup.entry;
+        const std::string_view folded(folded_.data() + lookup.foldedAt, 2 * entry.name.length);
+        const std::uint32_t index = table_.Find(lookup.hash, lookup.folder, folded, entry.name);
+        GameFile& file = table_.files()[index];
+        file.spelledFolder = lookup.spelledFolder;
+        const Copy copy{entry.crc, entry.size};
+        if (file.lastMod == mod) {  // listed twice in one manifest: the later entry counts
+            file.last = copy;
+            if (file.holders == 1)
+                file.first = copy;
+            return;
+        }
+        if (file.holders == 0)
+            file.first = copy;
+        else
+            file.sameBeforeLast = file.sameBeforeLast && file.last == file.first;
+        file.last = copy;
+        file.lastMod = static_cast<std::uint32_t>(mod);
+        ++file.holders;
+        heldFiles_.push_back(index);
+    }
+
+    std::uint32_t SpelledFolderOf(const ManifestText& folder)
+    {
+        const std::string bytes(reinterpret_cast<const char*>(folder.units), 2 * folder.length);
+        const auto spelled = spellingIds_.find(bytes);
+        if (spelled != spellingIds_.end())
+            return spelled->second;
+        std::string foldedPath;
+        AppendFolded(folder, foldedPath);
+        const auto folded = foldedIds_.emplace(foldedPath, static_cast<std::uint32_t>(foldedFolders_.size()));
+        if (folded.second)
+            foldedFolders_.push_back(foldedPath);
+        const auto id = static_cast<std::uint32_t>(spelledFolders_.size());
+        spelledFolders_.push_back(SpelledFolder{bytes, folded.first->second});
+        spellingIds_.emplace(bytes, id);
+        return id;
+    }
+
+    FileTable table_;
+    std::vector<std::uint32_t> heldFiles_;  // the files each mod holds, mod after mod
+    struct ModRun {
+        std::size_t mod, end;  // its files end before heldFiles_[end]
+    };
+    std::vector<ModRun> runs_;
+    std::unordered_map<std::string, std::uint32_t> spellingIds_, foldedIds_;
+    std::vector<SpelledFolder> spelledFolders_;
+    std::vector<std::string> foldedFolders_;
+    std::vector<std::uint32_t> spelledFolderOf_;  // per folder of the manifest being added
+    std::vector<Lookup> lookups_;                 // per entry of the manifest being added
+    std::string folded_;                          // their folded names
+};
+
+// A path's folded UTF-16 units as big-endian bytes, so that memcmp orders
+// paths as their code units do.
+std::string SortKey(std::string_view foldedFolder, std::string_view foldedName)
+{
+    std::string key;
+    key.reserve(foldedFolder.size() + foldedName.size());
+    for (std::string_view part : {foldedFolder, foldedName})
+        for (std::size_t i = 0; i + 1 < part.size(); i += 2) {
+            key.push_back(part[i + 1]);
+            key.push_back(part[i]);
+        }
+    return key;
+}
+
+ConflictReport ConflictFinder::Report(const std::vector<bool>& selected) const
+{
+    const std::vector<GameFile>& files = table_.files();
+    const bool anySelected = std::find(selected.begin(), selected.end(), true) != selected.end();
+
+    // The mods that hold each file, grouped by file, still in load order (a
+    // counting sort).
     std::vector<std::size_t> start(files.size() + 1, 0);
-    for (const Holder& holder : holders)
-        ++start[holder.file + 1];
+    for (std::uint32_t file : heldFiles_)
+        ++start[file + 1];
     for (std::size_t f = 0; f < files.size(); ++f)
         start[f + 1] += start[f];
-    std::vector<const Holder*> grouped(holders.size());
+    std::vector<std::uint32_t> holders(heldFiles_.size());
     {
         std::vector<std::size_t> next(start.begin(), start.end() - 1);
-        for (const Holder& holder : holders)
-            if (files[holder.file].count > 1)
-                grouped[next[holder.file]++] = &holder;
+        std::size_t held = 0;
+        for (const ModRun& run : runs_)
+            for (; held < run.end; ++held)
+                holders[next[heldFiles_[held]]++] = static_cast<std::uint32_t>(run.mod);
     }
 
     ConflictReport report;
-    std::vector<bool> involved(mods.size(), false);
-    std::vector<std::wstring> keys;
+    std::vector<std::string> keys;
+    std::vector<bool> involved(selected.size(), false);
     for (std::size_t f = 0; f < files.size(); ++f) {
-        if (files[f].count < 2)
+        const GameFile& file = files[f];
+        if (file.holders < 2)
             continue;
         FileConflict conflict;
         bool touchesSelection = false;
-        conflict.identical = true;
-        const ManifestEntry* first = grouped[start[f]]->entry;
-        const Holder* last = grouped[start[f + 1] - 1];
-        conflict.overridden.reserve(files[f].count - 1);
-        for (std::size_t h = start[f]; h < start[f + 1]; ++h) {
-            const Holder& holder = *grouped[h];
-            touchesSelection = touchesSelection || mods[holder.mod].selected;
-            conflict.identical = conflict.identical && holder.entry->crc == first->crc && holder.entry->size == first->size;
-            if (&holder != last)
-                conflict.overridden.push_back(holder.mod);
-        }
+        conflict.identical = file.Identical();
+        conflict.overridden.assign(holders.begin() + start[f], holders.begin() + start[f + 1] - 1);
+        conflict.winner = holders[start[f + 1] - 1];
+        for (std::size_t h = start[f]; h < start[f + 1]; ++h)
+            touchesSelection = touchesSelection || selected[holders[h]];
         if (anySelected && !touchesSelection)
             continue;
-        conflict.winner = last->mod;
-        conflict.path = EntryPath(*mods[conflict.winner].manifest, *last->entry);
+        const SpelledFolder& folder = spelledFolders_[file.spelledFolder];
+        conflict.path = JoinedPath(ManifestText{reinterpret_cast<const unsigned char*>(folder.bytes.data()),
+                                                folder.bytes.size() / 2},
+                                   table_.Spelling(file));
         if (!conflict.identical) {
             involved[conflict.winner] = true;
             for (std::size_t mod : conflict.overridden)
                 involved[mod] = true;
         }
+        keys.push_back(SortKey(foldedFolders_[folder.folded], table_.FoldedName(file)));
         report.conflicts.push_back(std::move(conflict));
     }
     report.modsInConflict = static_cast<std::size_t>(std::count(involved.begin(), involved.end(), true));
 
     // Real conflicts first, then identical copies; each by path.
     std::vector<std::size_t> order(report.conflicts.size());
-    keys.reserve(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-        keys.push_back(FoldedKey(report.conflicts[i].path));
-    }
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         if (report.conflicts[a].identical != report.conflicts[b].identical)
             return !report.conflicts[a].identical;
@@ -238,30 +371,43 @@ ConflictReport FindConflicts(const std::vector<ModManifest>& mods)
     return report;
 }
 
+}  // namespace
+
+ConflictReport FindConflicts(const std::vector<ModManifest>& mods)
+{
+    ConflictFinder finder;
+    std::vector<bool> selected(mods.size());
+    for (std::size_t m = 0; m < mods.size(); ++m) {
+        selected[m] = mods[m].selected;
+        if (mods[m].enabled && mods[m].manifest)
+            finder.AddMod(m, *mods[m].manifest);
+    }
+    return finder.Report(selected);
+}
+
 ConflictReport CheckConflicts(platform::FileSystem& fileSystem, const std::wstring& folder,
                               const std::vector<ListedModToCheck>& rows)
 {
-    // The parsed manifests point into these bytes.
-    std::vector<std::vector<unsigned char>> contents(rows.size());
-    std::vector<ModManifest> mods(rows.size());
+    ConflictFinder finder;
+    std::vector<bool> selected(rows.size());
     std::vector<UncheckedMod> unchecked;
+    std::vector<unsigned char> bytes;  // one buffer and one manifest for all, reused
+    Manifest manifest;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        mods[i].enabled = rows[i].enabled;
-        mods[i].selected = rows[i].selected;
+        selected[i] = rows[i].selected;
         if (!rows[i].enabled)
             continue;  // the game does not load it
         const std::wstring path = platform::JoinPath(folder, CompanionName(rows[i].name));
-        const platform::FsStatus read = fileSystem.ReadWholeFile(path, kMaxManifestBytes, contents[i]);
-        if (!read.ok()) {
+        const platform::FsStatus read = fileSystem.ReadWholeFile(path, kMaxManifestBytes, bytes);
+        if (!read.ok())
             unchecked.push_back(UncheckedMod{i, platform::IsNotFound(read) ? UncheckedReason::NoManifest
                                                                            : UncheckedReason::Unreadable, read});
-            continue;
-        }
-        mods[i].manifest = ParseManifest(contents[i].data(), contents[i].size());
-        if (!mods[i].manifest)
+        else if (!ParseManifestInto(bytes.data(), bytes.size(), manifest))
             unchecked.push_back(UncheckedMod{i, UncheckedReason::Malformed, {}});
+        else
+            finder.AddMod(i, manifest);
     }
-    ConflictReport report = FindConflicts(mods);
+    ConflictReport report = finder.Report(selected);
     report.unchecked = std::move(unchecked);
     return report;
 }

@@ -58,21 +58,30 @@ private:
 
 std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t length)
 {
+    Manifest manifest;
+    if (!ParseManifestInto(bytes, length, manifest))
+        return std::nullopt;
+    return manifest;
+}
+
+bool ParseManifestInto(const unsigned char* bytes, std::size_t length, Manifest& manifest)
+{
+    manifest.folders.clear();
+    manifest.entries.clear();
     Reader reader(bytes, length);
     std::uint16_t version = 0;
     std::uint32_t checksum = 0, records = 0, folders = 0;
     ManifestText root;
     if (!reader.Read(version) || (version >= 2 && !reader.Read(checksum)) || !reader.Text(root) ||
         !reader.Read(records) || !reader.Read(folders) || folders > reader.left() / kMinimumFolderBytes)
-        return std::nullopt;
+        return false;
 
-    Manifest manifest;
     manifest.folders.reserve(folders);
     for (std::uint32_t f = 0; f < folders; ++f) {
         ManifestText path;
         std::uint32_t count = 0;
         if (!reader.Text(path) || !reader.Read(count) || count > reader.left() / kMinimumEntryBytes)
-            return std::nullopt;
+            return false;
         const std::size_t folder = manifest.folders.size();
         manifest.folders.push_back(path);
         for (std::uint32_t e = 0; e < count; ++e) {
@@ -82,7 +91,7 @@ std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t le
             std::uint64_t time = 0;
             if (!reader.Read(entry.crc) || !reader.Read(type) || !reader.Text(entry.name) || !reader.Read(offset) ||
                 !reader.Read(entry.size) || !reader.Read(time))
-                return std::nullopt;
+                return false;
             const bool isFolder = type == kFolderType || type == kRemovedFolderType ||
                                   (entry.name.length > 0 && entry.name[entry.name.length - 1] == u'/');
             if (isFolder || entry.name.length == 0)
@@ -92,13 +101,18 @@ std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t le
             manifest.entries.push_back(entry);
         }
     }
-    return manifest;
+    return true;
 }
 
 std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry)
 {
+    return JoinedPath(manifest.folders[entry.folder], entry.name);
+}
+
+std::wstring JoinedPath(const ManifestText& folder, const ManifestText& name)
+{
     std::u16string units;
-    for (const ManifestText* text : {&manifest.folders[entry.folder], &entry.name})
+    for (const ManifestText* text : {&folder, &name})
         for (std::size_t i = 0; i < text->length; ++i)
             units.push_back((*text)[i]);
     if constexpr (sizeof(wchar_t) == 2)

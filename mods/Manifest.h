@@ -38,7 +38,11 @@ struct Manifest {
 
 // Nothing when the bytes are not a whole, well-formed manifest.
 std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t length);
+// The same into `manifest`, reusing its storage; false for a bad manifest.
+bool ParseManifestInto(const unsigned char* bytes, std::size_t length, Manifest& manifest);
 
+// A folder's path followed by a name, as one path.
+std::wstring JoinedPath(const ManifestText& folder, const ManifestText& name);
 // The entry's full path: its folder's path followed by its name.
 std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry);
 

@@ -203,13 +203,17 @@ FsStatus PosixFileSystem::RemoveFile(const std::wstring& path)
 
 FsStatus PosixFileSystem::ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes)
 {
-    bytes.clear();
     Fd file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
+    FsStatus opened;
     if (!file.valid() || ::fstat(file.get(), &st) != 0)
-        return Errno();
-    if (!S_ISREG(st.st_mode))
-        return FsStatus{EISDIR};
+        opened = Errno();
+    else if (!S_ISREG(st.st_mode))
+        opened = FsStatus{EISDIR};
+    if (!opened.ok()) {
+        bytes.clear();
+        return opened;
+    }
     int error = 0;
     const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
         ssize_t got;

@@ -12,14 +12,19 @@ namespace platform {
 enum class ReadToEndResult { Done, TooLarge, Failed };
 
 // `readSome(buffer, room)` reads up to `room` bytes and returns how many,
-// 0 at the end of the file, or -1 on failure. `bytes` is empty unless Done.
+// 0 at the end of the file, or -1 on failure. `bytes` may hold anything on
+// entry, and is empty unless Done.
 template <typename ReadSome>
 ReadToEndResult ReadToEnd(ReadSome readSome, std::uint64_t sizeHint, std::size_t maxBytes, std::vector<unsigned char>& bytes)
 {
-    bytes.clear();
-    if (sizeHint > maxBytes)
+    if (sizeHint > maxBytes) {
+        bytes.clear();
         return ReadToEndResult::TooLarge;
-    bytes.resize(static_cast<std::size_t>(sizeHint) + 1);  // one more, to see the end
+    }
+    // Grown, never cleared first: a buffer reused for many files is then
+    // not filled with zeros again for each one.
+    if (bytes.size() <= sizeHint)
+        bytes.resize(static_cast<std::size_t>(sizeHint) + 1);  // one more, to see the end
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {

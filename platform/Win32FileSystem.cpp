@@ -132,12 +132,14 @@ FsStatus Win32FileSystem::RemoveFile(const std::wstring& path)
 
 FsStatus Win32FileSystem::ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes)
 {
-    bytes.clear();
     fw::UniqueFile file(CreateFileW(ToSystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size))
-        return LastError();
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
+        const FsStatus failure = LastError();
+        bytes.clear();
+        return failure;
+    }
     FsStatus failure;
     const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
         DWORD got = 0;

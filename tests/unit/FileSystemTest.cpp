@@ -113,6 +113,24 @@ TEST(FileSystem, ListingReportsFoldersAndWindowsTimes)
     EXPECT_TRUE(none.empty());
 }
 
+TEST(FileSystem, WholeFileReadsReuseTheBufferAndLeaveItEmptyOnFailure)
+{
+    TempFolder folder;
+    WriteFile(folder / L"big.MAN", std::string(5000, 'b'));
+    WriteFile(folder / L"small.MAN", "small");
+    MakeFolder(folder / L"sub.MAN");
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(Fs().ReadWholeFile(folder / L"big.MAN", 5000, bytes).ok());
+    EXPECT_EQ(bytes.size(), 5000u);
+    ASSERT_TRUE(Fs().ReadWholeFile(folder / L"small.MAN", 5000, bytes).ok());
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "small");
+    for (const wchar_t* name : {L"big.MAN", L"missing.MAN", L"sub.MAN"}) {
+        bytes.assign(3, 'x');
+        EXPECT_FALSE(Fs().ReadWholeFile(folder / name, 4999, bytes).ok());
+        EXPECT_TRUE(bytes.empty()) << platform::ToUtf8(name);
+    }
+}
+
 TEST(FileSystem, ExistenceTestsAndDeletion)
 {
     TempFolder folder;

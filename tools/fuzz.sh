@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the manifest reader's fuzzer with clang (libFuzzer, ASan, UBSan)
+# Builds the fuzzer of the manifest reader and the conflict check with clang
+# (libFuzzer, ASan, UBSan)
 # and runs it for a bounded time from seeds of valid manifests:
 #   tools/fuzz.sh [seconds]   (default 45)
 set -euo pipefail
@@ -11,7 +12,8 @@ mkdir -p "$out/corpus" "$out/seeds"
 flags=(-std=c++20 -g -O1 -I"$repo" -I"$repo/tests")
 clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" -o "$out/write_seeds"
 clang++-14 "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" -o "$out/manifest_fuzz"
+    "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ModFile.cpp" \
+    "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" -o "$out/manifest_fuzz"
 "$out/write_seeds" "$out/seeds"
 
 cd "$out"

@@ -1,0 +1,148 @@
+#pragma once
+// A hash table from a folder's number and a name's bytes to an entry, made
+// for the conflict check's million lookups: open addressing kept at most
+// half full, every name in one buffer, and lookups that can be fetched
+// ahead of time, so that their cache misses overlap.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mods {
+
+class NameTable {
+public:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+
+    struct Entry {
+        std::uint64_t hash = 0;
+        std::size_t nameAt = 0;  // in the table's names
+        std::uint32_t nameBytes = 0;
+        std::uint32_t folder = 0;
+        std::uint32_t value = kNone;  // the caller's
+    };
+
+    NameTable() : slots_(1024) {}
+
+    static std::uint64_t HashOf(std::uint32_t folder, std::string_view name)
+    {
+        // The words' products do not wait for each other; only the rotation does.
+        constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+        std::uint64_t hash = (folder + 1) * 0xC2B2AE3D27D4EB4Full ^ name.size();
+        std::size_t at = 0;
+        for (; at + 8 <= name.size(); at += 8)
+            hash = Rotated(hash) ^ (Word(name.data() + at) * kOdd);
+        hash = Rotated(hash) ^ (Tail(name.data() + at, name.size() - at) * kOdd);
+        hash ^= hash >> 33;
+        hash *= 0xFF51AFD7ED558CCDull;
+        return hash ^ (hash >> 33);
+    }
+
+    // The entry of that folder and name (whose hash is `hash`), added with
+    // the value kNone when it is new.
+    std::uint32_t Find(std::uint64_t hash, std::uint32_t folder, std::string_view name)
+    {
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
+        std::size_t slot = SlotOf(hash);
+        for (; slots_[slot].entry != kNone; slot = (slot + 1) & (slots_.size() - 1)) {
+            const Entry& entry = entries_[slots_[slot].entry];
+            if (slots_[slot].tag == tag && entry.folder == folder && entry.nameBytes == name.size() &&
+                SameBytes(names_.data() + entry.nameAt, name.data(), name.size()))
+                return slots_[slot].entry;
+        }
+        const auto index = static_cast<std::uint32_t>(entries_.size());
+        slots_[slot] = Slot{index, tag};
+        entries_.push_back(Entry{hash, names_.size(), static_cast<std::uint32_t>(name.size()), folder, kNone});
+        names_.append(name);
+        if (2 * entries_.size() > slots_.size())
+            Grow();
+        return index;
+    }
+
+    Entry& operator[](std::uint32_t entry) { return entries_[entry]; }
+    const Entry& operator[](std::uint32_t entry) const { return entries_[entry]; }
+    std::string_view NameOf(const Entry& entry) const { return {names_.data() + entry.nameAt, entry.nameBytes}; }
+
+    // A lookup fetched ahead comes in steps a few lookups apart, each
+    // reading what the one before fetched: the slot, then its entry, then
+    // through Candidate (the entry a lookup will most likely find) whatever
+    // the caller reads next.
+    void PrefetchSlot(std::uint64_t hash) const { Prefetch(&slots_[SlotOf(hash)]); }
+    void PrefetchEntry(std::uint64_t hash) const
+    {
+        if (const Slot& slot = slots_[SlotOf(hash)]; slot.entry != kNone)
+            Prefetch(&entries_[slot.entry]);
+    }
+    const Entry* Candidate(std::uint64_t hash) const
+    {
+        const Slot& slot = slots_[SlotOf(hash)];
+        return slot.entry != kNone ? &entries_[slot.entry] : nullptr;
+    }
+    void PrefetchName(const Entry& entry) const { Prefetch(names_.data() + entry.nameAt); }
+
+    static void Prefetch(const void* address)
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(address);
+#else
+        (void)address;
+#endif
+    }
+
+private:
+    struct Slot {
+        std::uint32_t entry = kNone;
+        std::uint32_t tag = 0;  // the hash's high half, to pass over most others unread
+    };
+
+    static std::uint64_t Rotated(std::uint64_t hash) { return (hash << 23) | (hash >> 41); }
+    // Eight bytes as a number, in the machine's own order: the hash only has
+    // to agree with itself.
+    static std::uint64_t Word(const char* bytes)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        return word;
+    }
+    // Fewer than eight, gathered in registers: a short copy through memory
+    // would stall the load that follows it.
+    static std::uint64_t Tail(const char* bytes, std::size_t count)
+    {
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            word |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+        return word;
+    }
+    static bool SameBytes(const char* a, const char* b, std::size_t count)
+    {
+        for (; count >= 8; count -= 8, a += 8, b += 8)
+            if (Word(a) != Word(b))
+                return false;
+        for (; count > 0; --count)
+            if (*a++ != *b++)
+                return false;
+        return true;
+    }
+
+    std::size_t SlotOf(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & (slots_.size() - 1); }
+
+    void Grow()
+    {
+        slots_.assign(2 * slots_.size(), Slot{});
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            std::size_t slot = SlotOf(entries_[i].hash);
+            while (slots_[slot].entry != kNone)
+                slot = (slot + 1) & (slots_.size() - 1);
+            slots_[slot] = Slot{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(entries_[i].hash >> 32)};
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::vector<Entry> entries_;
+    std::string names_;
+};
+
+}  // namespace mods

@@ -26,6 +26,7 @@ std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
 constexpr fw::MessageEntry<CConflictDlg> CConflictDlg::kMessages[] = {
     fw::OnMessage(WM_SIZE, &CConflictDlg::OnSize),
     fw::OnMessage(WM_GETMINMAXINFO, &CConflictDlg::OnGetMinMaxInfo),
+    fw::OnNotify(IDC_CONFLICT_LIST, LVN_GETDISPINFOW, &CConflictDlg::OnGetDispInfo),
 };
 
 CConflictDlg::CConflictDlg(const mods::ConflictReport& report, const std::vector<mods::ListedModToCheck>& mods,
@@ -111,29 +112,42 @@ bool CConflictDlg::OnGetMinMaxInfo(WPARAM, LPARAM l, LRESULT& result)
 
 void CConflictDlg::FillConflicts()
 {
-    // Thousands of rows: drawn once, when all are in.
-    fw::CWindow::RedrawSuspender noRedraw(list_);
-    list_.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(report_.conflicts.size()));
-    int row = 0;
-    for (const mods::FileConflict& conflict : report_.conflicts) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = const_cast<wchar_t*>(conflict.path.c_str());
-        if (list_.InsertItem(item) < 0)
-            continue;
-        list_.SetItemText(row, kColumnWinner, mods_[conflict.winner].name);
+    // The list holds no texts: it asks for the rows it shows, so a report
+    // of any size opens at once and costs no copy of its texts.
+    list_.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(report_.conflicts.size()), 0);
+}
+
+std::wstring CConflictDlg::CellText(std::size_t row, int column) const
+{
+    const mods::FileConflict& conflict = report_.conflicts[row];
+    switch (column) {
+    case kColumnPath: return conflict.path;
+    case kColumnWinner: return mods_[conflict.winner].name;
+    case kColumnOverridden: {
         std::wstring others;
         for (std::size_t mod : conflict.overridden) {
             if (!others.empty())
                 others += texts::kModSeparator;
             others += mods_[mod].name;
         }
-        list_.SetItemText(row, kColumnOverridden, others);
-        if (conflict.identical)
-            list_.SetItemText(row, kColumnIdentical, texts::kIdenticalMark);
-        ++row;
+        return others;
     }
+    case kColumnIdentical: return conflict.identical ? texts::kIdenticalMark : L"";
+    default: return {};
+    }
+}
+
+LRESULT CConflictDlg::OnGetDispInfo(NMHDR* header)
+{
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
+        static_cast<std::size_t>(item.iItem) >= report_.conflicts.size())
+        return 0;
+    const std::wstring text = CellText(static_cast<std::size_t>(item.iItem), item.iSubItem);
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+    std::copy_n(text.begin(), length, item.pszText);
+    item.pszText[length] = L'\0';
+    return 0;
 }
 
 std::wstring CConflictDlg::SummaryText() const

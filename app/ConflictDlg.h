@@ -32,6 +32,8 @@ private:
     };
 
     void FillConflicts();
+    std::wstring CellText(std::size_t row, int column) const;
+    LRESULT OnGetDispInfo(NMHDR* header);
     bool OnSize(WPARAM w, LPARAM l, LRESULT& result);
     bool OnGetMinMaxInfo(WPARAM w, LPARAM l, LRESULT& result);
     std::wstring SummaryText() const;

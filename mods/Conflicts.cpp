@@ -205,59 +205,58 @@ ConflictReport ConflictFinder::Report(const std::vector<bool>& selected) const
         start[f + 1] += start[f];
     std::vector<std::uint32_t> holders(heldFiles_.size());
     {
-        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
         std::size_t held = 0;
         for (const ModRun& run : runs_)
             for (; held < run.end; ++held)
                 holders[next[heldFiles_[held]]++] = static_cast<std::uint32_t>(run.mod);
     }
 
-    // The files to list, with their sort keys in one buffer.
-    struct Listed {
-        std::uint32_t file;
-        std::size_t keyAt, keyBytes;
-    };
-    std::vector<Listed> listed;
+    // The conflicts to list, built in the files' order, which is the order
+    // of their data in memory; their sort keys in one buffer.
+    ConflictReport report;
+    std::vector<std::size_t> keyAt;
     std::string keys;
     std::vector<bool> involved(selected.size(), false);
     for (std::size_t f = 0; f < files_.size(); ++f) {
-        if (files_[f].holders < 2)
+        const GameFile& file = files_[f];
+        if (file.holders < 2)
             continue;
         const auto first = holders.begin() + static_cast<std::ptrdiff_t>(start[f]);
-        const auto end = holders.begin() + static_cast<std::ptrdiff_t>(start[f + 1]);
-        if (anySelected && std::none_of(first, end, [&](std::uint32_t mod) { return selected[mod]; }))
+        const auto last = holders.begin() + static_cast<std::ptrdiff_t>(start[f + 1] - 1);
+        if (anySelected && std::none_of(first, last + 1, [&](std::uint32_t mod) { return selected[mod]; }))
             continue;
-        if (!files_[f].Identical())
-            std::for_each(first, end, [&](std::uint32_t mod) { involved[mod] = true; });
-        const NameTable::Entry& path = foldedPaths_[files_[f].foldedPath];
-        const std::size_t keyAt = keys.size();
-        AppendSortKey(foldedFolders_.NameOf(foldedFolders_[path.folder]), foldedPaths_.NameOf(path), keys);
-        listed.push_back(Listed{static_cast<std::uint32_t>(f), keyAt, keys.size() - keyAt});
-    }
-
-    // Real conflicts first, then identical copies; each by path.
-    const auto key = [&](const Listed& item) { return std::string_view(keys).substr(item.keyAt, item.keyBytes); };
-    std::sort(listed.begin(), listed.end(), [&](const Listed& a, const Listed& b) {
-        const bool aIdentical = files_[a.file].Identical(), bIdentical = files_[b.file].Identical();
-        if (aIdentical != bIdentical)
-            return bIdentical;
-        return key(a) < key(b);
-    });
-
-    ConflictReport report;
-    report.modsInConflict = static_cast<std::size_t>(std::count(involved.begin(), involved.end(), true));
-    report.conflicts.reserve(listed.size());
-    for (const Listed& item : listed) {
-        const GameFile& file = files_[item.file];
-        const NameTable::Entry& spelling = spellings_[file.lastSpelling];
         FileConflict& conflict = report.conflicts.emplace_back();
+        const NameTable::Entry& spelling = spellings_[file.lastSpelling];
         conflict.path = JoinedPath(TextOf(spelledFolders_.NameOf(spelledFolders_[spelling.folder])),
                                    TextOf(spellings_.NameOf(spelling)));
-        conflict.winner = holders[start[item.file + 1] - 1];
-        conflict.overridden.assign(holders.begin() + static_cast<std::ptrdiff_t>(start[item.file]),
-                                   holders.begin() + static_cast<std::ptrdiff_t>(start[item.file + 1] - 1));
+        conflict.winner = *last;
+        conflict.overridden.assign(first, last);
         conflict.identical = file.Identical();
+        if (!conflict.identical)
+            std::for_each(first, last + 1, [&](std::uint32_t mod) { involved[mod] = true; });
+        const NameTable::Entry& path = foldedPaths_[file.foldedPath];
+        keyAt.push_back(keys.size());
+        AppendSortKey(foldedFolders_.NameOf(foldedFolders_[path.folder]), foldedPaths_.NameOf(path), keys);
     }
+    keyAt.push_back(keys.size());
+    report.modsInConflict = static_cast<std::size_t>(std::count(involved.begin(), involved.end(), true));
+
+    // Real conflicts first, then identical copies; each by path.
+    const auto key = [&](std::size_t i) { return std::string_view(keys).substr(keyAt[i], keyAt[i + 1] - keyAt[i]); };
+    std::vector<std::size_t> order(report.conflicts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (report.conflicts[a].identical != report.conflicts[b].identical)
+            return !report.conflicts[a].identical;
+        return key(a) < key(b);
+    });
+    std::vector<FileConflict> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(report.conflicts[i]));
+    report.conflicts = std::move(sorted);
     return report;
 }
 

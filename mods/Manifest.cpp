@@ -111,22 +111,21 @@ std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry)
 
 std::wstring JoinedPath(const ManifestText& folder, const ManifestText& name)
 {
-    std::u16string units;
-    for (const ManifestText* text : {&folder, &name})
-        for (std::size_t i = 0; i < text->length; ++i)
-            units.push_back((*text)[i]);
-    if constexpr (sizeof(wchar_t) == 2)
-        return std::wstring(units.begin(), units.end());
-    // Wide characters of 32 bits: join surrogate pairs; a lone half stays as it is.
     std::wstring path;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char32_t unit = units[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            path.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00)));
-            ++i;
-        } else {
-            path.push_back(static_cast<wchar_t>(unit));
+    path.reserve(folder.length + name.length);
+    const auto unitAt = [&](std::size_t i) { return i < folder.length ? folder[i] : name[i - folder.length]; };
+    const std::size_t units = folder.length + name.length;
+    for (std::size_t i = 0; i < units; ++i) {
+        const char16_t unit = unitAt(i);
+        // Wide characters of 32 bits: join surrogate pairs; a lone half stays as it is.
+        if constexpr (sizeof(wchar_t) == 4) {
+            if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units && unitAt(i + 1) >= 0xDC00 && unitAt(i + 1) < 0xE000) {
+                path.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00)));
+                ++i;
+                continue;
+            }
         }
+        path.push_back(static_cast<wchar_t>(unit));
     }
     return path;
 }

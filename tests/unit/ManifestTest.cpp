@@ -11,7 +11,7 @@ namespace {
 const std::vector<ManifestFolderToWrite> kSample = {
     {u"MEDIA/", {{u"UNITS/", 0, 0, 0, 7}, {u"README.TXT"}}},
     {u"MEDIA/UNITS/ITEMS/", {{u"SWORD.DAT", 0xAAAA, 10}, {u"", 1, 1}, {u"OLD.DAT", 2, 2, 0}, {u"GONE/", 0, 0, 0, 18}}},
-    {u"MEDIA/火炬/", {{u"Ж名.LAYOUT", 7, 70}}},
+    {u"MEDIA/火炬/", {{u"Ж名.LAYOUT", 7, 70}, {u"𝄞.DAT", 8, 80}, {std::u16string{0xD800, u'X'}, 9, 90}}},
 };
 
 std::vector<std::wstring> Paths(const Manifest& manifest)
@@ -25,7 +25,8 @@ std::vector<std::wstring> Paths(const Manifest& manifest)
 TEST(Manifest, FilesOfEveryFolderWithRemovedOnesMarked)
 {
     const std::vector<std::wstring> expected = {L"MEDIA/README.TXT", L"MEDIA/UNITS/ITEMS/SWORD.DAT",
-                                                L"MEDIA/UNITS/ITEMS/OLD.DAT (removed)", L"MEDIA/火炬/Ж名.LAYOUT"};
+                                                L"MEDIA/UNITS/ITEMS/OLD.DAT (removed)", L"MEDIA/火炬/Ж名.LAYOUT",
+                                                L"MEDIA/火炬/𝄞.DAT", L"MEDIA/火炬/" + std::wstring{wchar_t(0xD800), L'X'}};
     for (std::uint16_t version : {0, 2}) {
         SCOPED_TRACE(version);
         const std::vector<unsigned char> bytes = ManifestBytes(kSample, version);

@@ -8,6 +8,7 @@
 #include "app/ConflictDlg.h"
 #include "app/Globals.h"
 #include "app/ModTimeDlg.h"
+#include "app/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
@@ -150,13 +151,15 @@ BOOL CModManagerDlg::OnInitDialog()
     // Drops from a normal Explorer still arrive when the program runs as administrator.
     for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
         ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
-    FindGameFolders();
+    // The folder test lists the folder that the first refill reads.
+    ReusedListing startupFiles(fileSystem_);
+    FindGameFolders(startupFiles);
     SetUpModList();
-    RefillModList();
+    RefillModList(startupFiles);
     return TRUE;
 }
 
-void CModManagerDlg::FindGameFolders()
+void CModManagerDlg::FindGameFolders(ReusedListing& files)
 {
     const std::wstring programFolder = platform::GetFolderOfPath(programPath_);
     g_gameExePath = programFolder + kGameProgram;
@@ -164,10 +167,15 @@ void CModManagerDlg::FindGameFolders()
         fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(TRUE);
 
     const mods::PaksFolderChoice choice =
-        mods::FindPaksFolder(fileSystem_, programFolder, [this] { return AskForFolder(kPickerStartFolder); });
+        mods::FindPaksFolder(files, programFolder, [this, &files] {
+            files.Forget();  // the user may change the folders while picking
+            return AskForFolder(kPickerStartFolder);
+        });
     g_paksFolder = choice.folder;
-    if (!choice.qualifies)
+    if (!choice.qualifies) {
+        files.Forget();
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
+    }
 }
 
 std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
@@ -203,12 +211,14 @@ void CModManagerDlg::SetUpModList()
     modList_.SetContextMenu(texts::kDeleteMenuItem, DeleteModCallback, nullptr, nullptr);
 }
 
-void CModManagerDlg::RefillModList()
+void CModManagerDlg::RefillModList() { RefillModList(fileSystem_); }
+
+void CModManagerDlg::RefillModList(platform::FileSystem& files)
 {
     {
         fw::CWindow::RedrawSuspender noRedraw(modList_);
         modList_.DeleteAllItems();
-        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(fileSystem_, g_paksFolder);
+        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(files, g_paksFolder);
         // Inserting at the top, last first, leaves the earliest mod in row 0.
         // An enabled mod's row keeps the list's colours; a disabled one is greyed.
         for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {

@@ -8,6 +8,7 @@
 #include "app/ConflictDlg.h"
 #include "app/Globals.h"
 #include "app/ModTimeDlg.h"
+#include "app/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
@@ -42,6 +43,15 @@ constexpr UINT kCopyGlobalData = 0x0049;  // carries drag-and-drop data across i
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
 constexpr COLORREF kRowBackColor = RGB(255, 255, 255);
+
+// The colours UpdateRowState gives the check, name and date cells of a mod's row.
+void ColourModCells(std::vector<ListCellData>& cells, bool enabled)
+{
+    for (std::size_t column = kColumnCheck; column <= kColumnDate && column < cells.size(); ++column) {
+        cells[column].textColor = enabled ? kEnabledTextColor : kDisabledTextColor;
+        cells[column].backColor = kRowBackColor;
+    }
+}
 
 // The shell's old result codes are the system's error codes, but for these.
 DWORD ShellResultAsError(INT_PTR result)
@@ -141,13 +151,15 @@ BOOL CModManagerDlg::OnInitDialog()
     // Drops from a normal Explorer still arrive when the program runs as administrator.
     for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
         ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
-    FindGameFolders();
+    // The folder test lists the folder that the first refill reads.
+    ReusedListing startupFiles(fileSystem_);
+    FindGameFolders(startupFiles);
     SetUpModList();
-    RefillModList();
+    RefillModList(startupFiles);
     return TRUE;
 }
 
-void CModManagerDlg::FindGameFolders()
+void CModManagerDlg::FindGameFolders(ReusedListing& files)
 {
     const std::wstring programFolder = platform::GetFolderOfPath(programPath_);
     g_gameExePath = programFolder + kGameProgram;
@@ -155,10 +167,15 @@ void CModManagerDlg::FindGameFolders()
         fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(TRUE);
 
     const mods::PaksFolderChoice choice =
-        mods::FindPaksFolder(fileSystem_, programFolder, [this] { return AskForFolder(kPickerStartFolder); });
+        mods::FindPaksFolder(files, programFolder, [this, &files] {
+            files.Forget();  // the user may change the folders while picking
+            return AskForFolder(kPickerStartFolder);
+        });
     g_paksFolder = choice.folder;
-    if (!choice.qualifies)
+    if (!choice.qualifies) {
+        files.Forget();
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
+    }
 }
 
 std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
@@ -194,23 +211,24 @@ void CModManagerDlg::SetUpModList()
     modList_.SetContextMenu(texts::kDeleteMenuItem, DeleteModCallback, nullptr, nullptr);
 }
 
-void CModManagerDlg::RefillModList()
+void CModManagerDlg::RefillModList() { RefillModList(fileSystem_); }
+
+void CModManagerDlg::RefillModList(platform::FileSystem& files)
 {
     {
         fw::CWindow::RedrawSuspender noRedraw(modList_);
         modList_.DeleteAllItems();
-        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(fileSystem_, g_paksFolder);
+        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(files, g_paksFolder);
         // Inserting at the top, last first, leaves the earliest mod in row 0.
+        // An enabled mod's row keeps the list's colours; a disabled one is greyed.
         for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-            const int row = modList_.InsertItem(0, L"");
-            if (row < 0)
-                continue;
             const bool enabled = !mods::IsDisabledModName(entry->fileName);
-            modList_.SetCellCheck(row, kColumnCheck, enabled ? 1 : 0);
+            std::vector<ListCellData> cells = modList_.NewRowCells();
+            if (!cells.empty())
+                cells[kColumnCheck].checkState = enabled ? 1 : 0;
             if (!enabled)
-                UpdateRowState(row, false);
-            modList_.SetItemText(row, kColumnDate, entry->dateText);
-            modList_.SetItemText(row, kColumnName, entry->fileName);
+                ColourModCells(cells, false);
+            modList_.InsertRow(0, std::move(cells), {L"", entry->fileName, entry->dateText});
         }
     }
     ShowModCount();
@@ -315,15 +333,15 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
     // first row, inserted last, ends with the focus.
     int first = -1;
     for (auto moved = block.rbegin(); moved != block.rend(); ++moved) {
-        const int row = modList_.InsertItem(*target, L"");
+        std::vector<ListCellData> cells = modList_.NewRowCells();
+        if (!cells.empty())
+            cells[kColumnCheck].checkState = moved->check;
+        ColourModCells(cells, moved->check == 1);
+        const int row =
+            modList_.InsertRow(*target, std::move(cells), {L"", moved->name, moved->date, texts::kOrderChangedMark});
         if (row < 0)
             continue;
-        modList_.SetCellCheck(row, kColumnCheck, moved->check);
-        modList_.SetItemText(row, kColumnName, moved->name);
-        modList_.SetItemText(row, kColumnDate, moved->date);
-        modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
         modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        UpdateRowState(row, false);
         first = row;
     }
     if (first >= 0)

@@ -10,6 +10,7 @@
 #include "mods/Reorder.h"
 
 namespace platform { class FileSystem; }
+class ReusedListing;
 
 class CModManagerDlg : public fw::CDialog {
 public:
@@ -34,7 +35,9 @@ protected:
     void OnOK() override;
 
 private:
-    void FindGameFolders();
+    // Leaves in `files` the listing of the folder chosen, when it qualifies.
+    void FindGameFolders(ReusedListing& files);
+    void RefillModList(platform::FileSystem& files);
     void SetUpModList();
     // Colours a row's cells by its check box: grey for a disabled mod. With
     // `confirm`, a cleared box asks first; false when the user refused, in

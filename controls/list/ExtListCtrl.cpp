@@ -103,29 +103,40 @@ void CExtListCtrl::ReleaseAllCells()
         ReleaseCells(item);
 }
 
-int CExtListCtrl::InsertItem(int index, const std::wstring& text)
+int CExtListCtrl::InsertItem(int index, const std::wstring& text) { return InsertRow(index, {}, {text}); }
+
+std::vector<ListCellData> CExtListCtrl::NewRowCells() const
+{
+    return CellArray(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), DefaultCell());
+}
+
+ListCellData CExtListCtrl::DefaultCell() const { return ListCellData{colors_.windowText, colors_.window, -1}; }
+
+int CExtListCtrl::InsertRow(int index, std::vector<ListCellData> cells, const std::vector<std::wstring>& texts)
 {
     if (index < 0)
         return -1;
-    // The cells go in with the row, in one insertion.
-    const ListCellData initial{colors_.windowText, colors_.window, -1};
-    CellArray* cells = new (std::nothrow) CellArray;
+    CellArray* row = nullptr;
     try {
-        if (cells)
-            cells->assign(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), initial);
+        cells.resize(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), DefaultCell());  // one per column
+        row = new CellArray(std::move(cells));
     } catch (const std::bad_alloc&) {
-        delete cells;
-        cells = nullptr;
     }
+    // The cells go in with the row, in one insertion.
     LVITEMW lv{};
     lv.mask = LVIF_TEXT | LVIF_PARAM;
     lv.iItem = index;
-    lv.pszText = const_cast<wchar_t*>(text.c_str());
-    lv.lParam = reinterpret_cast<LPARAM>(cells);
+    lv.pszText = const_cast<wchar_t*>(texts.empty() ? L"" : texts.front().c_str());
+    lv.lParam = reinterpret_cast<LPARAM>(row);
     const int item = CListViewCtrl::InsertItem(lv);
-    if (item < 0 || !cells) {
-        delete cells;
+    if (item < 0 || !row) {
+        delete row;
         return -1;  // a row that got no cells stays, without them
+    }
+    // A new row's other columns have no text yet.
+    for (std::size_t subItem = 1; subItem < texts.size(); ++subItem) {
+        if (!texts[subItem].empty())
+            SetItemText(item, static_cast<int>(subItem), texts[subItem]);
     }
     return item;
 }
@@ -142,9 +153,10 @@ BOOL CExtListCtrl::SetItemText(int item, int subItem, const std::wstring& text)
 
 BOOL CExtListCtrl::DeleteItem(int item)
 {
-    if (item < 0 || item >= GetItemCount())
+    if (item < 0)
         return FALSE;
-    // The row goes first, so no paint or notification meets freed cells.
+    // The row goes first, so no paint or notification meets freed cells. A
+    // row that is not there has no cells, and the list view refuses to delete it.
     CellArray* cells = Cells(item);
     const BOOL deleted = CListViewCtrl::DeleteItem(item);
     if (deleted)

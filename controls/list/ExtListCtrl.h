@@ -38,6 +38,13 @@ public:
     bool SubclassDlgItem(HWND dialog, int id);
 
     int InsertItem(int index, const std::wstring& text);
+    // The cells InsertItem gives a new row: the default colours, no check boxes.
+    std::vector<ListCellData> NewRowCells() const;
+    // Inserts a row with its cells and its texts (texts[i] in column i) at
+    // once, without looking the row up for each cell; missing cells get the
+    // defaults. The row paints with the list's next paint, as any new row.
+    // The new row's index, or -1.
+    int InsertRow(int index, std::vector<ListCellData> cells, const std::vector<std::wstring>& texts);
     BOOL SetItemText(int item, int subItem, const std::wstring& text);
     BOOL DeleteItem(int item);
     BOOL DeleteAllItems();
@@ -72,6 +79,7 @@ private:
         COLORREF window, windowText, highlight, highlightText, buttonFace;
     };
 
+    ListCellData DefaultCell() const;
     CellArray* Cells(int item) const;
     ListCellData* Cell(int item, int subItem) const;  // null when out of range
     void ReleaseCells(int item);

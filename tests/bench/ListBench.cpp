@@ -1,8 +1,9 @@
 // Drives PakOrder.exe and the bare reference (BareList.exe) side by side in
 // one generated PAKS folder and prints, per figure, the median time of each
-// and their ratio. Both programs are used only from outside: started, their
-// status line read, their buttons' commands sent and waited for (the paint
-// that follows included), their rows selected through the list view.
+// and their ratio, with the spread of the ratios run by run. Both programs
+// are used only from outside: started, their status line read, their
+// buttons' commands sent and waited for (the paint that follows included),
+// their rows selected through the list view.
 //
 //   list_bench <work folder> <mods> <repetitions> <PakOrder.exe> <BareList.exe> figure...
 //   figures: startup restore top down sort memory
@@ -228,10 +229,23 @@ private:
     double startupSeconds_ = 0;
 };
 
+// The value a quarter (or three quarters) of the way up.
+double Quartile(std::vector<double> values, int quarter)
+{
+    std::sort(values.begin(), values.end());
+    return values[(values.size() - 1) * static_cast<std::size_t>(quarter) / 4];
+}
+
+// Medians and their ratio; then, so that the noise can be judged, the middle
+// half of the ratios of the runs made side by side, and how many there were.
 void Report(const std::wstring& figure, const std::vector<double>& ours, const std::vector<double>& bare)
 {
     const double a = Median(ours), b = Median(bare);
-    std::wprintf(L"%-36ls ours %9.1f ms   bare %9.1f ms   ratio %5.2f\n", figure.c_str(), a * 1000, b * 1000, a / b);
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < ours.size(); ++i)
+        ratios.push_back(ours[i] / bare[i]);
+    std::wprintf(L"%-36ls ours %9.1f ms   bare %9.1f ms   ratio %5.2f   runs %4.2f-%4.2f of %zu\n", figure.c_str(),
+                 a * 1000, b * 1000, a / b, Quartile(ratios, 1), Quartile(ratios, 3), ratios.size());
     std::fflush(stdout);
 }
 
@@ -266,12 +280,14 @@ int wmain(int argc, wchar_t** argv)
                          static_cast<double>(a.PrivateBytes()) / (1 << 20), static_cast<double>(b.PrivateBytes()) / (1 << 20));
         } else {
             const Program a(ours, folder.path(), mods), b(bare, folder.path(), mods);
-            for (int i = 0; i < repetitions; ++i) {
+            // A move takes some 60 ms, where the noise of a shared machine shows most.
+            const bool move = figure == L"top" || figure == L"down";
+            for (int i = 0; i < (move ? 4 * repetitions : repetitions); ++i) {
                 for (const Program* program : {&a, &b}) {
                     std::vector<double>& times = program == &a ? oursTimes : bareTimes;
                     if (figure == L"restore") {
                         times.push_back(program->Command(IDC_RESTORE));
-                    } else if (figure == L"top" || figure == L"down") {
+                    } else if (move) {
                         program->Command(IDC_RESTORE);
                         program->SelectEveryFifthRow(mods);
                         times.push_back(program->Command(figure == L"top" ? IDC_MOVE_TOP : IDC_MOVE_DOWN));

@@ -76,6 +76,29 @@ TEST(ExtListCtrl, RowsCellsAndRanges)
     });
 }
 
+TEST(ExtListCtrl, InsertRowPutsInItsCellsAndTextsAtOnce)
+{
+    ListDialog dialog;
+    gui::RunDialog(dialog, [&] {
+        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        gui::OnUiThread([&] {
+            CExtListCtrl& list = dialog.list;
+            EXPECT_EQ(list.InsertRow(-1, list.NewRowCells(), {L"x"}), -1);
+            std::vector<ListCellData> cells = list.NewRowCells();
+            ASSERT_EQ(cells.size(), 3u);
+            cells[0].checkState = 1;
+            cells.pop_back();  // a short array gets the missing cells
+            EXPECT_EQ(list.InsertRow(0, cells, {L"a", L"b", L"c", L"no such column"}), 0);
+            EXPECT_EQ(list.GetItemCount(), 1);
+            EXPECT_EQ(list.GetItemText(0, 0), L"a");
+            EXPECT_EQ(list.GetItemText(0, 1), L"b");
+            EXPECT_EQ(list.GetItemText(0, 2), L"c");
+            EXPECT_EQ(list.GetCellCheck(0, 0), 1);
+            EXPECT_TRUE(list.SetCellCheck(0, 2, 0));
+        });
+    });
+}
+
 TEST(ExtListCtrl, ColumnZeroEndsWhereTheNextVisibleColumnStarts)
 {
     ListDialog dialog;

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/ModTimeDlg.h"
+#include "framework/UniqueHandle.h"
 #include "gui/MainWindowFixture.h"
 #include "mods/ModTime.h"
 #include "platform/FileSystem.h"
@@ -112,6 +114,45 @@ TEST(LoadOrder, ReorderCommandsOnTenRows)
         ClickButton(window, IDC_RESTORE);
         for (const Row& row : Rows(window))
             EXPECT_EQ(row.mark, L"");
+    });
+}
+
+// Pixels of a row's name cell, as the list shows it now, in the light grey
+// of a disabled mod and in dark colours.
+std::pair<int, int> GreyAndDarkInName(HWND window, int row)
+{
+    std::pair<int, int> counts;
+    OnUiThread([&] {
+        CExtListCtrl* list = ModList(window);
+        list->UpdateWindow();
+        RECT cell{};
+        ASSERT_TRUE(list->GetCellRect(row, 1, &cell));
+        fw::WindowDc dc(list->GetSafeHwnd());
+        for (int y = cell.top; y < cell.bottom; ++y) {
+            for (int x = cell.left; x < cell.right; ++x) {
+                const COLORREF c = GetPixel(dc.get(), x, y);
+                counts.first += c == RGB(220, 220, 220);
+                counts.second += GetRValue(c) < 0x60 && GetGValue(c) < 0x60 && GetBValue(c) < 0x60;
+            }
+        }
+    });
+    return counts;
+}
+
+TEST(LoadOrder, AMovedDisabledModStaysGrey)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"on.pak"), Time(2021, 1, 1));
+    WriteFileWithTime(game.Pak(L"off.G1O"), Time(2021, 1, 2));
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Select(window, {1});
+        ClickButton(window, IDC_MOVE_TOP);
+        Select(window, {});  // the selection's colours would hide the row's own
+        EXPECT_EQ(Rows(window)[0], (Row{0, L"off.G1O", L"2021-1-2", L"TRUE"}));
+        const auto [grey, dark] = GreyAndDarkInName(window, 0);
+        EXPECT_GT(grey, 10);
+        EXPECT_EQ(dark, 0);
+        EXPECT_GT(GreyAndDarkInName(window, 1).second, 10);  // the enabled mod beside it
     });
 }
 

@@ -1,0 +1,83 @@
+#pragma once
+// A file system that hands the listing it made last to the next caller that
+// lists the same folder, once. Start-up tests the folder for paks and then
+// reads it; under Wine a listing of thousands of files costs about as much
+// as opening each of them, so the second listing is not made again.
+
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+class ReusedListing final : public platform::FileSystem {
+public:
+    explicit ReusedListing(platform::FileSystem& system) : system_(system) {}
+
+    // The next listing is made afresh (the folder may change while a message is shown).
+    void Forget()
+    {
+        kept_ = false;
+        keptEntries_.clear();
+    }
+
+    bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
+    {
+        const std::wstring key = platform::WithTrailingSeparator(folder);
+        if (kept_ && key == keptFolder_) {
+            entries.insert(entries.end(), std::make_move_iterator(keptEntries_.begin()),
+                           std::make_move_iterator(keptEntries_.end()));
+            Forget();
+            return true;
+        }
+        Forget();
+        std::vector<platform::FolderEntry> listed;
+        if (!system_.ListFolder(folder, listed))
+            return false;
+        entries.insert(entries.end(), listed.begin(), listed.end());
+        keptFolder_ = key;
+        keptEntries_ = std::move(listed);
+        kept_ = true;
+        return true;
+    }
+
+    bool FolderExists(const std::wstring& path) override { return system_.FolderExists(path); }
+    bool FileExists(const std::wstring& path) override { return system_.FileExists(path); }
+    platform::FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override
+    {
+        return system_.ReadLastWriteTime(path, time);
+    }
+    platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
+    {
+        return system_.WriteLastWriteTime(path, time);
+    }
+    platform::FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override
+    {
+        Forget();  // the folder changes
+        return system_.RenameNoReplace(from, to);
+    }
+    platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
+    {
+        Forget();  // the folder changes
+        return system_.CopyNoReplace(from, to);
+    }
+    platform::FsStatus RemoveFile(const std::wstring& path) override
+    {
+        Forget();
+        return system_.RemoveFile(path);
+    }
+    platform::FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes,
+                                     std::vector<unsigned char>& bytes) override
+    {
+        return system_.ReadWholeFile(path, maxBytes, bytes);
+    }
+    mods::FileTime CurrentTime() override { return system_.CurrentTime(); }
+
+private:
+    platform::FileSystem& system_;
+    bool kept_ = false;
+    std::wstring keptFolder_;  // with a trailing separator
+    std::vector<platform::FolderEntry> keptEntries_;
+};

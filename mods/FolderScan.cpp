@@ -13,14 +13,14 @@ int ScanFolder(platform::FileSystem& fileSystem, const std::wstring& folder, std
         return 0;
 
     int count = 0;
-    for (const platform::FolderEntry& entry : entries) {
+    for (platform::FolderEntry& entry : entries) {
         if (entry.isFolder || !HasExtensionIn(entry.name, extensions))
             continue;
         if (excludedNames && IsOneOfNames(entry.name, *excludedNames))
             continue;
         ++count;
         if (found)
-            found->push_back(ScannedFile{entry.name, entry.lastWriteTime});
+            found->push_back(ScannedFile{std::move(entry.name), entry.lastWriteTime});
     }
     return count;
 }

@@ -76,7 +76,7 @@ bool PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<FolderE
     if (!dir)
         return false;
     while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+        const std::string_view name = entry->d_name;
         if (name == "." || name == "..")
             continue;
         FolderEntry item;

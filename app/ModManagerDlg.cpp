@@ -44,13 +44,22 @@ constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
 constexpr COLORREF kRowBackColor = RGB(255, 255, 255);
 
-// The colours UpdateRowState gives the check, name and date cells of a mod's row.
-void ColourModCells(std::vector<ListCellData>& cells, bool enabled)
+// The text colour of a mod's check, name and date cells: grey when disabled.
+COLORREF ModTextColor(bool enabled) { return enabled ? kEnabledTextColor : kDisabledTextColor; }
+
+// A new mod row's cells: its check box and, when `coloured`, the colours
+// UpdateRowState gives it.
+std::vector<ListCellData> ModRowCells(const CExtListCtrl& list, int check, bool coloured)
 {
-    for (std::size_t column = kColumnCheck; column <= kColumnDate && column < cells.size(); ++column) {
-        cells[column].textColor = enabled ? kEnabledTextColor : kDisabledTextColor;
+    std::vector<ListCellData> cells = list.NewRowCells();
+    if (cells.empty())
+        return cells;
+    cells[kColumnCheck].checkState = check;
+    for (std::size_t column = kColumnCheck; coloured && column <= kColumnDate && column < cells.size(); ++column) {
+        cells[column].textColor = ModTextColor(check == 1);
         cells[column].backColor = kRowBackColor;
     }
+    return cells;
 }
 
 // The shell's old result codes are the system's error codes, but for these.
@@ -223,12 +232,8 @@ void CModManagerDlg::RefillModList(platform::FileSystem& files)
         // An enabled mod's row keeps the list's colours; a disabled one is greyed.
         for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
             const bool enabled = !mods::IsDisabledModName(entry->fileName);
-            std::vector<ListCellData> cells = modList_.NewRowCells();
-            if (!cells.empty())
-                cells[kColumnCheck].checkState = enabled ? 1 : 0;
-            if (!enabled)
-                ColourModCells(cells, false);
-            modList_.InsertRow(0, std::move(cells), {L"", entry->fileName, entry->dateText});
+            modList_.InsertRow(0, ModRowCells(modList_, enabled ? 1 : 0, !enabled),
+                               {L"", entry->fileName, entry->dateText});
         }
     }
     ShowModCount();
@@ -252,7 +257,7 @@ bool CModManagerDlg::UpdateRowState(int row, bool confirm)
             return false;
         }
     }
-    modList_.SetRowColors(row, kColumnCheck, kColumnDate, enabled ? kEnabledTextColor : kDisabledTextColor, kRowBackColor);
+    modList_.SetRowColors(row, kColumnCheck, kColumnDate, ModTextColor(enabled), kRowBackColor);
     modList_.RedrawRow(row);
     return true;
 }
@@ -333,12 +338,8 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
     // first row, inserted last, ends with the focus.
     int first = -1;
     for (auto moved = block.rbegin(); moved != block.rend(); ++moved) {
-        std::vector<ListCellData> cells = modList_.NewRowCells();
-        if (!cells.empty())
-            cells[kColumnCheck].checkState = moved->check;
-        ColourModCells(cells, moved->check == 1);
-        const int row =
-            modList_.InsertRow(*target, std::move(cells), {L"", moved->name, moved->date, texts::kOrderChangedMark});
+        const int row = modList_.InsertRow(*target, ModRowCells(modList_, moved->check, true),
+                                           {L"", moved->name, moved->date, texts::kOrderChangedMark});
         if (row < 0)
             continue;
         modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

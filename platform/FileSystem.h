@@ -48,7 +48,8 @@ public:
     virtual FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) = 0;
     virtual FsStatus RemoveFile(const std::wstring& path) = 0;
 
-    // The file's bytes; fails, reading nothing, when it holds more than maxBytes.
+    // The file's bytes in `bytes`, whose storage is reused from call to call;
+    // fails, leaving it empty, when the file holds more than maxBytes.
     virtual FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) = 0;
 
     // The current time, UTC.

@@ -316,37 +316,27 @@ void CModManagerDlg::OnMoveBottom() { MoveSelection(mods::ReorderCommand::Bottom
 
 void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
 {
-    struct Snapshot {
-        std::wstring name, date;
-        int check;
-    };
     std::vector<int> selected;
-    std::vector<Snapshot> block;
-    for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED)) {
+    for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED))
         selected.push_back(row);
-        block.push_back(Snapshot{modList_.GetItemText(row, kColumnName), modList_.GetItemText(row, kColumnDate),
-                                 modList_.GetCellCheck(row, kColumnCheck)});
-    }
     const std::optional<int> target = mods::ReorderTarget(modList_.GetItemCount(), selected, command);
     if (!target)
         return;
 
-    fw::CWindow::RedrawSuspender noRedraw(modList_);
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row)
-        modList_.DeleteItem(*row);
-    // Inserting at the target, last first, keeps the block in its order; its
-    // first row, inserted last, ends with the focus.
-    int first = -1;
-    for (auto moved = block.rbegin(); moved != block.rend(); ++moved) {
-        const int row = modList_.InsertRow(*target, ModRowCells(modList_, moved->check, true),
-                                           {L"", moved->name, moved->date, texts::kOrderChangedMark});
-        if (row < 0)
-            continue;
-        modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        first = row;
+    // The rows are the same in number: the scroll bars and the header stay.
+    fw::CWindow::RedrawSuspender noRedraw(modList_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
+    if (!modList_.MoveRows(selected, *target))
+        return;
+    // The block stays selected; each moved row gets its state's colours and
+    // the mark, and its first row the focus.
+    const int end = *target + static_cast<int>(selected.size());
+    for (int row = *target; row < end; ++row) {
+        const bool enabled = modList_.GetCellCheck(row, kColumnCheck) == 1;
+        modList_.SetRowColors(row, kColumnCheck, kColumnDate, ModTextColor(enabled), kRowBackColor);
+        modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
     }
-    if (first >= 0)
-        modList_.SetSelectionMark(first);
+    modList_.SetItemState(*target, LVIS_FOCUSED, LVIS_FOCUSED);
+    modList_.SetSelectionMark(*target);
 }
 
 void CModManagerDlg::OnOK()

@@ -38,19 +38,30 @@ public:
         return text;
     }
 
-    // Suspends drawing for the object's lifetime, then repaints everything.
+    // Suspends drawing for the object's lifetime, then repaints the window:
+    // everything, its frame and children included, or only its client area
+    // when the change cannot have touched its scroll bars or children
+    // (repainting the frame costs more than painting a page of rows).
     class RedrawSuspender {
     public:
-        explicit RedrawSuspender(HWND window) : window_(window) { ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+        enum class Repaint { Everything, ClientArea };
+        explicit RedrawSuspender(HWND window, Repaint repaint = Repaint::Everything) : window_(window), repaint_(repaint)
+        {
+            ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+        }
         ~RedrawSuspender()
         {
             ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-            ::RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+            if (repaint_ == Repaint::ClientArea)
+                ::InvalidateRect(window_, nullptr, TRUE);
+            else
+                ::RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
         }
         RedrawSuspender(const RedrawSuspender&) = delete;
         RedrawSuspender& operator=(const RedrawSuspender&) = delete;
     private:
         HWND window_;
+        Repaint repaint_;
     };
 
 protected:

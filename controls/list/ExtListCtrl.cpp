@@ -74,9 +74,12 @@ void CExtListCtrl::SubclassHeader()
 
 // ---- Rows and cells -------------------------------------------------------
 
+CExtListCtrl::RowData* CExtListCtrl::Row(int item) const { return reinterpret_cast<RowData*>(GetItemData(item)); }
+
 CExtListCtrl::CellArray* CExtListCtrl::Cells(int item) const
 {
-    return reinterpret_cast<CellArray*>(GetItemData(item));
+    RowData* row = Row(item);
+    return row ? &row->cells : nullptr;
 }
 
 ListCellData* CExtListCtrl::Cell(int item, int subItem) const
@@ -93,7 +96,7 @@ ListCellData* CExtListCtrl::Cell(int item, int subItem) const
 
 void CExtListCtrl::ReleaseCells(int item)
 {
-    delete Cells(item);
+    delete Row(item);
     SetItemData(item, 0);
 }
 
@@ -116,10 +119,10 @@ int CExtListCtrl::InsertRow(int index, std::vector<ListCellData> cells, const st
 {
     if (index < 0)
         return -1;
-    CellArray* row = nullptr;
+    RowData* row = nullptr;
     try {
         cells.resize(static_cast<std::size_t>(std::max(GetColumnCount(), 0)), DefaultCell());  // one per column
-        row = new CellArray(std::move(cells));
+        row = new RowData{std::move(cells), 0};
     } catch (const std::bad_alloc&) {
     }
     // The cells go in with the row, in one insertion.
@@ -157,24 +160,65 @@ BOOL CExtListCtrl::DeleteItem(int item)
         return FALSE;
     // The row goes first, so no paint or notification meets freed cells. A
     // row that is not there has no cells, and the list view refuses to delete it.
-    CellArray* cells = Cells(item);
+    RowData* row = Row(item);
     const BOOL deleted = CListViewCtrl::DeleteItem(item);
     if (deleted)
-        delete cells;
+        delete row;
     return deleted;
 }
 
 BOOL CExtListCtrl::DeleteAllItems()
 {
-    std::vector<CellArray*> cells;
+    std::vector<RowData*> rows;
     for (int item = 0, count = GetItemCount(); item < count; ++item)
-        cells.push_back(Cells(item));
+        rows.push_back(Row(item));
     const BOOL deleted = CListViewCtrl::DeleteAllItems();
     if (deleted) {
-        for (CellArray* row : cells)
+        for (RowData* row : rows)
             delete row;
     }
     return deleted;
+}
+
+bool CExtListCtrl::MoveRows(const std::vector<int>& rows, int target)
+{
+    const int count = GetItemCount();
+    const int moved = static_cast<int>(rows.size());
+    if (moved == 0 || target < 0 || target > count - moved)
+        return false;
+    // Every row's place in the new order: the block at target.., the others
+    // around it in their order. One look at each row and one sort inside the
+    // list view, instead of deleting and inserting each moved row.
+    std::vector<RowData*> data;
+    for (int item = 0; item < count; ++item) {
+        data.push_back(Row(item));
+        if (!data.back())
+            return false;  // a row without cells has no place to keep
+    }
+    std::vector<bool> inBlock(data.size(), false);
+    for (int i = 0, previous = -1; i < moved; ++i) {
+        const int row = rows[static_cast<std::size_t>(i)];
+        if (row <= previous || row >= count)
+            return false;
+        previous = row;
+        inBlock[static_cast<std::size_t>(row)] = true;
+        data[static_cast<std::size_t>(row)]->place = target + i;
+    }
+    for (std::size_t item = 0, place = 0; item < data.size(); ++item) {
+        if (inBlock[item])
+            continue;
+        if (place == static_cast<std::size_t>(target))
+            place += static_cast<std::size_t>(moved);
+        data[item]->place = static_cast<int>(place++);
+    }
+    return SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ComparePlaces)) != 0;
+}
+
+int CALLBACK CExtListCtrl::ComparePlaces(LPARAM first, LPARAM second, LPARAM)
+{
+    const int a = reinterpret_cast<const RowData*>(first)->place;
+    const int b = reinterpret_cast<const RowData*>(second)->place;
+    return a < b ? -1 : a > b ? 1 : 0;
 }
 
 BOOL CExtListCtrl::SetCellCheck(int item, int subItem, int state)
@@ -392,7 +436,8 @@ LRESULT CExtListCtrl::OnCustomDraw(NMHDR* header)
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         const int item = static_cast<int>(draw->nmcd.dwItemSpec);
         const int subItem = draw->iSubItem;
-        const auto* cells = reinterpret_cast<const CellArray*>(draw->nmcd.lItemlParam);
+        const auto* row = reinterpret_cast<const RowData*>(draw->nmcd.lItemlParam);
+        const CellArray* cells = row ? &row->cells : nullptr;
         const ListCellData* cell = cells && static_cast<std::size_t>(subItem) < cells->size()
                                        ? &(*cells)[static_cast<std::size_t>(subItem)] : nullptr;
         const COLORREF text = cell ? cell->textColor : colors_.windowText;

@@ -48,6 +48,11 @@ public:
     BOOL SetItemText(int item, int subItem, const std::wstring& text);
     BOOL DeleteItem(int item);
     BOOL DeleteAllItems();
+    // Moves the rows (ascending indexes) as one block to rows target..target
+    // + n - 1 of the new order; the other rows keep their order, and every row
+    // keeps its cells, texts and state (selected, focused). False, with
+    // nothing moved, for a bad row or target or a row without cells.
+    bool MoveRows(const std::vector<int>& rows, int target);
 
     BOOL SetCellCheck(int item, int subItem, int state);
     int GetCellCheck(int item, int subItem) const;
@@ -74,16 +79,24 @@ public:
 
 private:
     using CellArray = std::vector<ListCellData>;
+    // Each row's item data: its cells, one per column, and its place in the
+    // order MoveRows is making.
+    struct RowData {
+        CellArray cells;
+        int place;
+    };
 
     struct SystemColors {
         COLORREF window, windowText, highlight, highlightText, buttonFace;
     };
 
     ListCellData DefaultCell() const;
+    RowData* Row(int item) const;  // null for a row without cells
     CellArray* Cells(int item) const;
     ListCellData* Cell(int item, int subItem) const;  // null when out of range
     void ReleaseCells(int item);
     void ReleaseAllCells();
+    static int CALLBACK ComparePlaces(LPARAM first, LPARAM second, LPARAM);
 
     void ApplySelectionColors(int item, int subItem, COLORREF& text, COLORREF& back) const;
     void DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const;

@@ -190,6 +190,8 @@ public:
         SetState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         for (int row = 4; row < rows; row += 5)
             SetState(row, LVIS_SELECTED, LVIS_SELECTED);
+        // The selection's own paint is not part of what is measured next.
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     // What the process has committed for itself: PrivateUsage where the

@@ -99,6 +99,52 @@ TEST(ExtListCtrl, InsertRowPutsInItsCellsAndTextsAtOnce)
     });
 }
 
+TEST(ExtListCtrl, MoveRowsCarriesCellsTextsAndStatesOrRefuses)
+{
+    ListDialog dialog;
+    gui::RunDialog(dialog, [&] {
+        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        gui::OnUiThread([&] {
+            CExtListCtrl& list = dialog.list;
+            const auto order = [&] {
+                std::wstring texts;
+                for (int row = 0; row < list.GetItemCount(); ++row)
+                    texts += list.GetItemText(row, 1) + std::to_wstring(list.GetCellCheck(row, 0));
+                return texts;
+            };
+            for (int row = 0; row < 6; ++row) {
+                std::vector<ListCellData> cells = list.NewRowCells();
+                cells[0].checkState = row % 2;
+                list.InsertRow(row, cells, {L"", std::wstring(1, static_cast<wchar_t>(L'a' + row))});
+            }
+            list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+            list.SetItemState(4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+            EXPECT_TRUE(list.MoveRows({1, 4}, 3));
+            EXPECT_EQ(order(), L"a0c0d1b1e0f1");
+            EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 3);
+            EXPECT_EQ(list.GetNextItem(3, LVNI_SELECTED), 4);
+            EXPECT_EQ(list.GetNextItem(4, LVNI_SELECTED), -1);
+            EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 4);
+
+            // Refused, with nothing moved: no rows, a target past the end,
+            // rows out of order or range, a row without cells.
+            for (const auto& [rows, target] : std::vector<std::pair<std::vector<int>, int>>{
+                     {{}, 0}, {{0, 1}, 5}, {{0}, -1}, {{3, 1}, 0}, {{2, 2}, 0}, {{6}, 0}}) {
+                EXPECT_FALSE(list.MoveRows(rows, target));
+                EXPECT_EQ(order(), L"a0c0d1b1e0f1");
+            }
+            LVITEMW plain{};
+            plain.mask = LVIF_TEXT;
+            plain.iItem = 6;
+            plain.pszText = const_cast<wchar_t*>(L"");
+            ASSERT_EQ(list.fw::CListViewCtrl::InsertItem(plain), 6);
+            EXPECT_FALSE(list.MoveRows({0}, 1));
+            EXPECT_EQ(order(), L"a0c0d1b1e0f1-1");
+        });
+    });
+}
+
 TEST(ExtListCtrl, ColumnZeroEndsWhereTheNextVisibleColumnStarts)
 {
     ListDialog dialog;

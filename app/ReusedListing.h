@@ -49,6 +49,11 @@ public:
     {
         return system_.ReadLastWriteTime(path, time);
     }
+    void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                            std::vector<mods::FileTime>& times) override
+    {
+        system_.ReadLastWriteTimes(folder, names, times);
+    }
     platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
     {
         return system_.WriteLastWriteTime(path, time);

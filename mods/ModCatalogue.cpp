@@ -21,13 +21,20 @@ std::vector<ModEntry> ReadModCatalogue(platform::FileSystem& fileSystem, const s
     std::vector<ScannedFile> files;
     ScanFolder(fileSystem, folder, kModExtensions, kGameDataNames, &files);
 
-    std::vector<ModEntry> entries;
-    entries.reserve(files.size());
+    std::vector<std::wstring> names;
+    std::vector<FileTime> times;  // the enumeration's, kept where a time cannot be read
+    names.reserve(files.size());
+    times.reserve(files.size());
     for (ScannedFile& file : files) {
-        FileTime time = file.enumeratedTime;
-        fileSystem.ReadLastWriteTime(platform::JoinPath(folder, file.name), time);  // keeps the fallback on failure
-        entries.push_back(ModEntry{std::move(file.name), time, FormatFileDate(time)});
+        names.push_back(std::move(file.name));
+        times.push_back(file.enumeratedTime);
     }
+    fileSystem.ReadLastWriteTimes(folder, names, times);
+
+    std::vector<ModEntry> entries;
+    entries.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        entries.push_back(ModEntry{std::move(names[i]), times[i], FormatFileDate(times[i])});
     OrderByLoadTime(entries);
     return entries;
 }

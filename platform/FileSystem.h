@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mods/FileTime.h"
+#include "platform/Paths.h"
 
 namespace platform {
 
@@ -39,6 +40,15 @@ public:
     // that another program holds open can still be re-timed. A write sets
     // the last-write time and nothing else.
     virtual FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) = 0;
+    // The times of files in one folder, times[i] for names[i]; a time that
+    // cannot be read is left as it was. One ReadLastWriteTime per file, unless
+    // the system can read them all through the folder it has open.
+    virtual void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                                    std::vector<mods::FileTime>& times)
+    {
+        for (std::size_t i = 0; i < names.size() && i < times.size(); ++i)
+            ReadLastWriteTime(JoinPath(folder, names[i]), times[i]);
+    }
     virtual FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) = 0;
 
     // Fails when the destination exists (a change of case only is allowed

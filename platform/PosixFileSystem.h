@@ -10,6 +10,8 @@ public:
     bool FolderExists(const std::wstring& path) override;
     bool FileExists(const std::wstring& path) override;
     FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override;
+    void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                            std::vector<mods::FileTime>& times) override;
     FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override;
     FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override;

@@ -1,5 +1,8 @@
 #include "platform/Utf8.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace platform {
 namespace {
 
@@ -41,9 +44,15 @@ void AppendWide(std::wstring& out, char32_t c)
 
 std::string ToUtf8(std::wstring_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    // Names are mostly ASCII: the leading run is copied in one go.
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<std::uint32_t>(text[i]) < 0x80)
+        ++i;
+    std::string out(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i));
+    if (i == text.size())
+        return out;
+    out.reserve(text.size() + 8);
+    for (; i < text.size(); ++i) {
         char32_t c = static_cast<char32_t>(text[i]);
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
             const char32_t low = static_cast<char32_t>(text[i + 1]);
@@ -61,9 +70,13 @@ std::string ToUtf8(std::wstring_view text)
 
 std::wstring FromUtf8(std::string_view text)
 {
-    std::wstring out;
-    out.reserve(text.size());
     std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    std::wstring out(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i));
+    if (i == text.size())
+        return out;
+    out.reserve(text.size());
     while (i < text.size()) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
         int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;

@@ -39,10 +39,13 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     wineserver -k
 ' _ "$repo" "$driver" "$ours" "$bare" "$work" "$reps" 2>/dev/null | tr -d '\r'
 
-"$repo/build/bench-native/tests/catalogue_bench" --benchmark_format=json 2>/dev/null | python3 -c '
+# Both reads run several times, interleaved at random, so that the noise of a
+# shared machine falls on both alike; the medians are compared.
+"$repo/build/bench-native/tests/catalogue_bench" --benchmark_format=json --benchmark_repetitions="$((reps + 2))" \
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true 2>/dev/null | python3 -c '
 import json, sys
-times = {b["name"]: b["real_time"] for b in json.load(sys.stdin)["benchmarks"]}
-for name, ours in times.items():
+times = {b["run_name"]: b["real_time"] for b in json.load(sys.stdin)["benchmarks"] if b.get("aggregate_name") == "median"}
+for name, ours in sorted(times.items()):
     if name.startswith("ReadCatalogue/"):
         n = name.split("/")[1]
         bare = times["ReaddirAndStat/" + n]

@@ -75,6 +75,13 @@ TEST(FileSystem, TimesAreWrittenAndReadExactly)
     EXPECT_EQ(untouched, 42u);
     EXPECT_FALSE(Fs().WriteLastWriteTime(folder / L"none.pak", 1).ok());
     EXPECT_FALSE(Exists(folder / L"none.pak"));
+    // Read together: each name's time, or what was there for a name not found.
+    WriteFileWithTime(folder / L"中文.pak", Time(2021, 5, 6));
+    std::vector<mods::FileTime> times{1, 2, 3};
+    Fs().ReadLastWriteTimes(folder.path(), {L"t.pak", L"none.pak", L"中文.pak"}, times);
+    EXPECT_EQ(times, (std::vector<mods::FileTime>{Time(1980, 1, 1, 0, 0, 2), 2, Time(2021, 5, 6)}));
+    Fs().ReadLastWriteTimes(folder / L"no such folder", {L"t.pak"}, times);
+    EXPECT_EQ(times[0], Time(1980, 1, 1, 0, 0, 2));
     // A value past the calendar is no time: refused, the file keeps its time.
     for (mods::FileTime notATime : {mods::kMaxCalendarTime + 1, ~mods::FileTime{0}}) {
         EXPECT_FALSE(Fs().WriteLastWriteTime(folder / L"t.pak", notATime).ok());

@@ -5,7 +5,6 @@
 #include "mods/FolderScan.h"
 #include "mods/ModFile.h"
 #include "platform/FileSystem.h"
-#include "platform/Paths.h"
 
 namespace mods {
 

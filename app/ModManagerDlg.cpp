@@ -331,8 +331,7 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
     // the mark, and its first row the focus.
     const int end = *target + static_cast<int>(selected.size());
     for (int row = *target; row < end; ++row) {
-        const bool enabled = modList_.GetCellCheck(row, kColumnCheck) == 1;
-        modList_.SetRowColors(row, kColumnCheck, kColumnDate, ModTextColor(enabled), kRowBackColor);
+        UpdateRowState(row, false);
         modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
     }
     modList_.SetItemState(*target, LVIS_FOCUSED, LVIS_FOCUSED);

@@ -123,11 +123,10 @@ void PosixFileSystem::ReadLastWriteTimes(const std::wstring& folder, const std::
                                          std::vector<mods::FileTime>& times)
 {
     // Through the open folder, the system walks only each file's own name.
-    const int dir = ::open(ToUtf8(folder.empty() ? L"." : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) {
-        FileSystem::ReadLastWriteTimes(folder, names, times);
-        return;
-    }
+    // O_PATH needs no read permission, only what a stat of the files needs.
+    const int dir = ::open(ToUtf8(folder.empty() ? L"." : folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return;  // no file in it can be reached either
     for (std::size_t i = 0; i < names.size() && i < times.size(); ++i) {
         struct stat st {};
         if (::fstatat(dir, ToUtf8(names[i]).c_str(), &st, 0) == 0)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "gui/ListDialog.h"
@@ -12,158 +13,148 @@ using gui::ListDialog;
 
 namespace {
 
-TEST(ExtListCtrl, RowsCellsAndRanges)
+// Runs `body` on the dialog's thread with its list, once the dialog shows.
+void OnShownList(const std::function<void(CExtListCtrl&)>& body)
 {
     ListDialog dialog;
     gui::RunDialog(dialog, [&] {
         ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
-        gui::OnUiThread([&] {
-            CExtListCtrl& list = dialog.list;
-            EXPECT_EQ(list.GetColumnCount(), 3);
-            EXPECT_EQ(list.InsertItem(-1, L"x"), -1);
-            EXPECT_EQ(list.GetItemCount(), 0);
+        gui::OnUiThread([&] { body(dialog.list); });
+    });
+}
 
-            EXPECT_EQ(list.InsertItem(0, L"first"), 0);
-            EXPECT_EQ(list.InsertItem(0, L"second"), 0);
-            EXPECT_EQ(list.InsertItem(5, L"third"), 2);  // past the end: appended
-            EXPECT_EQ(list.GetItemText(0, 0), L"second");
+TEST(ExtListCtrl, RowsCellsAndRanges)
+{
+    OnShownList([](CExtListCtrl& list) {
+        EXPECT_EQ(list.GetColumnCount(), 3);
+        EXPECT_EQ(list.InsertItem(-1, L"x"), -1);
+        EXPECT_EQ(list.GetItemCount(), 0);
 
-            EXPECT_EQ(list.GetCellCheck(0, 0), -1);  // no check box yet
-            EXPECT_TRUE(list.SetCellCheck(0, 0, 0));
-            EXPECT_EQ(list.GetCellCheck(0, 0), 0);
-            EXPECT_TRUE(list.SetCellCheck(1, 2, 1));
-            EXPECT_EQ(list.GetCellCheck(1, 2), 1);
+        EXPECT_EQ(list.InsertItem(0, L"first"), 0);
+        EXPECT_EQ(list.InsertItem(0, L"second"), 0);
+        EXPECT_EQ(list.InsertItem(5, L"third"), 2);  // past the end: appended
+        EXPECT_EQ(list.GetItemText(0, 0), L"second");
 
-            // Out of range: nothing changes.
-            EXPECT_FALSE(list.SetCellCheck(3, 0, 1));
-            EXPECT_FALSE(list.SetCellCheck(0, 3, 1));
-            EXPECT_FALSE(list.SetCellCheck(-1, 0, 1));
-            EXPECT_EQ(list.GetCellCheck(3, 0), -1);
-            EXPECT_EQ(list.GetCellCheck(0, -1), -1);
-            EXPECT_FALSE(list.SetItemText(3, 1, L"no"));
-            EXPECT_FALSE(list.SetItemText(0, 3, L"no"));
-            EXPECT_TRUE(list.SetItemText(0, 1, L"name"));
-            EXPECT_EQ(list.GetItemText(0, 1), L"name");
-            EXPECT_FALSE(list.DeleteItem(3));
-            RECT untouched{1, 2, 3, 4};
-            EXPECT_FALSE(list.GetCellRect(0, 3, &untouched));
-            EXPECT_EQ(untouched.left, 1);
+        EXPECT_EQ(list.GetCellCheck(0, 0), -1);  // no check box yet
+        EXPECT_TRUE(list.SetCellCheck(0, 0, 0));
+        EXPECT_EQ(list.GetCellCheck(0, 0), 0);
+        EXPECT_TRUE(list.SetCellCheck(1, 2, 1));
+        EXPECT_EQ(list.GetCellCheck(1, 2), 1);
 
-            // A column added later has no cell in the rows inserted before it.
-            list.InsertColumn(3, L"D", LVCFMT_LEFT, 50);
-            EXPECT_EQ(list.GetColumnCount(), 4);
-            EXPECT_FALSE(list.SetCellCheck(0, 3, 1));
-            EXPECT_EQ(list.GetCellCheck(0, 3), -1);
-            list.SetCellColors(0, 3, RGB(1, 2, 3), RGB(4, 5, 6));  // ignored, and no crash
-            EXPECT_EQ(list.InsertItem(0, L"new"), 0);
-            EXPECT_TRUE(list.SetCellCheck(0, 3, 1));
+        // Out of range: nothing changes.
+        EXPECT_FALSE(list.SetCellCheck(3, 0, 1));
+        EXPECT_FALSE(list.SetCellCheck(0, 3, 1));
+        EXPECT_FALSE(list.SetCellCheck(-1, 0, 1));
+        EXPECT_EQ(list.GetCellCheck(3, 0), -1);
+        EXPECT_EQ(list.GetCellCheck(0, -1), -1);
+        EXPECT_FALSE(list.SetItemText(3, 1, L"no"));
+        EXPECT_FALSE(list.SetItemText(0, 3, L"no"));
+        EXPECT_TRUE(list.SetItemText(0, 1, L"name"));
+        EXPECT_EQ(list.GetItemText(0, 1), L"name");
+        EXPECT_FALSE(list.DeleteItem(3));
+        RECT untouched{1, 2, 3, 4};
+        EXPECT_FALSE(list.GetCellRect(0, 3, &untouched));
+        EXPECT_EQ(untouched.left, 1);
 
-            // A row inserted by the list view itself has no cells.
-            LVITEMW plain{};
-            plain.mask = LVIF_TEXT;
-            plain.iItem = 0;
-            plain.pszText = const_cast<wchar_t*>(L"plain");
-            EXPECT_EQ(list.fw::CListViewCtrl::InsertItem(plain), 0);
-            EXPECT_FALSE(list.SetCellCheck(0, 0, 1));
-            EXPECT_EQ(list.GetCellCheck(0, 0), -1);
+        // A column added later has no cell in the rows inserted before it.
+        list.InsertColumn(3, L"D", LVCFMT_LEFT, 50);
+        EXPECT_EQ(list.GetColumnCount(), 4);
+        EXPECT_FALSE(list.SetCellCheck(0, 3, 1));
+        EXPECT_EQ(list.GetCellCheck(0, 3), -1);
+        list.SetCellColors(0, 3, RGB(1, 2, 3), RGB(4, 5, 6));  // ignored, and no crash
+        EXPECT_EQ(list.InsertItem(0, L"new"), 0);
+        EXPECT_TRUE(list.SetCellCheck(0, 3, 1));
 
-            EXPECT_TRUE(list.DeleteItem(1));
-            EXPECT_EQ(list.GetItemCount(), 4);
-            EXPECT_EQ(list.GetCellCheck(2, 2), 1);  // "first" moved up, keeping its cells
-            EXPECT_TRUE(list.DeleteAllItems());
-            EXPECT_EQ(list.GetItemCount(), 0);
-        });
+        // A row inserted by the list view itself has no cells.
+        LVITEMW plain{};
+        plain.mask = LVIF_TEXT;
+        plain.iItem = 0;
+        plain.pszText = const_cast<wchar_t*>(L"plain");
+        EXPECT_EQ(list.fw::CListViewCtrl::InsertItem(plain), 0);
+        EXPECT_FALSE(list.SetCellCheck(0, 0, 1));
+        EXPECT_EQ(list.GetCellCheck(0, 0), -1);
+
+        EXPECT_TRUE(list.DeleteItem(1));
+        EXPECT_EQ(list.GetItemCount(), 4);
+        EXPECT_EQ(list.GetCellCheck(2, 2), 1);  // "first" moved up, keeping its cells
+        EXPECT_TRUE(list.DeleteAllItems());
+        EXPECT_EQ(list.GetItemCount(), 0);
     });
 }
 
 TEST(ExtListCtrl, InsertRowPutsInItsCellsAndTextsAtOnce)
 {
-    ListDialog dialog;
-    gui::RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
-        gui::OnUiThread([&] {
-            CExtListCtrl& list = dialog.list;
-            EXPECT_EQ(list.InsertRow(-1, list.NewRowCells(), {L"x"}), -1);
-            std::vector<ListCellData> cells = list.NewRowCells();
-            ASSERT_EQ(cells.size(), 3u);
-            cells[0].checkState = 1;
-            cells.pop_back();  // a short array gets the missing cells
-            EXPECT_EQ(list.InsertRow(0, cells, {L"a", L"b", L"c", L"no such column"}), 0);
-            EXPECT_EQ(list.GetItemCount(), 1);
-            EXPECT_EQ(list.GetItemText(0, 0), L"a");
-            EXPECT_EQ(list.GetItemText(0, 1), L"b");
-            EXPECT_EQ(list.GetItemText(0, 2), L"c");
-            EXPECT_EQ(list.GetCellCheck(0, 0), 1);
-            EXPECT_TRUE(list.SetCellCheck(0, 2, 0));
-        });
+    OnShownList([](CExtListCtrl& list) {
+        EXPECT_EQ(list.InsertRow(-1, list.NewRowCells(), {L"x"}), -1);
+        std::vector<ListCellData> cells = list.NewRowCells();
+        ASSERT_EQ(cells.size(), 3u);
+        cells[0].checkState = 1;
+        cells.pop_back();  // a short array gets the missing cells
+        EXPECT_EQ(list.InsertRow(0, cells, {L"a", L"b", L"c", L"no such column"}), 0);
+        EXPECT_EQ(list.GetItemCount(), 1);
+        EXPECT_EQ(list.GetItemText(0, 0), L"a");
+        EXPECT_EQ(list.GetItemText(0, 1), L"b");
+        EXPECT_EQ(list.GetItemText(0, 2), L"c");
+        EXPECT_EQ(list.GetCellCheck(0, 0), 1);
+        EXPECT_TRUE(list.SetCellCheck(0, 2, 0));
     });
 }
 
 TEST(ExtListCtrl, MoveRowsCarriesCellsTextsAndStatesOrRefuses)
 {
-    ListDialog dialog;
-    gui::RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
-        gui::OnUiThread([&] {
-            CExtListCtrl& list = dialog.list;
-            const auto order = [&] {
-                std::wstring texts;
-                for (int row = 0; row < list.GetItemCount(); ++row)
-                    texts += list.GetItemText(row, 1) + std::to_wstring(list.GetCellCheck(row, 0));
-                return texts;
-            };
-            for (int row = 0; row < 6; ++row) {
-                std::vector<ListCellData> cells = list.NewRowCells();
-                cells[0].checkState = row % 2;
-                list.InsertRow(row, cells, {L"", std::wstring(1, static_cast<wchar_t>(L'a' + row))});
-            }
-            list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-            list.SetItemState(4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    OnShownList([](CExtListCtrl& list) {
+        const auto order = [&] {
+            std::wstring texts;
+            for (int row = 0; row < list.GetItemCount(); ++row)
+                texts += list.GetItemText(row, 1) + std::to_wstring(list.GetCellCheck(row, 0));
+            return texts;
+        };
+        for (int row = 0; row < 6; ++row) {
+            std::vector<ListCellData> cells = list.NewRowCells();
+            cells[0].checkState = row % 2;
+            list.InsertRow(row, cells, {L"", std::wstring(1, static_cast<wchar_t>(L'a' + row))});
+        }
+        list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+        list.SetItemState(4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 
-            EXPECT_TRUE(list.MoveRows({1, 4}, 3));
+        EXPECT_TRUE(list.MoveRows({1, 4}, 3));
+        EXPECT_EQ(order(), L"a0c0d1b1e0f1");
+        EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 3);
+        EXPECT_EQ(list.GetNextItem(3, LVNI_SELECTED), 4);
+        EXPECT_EQ(list.GetNextItem(4, LVNI_SELECTED), -1);
+        EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 4);
+
+        // Refused, with nothing moved: no rows, a target past the end,
+        // rows out of order or range, a row without cells.
+        for (const auto& [rows, target] : std::vector<std::pair<std::vector<int>, int>>{
+                 {{}, 0}, {{0, 1}, 5}, {{0}, -1}, {{3, 1}, 0}, {{2, 2}, 0}, {{6}, 0}}) {
+            EXPECT_FALSE(list.MoveRows(rows, target));
             EXPECT_EQ(order(), L"a0c0d1b1e0f1");
-            EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 3);
-            EXPECT_EQ(list.GetNextItem(3, LVNI_SELECTED), 4);
-            EXPECT_EQ(list.GetNextItem(4, LVNI_SELECTED), -1);
-            EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 4);
-
-            // Refused, with nothing moved: no rows, a target past the end,
-            // rows out of order or range, a row without cells.
-            for (const auto& [rows, target] : std::vector<std::pair<std::vector<int>, int>>{
-                     {{}, 0}, {{0, 1}, 5}, {{0}, -1}, {{3, 1}, 0}, {{2, 2}, 0}, {{6}, 0}}) {
-                EXPECT_FALSE(list.MoveRows(rows, target));
-                EXPECT_EQ(order(), L"a0c0d1b1e0f1");
-            }
-            LVITEMW plain{};
-            plain.mask = LVIF_TEXT;
-            plain.iItem = 6;
-            plain.pszText = const_cast<wchar_t*>(L"");
-            ASSERT_EQ(list.fw::CListViewCtrl::InsertItem(plain), 6);
-            EXPECT_FALSE(list.MoveRows({0}, 1));
-            EXPECT_EQ(order(), L"a0c0d1b1e0f1-1");
-        });
+        }
+        LVITEMW plain{};
+        plain.mask = LVIF_TEXT;
+        plain.iItem = 6;
+        plain.pszText = const_cast<wchar_t*>(L"");
+        ASSERT_EQ(list.fw::CListViewCtrl::InsertItem(plain), 6);
+        EXPECT_FALSE(list.MoveRows({0}, 1));
+        EXPECT_EQ(order(), L"a0c0d1b1e0f1-1");
     });
 }
 
 TEST(ExtListCtrl, ColumnZeroEndsWhereTheNextVisibleColumnStarts)
 {
-    ListDialog dialog;
-    gui::RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
-        gui::OnUiThread([&] {
-            CExtListCtrl& list = dialog.list;
-            ASSERT_EQ(list.InsertItem(0, L""), 0);
-            RECT cell0{}, cell1{}, cell2{};
-            ASSERT_TRUE(list.GetCellRect(0, 0, &cell0));
-            ASSERT_TRUE(list.GetCellRect(0, 1, &cell1));
-            EXPECT_EQ(cell0.right, cell1.left);
-            EXPECT_EQ(cell0.right - cell0.left, 42);
+    OnShownList([](CExtListCtrl& list) {
+        ASSERT_EQ(list.InsertItem(0, L""), 0);
+        RECT cell0{}, cell1{}, cell2{};
+        ASSERT_TRUE(list.GetCellRect(0, 0, &cell0));
+        ASSERT_TRUE(list.GetCellRect(0, 1, &cell1));
+        EXPECT_EQ(cell0.right, cell1.left);
+        EXPECT_EQ(cell0.right - cell0.left, 42);
 
-            ListView_SetColumnWidth(list.GetSafeHwnd(), 1, 0);
-            ASSERT_TRUE(list.GetCellRect(0, 0, &cell0));
-            ASSERT_TRUE(list.GetCellRect(0, 2, &cell2));
-            EXPECT_EQ(cell0.right, cell2.left);
-        });
+        ListView_SetColumnWidth(list.GetSafeHwnd(), 1, 0);
+        ASSERT_TRUE(list.GetCellRect(0, 0, &cell0));
+        ASSERT_TRUE(list.GetCellRect(0, 2, &cell2));
+        EXPECT_EQ(cell0.right, cell2.left);
     });
 }
 

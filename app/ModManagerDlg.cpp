@@ -39,6 +39,10 @@ constexpr int kWarningYear = 2020;
 constexpr const wchar_t* kGameProgram = L"Torchlight2.exe";
 constexpr const wchar_t* kPickerStartFolder = L"D:\\";
 constexpr UINT kCopyGlobalData = 0x0049;  // carries drag-and-drop data across integrity levels
+constexpr UINT_PTR kFolderWatchTimer = 1;
+constexpr UINT kFolderWatchMs = 500;
+// Posted, so the check runs after the handler that activated the window.
+constexpr UINT kCheckFolderMessage = WM_APP + 20;
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -114,6 +118,10 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnCommand(IDC_CONFLICT_CHECK, &CModManagerDlg::OnConflictCheck),
     fw::OnMessage(WM_DROPFILES, &CModManagerDlg::OnDropFiles),
     fw::OnRegisteredMessage(&WM_XLISTCTRL_CHECKBOX_CLICKED, &CModManagerDlg::OnCheckboxClicked),
+    fw::OnMessage(WM_TIMER, &CModManagerDlg::OnTimer),
+    fw::OnMessage(WM_ACTIVATE, &CModManagerDlg::OnActivate),
+    fw::OnMessage(kCheckFolderMessage, &CModManagerDlg::OnCheckFolder),
+    fw::OnMessage(WM_DESTROY, &CModManagerDlg::OnDestroy),
 };
 
 // The list's context-menu command "物理删除 MOD".
@@ -136,6 +144,8 @@ CModManagerDlg::CModManagerDlg(std::wstring programPath, std::wstring historyFil
 
 CModManagerDlg::~CModManagerDlg()
 {
+    if (shortcutHook_)
+        UnhookWindowsHookEx(shortcutHook_);
     if (g_mainDialog == this)
         g_mainDialog = nullptr;
 }
@@ -165,7 +175,30 @@ BOOL CModManagerDlg::OnInitDialog()
     FindGameFolders(startupFiles);
     SetUpModList();
     RefillModList(startupFiles);
+    WatchFolder();
+    SetTimer(m_hWnd, kFolderWatchTimer, kFolderWatchMs, nullptr);
+    // The dialog's own loop passes every key through this filter first, so
+    // the shortcuts work whichever control has the focus.
+    shortcutHook_ = SetWindowsHookExW(WH_MSGFILTER, ShortcutFilter, nullptr, GetCurrentThreadId());
     return TRUE;
+}
+
+LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
+{
+    const auto* message = reinterpret_cast<const MSG*>(l);
+    CModManagerDlg* self = g_mainDialog;
+    if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
+        message->wParam == 'Z' && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd && self->IsWindowEnabled()) {
+        self->Undo();
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+bool CModManagerDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
+{
+    KillTimer(m_hWnd, kFolderWatchTimer);
+    return false;
 }
 
 void CModManagerDlg::FindGameFolders(ReusedListing& files)
@@ -228,6 +261,7 @@ void CModManagerDlg::RefillModList(platform::FileSystem& files)
         fw::CWindow::RedrawSuspender noRedraw(modList_);
         modList_.DeleteAllItems();
         const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(files, g_paksFolder);
+        arrangement_.Reset(entries);
         // Inserting at the top, last first, leaves the earliest mod in row 0.
         // An enabled mod's row keeps the list's colours; a disabled one is greyed.
         for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
@@ -240,8 +274,128 @@ void CModManagerDlg::RefillModList(platform::FileSystem& files)
     EnableConflictCheck();
 }
 
+void CModManagerDlg::FollowFolder(const std::vector<std::wstring>& retimed)
+{
+    const std::vector<std::wstring> selected = SelectedNames();
+    arrangement_.Follow(mods::ReadModCatalogue(fileSystem_, g_paksFolder), retimed);
+    ShowArrangement(selected);
+    ShowModCount();
+    EnableConflictCheck();
+}
+
+void CModManagerDlg::ShowArrangement(const std::vector<std::wstring>& selectedNames)
+{
+    const int topRow = modList_.GetTopIndex();
+    {
+        fw::CWindow::RedrawSuspender noRedraw(modList_);
+        modList_.DeleteAllItems();
+        const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+        for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+            const bool enabled = !mods::IsDisabledModName(row->name);
+            modList_.InsertRow(0, ModRowCells(modList_, enabled ? 1 : 0, !enabled || row->marked),
+                               {L"", row->name, mods::FormatFileDate(row->time),
+                                row->marked ? texts::kOrderChangedMark : L""});
+        }
+        // Back to the rows the player was looking at.
+        RECT first{};
+        if (topRow > 0 && modList_.GetItemRect(0, &first, LVIR_BOUNDS))
+            modList_.Scroll(0, topRow * (first.bottom - first.top));
+    }
+    SelectRowsNamed(selectedNames);
+}
+
+std::vector<std::wstring> CModManagerDlg::SelectedNames() const
+{
+    std::vector<std::wstring> names;
+    for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED))
+        names.push_back(modList_.GetItemText(row, kColumnName));
+    return names;
+}
+
+bool CModManagerDlg::ConfirmDiscardMoves()
+{
+    const int marked = arrangement_.MarkedCount();
+    if (marked == 0)
+        return true;
+    const std::wstring question = fw::FormatText(texts::kDiscardMovesQuestion, marked);
+    return MessageBoxW(m_hWnd, question.c_str(), texts::kDiscardMovesCaption, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+}
+
+void CModManagerDlg::OnCancel()
+{
+    if (ConfirmDiscardMoves())
+        EndDialog(IDCANCEL);
+}
+
+void CModManagerDlg::WatchFolder()
+{
+    folderWatch_.reset(FindFirstChangeNotificationW(
+        g_paksFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
+}
+
+bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
+{
+    if (w != kFolderWatchTimer)
+        return false;
+    if (folderWatch_ && WaitForSingleObject(folderWatch_.get(), 0) == WAIT_OBJECT_0) {
+        FindNextChangeNotification(folderWatch_.get());
+        CheckFolderForOutsideChanges();
+    }
+    result = 0;
+    return true;
+}
+
+bool CModManagerDlg::OnActivate(WPARAM w, LPARAM, LRESULT&)
+{
+    if (LOWORD(w) != WA_INACTIVE)
+        PostMessage(kCheckFolderMessage);
+    return false;
+}
+
+bool CModManagerDlg::OnCheckFolder(WPARAM, LPARAM, LRESULT& result)
+{
+    CheckFolderForOutsideChanges();
+    result = 0;
+    return true;
+}
+
+void CModManagerDlg::CheckFolderForOutsideChanges()
+{
+    // While a question or a dialog of ours is open, the rows are in use.
+    if (!IsWindowEnabled() || g_paksFolder.empty())
+        return;
+    const std::vector<mods::ModEntry> catalogue = mods::ReadModCatalogue(fileSystem_, g_paksFolder);
+    if (arrangement_.Matches(catalogue))
+        return;
+    if (arrangement_.HasUnwrittenMoves()) {
+        // The smart sort reads each time from disk: nothing is written from a stale one.
+        if (!toldOutsideChange_)
+            status_.SetWindowText(texts::kFolderChangedOutside);
+        toldOutsideChange_ = true;
+        return;
+    }
+    const std::vector<std::wstring> selected = SelectedNames();
+    arrangement_.Reset(catalogue);
+    ShowArrangement(selected);
+    ShowModCount();
+    EnableConflictCheck();
+}
+
+void CModManagerDlg::Undo()
+{
+    const std::optional<std::vector<int>> rows = arrangement_.UndoMove();
+    if (!rows)
+        return;
+    std::vector<std::wstring> names;
+    for (int row : *rows)
+        names.push_back(arrangement_.Rows()[row].name);
+    ShowArrangement(names);
+    ShowModCount();
+}
+
 void CModManagerDlg::ShowModCount()
 {
+    toldOutsideChange_ = false;
     status_.SetWindowText(fw::FormatText(texts::kModCount, modList_.GetItemCount()));
 }
 
@@ -275,8 +429,10 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
         return true;
     const bool enable = modList_.GetCellCheck(row, kColumnCheck) == 1;
     const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, name, enable);
-    if (switched.name != name)
+    if (switched.name != name) {
         modList_.SetItemText(row, kColumnName, switched.name);
+        arrangement_.Rename(row, switched.name);
+    }
     if (switched.failure) {
         // Show what is really on disk, and why.
         modList_.SetCellCheck(row, kColumnCheck, mods::IsDisabledModName(switched.name) ? 0 : 1);
@@ -301,13 +457,17 @@ void CModManagerDlg::DeleteModOnRow(int row)
         return;
 
     const auto failure = mods::DeleteMod(fileSystem_, g_paksFolder, name);
-    RefillModList();
+    FollowFolder();
     if (failure)
         status_.SetWindowText(
             fw::FormatText(texts::kCannotDelete, failure->fileName, platform::DescribeError(failure->status)));
 }
 
-void CModManagerDlg::OnRestore() { RefillModList(); }
+void CModManagerDlg::OnRestore()
+{
+    if (ConfirmDiscardMoves())
+        RefillModList();
+}
 
 void CModManagerDlg::OnMoveTop() { MoveSelection(mods::ReorderCommand::Top); }
 void CModManagerDlg::OnMoveUp() { MoveSelection(mods::ReorderCommand::Up); }
@@ -319,14 +479,18 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
     std::vector<int> selected;
     for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED))
         selected.push_back(row);
-    const std::optional<int> target = mods::ReorderTarget(modList_.GetItemCount(), selected, command);
+    if (selected.empty() || static_cast<int>(arrangement_.Rows().size()) != modList_.GetItemCount())
+        return;
+    const std::optional<int> target = arrangement_.Move(selected, command);
     if (!target)
         return;
 
     // The rows are the same in number: the scroll bars and the header stay.
     fw::CWindow::RedrawSuspender noRedraw(modList_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
-    if (!modList_.MoveRows(selected, *target))
+    if (!modList_.MoveRows(selected, *target)) {
+        arrangement_.UndoMove();
         return;
+    }
     // The block stays selected; each moved row gets its state's colours and
     // the mark, and its first row the focus.
     const int end = *target + static_cast<int>(selected.size());
@@ -336,6 +500,7 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
     }
     modList_.SetItemState(*target, LVIS_FOCUSED, LVIS_FOCUSED);
     modList_.SetSelectionMark(*target);
+    ShowModCount();
 }
 
 void CModManagerDlg::OnOK()
@@ -344,8 +509,8 @@ void CModManagerDlg::OnOK()
     if (count < 2)
         return;  // nothing to order; the window stays open
     std::vector<mods::ListedMod> shown;
-    for (int row = 0; row < count; ++row)
-        shown.push_back(mods::ListedMod{modList_.GetItemText(row, kColumnName), !modList_.GetItemText(row, kColumnMark).empty()});
+    for (const mods::ArrangedMod& row : arrangement_.Rows())
+        shown.push_back(mods::ListedMod{row.name, row.marked});
     const std::vector<mods::FileFailure> failures =
         mods::WriteLoadOrder(fileSystem_, g_paksFolder, shown, fileSystem_.CurrentTime());
     RefillModList();
@@ -398,8 +563,11 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
 {
     const mods::DropPlan plan = mods::PlanDrop(fileSystem_, paths);
     if (plan.paksFolder) {
+        if (!ConfirmDiscardMoves())
+            return;
         g_paksFolder = *plan.paksFolder;
         RefillModList();
+        WatchFolder();
     }
     if (plan.files.empty())
         return;
@@ -415,7 +583,9 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     const mods::InstallResult installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files);
     SetCursor(previous);
     status_.SetWindowText(texts::kCopied);
-    RefillModList();
+    // The new mods are selected, the rows selected before are not.
+    modList_.SetItemState(-1, 0, LVIS_SELECTED);
+    FollowFolder();
     SelectRowsNamed(installed.copied);
 
     if (!installed.notCopied.empty()) {
@@ -502,8 +672,13 @@ void CModManagerDlg::EditModTime(int row)
 
     std::vector<mods::FileFailure> failures;
     mods::SetModFileTime(fileSystem_, g_paksFolder, name, *newTime, failures);
-    const std::optional<mods::FileTime> onDisk = mods::GetModFileTime(fileSystem_, g_paksFolder, name);
-    modList_.SetItemText(row, kColumnDate, onDisk ? mods::FormatFileDate(*onDisk) : std::wstring());
+    // The row goes where the game now loads it, and stays selected.
+    modList_.SetItemState(-1, 0, LVIS_SELECTED);
+    modList_.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    FollowFolder({name});
+    for (int shown = 0, count = modList_.GetItemCount(); shown < count; ++shown)
+        if (modList_.GetItemText(shown, kColumnName) == name)
+            modList_.EnsureVisible(shown, FALSE);
     if (!failures.empty())
         ReportTimeFailures(failures);
     else if (picked.year < kWarningYear)

@@ -6,6 +6,8 @@
 #include "controls/list/ExtListCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
+#include "framework/UniqueHandle.h"
+#include "mods/Arrangement.h"
 #include "mods/FileFailure.h"
 #include "mods/Reorder.h"
 
@@ -24,6 +26,9 @@ public:
 
     // Rebuilds the list from the folder, in load order, and shows the count.
     void RefillModList();
+    // Re-reads the folder and keeps the arrangement shown: rows keep their
+    // places and marks; new and `retimed` mods go where their times put them.
+    void FollowFolder(const std::vector<std::wstring>& retimed = {});
     // Asks, then deletes the row's mod and its companion and rebuilds the list.
     void DeleteModOnRow(int row);
 
@@ -33,12 +38,27 @@ protected:
     bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
     // The smart sort: writes the order shown to disk as last-write times.
     void OnOK() override;
+    // Esc, the close box, Alt+F4: asks first when moves are not yet written.
+    void OnCancel() override;
 
 private:
     // Leaves in `files` the listing of the folder chosen, when it qualifies.
     void FindGameFolders(ReusedListing& files);
     void RefillModList(platform::FileSystem& files);
     void SetUpModList();
+    // Shows the arrangement's rows with their marks, keeping the scroll
+    // position; the rows named are selected.
+    void ShowArrangement(const std::vector<std::wstring>& selectedNames);
+    std::vector<std::wstring> SelectedNames() const;
+    // True when there are no unwritten moves, or the user agrees to drop them.
+    bool ConfirmDiscardMoves();
+    // Watches g_paksFolder for changes made by other programs.
+    void WatchFolder();
+    // Re-reads a folder that changed outside the program, unless moves
+    // would be lost; then the status line says so.
+    void CheckFolderForOutsideChanges();
+    // Ctrl+Z: the last move command taken back.
+    void Undo();
     // Colours a row's cells by its check box: grey for a disabled mod. With
     // `confirm`, a cleared box asks first; false when the user refused, in
     // which case the box is ticked again.
@@ -70,6 +90,11 @@ private:
     void OnConflictCheck();
     bool OnDropFiles(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCheckboxClicked(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnTimer(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnActivate(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnCheckFolder(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
+    static LRESULT CALLBACK ShortcutFilter(int code, WPARAM w, LPARAM l);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];
 
@@ -80,4 +105,8 @@ private:
     CExtListCtrl modList_;
     fw::UniqueIcon bigIcon_, smallIcon_;
     fw::UniqueImageList rowHeightImages_;
+    mods::Arrangement arrangement_;
+    fw::UniqueChangeNotification folderWatch_;
+    bool toldOutsideChange_ = false;
+    HHOOK shortcutHook_ = nullptr;
 };

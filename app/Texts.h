@@ -15,6 +15,13 @@ inline constexpr const wchar_t* kModCount = L"总共 %d 个MOD";
 
 inline constexpr const wchar_t* kOrderChangedMark = L"TRUE";
 
+// Unwritten moves and changes made outside the program
+inline constexpr const wchar_t* kDiscardMovesQuestion =
+    L"有 %d 个MOD调整了顺序，还没有用“智能排序”写入磁盘。\r\n\r\n放弃这些调整吗？";
+inline constexpr const wchar_t* kDiscardMovesCaption = L"请确认";
+inline constexpr const wchar_t* kFolderChangedOutside =
+    L"PAKS 目录已被其他程序更改；智能排序会从磁盘重新读取每个MOD的时间";
+
 // Load order and times
 inline constexpr const wchar_t* kEarlyYearWarning = L"你手动修改的Mod最后修改时间年小于2020年 ！";
 inline constexpr const wchar_t* kCannotWriteTimes = L"有 %d 个文件的时间无法写入：%s：%s";

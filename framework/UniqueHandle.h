@@ -58,6 +58,11 @@ struct FindHandleTraits {
     static Type Empty() { return INVALID_HANDLE_VALUE; }
     static bool Close(Type h) { return FindClose(h) != FALSE; }
 };
+struct ChangeNotificationTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Type h) { return FindCloseChangeNotification(h) != FALSE; }
+};
 template <class T>
 struct GdiObjectTraits {
     using Type = T;
@@ -82,6 +87,7 @@ struct MenuTraits {
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;      // CreateFile
 using UniqueFind = UniqueHandle<FindHandleTraits>;      // FindFirstFile
+using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;  // FindFirstChangeNotification
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;

@@ -137,7 +137,7 @@ TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
         // A refill down to one mod leaves nothing to compare.
         for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak", L"e.pak", L"f.G1O"})
             ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(game.Pak(name)).ok());
-        ClickButton(window, IDC_RESTORE);
+        RestoreList(window);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
     });
     CloseHandle(held);

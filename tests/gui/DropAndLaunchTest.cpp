@@ -18,26 +18,6 @@ using namespace gui;
 
 namespace {
 
-// Drops the paths on the window as Explorer does: a WM_DROPFILES with a real
-// HDROP, which the window releases.
-void Drop(HWND window, const std::vector<std::wstring>& paths)
-{
-    std::size_t chars = 1;
-    for (const std::wstring& path : paths)
-        chars += path.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(files) + sizeof(DROPFILES));
-    for (const std::wstring& path : paths) {
-        std::copy(path.begin(), path.end(), text);
-        text += path.size() + 1;
-    }
-    GlobalUnlock(memory);
-    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
 std::vector<std::wstring> SelectedNames(HWND window)
 {
     std::vector<std::wstring> names;

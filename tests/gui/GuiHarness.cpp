@@ -14,6 +14,7 @@ namespace {
 
 constexpr UINT kRunWork = WM_APP + 1;
 constexpr UINT kSettle = WM_APP + 2;
+constexpr UINT kEndDialog = WM_APP + 3;
 constexpr int kStepMs = 25;
 constexpr int kWaitSteps = 200;  // five seconds
 DWORD g_uiThread = 0;
@@ -23,6 +24,10 @@ LRESULT CALLBACK WorkerProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == kRunWork) {
         (*reinterpret_cast<const std::function<void()>*>(w))();
+        return 0;
+    }
+    if (message == kEndDialog) {
+        EndDialog(reinterpret_cast<HWND>(w), IDCANCEL);
         return 0;
     }
     if (message == kSettle) {
@@ -97,7 +102,8 @@ static void CloseEverything(HWND dialog)
         return;
     // A control waiting for a mouse release lets go when it loses the capture.
     EnumChildWindows(dialog, [](HWND child, LPARAM) -> BOOL { PostMessageW(child, WM_CANCELMODE, 0, 0); return TRUE; }, 0);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    // Ended, not cancelled: a cancel may ask first (the main window's unwritten moves).
+    PostMessageW(g_worker, kEndDialog, reinterpret_cast<WPARAM>(dialog), 0);
 }
 
 INT_PTR RunDialog(fw::CDialog& dialog, const std::function<void()>& script)

@@ -21,16 +21,6 @@ namespace {
 
 platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
 
-void Select(HWND window, const std::vector<int>& rows)
-{
-    OnUiThread([&] {
-        CExtListCtrl* list = ModList(window);
-        list->SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (int row : rows)
-            list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    });
-}
-
 std::vector<int> SelectedRows(HWND window)
 {
     std::vector<int> rows;
@@ -87,7 +77,7 @@ TEST(LoadOrder, ReorderCommandsOnTenRows)
     RunMainWindow(game.Program(), [&](HWND window) {
         for (const ReorderCase& c : cases) {
             SCOPED_TRACE("line " + std::to_string(c.line));
-            ClickButton(window, IDC_RESTORE);
+            RestoreList(window);
             const std::vector<Row> before = Rows(window);
             ASSERT_EQ(before.size(), 10u);
             Select(window, c.selected);
@@ -111,7 +101,7 @@ TEST(LoadOrder, ReorderCommandsOnTenRows)
             EXPECT_EQ(FocusedRow(window), moved.front());
         }
         // A refill forgets the moves.
-        ClickButton(window, IDC_RESTORE);
+        RestoreList(window);
         for (const Row& row : Rows(window))
             EXPECT_EQ(row.mark, L"");
     });
@@ -235,12 +225,6 @@ bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
            a.wMinute == b.wMinute && a.wSecond == b.wSecond && a.wMilliseconds == b.wMilliseconds;
 }
 
-void SetPickerDate(HWND dialog, WORD year, WORD month, WORD day)
-{
-    SYSTEMTIME date{year, month, 0, day, 0, 0, 0, 0};
-    SendMessageW(GetDlgItem(dialog, IDC_MOD_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
-}
-
 TEST(DateDialog, OkAndCancelGiveBackWhatTheyShould)
 {
     const SYSTEMTIME given{2019, 5, 1, 6, 7, 8, 9, 123};
@@ -266,17 +250,6 @@ TEST(DateDialog, OkAndCancelGiveBackWhatTheyShould)
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(SameTime(picked, SYSTEMTIME{2018, 12, 1, 31, 7, 8, 9, 123}));  // the time of day stays
-}
-
-// Opens the date dialog from the main window and sets the picker to a date.
-void PickDate(WORD year, WORD month, WORD day, int button = IDOK)
-{
-    HWND dateDialog = WaitForDialogTitled(L"");
-    ASSERT_NE(dateDialog, nullptr);
-    SetPickerDate(dateDialog, year, month, day);
-    PostMessageW(dateDialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
-    for (int i = 0; i < 200 && IsWindow(dateDialog); ++i)
-        Sleep(25);
 }
 
 TEST(LoadOrder, SettingATimeByHand)
@@ -328,6 +301,8 @@ TEST(LoadOrder, SettingATimeByHand)
         Settle();
         EXPECT_EQ(Status(window), L"有 1 个文件的时间无法写入：a.pak：找不到该文件");
         WriteFileWithTime(game.Pak(L"a.pak"), lateEvening);
+        ASSERT_EQ(RowsOnceThereAre(window, 2).size(), 2u);  // the list follows the folder
+        Select(window, {0});
         PostMessageW(window, WM_COMMAND, IDC_EDIT_TIME, 0);
         PickDate(2021, 1, 1);
         Settle();

@@ -1,6 +1,10 @@
 #include "gui/MainWindowFixture.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 #include "res/resource.h"
 
@@ -30,6 +34,81 @@ std::vector<Row> Rows(HWND dialog)
                                ListText(list, row, 3)});
     });
     return rows;
+}
+
+// Drops the paths on the window as Explorer does: a WM_DROPFILES with a real
+// HDROP, which the window releases.
+void Drop(HWND window, const std::vector<std::wstring>& paths)
+{
+    std::size_t chars = 1;
+    for (const std::wstring& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(files) + sizeof(DROPFILES));
+    for (const std::wstring& path : paths) {
+        std::copy(path.begin(), path.end(), text);
+        text += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// A point inside a cell, right of column 0's small-image area.
+POINT CellPoint(HWND dialog, int row, int column)
+{
+    RECT cell{};
+    OnUiThread([&] { ModList(dialog)->GetCellRect(row, column, &cell); });
+    return POINT{column == 0 ? cell.right - 6 : (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+void Select(HWND window, const std::vector<int>& rows)
+{
+    OnUiThread([&] {
+        CExtListCtrl* list = ModList(window);
+        list->SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : rows)
+            list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    });
+}
+
+void SetPickerDate(HWND dialog, WORD year, WORD month, WORD day)
+{
+    SYSTEMTIME date{year, month, 0, day, 0, 0, 0, 0};
+    SendMessageW(GetDlgItem(dialog, IDC_MOD_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+}
+
+// Opens the date dialog from the main window and sets the picker to a date.
+void PickDate(WORD year, WORD month, WORD day, int button)
+{
+    HWND dateDialog = WaitForDialogTitled(L"");
+    ASSERT_NE(dateDialog, nullptr);
+    SetPickerDate(dateDialog, year, month, day);
+    PostMessageW(dateDialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    for (int i = 0; i < 200 && IsWindow(dateDialog); ++i)
+        Sleep(25);
+}
+
+std::vector<Row> RowsOnceThereAre(HWND dialog, std::size_t count)
+{
+    std::vector<Row> rows;
+    for (int i = 0; i < 200 && (rows = Rows(dialog)).size() != count; ++i)
+        Sleep(25);
+    return rows;
+}
+
+void RestoreList(HWND window)
+{
+    const std::vector<Row> rows = Rows(window);
+    if (std::none_of(rows.begin(), rows.end(), [](const Row& row) { return !row.mark.empty(); })) {
+        ClickButton(window, IDC_RESTORE);
+        return;
+    }
+    PostMessageW(GetDlgItem(window, IDC_RESTORE), BM_CLICK, 0, 0);
+    Answer(WaitForMessageBox(L"请确认"), IDOK);
+    Settle();
 }
 
 std::wstring Status(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_STATUS)); }

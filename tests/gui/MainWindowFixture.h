@@ -26,6 +26,21 @@ std::ostream& operator<<(std::ostream& out, const Row& row);
 // What the list shows, read on the UI thread.
 std::vector<Row> Rows(HWND dialog);
 std::wstring Status(HWND dialog);
+// The rows once there are `count` of them, or after a few seconds: the list
+// follows changes made outside the program in its own time.
+std::vector<Row> RowsOnceThereAre(HWND dialog, std::size_t count);
+// Presses "还原", agreeing to drop the moves not yet written when it asks.
+void RestoreList(HWND window);
+// Selects exactly these rows.
+void Select(HWND window, const std::vector<int>& rows);
+// A point inside a list cell, right of column 0's small-image area.
+POINT CellPoint(HWND dialog, int row, int column);
+// Drops the paths on the window as Explorer does.
+void Drop(HWND window, const std::vector<std::wstring>& paths);
+// Sets the date dialog's picker.
+void SetPickerDate(HWND dialog, WORD year, WORD month, WORD day);
+// Waits for the date dialog the main window opened, picks a date and ends it with the button.
+void PickDate(WORD year, WORD month, WORD day, int button = IDOK);
 CExtListCtrl* ModList(HWND dialog);
 
 // Runs the main window of a program at `programPath` and, once it shows,

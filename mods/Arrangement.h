@@ -1,0 +1,65 @@
+#pragma once
+// The list's working state between reads of the folder: the mods in the
+// order shown, which of them were moved and not yet written, and the steps
+// that take the moves back. The window draws it; every edit happens here.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mods/FileTime.h"
+#include "mods/ModCatalogue.h"
+#include "mods/Reorder.h"
+
+namespace mods {
+
+struct ArrangedMod {
+    std::wstring name;    // the pak's name on disk
+    FileTime time = 0;    // its last-write time, as last read
+    bool marked = false;  // moved since the last read, waiting for the smart sort
+};
+
+class Arrangement {
+public:
+    // The folder as read: load order, nothing marked, no moves to take back.
+    void Reset(const std::vector<ModEntry>& catalogue);
+
+    const std::vector<ArrangedMod>& Rows() const { return rows_; }
+    int MarkedCount() const;
+    bool HasUnwrittenMoves() const { return MarkedCount() > 0; }
+
+    // Moves the selected rows (ascending) as one block and marks them. The
+    // block's first row afterwards, or empty when the command moves nothing.
+    std::optional<int> Move(const std::vector<int>& selected, ReorderCommand command);
+    // Puts the rows and marks back as they were before the last move; the
+    // block's rows afterwards, or empty when no move is left to take back.
+    std::optional<std::vector<int>> UndoMove();
+    bool CanUndoMove() const { return !moves_.empty(); }
+
+    // Follows a new read of the folder and keeps the arrangement: rows still
+    // there keep their places and marks, rows gone are dropped, and new rows
+    // and the `retimed` ones go where their times put them among the unmarked
+    // rows (a retimed row loses its mark: its time now says where it loads).
+    // Moves before it can no longer be taken back.
+    void Follow(const std::vector<ModEntry>& catalogue, const std::vector<std::wstring>& retimed);
+
+    // A mod renamed in place (enabled or disabled): same row, same mark.
+    void Rename(int row, const std::wstring& name);
+
+    // True when the folder holds exactly the mods shown, each with the time
+    // last read: nothing changed outside the program.
+    bool Matches(const std::vector<ModEntry>& catalogue) const;
+
+private:
+    // What a move did, to take it back: where the block came from and went.
+    struct MoveStep {
+        std::vector<int> from;
+        int target = 0;
+        std::vector<bool> wasMarked;
+    };
+
+    std::vector<ArrangedMod> rows_;
+    std::vector<MoveStep> moves_;
+};
+
+}  // namespace mods

@@ -1,0 +1,198 @@
+// The player's arrangement on the real main window: never dropped without a
+// question, kept across deletes, drops and hand-set times, and following
+// changes other programs make to the folder.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "gui/MainWindowFixture.h"
+#include "res/resource.h"
+#include "unit/ManifestBytes.h"
+
+using namespace testing_files;
+using namespace gui;
+
+namespace {
+
+// Keys as the keyboard sends them, to the window that has the focus.
+void PressKeys(HWND window, std::initializer_list<WORD> keys)
+{
+    SetForegroundWindow(window);
+    std::vector<INPUT> inputs;
+    for (WORD key : keys)
+        inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+    for (auto key = keys.end(); key != keys.begin();)
+        inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {*--key, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void FocusList(HWND window)
+{
+    OnUiThread([&] { SetFocus(GetDlgItem(window, IDC_MOD_LIST)); });
+}
+
+std::wstring Order(HWND window)
+{
+    std::wstring order;
+    for (const Row& row : Rows(window))
+        order += row.name.substr(0, 1) + (row.mark.empty() ? L"" : L"*");
+    return order;
+}
+
+// The order once it shows `expected`, or after a few seconds; for what keys
+// and other programs change, which arrives in its own time.
+std::wstring OrderOnceItIs(HWND window, const std::wstring& expected)
+{
+    std::wstring order;
+    for (int i = 0; i < 200 && (order = Order(window)) != expected; ++i)
+        Sleep(25);
+    return order;
+}
+
+// Four mods, a to d, loaded in that order.
+struct FourMods : GameFolder {
+    FourMods()
+    {
+        int day = 1;
+        for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak"})
+            WriteFileWithTime(Pak(name), Time(2021, 1, day++ * 2));
+    }
+};
+
+TEST(KeepingWork, UnwrittenMovesAreNeverDroppedWithoutAQuestion)
+{
+    FourMods game;
+    INT_PTR ended = 0;
+    CModManagerDlg dialog(game.Program());
+    ended = RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        // Nothing moved: Enter re-reads at once.
+        FocusList(window);
+        PressKeys(window, {VK_RETURN});
+        Settle();
+        EXPECT_EQ(WaitForMessageBox(L"请确认", 0).window, nullptr);
+
+        Select(window, {3});
+        ClickButton(window, IDC_MOVE_TOP);
+        FocusList(window);
+        for (WORD key : {WORD(VK_RETURN), WORD(VK_ESCAPE)}) {
+            PressKeys(window, {key});
+            const MessageBoxSeen box = WaitForMessageBox(L"请确认");
+            ASSERT_NE(box.window, nullptr) << key;
+            EXPECT_EQ(box.text, L"有 1 个MOD调整了顺序，还没有用“智能排序”写入磁盘。\r\n\r\n放弃这些调整吗？");
+            Answer(box, IDCANCEL);
+            Settle();
+            EXPECT_EQ(Order(window), L"d*abc") << key;
+        }
+        // "还原" asks too; OK drops the moves.
+        PostMessageW(GetDlgItem(window, IDC_RESTORE), BM_CLICK, 0, 0);
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        EXPECT_EQ(Order(window), L"abcd");
+
+        // Ctrl+Z takes the moves back one command at a time.
+        Select(window, {3});
+        ClickButton(window, IDC_MOVE_TOP);
+        Select(window, {0});
+        ClickButton(window, IDC_MOVE_DOWN);
+        EXPECT_EQ(Order(window), L"ad*bc");
+        FocusList(window);
+        PressKeys(window, {VK_CONTROL, 'Z'});
+        EXPECT_EQ(OrderOnceItIs(window, L"d*abc"), L"d*abc");
+        PressKeys(window, {VK_CONTROL, 'Z'});
+        EXPECT_EQ(OrderOnceItIs(window, L"abcd"), L"abcd");
+
+        // The close box with a move: OK ends the program.
+        ClickButton(window, IDC_MOVE_BOTTOM);
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+    });
+    EXPECT_EQ(ended, IDCANCEL);
+}
+
+TEST(KeepingWork, DeletesAndDropsKeepTheArrangement)
+{
+    FourMods game;
+    TempFolder downloads;
+    WriteFileWithTime(downloads / L"x.pak", Time(2021, 1, 5));  // between b and c
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Select(window, {3});
+        ClickButton(window, IDC_MOVE_TOP);
+        // "物理删除 MOD" on b.
+        PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 2, 1), true);
+        HWND menu = WaitForPopupMenu();
+        ASSERT_NE(menu, nullptr);
+        ChooseMenuItem(menu, 0);
+        Answer(WaitForMessageBox(L"请确定"), IDOK);
+        Settle();
+        EXPECT_EQ(Order(window), L"d*ac");
+
+        Drop(window, {downloads / L"x.pak"});
+        Answer(WaitForMessageBox(L"请确定"), IDOK);
+        Settle();
+        EXPECT_EQ(Order(window), L"d*axc");
+        EXPECT_EQ(ListText(GetDlgItem(window, IDC_MOD_LIST), 2, 1), L"x.pak");
+        int selected = -1;
+        OnUiThread([&] { selected = ModList(window)->GetNextItem(-1, LVNI_SELECTED); });
+        EXPECT_EQ(selected, 2);
+    });
+}
+
+TEST(KeepingWork, AHandSetTimeMovesTheRowWhereTheGameLoadsIt)
+{
+    GameFolder game;
+    const std::vector<unsigned char> a = ManifestBytes({{u"MEDIA/", {{u"X.DAT", 1}}}});
+    const std::vector<unsigned char> b = ManifestBytes({{u"MEDIA/", {{u"X.DAT", 2}}}});
+    WriteFileWithTime(game.Pak(L"a.pak"), Time(2021, 1, 1));
+    WriteFile(game.Pak(L"a.pak.MAN"), std::string(a.begin(), a.end()));
+    WriteFileWithTime(game.Pak(L"b.pak"), Time(2021, 1, 2));
+    WriteFile(game.Pak(L"b.pak.MAN"), std::string(b.begin(), b.end()));
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Select(window, {0});
+        PostMessageW(window, WM_COMMAND, IDC_EDIT_TIME, 0);
+        PickDate(2030, 1, 1);
+        Settle();
+        EXPECT_EQ(Order(window), L"ba");
+        std::vector<int> selected;
+        OnUiThread([&] {
+            for (int r = ModList(window)->GetNextItem(-1, LVNI_SELECTED); r >= 0;
+                 r = ModList(window)->GetNextItem(r, LVNI_SELECTED))
+                selected.push_back(r);
+        });
+        EXPECT_EQ(selected, std::vector<int>{1});
+        // Nothing selected: the report covers every file, and a.pak now wins.
+        Select(window, {});
+        PostMessageW(GetDlgItem(window, IDC_CONFLICT_CHECK), BM_CLICK, 0, 0);
+        HWND report = WaitForDialogTitled(L"冲突检测");
+        ASSERT_NE(report, nullptr);
+        EXPECT_EQ(ListText(GetDlgItem(report, IDC_CONFLICT_LIST), 0, 1), L"a.pak");
+        PostMessageW(report, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(KeepingWork, TheListFollowsChangesMadeOutsideTheProgram)
+{
+    FourMods game;
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Select(window, {1});
+        WriteFileWithTime(game.Pak(L"x.pak"), Time(2020, 6, 1));
+        EXPECT_EQ(OrderOnceItIs(window, L"xabcd"), L"xabcd");
+        EXPECT_EQ(Status(window), L"总共 5 个MOD");
+        int selected = -1;
+        OnUiThread([&] { selected = ModList(window)->GetNextItem(-1, LVNI_SELECTED); });
+        EXPECT_EQ(selected, 2);  // b stays selected
+
+        // With a move not yet written, the list stays and the status line tells.
+        ClickButton(window, IDC_MOVE_BOTTOM);
+        WriteFileWithTime(game.Pak(L"y.pak"), Time(2020, 6, 2));
+        std::wstring status;
+        for (int i = 0; i < 200 && (status = Status(window)) == L"总共 5 个MOD"; ++i)
+            Sleep(25);
+        EXPECT_EQ(status, L"PAKS 目录已被其他程序更改；智能排序会从磁盘重新读取每个MOD的时间");
+        EXPECT_EQ(Order(window), L"xacdb*");
+    });
+}
+
+}  // namespace

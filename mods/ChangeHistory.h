@@ -25,7 +25,7 @@ class ChangeHistory {
 public:
     static constexpr std::size_t kRecordsKept = 50;
     // No record of a real folder comes near: a larger file is refused unread.
-    static constexpr std::size_t kMaxRecordBytes = 64u << 20;
+    static constexpr std::size_t kMaxRecordBytes = 32u << 20;
 
     // The records are kept in historyRoot/<a stable id of the folder's path>/.
     ChangeHistory(platform::FileSystem& fileSystem, std::wstring historyRoot, std::wstring paksFolder);

@@ -342,7 +342,7 @@ std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes,
     if (ParseNumber(lines[0].substr(kMagic.size())) != kVersion)
         return Refuse(whyNot, RecordFault::OtherVersion, 1);
     const int lineCount = static_cast<int>(lines.size());
-    if (text.back() != '\n' || lines.size() < 2 || (lines.back() != kComplete && lines.back() != kUnfinished))
+    if (lines.size() < 2 || (lines.back() != kComplete && lines.back() != kUnfinished))
         return Refuse(whyNot, RecordFault::Truncated, lineCount);
 
     ChangeRecord record;

@@ -1,6 +1,7 @@
 #include "mods/ModSwitch.h"
 
 #include "mods/ModFile.h"
+#include "platform/LetterCase.h"
 #include "platform/Paths.h"
 
 namespace mods {
@@ -22,7 +23,12 @@ std::wstring DisabledModName(std::wstring_view name) { return Stem(name) + L".G1
 SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
                        bool enable)
 {
-    const std::wstring newName = enable ? EnabledModName(name) : DisabledModName(name);
+    return RenameMod(fileSystem, folder, name, enable ? EnabledModName(name) : DisabledModName(name));
+}
+
+SwitchResult RenameMod(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
+                       const std::wstring& newName)
+{
     if (newName == name)
         return SwitchResult{name, std::nullopt};
     const std::wstring companion = CompanionName(name);
@@ -31,8 +37,14 @@ SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& fol
     const std::wstring newManPath = platform::JoinPath(folder, CompanionName(newName));
 
     // A manifest already under the new name would pair with the renamed pak:
-    // refuse before anything moves.
-    if (platform::NameTaken(fileSystem, newManPath)) {
+    // refuse before anything moves. Where names ignore case, a change of
+    // case only finds the mod's own manifest there.
+#ifdef _WIN32
+    const bool sameManifest = platform::FoldedCase(newManPath) == platform::FoldedCase(manPath);
+#else
+    const bool sameManifest = false;
+#endif
+    if (!sameManifest && platform::NameTaken(fileSystem, newManPath)) {
         const bool hasCompanion = platform::NameTaken(fileSystem, manPath);
         return SwitchResult{name, FileFailure{hasCompanion ? companion : name, platform::AlreadyExistsStatus()}};
     }

@@ -26,6 +26,11 @@ struct SwitchResult {
 SwitchResult SwitchMod(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
                        bool enable);
 
+// The same for any new name of the pak: its companion follows as
+// CompanionName(newName), all or nothing, never replacing a file.
+SwitchResult RenameMod(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
+                       const std::wstring& newName);
+
 // Deletes the pak, and its companion only when the pak is gone, so a mod is
 // never split from its companion. Returns the file that could not be deleted.
 std::optional<FileFailure> DeleteMod(platform::FileSystem& fileSystem, const std::wstring& folder,

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mods/FileTime.h"
@@ -24,6 +25,9 @@ struct FolderEntry {
     bool isFolder = false;
     mods::FileTime lastWriteTime = 0;  // as the enumeration reported it; 0 where it reports none (POSIX)
 };
+
+// WriteFileDurably's temporary file: the target's name with this appended.
+inline constexpr std::wstring_view kTemporaryFileSuffix = L".tmp";
 
 class FileSystem {
 public:
@@ -62,6 +66,17 @@ public:
     // fails, leaving it empty, when the file holds more than maxBytes.
     virtual FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) = 0;
 
+    // Creates the folder and every missing folder above it; a folder that
+    // is already there is no failure.
+    virtual FsStatus CreateFolders(const std::wstring& path);
+    // Writes the bytes to a temporary file beside `path`, flushes it to the
+    // disk and renames it over `path`, so that after a crash at any moment
+    // the file is either the old one or the whole new one. On failure the
+    // temporary file is removed and an older file is left as it was.
+    virtual FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes);
+    // (A file system that does not override these two, a wrapper that does
+    // not pass them on, fails them with NotSupportedStatus().)
+
     // The current time, UTC.
     virtual mods::FileTime CurrentTime() = 0;
 };
@@ -87,6 +102,18 @@ bool IsNotFound(FsStatus status);
 bool IsAlreadyExists(FsStatus status);
 // The failure of an operation refused because its destination exists.
 FsStatus AlreadyExistsStatus();
+
+// True when a whole-file read was refused because the file holds more than its limit.
+bool IsTooLarge(FsStatus status);
+
+// The failure of an operation the file system does not offer.
+FsStatus NotSupportedStatus();
+
+inline FsStatus FileSystem::CreateFolders(const std::wstring&) { return NotSupportedStatus(); }
+inline FsStatus FileSystem::WriteFileDurably(const std::wstring&, std::string_view) { return NotSupportedStatus(); }
+
+// The failure of a read whose file holds what it should not.
+FsStatus BadDataStatus();
 
 // The system's reason for a failure, in Simplified Chinese.
 std::wstring DescribeError(FsStatus status);

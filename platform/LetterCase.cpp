@@ -63,4 +63,12 @@ wchar_t UpperCaseOf(wchar_t c)
     return c;
 }
 
+std::wstring FoldedCase(std::wstring_view text)
+{
+    std::wstring folded(text);
+    for (wchar_t& c : folded)
+        c = UpperCaseOf(c);
+    return folded;
+}
+
 }  // namespace platform

@@ -247,6 +247,57 @@ FsStatus PosixFileSystem::ReadWholeFile(const std::wstring& path, std::size_t ma
     return FsStatus{static_cast<unsigned long>(error)};
 }
 
+FsStatus PosixFileSystem::CreateFolders(const std::wstring& path)
+{
+    const std::wstring folder = StripTrailingSeparators(path);
+    if (folder.empty() || FolderExists(folder))
+        return {};
+    const std::wstring parent = StripTrailingSeparators(GetFolderOfPath(folder));
+    if (!parent.empty() && parent != folder) {
+        const FsStatus above = CreateFolders(parent);
+        if (!above.ok())
+            return above;
+    }
+    if (::mkdir(ToUtf8(folder).c_str(), 0755) != 0 && !(errno == EEXIST && FolderExists(folder)))
+        return Errno();
+    return {};
+}
+
+FsStatus PosixFileSystem::WriteFileDurably(const std::wstring& path, std::string_view bytes)
+{
+    const std::string target = ToUtf8(path);
+    const std::string temporary = target + ToUtf8(kTemporaryFileSuffix);
+    FsStatus status;
+    {
+        Fd file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (!file.valid())
+            return Errno();
+        for (std::size_t done = 0; done < bytes.size() && status.ok();) {
+            const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+            if (put < 0 && errno != EINTR)
+                status = Errno();
+            else if (put > 0)
+                done += static_cast<std::size_t>(put);
+        }
+        if (status.ok() && ::fsync(file.get()) != 0)
+            status = Errno();
+        if (!file.Close() && status.ok())
+            status = Errno();
+    }
+    if (status.ok() && ::rename(temporary.c_str(), target.c_str()) != 0)
+        status = Errno();
+    if (!status.ok()) {
+        ::unlink(temporary.c_str());
+        return status;
+    }
+    // The rename itself is only on disk once the folder is.
+    const std::wstring folder = GetFolderOfPath(path);
+    Fd dir(::open(ToUtf8(folder.empty() ? L"." : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid() || ::fsync(dir.get()) != 0)
+        return Errno();
+    return {};
+}
+
 mods::FileTime PosixFileSystem::CurrentTime()
 {
     timespec now{};
@@ -259,6 +310,12 @@ bool IsNotFound(FsStatus status) { return status.error == ENOENT || status.error
 bool IsAlreadyExists(FsStatus status) { return status.error == EEXIST; }
 
 FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
+
+bool IsTooLarge(FsStatus status) { return status.error == EFBIG; }
+
+FsStatus NotSupportedStatus() { return FsStatus{ENOTSUP}; }
+
+FsStatus BadDataStatus() { return FsStatus{EBADMSG}; }
 
 std::wstring DescribeError(FsStatus status)
 {

@@ -17,6 +17,8 @@ public:
     FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override;
     FsStatus RemoveFile(const std::wstring& path) override;
     FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override;
+    FsStatus CreateFolders(const std::wstring& path) override;
+    FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override;
     mods::FileTime CurrentTime() override;
 };
 

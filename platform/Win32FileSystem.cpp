@@ -157,6 +157,54 @@ FsStatus Win32FileSystem::ReadWholeFile(const std::wstring& path, std::size_t ma
     return failure;
 }
 
+FsStatus Win32FileSystem::CreateFolders(const std::wstring& path)
+{
+    const std::wstring folder = StripTrailingSeparators(path);
+    if (folder.empty() || FolderExists(folder))
+        return {};
+    const std::wstring parent = StripTrailingSeparators(GetFolderOfPath(folder));
+    if (!parent.empty() && parent != folder) {
+        const FsStatus above = CreateFolders(parent);
+        if (!above.ok())
+            return above;
+    }
+    if (!CreateDirectoryW(ToSystemPath(folder).c_str(), nullptr)) {
+        const FsStatus failure = LastError();
+        if (!(failure.error == ERROR_ALREADY_EXISTS && FolderExists(folder)))
+            return failure;
+    }
+    return {};
+}
+
+FsStatus Win32FileSystem::WriteFileDurably(const std::wstring& path, std::string_view bytes)
+{
+    const std::wstring temporary = ToSystemPath(path + std::wstring(kTemporaryFileSuffix));
+    FsStatus status;
+    {
+        fw::UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return LastError();
+        for (std::size_t done = 0; done < bytes.size() && status.ok();) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD put = 0;
+            if (!WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr))
+                status = LastError();
+            done += put;
+        }
+        if (status.ok() && !FlushFileBuffers(file.get()))
+            status = LastError();
+        if (!file.Close() && status.ok())
+            status = LastError();
+    }
+    if (status.ok() && !MoveFileExW(temporary.c_str(), ToSystemPath(path).c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        status = LastError();
+    if (!status.ok())
+        DeleteFileW(temporary.c_str());
+    return status;
+}
+
 mods::FileTime Win32FileSystem::CurrentTime()
 {
     FILETIME now{};
@@ -175,6 +223,12 @@ bool IsAlreadyExists(FsStatus status)
 }
 
 FsStatus AlreadyExistsStatus() { return FsStatus{ERROR_ALREADY_EXISTS}; }
+
+bool IsTooLarge(FsStatus status) { return status.error == ERROR_FILE_TOO_LARGE; }
+
+FsStatus NotSupportedStatus() { return FsStatus{ERROR_NOT_SUPPORTED}; }
+
+FsStatus BadDataStatus() { return FsStatus{ERROR_INVALID_DATA}; }
 
 std::wstring DescribeError(FsStatus status)
 {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test suite:
 # the core tests natively, with ASan/UBSan, and under Wine; the GUI and
-# end-to-end tests under Wine and Xvfb; the manifest fuzzer for 45 seconds.
+# end-to-end tests under Wine and Xvfb; the manifest and record fuzzers for 30
+# seconds each.
 # Ends with one line of counts.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -32,10 +33,10 @@ for build in native sanitize windows; do
     fi
 done
 
-# The manifest reader under libFuzzer for a bounded time: one case.
-echo "== fuzzing the manifest reader"
+# The manifest and record readers under libFuzzer for a bounded time: one case.
+echo "== fuzzing the manifest and record readers"
 fuzz_failed=0
-"$repo/tools/fuzz.sh" 45 || { status=1; fuzz_failed=1; }
+"$repo/tools/fuzz.sh" 30 || { status=1; fuzz_failed=1; }
 
 # One line of counts over every test case of every suite; a suite that
 # left no report (it crashed or hung) counts as one failure.

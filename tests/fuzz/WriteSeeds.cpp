@@ -1,14 +1,46 @@
-// Writes the fuzzer's first inputs: small valid manifests of each kind.
+// Writes the fuzzers' first inputs: small valid manifests of each kind, and
+// records of each kind.
 #include <fstream>
 #include <string>
 
+#include "mods/ChangeRecord.h"
 #include "unit/ManifestBytes.h"
 
 using namespace testing_files;
 
+namespace {
+
+bool WriteSeed(const std::string& path, const char* bytes, std::size_t size)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes, static_cast<std::streamsize>(size));
+    return static_cast<bool>(out);
+}
+
+std::vector<std::string> RecordSeeds()
+{
+    mods::ChangeRecord sort;
+    sort.sequence = 3;
+    sort.paksFolder = L"C:\\Games\\火炬之光2\\PAKS";
+    sort.madeAt = 133'500'000'000'000'000;
+    sort.before = {{{L"a.pak", 130'000'000'000'000'000}, mods::RecordedFile{L"a.pak.MAN", 130'000'000'000'000'001}},
+                   {{L"名字\t.G1O", 0}, std::nullopt}};
+    mods::ChangeRecord undo = sort;
+    undo.sequence = 4;
+    undo.action = mods::RecordedAction::Undo;
+    undo.stepOf = 3;
+    undo.intent = {L"a.pak"};
+    undo.complete = true;
+    undo.after = {{{L"a.pak", mods::kMaxCalendarTime}, std::nullopt}};
+    return {mods::FormatRecord(sort), mods::FormatRecord(undo)};
+}
+
+}  // namespace
+
+// write_seeds <manifest seeds folder> [<record seeds folder>]
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
         return 2;
     const std::vector<std::vector<unsigned char>> seeds = {
         ManifestBytes({}),
@@ -17,10 +49,16 @@ int main(int argc, char** argv)
                        {u"MEDIA/UNITS/", {{u"OLD.DAT", 1, 1, 0}, {u"GONE/", 0, 0, 0, 18}, {u"火炬.LAYOUT", 7, 70}}}}),
     };
     for (std::size_t i = 0; i < seeds.size(); ++i) {
-        std::ofstream out(std::string(argv[1]) + "/seed" + std::to_string(i) + ".MAN", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(seeds[i].data()), static_cast<std::streamsize>(seeds[i].size()));
-        if (!out)
+        if (!WriteSeed(std::string(argv[1]) + "/seed" + std::to_string(i) + ".MAN",
+                       reinterpret_cast<const char*>(seeds[i].data()), seeds[i].size()))
             return 1;
+    }
+    if (argc == 3) {
+        const std::vector<std::string> records = RecordSeeds();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (!WriteSeed(std::string(argv[2]) + "/record" + std::to_string(i) + ".txt", records[i].data(), records[i].size()))
+                return 1;
+        }
     }
     return 0;
 }

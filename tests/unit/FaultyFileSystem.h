@@ -15,6 +15,10 @@ public:
 
     // Paths whose time reads, time writes, renames (from) or copies (to) fail.
     std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable;
+    // How many more writes to files (time writes, renames, copies, removals)
+    // go through; after that every one fails, as if the program had been
+    // stopped there. Negative: no limit.
+    int writesBeforeCrash = -1;
 
     bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
@@ -28,24 +32,43 @@ public:
     }
     platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
     {
-        return unwritable.count(path) ? kDenied : real_.WriteLastWriteTime(path, time);
+        return unwritable.count(path) || Crashed() ? kDenied : real_.WriteLastWriteTime(path, time);
     }
     platform::FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override
     {
-        return unrenamable.count(from) ? kDenied : real_.RenameNoReplace(from, to);
+        return unrenamable.count(from) || Crashed() ? kDenied : real_.RenameNoReplace(from, to);
     }
     platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
     {
-        return uncopyable.count(to) ? kDenied : real_.CopyNoReplace(from, to);
+        return uncopyable.count(to) || Crashed() ? kDenied : real_.CopyNoReplace(from, to);
     }
-    platform::FsStatus RemoveFile(const std::wstring& path) override { return real_.RemoveFile(path); }
+    platform::FsStatus RemoveFile(const std::wstring& path) override
+    {
+        return Crashed() ? kDenied : real_.RemoveFile(path);
+    }
     platform::FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override
     {
         return unreadable.count(path) ? kDenied : real_.ReadWholeFile(path, maxBytes, bytes);
     }
+    platform::FsStatus CreateFolders(const std::wstring& path) override { return real_.CreateFolders(path); }
+    platform::FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override
+    {
+        return real_.WriteFileDurably(path, bytes);
+    }
     mods::FileTime CurrentTime() override { return real_.CurrentTime(); }
 
 private:
+    // Counts one write; true when it must fail.
+    bool Crashed()
+    {
+        if (writesBeforeCrash < 0)
+            return false;
+        if (writesBeforeCrash == 0)
+            return true;
+        --writesBeforeCrash;
+        return false;
+    }
+
     static constexpr platform::FsStatus kDenied{5};  // ERROR_ACCESS_DENIED; EIO on POSIX
     platform::FileSystem& real_;
 };

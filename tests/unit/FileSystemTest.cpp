@@ -162,6 +162,28 @@ TEST(FileSystem, ExistenceTestsAndDeletion)
     EXPECT_FALSE(Fs().RemoveFile(folder / L"f.pak").ok());
 }
 
+TEST(FileSystem, DurableWritesLeaveTheOldFileOrTheWholeNewOne)
+{
+    TempFolder folder;
+    const std::wstring records = platform::JoinPath(folder / L"a", platform::JoinPath(L"b", L"c"));
+    ASSERT_TRUE(Fs().CreateFolders(records).ok());
+    EXPECT_TRUE(Fs().FolderExists(records));
+    EXPECT_TRUE(Fs().CreateFolders(records + platform::kPathSeparator).ok());  // already there
+    WriteFile(folder / L"file");
+    EXPECT_FALSE(Fs().CreateFolders(platform::JoinPath(folder / L"file", L"sub")).ok());
+
+    const std::wstring record = platform::JoinPath(records, L"记录.txt");
+    ASSERT_TRUE(Fs().WriteFileDurably(record, "old").ok());
+    ASSERT_TRUE(Fs().WriteFileDurably(record, "new, and longer").ok());
+    EXPECT_EQ(ReadFile(record), "new, and longer");
+    MakeFolder(platform::JoinPath(records, L"taken.txt"));
+    EXPECT_FALSE(Fs().WriteFileDurably(platform::JoinPath(records, L"taken.txt"), "x").ok());
+    EXPECT_FALSE(Fs().WriteFileDurably(platform::JoinPath(folder / L"missing", L"r.txt"), "x").ok());
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(records, entries));
+    EXPECT_EQ(entries.size(), 2u);  // no temporary file left
+}
+
 TEST(FileSystem, PathsLongerThanTheOldLimit)
 {
     TempFolder folder;
@@ -186,6 +208,10 @@ TEST(FileSystem, PathsLongerThanTheOldLimit)
     EXPECT_TRUE(Fs().RenameNoReplace(mod, platform::JoinPath(deep, L"长路径.G1O")).ok());
     EXPECT_TRUE(Fs().CopyNoReplace(platform::JoinPath(deep, L"长路径.G1O"), platform::JoinPath(deep, L"copy.G1O")).ok());
     EXPECT_TRUE(Fs().RemoveFile(platform::JoinPath(deep, L"copy.G1O")).ok());
+    const std::wstring deeper = platform::JoinPath(platform::JoinPath(deep, part), part);
+    ASSERT_TRUE(Fs().CreateFolders(deeper).ok());
+    EXPECT_TRUE(Fs().WriteFileDurably(platform::JoinPath(deeper, L"r.txt"), "record").ok());
+    EXPECT_EQ(ReadFile(platform::JoinPath(deeper, L"r.txt")), "record");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <string>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -18,14 +20,15 @@ public:
         mods::FileTime time = 0;
         bool isFolder = false;
         bool timeUnreadable = false;
+        std::string bytes;
     };
 
     // Files are listed in the order they were added.
     void Add(const std::wstring& path, mods::FileTime time, bool timeUnreadable = false)
     {
-        files_.push_back(File{path, time, false, timeUnreadable});
+        files_.push_back(File{path, time, false, timeUnreadable, {}});
     }
-    void AddFolder(const std::wstring& path) { files_.push_back(File{path, 0, true, false}); }
+    void AddFolder(const std::wstring& path) { files_.push_back(File{path, 0, true, false, {}}); }
 
     bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
@@ -80,7 +83,46 @@ public:
         files_.erase(it);
         return {};
     }
-    platform::FsStatus ReadWholeFile(const std::wstring&, std::size_t, std::vector<unsigned char>&) override { return {5}; }
+    platform::FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override
+    {
+        bytes.clear();
+        const File* file = Find(path);
+        if (!file || file->isFolder || file->bytes.size() > maxBytes)
+            return platform::FsStatus{5};
+        bytes.assign(file->bytes.begin(), file->bytes.end());
+        return {};
+    }
+    platform::FsStatus CreateFolders(const std::wstring& path) override
+    {
+        const std::wstring folder = platform::StripTrailingSeparators(path);
+        if (folder.empty() || FolderExists(folder))
+            return {};
+        if (Find(folder))
+            return platform::FsStatus{5};
+        const std::wstring parent = platform::StripTrailingSeparators(platform::GetFolderOfPath(folder));
+        if (!parent.empty() && parent != folder) {
+            const platform::FsStatus above = CreateFolders(parent);
+            if (!above.ok())
+                return above;
+        }
+        AddFolder(folder);
+        return {};
+    }
+    // Writes at once: memory has nothing to flush.
+    platform::FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override
+    {
+        if (!FolderExists(platform::GetFolderOfPath(path)))
+            return platform::FsStatus{2};
+        File* file = Find(path);
+        if (file && file->isFolder)
+            return platform::FsStatus{5};
+        if (!file) {
+            Add(path, CurrentTime());
+            file = &files_.back();
+        }
+        file->bytes.assign(bytes.begin(), bytes.end());
+        return {};
+    }
     mods::FileTime CurrentTime() override { return 0; }
 
 private:

@@ -1,0 +1,244 @@
+#include "mods/ChangeHistory.h"
+
+#include <algorithm>
+#include <set>
+
+#include "mods/FolderState.h"
+#include "platform/LetterCase.h"
+#include "platform/Paths.h"
+#include "platform/Utf8.h"
+
+namespace mods {
+namespace {
+
+constexpr std::wstring_view kPrefix = L"change-";
+constexpr std::wstring_view kSuffix = L".txt";
+
+std::optional<std::uint64_t> NumberOfFile(std::wstring_view name)
+{
+    if (name.size() <= kPrefix.size() + kSuffix.size() || name.substr(0, kPrefix.size()) != kPrefix ||
+        name.substr(name.size() - kSuffix.size()) != kSuffix)
+        return std::nullopt;
+    const std::wstring_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    if (digits.size() > 18)
+        return std::nullopt;
+    std::uint64_t number = 0;
+    for (const wchar_t c : digits) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        number = number * 10 + static_cast<std::uint64_t>(c - L'0');
+    }
+    return number;
+}
+
+std::wstring FileOfNumber(std::uint64_t sequence)
+{
+    std::wstring digits = std::to_wstring(sequence);
+    if (digits.size() < 8)
+        digits.insert(0, 8 - digits.size(), L'0');  // so that the files sort by name too
+    return std::wstring(kPrefix) + digits + std::wstring(kSuffix);
+}
+
+struct Stacks {
+    std::vector<const ChangeRecord*> done, undone;
+};
+
+Stacks Walk(const std::vector<ChangeRecord>& newestFirst)
+{
+    std::set<std::uint64_t> recovered;
+    for (const ChangeRecord& record : newestFirst) {
+        if (record.action == RecordedAction::Recover && record.stepOf)
+            recovered.insert(*record.stepOf);
+    }
+    Stacks stacks;
+    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
+        const ChangeRecord& record = *it;
+        if (record.action == RecordedAction::Recover || recovered.count(record.sequence))
+            continue;
+        if (record.action == RecordedAction::Undo) {
+            if (!stacks.done.empty() && stacks.done.back()->sequence == record.stepOf) {
+                if (stacks.done.back()->complete)
+                    stacks.undone.push_back(stacks.done.back());
+                stacks.done.pop_back();
+            }
+        } else if (record.action == RecordedAction::Redo) {
+            if (!stacks.undone.empty() && stacks.undone.back()->sequence == record.stepOf) {
+                stacks.done.push_back(stacks.undone.back());
+                stacks.undone.pop_back();
+            }
+        } else {
+            stacks.done.push_back(&record);
+            stacks.undone.clear();
+        }
+    }
+    return stacks;
+}
+
+// FNV-1a: short, and the same on every system and in every version.
+std::uint64_t StableHash(std::string_view bytes)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+}  // namespace
+
+std::wstring RecordsFolderName(const std::wstring& paksFolder)
+{
+    std::wstring path = platform::StripTrailingSeparators(paksFolder);
+    for (wchar_t& c : path) {
+        if (platform::IsPathSeparator(c))
+            c = platform::kPathSeparator;
+    }
+    const std::uint64_t hash = StableHash(platform::ToUtf8(platform::FoldedCase(path)));
+    std::wstring name(16, L'0');
+    for (int i = 15, shift = 0; i >= 0; --i, shift += 4)
+        name[static_cast<std::size_t>(i)] = L"0123456789abcdef"[(hash >> shift) & 0xF];
+    return name;
+}
+
+ChangeHistory::ChangeHistory(platform::FileSystem& fileSystem, std::wstring historyRoot, std::wstring paksFolder)
+    : fileSystem_(fileSystem),
+      paksFolder_(std::move(paksFolder)),
+      recordsFolder_(platform::JoinPath(historyRoot, RecordsFolderName(paksFolder_)))
+{
+}
+
+std::wstring ChangeHistory::RecordPath(std::uint64_t sequence) const
+{
+    return platform::JoinPath(recordsFolder_, FileOfNumber(sequence));
+}
+
+std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
+{
+    std::vector<platform::FolderEntry> entries;
+    std::vector<std::uint64_t> numbers;
+    if (!fileSystem_.ListFolder(recordsFolder_, entries))
+        return numbers;
+    for (const platform::FolderEntry& entry : entries) {
+        if (const auto number = NumberOfFile(entry.name); number && !entry.isFolder)
+            numbers.push_back(*number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot)
+{
+    std::vector<unsigned char> bytes;
+    const platform::FsStatus read = fileSystem_.ReadWholeFile(RecordPath(sequence), kMaxRecordBytes, bytes);
+    if (!read.ok()) {
+        whyNot = RecordProblem{platform::IsTooLarge(read) ? RecordFault::TooLarge : RecordFault::Unreadable, 0, read};
+        return std::nullopt;
+    }
+    auto record = ParseRecord(bytes, whyNot);
+    if (record && record->sequence != sequence) {
+        whyNot = RecordProblem{RecordFault::WrongSequence, 0, {}};
+        return std::nullopt;
+    }
+    return record;
+}
+
+platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::wstring> intent,
+                                        std::optional<std::uint64_t> stepOf, std::uint64_t& sequence)
+{
+    return Begin(action, std::move(intent), stepOf, ReadFolderState(fileSystem_, paksFolder_), sequence);
+}
+
+platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::wstring> intent,
+                                        std::optional<std::uint64_t> stepOf, std::vector<RecordedMod> before,
+                                        std::uint64_t& sequence)
+{
+    const platform::FsStatus made = fileSystem_.CreateFolders(recordsFolder_);
+    if (!made.ok())
+        return made;
+    const std::vector<std::uint64_t> numbers = RecordNumbers();
+    ChangeRecord record;
+    record.sequence = numbers.empty() ? 1 : numbers.back() + 1;
+    record.paksFolder = paksFolder_;
+    record.madeAt = fileSystem_.CurrentTime();
+    record.action = action;
+    record.intent = std::move(intent);
+    record.stepOf = stepOf;
+    record.before = std::move(before);
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(record.sequence), FormatRecord(record));
+    if (!written.ok())
+        return written;
+    sequence = record.sequence;
+    begun_ = std::move(record);
+    return {};
+}
+
+platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence)
+{
+    std::optional<ChangeRecord> record;
+    if (begun_ && begun_->sequence == sequence) {
+        record = std::move(begun_);
+        begun_.reset();
+    } else {
+        RecordProblem problem;
+        record = Read(sequence, problem);
+        if (!record)
+            return problem.status.ok() ? platform::BadDataStatus() : problem.status;
+    }
+    record->after = ReadFolderState(fileSystem_, paksFolder_);
+    record->complete = true;
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(sequence), FormatRecord(*record));
+    if (written.ok())
+        Prune();
+    return written;
+}
+
+void ChangeHistory::Prune()
+{
+    const std::vector<std::uint64_t> numbers = RecordNumbers();
+    for (std::size_t i = 0; i + kRecordsKept < numbers.size(); ++i)
+        fileSystem_.RemoveFile(RecordPath(numbers[i]));
+}
+
+ChangeHistory::Listing ChangeHistory::List()
+{
+    Listing listing;
+    std::vector<std::uint64_t> numbers = RecordNumbers();
+    std::reverse(numbers.begin(), numbers.end());
+    for (const std::uint64_t number : numbers) {
+        RecordProblem problem;
+        if (auto record = Read(number, problem))
+            listing.records.push_back(std::move(*record));
+        else
+            listing.damaged.push_back(DamagedRecord{FileOfNumber(number), problem});
+    }
+    return listing;
+}
+
+std::optional<ChangeRecord> ChangeHistory::UnfinishedNewest()
+{
+    for (ChangeRecord& record : List().records)
+        return record.complete ? std::nullopt : std::optional<ChangeRecord>(std::move(record));
+    return std::nullopt;
+}
+
+std::optional<ChangeRecord> ChangeHistory::NextUndo()
+{
+    const Listing listing = List();
+    const Stacks stacks = Walk(listing.records);
+    if (stacks.done.empty())
+        return std::nullopt;
+    return *stacks.done.back();
+}
+
+std::optional<ChangeRecord> ChangeHistory::NextRedo()
+{
+    const Listing listing = List();
+    const Stacks stacks = Walk(listing.records);
+    if (stacks.undone.empty())
+        return std::nullopt;
+    return *stacks.undone.back();
+}
+
+}  // namespace mods

@@ -1,0 +1,81 @@
+#pragma once
+// The records of one PAKS folder's writes, kept in a folder of their own:
+// written before the action touches PAKS, completed after it, the newest
+// ones kept. Undo and redo walk them as two stacks, computed from the
+// records alone, so they survive a restart.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mods/ChangeRecord.h"
+#include "platform/FileSystem.h"
+
+namespace mods {
+
+// One record file that could not be read, and why.
+struct DamagedRecord {
+    std::wstring fileName;
+    RecordProblem problem;
+};
+
+class ChangeHistory {
+public:
+    static constexpr std::size_t kRecordsKept = 50;
+    // No record of a real folder comes near: a larger file is refused unread.
+    static constexpr std::size_t kMaxRecordBytes = 32u << 20;
+
+    // The records are kept in historyRoot/<a stable id of the folder's path>/.
+    ChangeHistory(platform::FileSystem& fileSystem, std::wstring historyRoot, std::wstring paksFolder);
+
+    const std::wstring& PaksFolder() const { return paksFolder_; }
+    const std::wstring& RecordsFolder() const { return recordsFolder_; }
+
+    // Records the folder's state and the intent, durably, before anything
+    // in PAKS is touched: on failure the caller must not write to PAKS.
+    platform::FsStatus Begin(RecordedAction action, std::vector<std::wstring> intent,
+                             std::optional<std::uint64_t> stepOf, std::uint64_t& sequence);
+    // The same with the state the caller has just read.
+    platform::FsStatus Begin(RecordedAction action, std::vector<std::wstring> intent,
+                             std::optional<std::uint64_t> stepOf, std::vector<RecordedMod> before,
+                             std::uint64_t& sequence);
+    // Reads the state after, marks the record complete (durably) and
+    // removes all but the newest kRecordsKept records.
+    platform::FsStatus Complete(std::uint64_t sequence);
+
+    struct Listing {
+        std::vector<ChangeRecord> records;   // newest first
+        std::vector<DamagedRecord> damaged;  // newest first
+    };
+    Listing List();
+
+    // The newest readable record when it is not complete: the program
+    // stopped in the middle of that action.
+    std::optional<ChangeRecord> UnfinishedNewest();
+
+    // What Ctrl+Z undoes and Ctrl+Y redoes: every action is pushed on the
+    // undo stack and clears the redo stack; an undo moves its record to the
+    // redo stack and a redo moves it back. A recovered record counts as
+    // never made; an unfinished one cannot be redone.
+    std::optional<ChangeRecord> NextUndo();
+    std::optional<ChangeRecord> NextRedo();
+
+private:
+    std::vector<std::uint64_t> RecordNumbers();  // ascending
+    std::wstring RecordPath(std::uint64_t sequence) const;
+    std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot);
+    void Prune();
+
+    platform::FileSystem& fileSystem_;
+    std::wstring paksFolder_;
+    std::wstring recordsFolder_;
+    std::optional<ChangeRecord> begun_;  // the record begun and not yet completed
+};
+
+// The folder under the history root that holds a PAKS folder's records:
+// the same for every spelling of the path that Windows takes as the same.
+std::wstring RecordsFolderName(const std::wstring& paksFolder);
+
+}  // namespace mods

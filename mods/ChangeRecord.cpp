@@ -1,0 +1,392 @@
+#include "mods/ChangeRecord.h"
+
+#include <charconv>
+#include <string_view>
+#include <unordered_map>
+
+#include "mods/ModFile.h"
+#include "platform/LetterCase.h"
+#include "platform/Utf8.h"
+
+namespace mods {
+namespace {
+
+constexpr std::string_view kMagic = "PakOrder change record ";
+constexpr std::uint64_t kVersion = 1;
+constexpr std::string_view kComplete = "complete";
+constexpr std::string_view kUnfinished = "unfinished";
+
+constexpr std::string_view kActionNames[] = {"smart-sort", "set-time", "enable", "disable", "delete",
+                                              "install",    "undo",     "redo",   "restore", "recover"};
+
+bool IsSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// A surrogate that is not half of a pair cannot be UTF-8: it is written
+// as \uXXXX, as control characters are as \t, \n, \r or \xHH.
+bool IsLoneSurrogate(std::wstring_view text, std::size_t i)
+{
+    const auto c = static_cast<std::uint32_t>(text[i]);
+    if (!IsSurrogate(c))
+        return false;
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (c <= 0xDBFF && i + 1 < text.size() && static_cast<std::uint32_t>(text[i + 1]) >= 0xDC00 &&
+            static_cast<std::uint32_t>(text[i + 1]) <= 0xDFFF)
+            return false;
+        if (c >= 0xDC00 && i > 0 && static_cast<std::uint32_t>(text[i - 1]) >= 0xD800 &&
+            static_cast<std::uint32_t>(text[i - 1]) <= 0xDBFF)
+            return false;
+    }
+    return true;
+}
+
+bool NeedsEscape(std::wstring_view text, std::size_t i)
+{
+    const auto c = static_cast<std::uint32_t>(text[i]);
+    return c < 0x20 || c == 0x7F || c == '\\' || IsLoneSurrogate(text, i);
+}
+
+void AppendHex(std::wstring& out, std::uint32_t value, int digits)
+{
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+        out += L"0123456789ABCDEF"[(value >> shift) & 0xF];
+}
+
+void AppendEscaped(std::string& out, std::wstring_view text)
+{
+    bool plain = true;
+    for (std::size_t i = 0; i < text.size() && plain; ++i)
+        plain = !NeedsEscape(text, i);
+    if (plain) {
+        out += platform::ToUtf8(text);
+        return;
+    }
+    std::wstring escaped;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<std::uint32_t>(text[i]);
+        if (!NeedsEscape(text, i)) {
+            escaped += text[i];
+        } else if (c == '\\') {
+            escaped += L"\\\\";
+        } else if (c == '\t') {
+            escaped += L"\\t";
+        } else if (c == '\n') {
+            escaped += L"\\n";
+        } else if (c == '\r') {
+            escaped += L"\\r";
+        } else if (c < 0x80) {
+            escaped += L"\\x";
+            AppendHex(escaped, c, 2);
+        } else {
+            escaped += L"\\u";
+            AppendHex(escaped, c, 4);
+        }
+    }
+    out += platform::ToUtf8(escaped);
+}
+
+void AppendNumber(std::string& out, std::uint64_t value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+void AppendPadded(std::string& out, std::uint64_t value, int width)
+{
+    char digits[24];
+    int length = 0;
+    do {
+        digits[length++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int i = length; i < width; ++i)
+        out += '0';
+    while (length > 0)
+        out += digits[--length];
+}
+
+// The exact count, then the same time for people: 2024-03-05 17:04:09.1234567 UTC.
+void AppendTime(std::string& out, FileTime time)
+{
+    AppendNumber(out, time);
+    out += '\t';
+    const auto fields = CalendarFromFileTime(time);
+    if (!fields) {
+        out += '-';
+        return;
+    }
+    AppendPadded(out, static_cast<std::uint64_t>(fields->year), 4);
+    out += '-';
+    AppendPadded(out, static_cast<std::uint64_t>(fields->month), 2);
+    out += '-';
+    AppendPadded(out, static_cast<std::uint64_t>(fields->day), 2);
+    out += ' ';
+    AppendPadded(out, static_cast<std::uint64_t>(fields->hour), 2);
+    out += ':';
+    AppendPadded(out, static_cast<std::uint64_t>(fields->minute), 2);
+    out += ':';
+    AppendPadded(out, static_cast<std::uint64_t>(fields->second), 2);
+    out += '.';
+    AppendPadded(out, time % kTicksPerSecond, 7);
+    out += " UTC";
+}
+
+void AppendMods(std::string& out, std::string_view key, const std::vector<RecordedMod>& mods)
+{
+    for (const RecordedMod& mod : mods) {
+        out += key;
+        out += '\t';
+        AppendEscaped(out, mod.pak.name);
+        out += '\t';
+        AppendTime(out, mod.pak.time);
+        if (mod.companion) {
+            out += '\t';
+            AppendEscaped(out, mod.companion->name);
+            out += '\t';
+            AppendTime(out, mod.companion->time);
+        }
+        out += '\n';
+    }
+}
+
+// --- reading -------------------------------------------------------------
+
+std::vector<std::string_view> SplitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+std::optional<std::uint64_t> ParseNumber(std::string_view text)
+{
+    std::uint64_t value = 0;
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return std::nullopt;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+int HexValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    return -1;
+}
+
+std::optional<std::wstring> ParseName(std::string_view text)
+{
+    std::wstring wide = platform::FromUtf8(text);
+    if (wide.empty() || wide.find(L'\\') == std::wstring::npos)
+        return wide.empty() ? std::nullopt : std::optional<std::wstring>(std::move(wide));
+    std::wstring name;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (wide[i] != L'\\') {
+            name += wide[i];
+            continue;
+        }
+        if (++i == wide.size())
+            return std::nullopt;
+        const wchar_t kind = wide[i];
+        if (kind == L'\\' || kind == L't' || kind == L'n' || kind == L'r') {
+            name += kind == L'\\' ? L'\\' : kind == L't' ? L'\t' : kind == L'n' ? L'\n' : L'\r';
+            continue;
+        }
+        const std::size_t digits = kind == L'x' ? 2 : kind == L'u' ? 4 : 0;
+        if (digits == 0 || wide.size() - i - 1 < digits)
+            return std::nullopt;
+        std::uint32_t value = 0;
+        for (std::size_t k = 1; k <= digits; ++k) {
+            const int digit = HexValue(wide[i + k]);
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + static_cast<std::uint32_t>(digit);
+        }
+        name += static_cast<wchar_t>(value);
+        i += digits;
+    }
+    return name;
+}
+
+std::optional<RecordedMod> ParseMod(const std::vector<std::string_view>& fields)
+{
+    // key, pak name, time, date[, companion name, time, date]
+    if (fields.size() != 4 && fields.size() != 7)
+        return std::nullopt;
+    RecordedMod mod;
+    auto name = ParseName(fields[1]);
+    auto time = ParseNumber(fields[2]);
+    if (!name || !time)
+        return std::nullopt;
+    mod.pak = RecordedFile{std::move(*name), *time};
+    if (fields.size() == 7) {
+        auto companionName = ParseName(fields[4]);
+        auto companionTime = ParseNumber(fields[5]);
+        if (!companionName || !companionTime)
+            return std::nullopt;
+        mod.companion = RecordedFile{std::move(*companionName), *companionTime};
+    }
+    return mod;
+}
+
+std::optional<RecordedAction> ParseAction(std::string_view name)
+{
+    for (std::size_t i = 0; i < std::size(kActionNames); ++i) {
+        if (kActionNames[i] == name)
+            return static_cast<RecordedAction>(i);
+    }
+    return std::nullopt;
+}
+
+std::optional<ChangeRecord> Refuse(RecordProblem& whyNot, RecordFault fault, int line)
+{
+    whyNot = RecordProblem{fault, line, {}};
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool operator==(const RecordedFile& a, const RecordedFile& b) { return a.name == b.name && a.time == b.time; }
+
+bool operator==(const RecordedMod& a, const RecordedMod& b) { return a.pak == b.pak && a.companion == b.companion; }
+
+std::wstring ModKey(const std::wstring& pakName)
+{
+    const std::size_t extension = FileExtension(pakName).size();
+    return platform::FoldedCase(std::wstring_view(pakName).substr(0, pakName.size() - (extension ? extension + 1 : 0)));
+}
+
+int ChangeRecord::ModsChanged() const
+{
+    if (!complete)
+        return static_cast<int>(intent.size());
+    std::unordered_map<std::wstring, const RecordedMod*> earlier;
+    for (const RecordedMod& mod : before)
+        earlier.emplace(ModKey(mod.pak.name), &mod);
+    int changed = 0;
+    for (const RecordedMod& mod : after) {
+        const auto it = earlier.find(ModKey(mod.pak.name));
+        if (it == earlier.end()) {
+            ++changed;  // added
+            continue;
+        }
+        if (!(*it->second == mod))
+            ++changed;
+        earlier.erase(it);
+    }
+    return changed + static_cast<int>(earlier.size());  // and those removed
+}
+
+std::string FormatRecord(const ChangeRecord& record)
+{
+    std::string out;
+    out.reserve(256 + (record.before.size() + record.after.size()) * 120);
+    out += kMagic;
+    AppendNumber(out, kVersion);
+    out += "\nsequence\t";
+    AppendNumber(out, record.sequence);
+    out += "\nfolder\t";
+    AppendEscaped(out, record.paksFolder);
+    out += "\nmade\t";
+    AppendTime(out, record.madeAt);
+    out += "\naction\t";
+    out += kActionNames[static_cast<std::size_t>(record.action)];
+    out += '\n';
+    if (record.stepOf) {
+        out += "step-of\t";
+        AppendNumber(out, *record.stepOf);
+        out += '\n';
+    }
+    for (const std::wstring& name : record.intent) {
+        out += "intent\t";
+        AppendEscaped(out, name);
+        out += '\n';
+    }
+    AppendMods(out, "before", record.before);
+    if (record.complete)
+        AppendMods(out, "after", record.after);
+    out += record.complete ? kComplete : kUnfinished;
+    out += '\n';
+    return out;
+}
+
+std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot)
+{
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')  // a record saved by an editor that writes CR LF
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+
+    if (lines.empty() || lines[0].substr(0, kMagic.size()) != kMagic)
+        return Refuse(whyNot, RecordFault::NotARecord, 1);
+    if (ParseNumber(lines[0].substr(kMagic.size())) != kVersion)
+        return Refuse(whyNot, RecordFault::OtherVersion, 1);
+    const int lineCount = static_cast<int>(lines.size());
+    if (lines.size() < 2 || (lines.back() != kComplete && lines.back() != kUnfinished))
+        return Refuse(whyNot, RecordFault::Truncated, lineCount);
+
+    ChangeRecord record;
+    record.complete = lines.back() == kComplete;
+    bool hasSequence = false, hasFolder = false, hasMade = false, hasAction = false;
+    for (int index = 1; index + 1 < lineCount; ++index) {
+        const std::vector<std::string_view> fields = SplitFields(lines[static_cast<std::size_t>(index)]);
+        const std::string_view key = fields[0];
+        const int line = index + 1;
+        bool fine = false;
+        if (key == "before" || (key == "after" && record.complete)) {
+            auto mod = ParseMod(fields);
+            if ((fine = mod.has_value()))
+                (key == "before" ? record.before : record.after).push_back(std::move(*mod));
+        } else if (key == "intent" && fields.size() == 2) {
+            auto name = ParseName(fields[1]);
+            if ((fine = name.has_value()))
+                record.intent.push_back(std::move(*name));
+        } else if (key == "sequence" && fields.size() == 2 && !hasSequence) {
+            const auto number = ParseNumber(fields[1]);
+            fine = hasSequence = number.has_value();
+            record.sequence = number.value_or(0);
+        } else if (key == "folder" && fields.size() == 2 && !hasFolder) {
+            auto folder = ParseName(fields[1]);
+            if ((fine = hasFolder = folder.has_value()))
+                record.paksFolder = std::move(*folder);
+        } else if (key == "made" && (fields.size() == 2 || fields.size() == 3) && !hasMade) {
+            const auto time = ParseNumber(fields[1]);
+            fine = hasMade = time.has_value();
+            record.madeAt = time.value_or(0);
+        } else if (key == "action" && fields.size() == 2 && !hasAction) {
+            const auto action = ParseAction(fields[1]);
+            fine = hasAction = action.has_value();
+            record.action = action.value_or(RecordedAction{});
+        } else if (key == "step-of" && fields.size() == 2 && !record.stepOf) {
+            record.stepOf = ParseNumber(fields[1]);
+            fine = record.stepOf.has_value();
+        }
+        if (!fine)
+            return Refuse(whyNot, RecordFault::BadLine, line);
+    }
+    if (!hasSequence || !hasFolder || !hasMade || !hasAction)
+        return Refuse(whyNot, RecordFault::MissingField, 0);
+    return record;
+}
+
+}  // namespace mods

@@ -1,0 +1,75 @@
+#pragma once
+// The record of one write to a PAKS folder: the state of every mod before
+// it, what it was about to change, and the state after it once complete;
+// and the record's text form, which people can read and diff.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mods/FileTime.h"
+#include "platform/FileSystem.h"
+
+namespace mods {
+
+enum class RecordedAction { SmartSort, SetTime, Enable, Disable, Delete, Install, Undo, Redo, Restore, Recover };
+
+struct RecordedFile {
+    std::wstring name;
+    FileTime time = 0;  // exact, in 100-ns units
+};
+
+struct RecordedMod {
+    RecordedFile pak;
+    std::optional<RecordedFile> companion;
+};
+
+bool operator==(const RecordedFile& a, const RecordedFile& b);
+bool operator==(const RecordedMod& a, const RecordedMod& b);
+
+struct ChangeRecord {
+    std::uint64_t sequence = 0;  // its number in the folder's history
+    std::wstring paksFolder;
+    FileTime madeAt = 0;  // UTC
+    RecordedAction action{};
+    std::vector<std::wstring> intent;     // the mods the action is about to change
+    std::optional<std::uint64_t> stepOf;  // Undo, Redo, Restore, Recover: the record it steps through
+    bool complete = false;
+    std::vector<RecordedMod> before;  // every mod in the folder before the action
+    std::vector<RecordedMod> after;   // every mod after it, once complete
+
+    // Mods whose pak name or time or companion differ between before and
+    // after; for a record not complete, the mods it was about to change.
+    int ModsChanged() const;
+};
+
+// The key that matches a mod across states: its name without the
+// extension (enabling and disabling change only that), case folded.
+std::wstring ModKey(const std::wstring& pakName);
+
+// UTF-8 text; the first line names the format and its version.
+std::string FormatRecord(const ChangeRecord& record);
+
+// Why bytes are not a record.
+enum class RecordFault {
+    NotARecord,     // the first line is not a record's
+    OtherVersion,   // a record of a version this program does not read
+    Truncated,      // it ends before its last line
+    BadLine,        // a line this version does not know, or a value out of form
+    MissingField,   // sequence, folder, time or action is not there
+    TooLarge,       // the file is larger than any record (status says how it was read)
+    Unreadable,     // the file could not be read: status says why
+    WrongSequence,  // its number is not the one of its file name
+};
+
+struct RecordProblem {
+    RecordFault fault = RecordFault::NotARecord;
+    int line = 0;                  // the line at fault (1-based), where there is one
+    platform::FsStatus status;     // the system's reason for TooLarge and Unreadable
+};
+
+// Never reads past the bytes, and takes time in proportion to their size.
+std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot);
+
+}  // namespace mods

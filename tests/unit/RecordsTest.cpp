@@ -1,0 +1,354 @@
+// The records of every write on real files: their text, their folder, and
+// undo, redo, restore and crash recovery through them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+
+#include "mods/ChangeHistory.h"
+#include "mods/FolderRestore.h"
+#include "mods/FolderState.h"
+#include "mods/Install.h"
+#include "mods/ModFile.h"
+#include "mods/ModSwitch.h"
+#include "mods/ModTime.h"
+#include "unit/FaultyFileSystem.h"
+#include "unit/TestFiles.h"
+
+using namespace mods;
+using namespace testing_files;
+
+namespace {
+
+platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
+
+std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// The folder's state in name order, for comparing two states.
+std::vector<RecordedMod> State(const std::wstring& folder)
+{
+    std::vector<RecordedMod> mods = ReadFolderState(Fs(), folder);
+    std::sort(mods.begin(), mods.end(), [](const RecordedMod& a, const RecordedMod& b) { return a.pak.name < b.pak.name; });
+    return mods;
+}
+
+// A PAKS folder and its history beside it, each mod with a companion whose
+// time differs from its pak's.
+struct Folder {
+    TempFolder root;
+    std::wstring paks = root / L"PAKS";
+    std::wstring history = root / L"history";
+
+    explicit Folder(int mods = 0)
+    {
+        MakeFolder(paks);
+        for (int i = 0; i < mods; ++i)
+            AddMod(L"mod" + std::to_wstring(i) + L".pak", Time(2010, 1, 1) + static_cast<FileTime>(i) * 977 * kTicksPerSecond);
+    }
+    void AddMod(const std::wstring& name, FileTime time, bool companion = true)
+    {
+        WriteFileWithTime(platform::JoinPath(paks, name), time);
+        if (companion)
+            WriteFileWithTime(platform::JoinPath(paks, CompanionName(name)), time + 12345);
+    }
+    std::wstring operator/(const std::wstring& name) const { return platform::JoinPath(paks, name); }
+};
+
+// An action as the window makes it: recorded first, then done, then completed.
+void Recorded(ChangeHistory& history, RecordedAction action, std::vector<std::wstring> intent,
+              const std::function<void()>& write)
+{
+    std::uint64_t sequence = 0;
+    ASSERT_TRUE(history.Begin(action, std::move(intent), std::nullopt, sequence).ok());
+    write();
+    ASSERT_TRUE(history.Complete(sequence).ok());
+}
+
+// Every mod marked, in the reverse of the load order: the smart sort re-times them all.
+void SmartSortAll(platform::FileSystem& fileSystem, const Folder& folder)
+{
+    std::vector<ListedMod> rows;
+    for (const RecordedMod& mod : State(folder.paks))
+        rows.insert(rows.begin(), ListedMod{mod.pak.name, true});
+    WriteLoadOrder(fileSystem, folder.paks, rows, Time(2024, 6, 1));
+}
+
+TEST(ChangeRecord, TextRoundTripsNamesAndTimesExactly)
+{
+    ChangeRecord record;
+    record.sequence = 42;
+    record.paksFolder = L"C:\\Games\\火炬之光2\\PAKS";
+    record.madeAt = Time(2024, 3, 5, 17, 4, 9) + 1234567;
+    record.action = RecordedAction::Undo;
+    record.stepOf = 41;
+    record.intent = {L"a.pak", L"名字\t与\n换行\\.G1O"};
+    record.before = {
+        {{L"a.pak", 0}, RecordedFile{L"a.pak.MAN", kMaxCalendarTime}},
+        {{L"Ünïcødé 🎮.PAK", std::numeric_limits<FileTime>::max()}, std::nullopt},
+        {{L"名字\t与\n换行\\.G1O", 1}, RecordedFile{L"名字\t与\n换行\\.G1O.MAN", 2}},
+        {{std::wstring(L"ctl\x01\x7F") + static_cast<wchar_t>(0xD800) + L".pak", 3}, std::nullopt},
+    };
+    for (const bool complete : {false, true}) {
+        record.complete = complete;
+        record.after = complete ? std::vector<RecordedMod>{record.before[1]} : std::vector<RecordedMod>{};
+        const std::string text = FormatRecord(record);
+        EXPECT_EQ(text.substr(0, text.find('\n')), "PakOrder change record 1");
+        RecordProblem problem;
+        const auto read = ParseRecord(Bytes(text), problem);
+        ASSERT_TRUE(read) << text;
+        EXPECT_EQ(read->sequence, record.sequence);
+        EXPECT_EQ(read->paksFolder, record.paksFolder);
+        EXPECT_EQ(read->madeAt, record.madeAt);
+        EXPECT_EQ(read->action, record.action);
+        EXPECT_EQ(read->stepOf, record.stepOf);
+        EXPECT_EQ(read->intent, record.intent);
+        EXPECT_EQ(read->complete, complete);
+        EXPECT_EQ(read->before, record.before);
+        EXPECT_EQ(read->after, record.after);
+        EXPECT_EQ(read->ModsChanged(), complete ? 3 : 2);
+    }
+    EXPECT_NE(FormatRecord(record).find("2024-03-05 17:04:09.1234567 UTC"), std::string::npos);
+}
+
+TEST(ChangeRecord, BadBytesAreNamedNeverTaken)
+{
+    ChangeRecord record;
+    record.sequence = 7;
+    record.paksFolder = L"/paks";
+    record.before = {{{L"a.pak", 5}, std::nullopt}};
+    const std::string good = FormatRecord(record);
+    struct Case {
+        const char* what;
+        std::string text;
+        RecordFault fault;
+    };
+    const Case cases[] = {
+        {"empty", "", RecordFault::NotARecord},
+        {"garbage", "\x89PNG\r\n\x1a\n\0\0\0", RecordFault::NotARecord},
+        {"a newer version", "PakOrder change record 2\n" + good.substr(good.find('\n') + 1), RecordFault::OtherVersion},
+        {"cut in a line", good.substr(0, good.size() - 5), RecordFault::Truncated},
+        {"cut after a line", good.substr(0, good.rfind("before")), RecordFault::Truncated},
+        {"a time that is no number", std::string(good).replace(good.find("\t5\t"), 3, "\t5x\t"), RecordFault::BadLine},
+        {"a time past 64 bits", std::string(good).replace(good.find("\t5\t"), 3, "\t18446744073709551616\t"),
+         RecordFault::BadLine},
+        {"an unknown line", std::string(good).insert(good.find("before"), "colour\tred\n"), RecordFault::BadLine},
+        {"a bad escape", std::string(good).replace(good.find("a.pak"), 5, "a\\q.pak"), RecordFault::BadLine},
+        {"no action", std::string(good).erase(good.find("action"), good.find('\n', good.find("action")) - good.find("action") + 1),
+         RecordFault::MissingField},
+    };
+    for (const Case& c : cases) {
+        RecordProblem problem;
+        EXPECT_FALSE(ParseRecord(Bytes(c.text), problem)) << c.what;
+        EXPECT_EQ(problem.fault, c.fault) << c.what;
+    }
+}
+
+TEST(ChangeHistory, UndoAfterASmartSortGivesBackEveryTimeExactly)
+{
+    Folder folder(40);
+    const auto before = State(folder.paks);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    Recorded(history, RecordedAction::SmartSort, {}, [&] { SmartSortAll(Fs(), folder); });
+    const auto sorted = State(folder.paks);
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        ASSERT_NE(sorted[i].pak.time, before[i].pak.time);
+        ASSERT_NE(sorted[i].companion->time, before[i].companion->time);
+    }
+
+    const RestoreResult undone = Undo(history, Fs());
+    EXPECT_TRUE(undone.beginStatus.ok() && undone.completeStatus.ok());
+    EXPECT_TRUE(undone.notRestored.empty());
+    EXPECT_EQ(undone.filesChanged, 80);
+    EXPECT_EQ(State(folder.paks), before);
+
+    // A new start of the program: the redo is still there, and brings the sort back.
+    ChangeHistory restarted(Fs(), folder.history, folder.paks);
+    const RestoreResult redone = Redo(restarted, Fs());
+    EXPECT_FALSE(redone.nothingToDo);
+    EXPECT_EQ(State(folder.paks), sorted);
+    EXPECT_TRUE(Redo(restarted, Fs()).nothingToDo);
+    EXPECT_EQ(restarted.NextUndo()->action, RecordedAction::SmartSort);
+}
+
+TEST(ChangeHistory, UndoStepsBackThroughDisableAndHandSetTime)
+{
+    Folder folder;
+    folder.AddMod(L"a.pak", Time(2011, 1, 1));
+    folder.AddMod(L"b.PAK", Time(2012, 1, 1));
+    const auto start = State(folder.paks);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    Recorded(history, RecordedAction::Disable, {L"a.pak"}, [&] { SwitchMod(Fs(), folder.paks, L"a.pak", false); });
+    const auto disabled = State(folder.paks);
+    Recorded(history, RecordedAction::SetTime, {L"b.PAK"}, [&] {
+        std::vector<FileFailure> failures;
+        SetModFileTime(Fs(), folder.paks, L"b.PAK", Time(2030, 1, 1), failures);
+    });
+
+    Undo(history, Fs());
+    EXPECT_EQ(State(folder.paks), disabled);
+    const RestoreResult renamedBack = Undo(history, Fs());
+    EXPECT_TRUE(renamedBack.notRestored.empty());
+    EXPECT_EQ(State(folder.paks), start);  // "a.pak" and "a.pak.MAN" again, each with its own time
+    EXPECT_TRUE(Undo(history, Fs()).nothingToDo);
+
+    // A new action clears the redo side.
+    Redo(history, Fs());
+    Recorded(history, RecordedAction::Enable, {L"a.G1O"}, [&] { SwitchMod(Fs(), folder.paks, L"a.G1O", true); });
+    EXPECT_TRUE(Redo(history, Fs()).nothingToDo);
+}
+
+TEST(ChangeHistory, UndoOfAnInstallRemovesOnlyWhatIsUnchanged)
+{
+    Folder folder;
+    folder.AddMod(L"old.pak", Time(2011, 1, 1));
+    TempFolder dropped;
+    WriteFileWithTime(dropped / L"kept.pak", Time(2013, 1, 1));
+    WriteFileWithTime(dropped / L"gone.pak", Time(2013, 1, 1));
+    WriteFile(dropped / L"gone.pak.MAN");
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    Recorded(history, RecordedAction::Install, {L"kept.pak", L"gone.pak"},
+             [&] { InstallMods(Fs(), folder.paks, {dropped / L"kept.pak", dropped / L"gone.pak"}); });
+    ASSERT_TRUE(Fs().WriteLastWriteTime(folder / L"kept.pak", Time(2020, 1, 1)).ok());  // changed since
+
+    const RestoreResult undone = Undo(history, Fs());
+    ASSERT_EQ(undone.notRestored.size(), 1u);
+    EXPECT_EQ(undone.notRestored[0].name, L"kept.pak");
+    EXPECT_EQ(undone.notRestored[0].reason, NotRestoredReason::Changed);
+    EXPECT_FALSE(Exists(folder / L"gone.pak"));
+    EXPECT_FALSE(Exists(folder / L"gone.pak.MAN"));
+    EXPECT_TRUE(Exists(folder / L"kept.pak"));
+
+    // The install cannot copy again: its mod is named, not pretended.
+    const RestoreResult redone = Redo(history, Fs());
+    ASSERT_EQ(redone.notRestored.size(), 1u);
+    EXPECT_EQ(redone.notRestored[0].reason, NotRestoredReason::Gone);
+    EXPECT_EQ(redone.notRestored[0].name, L"gone.pak");
+}
+
+TEST(ChangeHistory, ADeletedModIsGoneAndABlockedOneDoesNotStopTheOthers)
+{
+    Folder folder;
+    folder.AddMod(L"a.pak", Time(2011, 1, 1));
+    folder.AddMod(L"b.pak", Time(2012, 1, 1));
+    folder.AddMod(L"c.pak", Time(2013, 1, 1));
+    const auto start = State(folder.paks);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    Recorded(history, RecordedAction::Disable, {L"a.pak", L"b.pak"}, [&] {
+        SwitchMod(Fs(), folder.paks, L"a.pak", false);
+        SwitchMod(Fs(), folder.paks, L"b.pak", false);
+    });
+    Recorded(history, RecordedAction::Delete, {L"c.pak"}, [&] { DeleteMod(Fs(), folder.paks, L"c.pak"); });
+    WriteFile(folder / L"a.pak.MAN", "a stray manifest");  // a.G1O cannot take its old name now
+
+    const RestoreResult restored = RestoreBefore(history, Fs(), 1);
+    ASSERT_EQ(restored.notRestored.size(), 2u);
+    EXPECT_EQ(restored.notRestored[0].name, L"c.pak");
+    EXPECT_EQ(restored.notRestored[0].reason, NotRestoredReason::Gone);
+    EXPECT_EQ(restored.notRestored[1].name, L"a.G1O");
+    EXPECT_EQ(restored.notRestored[1].reason, NotRestoredReason::NameTaken);
+    EXPECT_TRUE(Exists(folder / L"a.G1O.MAN"));
+    EXPECT_EQ(State(folder.paks)[1], start[1]);  // b.pak, back with its companion
+}
+
+TEST(ChangeHistory, DamagedRecordsAreNamedAndTheOthersStillRestore)
+{
+    Folder folder(3);
+    const auto start = State(folder.paks);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    Recorded(history, RecordedAction::SmartSort, {}, [&] { SmartSortAll(Fs(), folder); });
+    for (int i = 0; i < 3; ++i)
+        Recorded(history, RecordedAction::SetTime, {L"mod0.pak"}, [&] {
+            std::vector<FileFailure> failures;
+            SetModFileTime(Fs(), folder.paks, L"mod0.pak", Time(2030 + i, 1, 1), failures);
+        });
+    const std::wstring records = history.RecordsFolder();
+    const std::string third = ReadFile(platform::JoinPath(records, L"change-00000003.txt"));
+    WriteFile(platform::JoinPath(records, L"change-00000002.txt"), "\x01\x02 garbage");
+    WriteFile(platform::JoinPath(records, L"change-00000003.txt"), third.substr(0, third.size() / 2));
+    WriteFile(platform::JoinPath(records, L"change-00000004.txt"), std::string(ChangeHistory::kMaxRecordBytes + 1, 'x'));
+
+    const ChangeHistory::Listing listing = history.List();
+    ASSERT_EQ(listing.damaged.size(), 3u);
+    EXPECT_EQ(listing.damaged[0].fileName, L"change-00000004.txt");
+    EXPECT_EQ(listing.damaged[0].problem.fault, RecordFault::TooLarge);
+    EXPECT_EQ(listing.damaged[1].problem.fault, RecordFault::Truncated);
+    EXPECT_EQ(listing.damaged[2].problem.fault, RecordFault::NotARecord);
+    ASSERT_EQ(listing.records.size(), 1u);
+
+    EXPECT_TRUE(RestoreBefore(history, Fs(), 1).notRestored.empty());
+    EXPECT_EQ(State(folder.paks), start);
+}
+
+TEST(ChangeHistory, AnUnwritableRecordStopsTheActionBeforePaks)
+{
+    Folder folder(2);
+    WriteFile(folder.history, "a file where the history folder should be");
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    std::uint64_t sequence = 0;
+    EXPECT_FALSE(history.Begin(RecordedAction::SmartSort, {}, std::nullopt, sequence).ok());
+
+    // Neither does an undo write anything without its record.
+    ChangeHistory earlier(Fs(), folder.root / L"earlier", folder.paks);
+    Recorded(earlier, RecordedAction::SmartSort, {}, [&] { SmartSortAll(Fs(), folder); });
+    const auto sorted = State(folder.paks);
+    WriteFile(platform::JoinPath(earlier.RecordsFolder(), L"change-00000002.txt"), "a damaged record");
+    ASSERT_TRUE(Fs().CreateFolders(platform::JoinPath(earlier.RecordsFolder(), L"change-00000003.txt")).ok());
+    const RestoreResult undone = Undo(earlier, Fs());
+    EXPECT_FALSE(undone.nothingToDo);
+    EXPECT_FALSE(undone.beginStatus.ok());
+    EXPECT_EQ(State(folder.paks), sorted);
+}
+
+TEST(ChangeHistory, ACrashInTheMiddleOfASmartSortIsRecoveredExactly)
+{
+    Folder folder(300);
+    const auto before = State(folder.paks);
+    {
+        testing_files::FaultyFileSystem crashing(Fs());
+        crashing.writesBeforeCrash = 211;  // then the program stops
+        ChangeHistory history(crashing, folder.history, folder.paks);
+        std::uint64_t sequence = 0;
+        ASSERT_TRUE(history.Begin(RecordedAction::SmartSort, {}, std::nullopt, sequence).ok());
+        SmartSortAll(crashing, folder);
+    }
+    ASSERT_NE(State(folder.paks), before);
+
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    ASSERT_TRUE(history.UnfinishedNewest());
+    const RestoreResult recovered = RecoverUnfinished(history, Fs());
+    EXPECT_TRUE(recovered.notRestored.empty());
+    EXPECT_EQ(recovered.filesChanged, 211);
+    EXPECT_EQ(State(folder.paks), before);
+    EXPECT_FALSE(history.UnfinishedNewest());
+    EXPECT_FALSE(history.NextUndo());  // the half sort is as if never made
+}
+
+TEST(ChangeHistory, AnUnfinishedInstallIsTakenOutAgain)
+{
+    Folder folder;
+    folder.AddMod(L"old.pak", Time(2011, 1, 1));
+    const auto before = State(folder.paks);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    std::uint64_t sequence = 0;
+    ASSERT_TRUE(history.Begin(RecordedAction::Install, {L"new.pak"}, std::nullopt, sequence).ok());
+    folder.AddMod(L"new.pak", Time(2015, 1, 1));  // copied, then the power went
+
+    RecoverUnfinished(history, Fs());
+    EXPECT_EQ(State(folder.paks), before);
+}
+
+TEST(ChangeHistory, KeepsTheNewest50)
+{
+    Folder folder(1);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    for (int i = 0; i < 53; ++i)
+        Recorded(history, RecordedAction::SetTime, {L"mod0.pak"}, [] {});
+    const ChangeHistory::Listing listing = history.List();
+    ASSERT_EQ(listing.records.size(), 50u);
+    EXPECT_EQ(listing.records.front().sequence, 53u);
+    EXPECT_EQ(listing.records.back().sequence, 4u);
+    EXPECT_TRUE(listing.damaged.empty());
+}
+
+}  // namespace

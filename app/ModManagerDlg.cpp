@@ -14,6 +14,7 @@
 #include "framework/App.h"
 #include "framework/FormatText.h"
 #include "mods/Conflicts.h"
+#include "mods/FolderRestore.h"
 #include "mods/GameFolder.h"
 #include "mods/Install.h"
 #include "mods/ModCatalogue.h"
@@ -43,6 +44,27 @@ constexpr UINT_PTR kFolderWatchTimer = 1;
 constexpr UINT kFolderWatchMs = 500;
 // Posted, so the check runs after the handler that activated the window.
 constexpr UINT kCheckFolderMessage = WM_APP + 20;
+// The window menu's own commands: below 0xF000, low four bits clear.
+constexpr UINT kUndoCommand = 0x0010;
+constexpr UINT kRedoCommand = 0x0020;
+
+const wchar_t* ActionText(mods::RecordedAction action)
+{
+    using A = mods::RecordedAction;
+    switch (action) {
+    case A::SmartSort: return texts::kActionSmartSort;
+    case A::SetTime: return texts::kActionSetTime;
+    case A::Enable: return texts::kActionEnable;
+    case A::Disable: return texts::kActionDisable;
+    case A::Delete: return texts::kActionDelete;
+    case A::Install: return texts::kActionInstall;
+    case A::Undo: return texts::kActionUndo;
+    case A::Redo: return texts::kActionRedo;
+    case A::Restore: return texts::kActionRestore;
+    case A::Recover: return texts::kActionRecover;
+    }
+    return L"";
+}
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -122,6 +144,7 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(WM_ACTIVATE, &CModManagerDlg::OnActivate),
     fw::OnMessage(kCheckFolderMessage, &CModManagerDlg::OnCheckFolder),
     fw::OnMessage(WM_DESTROY, &CModManagerDlg::OnDestroy),
+    fw::OnMessage(WM_SYSCOMMAND, &CModManagerDlg::OnSysCommand),
 };
 
 // The list's context-menu command "物理删除 MOD".
@@ -173,8 +196,26 @@ BOOL CModManagerDlg::OnInitDialog()
     // The folder test lists the folder that the first refill reads.
     ReusedListing startupFiles(fileSystem_);
     FindGameFolders(startupFiles);
+    OpenHistory();
     SetUpModList();
-    RefillModList(startupFiles);
+    if (history_ && history_->UnfinishedNewest()) {
+        OfferRecovery();
+        RefillModList();
+    } else {
+        RefillModList(startupFiles);
+    }
+    if (history_) {
+        // A damaged record is named; the others stay usable.
+        const mods::ChangeHistory::Listing listing = history_->List();
+        if (!listing.damaged.empty())
+            status_.SetWindowText(fw::FormatText(texts::kDamagedRecords, static_cast<int>(listing.damaged.size()),
+                                                 listing.damaged.front().fileName));
+    }
+    if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, kUndoCommand, texts::kUndoMenuItem);
+        AppendMenuW(systemMenu, MF_STRING, kRedoCommand, texts::kRedoMenuItem);
+    }
     WatchFolder();
     SetTimer(m_hWnd, kFolderWatchTimer, kFolderWatchMs, nullptr);
     // The dialog's own loop passes every key through this filter first, so
@@ -188,8 +229,9 @@ LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
     const auto* message = reinterpret_cast<const MSG*>(l);
     CModManagerDlg* self = g_mainDialog;
     if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
-        message->wParam == 'Z' && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd && self->IsWindowEnabled()) {
-        self->Undo();
+        (message->wParam == 'Z' || message->wParam == 'Y') && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd &&
+        self->IsWindowEnabled()) {
+        message->wParam == 'Z' ? self->Undo() : self->Redo();
         return 1;
     }
     return CallNextHookEx(nullptr, code, w, l);
@@ -381,11 +423,116 @@ void CModManagerDlg::CheckFolderForOutsideChanges()
     EnableConflictCheck();
 }
 
+bool CModManagerDlg::OnSysCommand(WPARAM w, LPARAM, LRESULT& result)
+{
+    const UINT command = static_cast<UINT>(w & 0xFFF0);
+    if (command != kUndoCommand && command != kRedoCommand)
+        return false;
+    command == kUndoCommand ? Undo() : Redo();
+    result = 0;
+    return true;
+}
+
+void CModManagerDlg::OpenHistory()
+{
+    history_.reset();
+    if (g_paksFolder.empty() || historyFile_.empty())
+        return;
+    const std::wstring root = platform::JoinPath(platform::GetFolderOfPath(historyFile_), L"History");
+    history_ = std::make_unique<mods::ChangeHistory>(fileSystem_, root, g_paksFolder);
+}
+
+std::optional<std::uint64_t> CModManagerDlg::BeginWrite(mods::RecordedAction action, std::vector<std::wstring> intent)
+{
+    std::uint64_t sequence = 0;
+    const platform::FsStatus recorded = history_ ? history_->Begin(action, std::move(intent), std::nullopt, sequence)
+                                                 : platform::FsStatus{ERROR_PATH_NOT_FOUND};
+    if (!recorded.ok()) {
+        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(recorded)));
+        return std::nullopt;
+    }
+    return sequence;
+}
+
+void CModManagerDlg::EndWrite(std::optional<std::uint64_t> sequence)
+{
+    if (history_ && sequence)
+        history_->Complete(*sequence);
+}
+
+void CModManagerDlg::OfferRecovery()
+{
+    const std::optional<mods::ChangeRecord> unfinished = history_->UnfinishedNewest();
+    const std::wstring question = fw::FormatText(texts::kUnfinishedQuestion, ActionText(unfinished->action));
+    if (MessageBoxW(m_hWnd, question.c_str(), texts::kUnfinishedCaption, MB_YESNO | MB_ICONWARNING) == IDYES) {
+        const mods::RestoreResult restored = mods::RecoverUnfinished(*history_, fileSystem_);
+        ReportNotRestored(restored.notRestored);
+    } else {
+        history_->Complete(unfinished->sequence);  // kept as it is, and undoable as any write
+    }
+}
+
+void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mods)
+{
+    if (mods.empty())
+        return;
+    std::wstring report = fw::FormatText(texts::kNotRestored, static_cast<int>(mods.size()));
+    for (const mods::NotRestored& mod : mods) {
+        std::wstring why;
+        switch (mod.reason) {
+        case mods::NotRestoredReason::Gone: why = texts::kRestoreGone; break;
+        case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
+        case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
+        case mods::NotRestoredReason::Failed: why = platform::DescribeError(mod.status); break;
+        }
+        report += L"\r\n" + mod.name + L"：" + why;
+    }
+    fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
+}
+
+void CModManagerDlg::Redo()
+{
+    if (!history_)
+        return;
+    const std::optional<mods::ChangeRecord> next = history_->NextRedo();
+    if (!next || !ConfirmDiscardMoves()) {
+        if (!next)
+            status_.SetWindowText(texts::kNothingToRedo);
+        return;
+    }
+    const mods::RestoreResult redone = mods::Redo(*history_, fileSystem_);
+    if (!redone.beginStatus.ok()) {
+        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(redone.beginStatus)));
+        return;
+    }
+    RefillModList();
+    status_.SetWindowText(fw::FormatText(texts::kRedone, ActionText(next->action)));
+    ReportNotRestored(redone.notRestored);
+}
+
 void CModManagerDlg::Undo()
 {
     const std::optional<std::vector<int>> rows = arrangement_.UndoMove();
-    if (!rows)
+    if (!rows) {
+        // No move to take back: the last write is undone, after the question
+        // when moves made before a re-read are still unwritten.
+        const std::optional<mods::ChangeRecord> last = history_ ? history_->NextUndo() : std::nullopt;
+        if (!last) {
+            status_.SetWindowText(texts::kNothingToUndo);
+            return;
+        }
+        if (!ConfirmDiscardMoves())
+            return;
+        const mods::RestoreResult undone = mods::Undo(*history_, fileSystem_);
+        if (!undone.beginStatus.ok()) {
+            status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(undone.beginStatus)));
+            return;
+        }
+        RefillModList();
+        status_.SetWindowText(fw::FormatText(texts::kUndone, ActionText(last->action)));
+        ReportNotRestored(undone.notRestored);
         return;
+    }
     std::vector<std::wstring> names;
     for (int row : *rows)
         names.push_back(arrangement_.Rows()[row].name);
@@ -428,7 +575,16 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
     if (name.empty())
         return true;
     const bool enable = modList_.GetCellCheck(row, kColumnCheck) == 1;
+    const std::optional<std::uint64_t> record =
+        BeginWrite(enable ? mods::RecordedAction::Enable : mods::RecordedAction::Disable, {name});
+    if (!record) {
+        // Nothing renamed: the row shows the disk again.
+        modList_.SetCellCheck(row, kColumnCheck, enable ? 0 : 1);
+        UpdateRowState(row, false);
+        return true;
+    }
     const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, name, enable);
+    EndWrite(record);
     if (switched.name != name) {
         modList_.SetItemText(row, kColumnName, switched.name);
         arrangement_.Rename(row, switched.name);
@@ -456,7 +612,11 @@ void CModManagerDlg::DeleteModOnRow(int row)
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kDeleteCaption, MB_OKCANCEL) != IDOK)
         return;
 
+    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::Delete, {name});
+    if (!record)
+        return;
     const auto failure = mods::DeleteMod(fileSystem_, g_paksFolder, name);
+    EndWrite(record);
     FollowFolder();
     if (failure)
         status_.SetWindowText(
@@ -509,10 +669,18 @@ void CModManagerDlg::OnOK()
     if (count < 2)
         return;  // nothing to order; the window stays open
     std::vector<mods::ListedMod> shown;
-    for (const mods::ArrangedMod& row : arrangement_.Rows())
+    std::vector<std::wstring> moved;
+    for (const mods::ArrangedMod& row : arrangement_.Rows()) {
         shown.push_back(mods::ListedMod{row.name, row.marked});
+        if (row.marked)
+            moved.push_back(row.name);
+    }
+    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SmartSort, std::move(moved));
+    if (!record)
+        return;
     const std::vector<mods::FileFailure> failures =
         mods::WriteLoadOrder(fileSystem_, g_paksFolder, shown, fileSystem_.CurrentTime());
+    EndWrite(record);
     RefillModList();
     ReportTimeFailures(failures);
 }
@@ -566,6 +734,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
         if (!ConfirmDiscardMoves())
             return;
         g_paksFolder = *plan.paksFolder;
+        OpenHistory();
         RefillModList();
         WatchFolder();
     }
@@ -578,10 +747,17 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kDropCaption, MB_OKCANCEL) != IDOK)
         return;
 
+    std::vector<std::wstring> names;
+    for (const std::wstring& path : plan.files)
+        names.push_back(platform::FileNameOf(path));
+    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::Install, std::move(names));
+    if (!record)
+        return;
     status_.SetWindowText(texts::kCopying);
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     const mods::InstallResult installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files);
     SetCursor(previous);
+    EndWrite(record);
     status_.SetWindowText(texts::kCopied);
     // The new mods are selected, the rows selected before are not.
     modList_.SetItemState(-1, 0, LVIS_SELECTED);
@@ -670,8 +846,12 @@ void CModManagerDlg::EditModTime(int row)
     if (!newTime)
         return;
 
+    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SetTime, {name});
+    if (!record)
+        return;
     std::vector<mods::FileFailure> failures;
     mods::SetModFileTime(fileSystem_, g_paksFolder, name, *newTime, failures);
+    EndWrite(record);
     // The row goes where the game now loads it, and stays selected.
     modList_.SetItemState(-1, 0, LVIS_SELECTED);
     modList_.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);

@@ -1,6 +1,9 @@
 #pragma once
 // The main window: the mod list, the command buttons and the status line.
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/list/ExtListCtrl.h"
@@ -8,6 +11,8 @@
 #include "framework/MessageMap.h"
 #include "framework/UniqueHandle.h"
 #include "mods/Arrangement.h"
+#include "mods/ChangeHistory.h"
+#include "mods/FolderRestore.h"
 #include "mods/FileFailure.h"
 #include "mods/Reorder.h"
 
@@ -57,8 +62,21 @@ private:
     // Re-reads a folder that changed outside the program, unless moves
     // would be lost; then the status line says so.
     void CheckFolderForOutsideChanges();
-    // Ctrl+Z: the last move command taken back.
+    // Ctrl+Z: the last move command taken back; without one, the folder
+    // put back as it was before the last recorded write.
     void Undo();
+    // Ctrl+Y: the last write undone made again.
+    void Redo();
+    // The records of g_paksFolder's writes, opened for the folder managed now.
+    void OpenHistory();
+    // Records the folder before a write; empty, with the reason in the status
+    // line, when it cannot: the write must not happen.
+    std::optional<std::uint64_t> BeginWrite(mods::RecordedAction action, std::vector<std::wstring> intent);
+    void EndWrite(std::optional<std::uint64_t> sequence);
+    // At start-up: a write the program did not finish is offered for undoing.
+    void OfferRecovery();
+    void ReportNotRestored(const std::vector<mods::NotRestored>& mods);
+    bool OnSysCommand(WPARAM w, LPARAM l, LRESULT& result);
     // Colours a row's cells by its check box: grey for a disabled mod. With
     // `confirm`, a cleared box asks first; false when the user refused, in
     // which case the box is ticked again.
@@ -109,4 +127,5 @@ private:
     fw::UniqueChangeNotification folderWatch_;
     bool toldOutsideChange_ = false;
     HHOOK shortcutHook_ = nullptr;
+    std::unique_ptr<mods::ChangeHistory> history_;
 };

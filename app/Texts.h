@@ -22,6 +22,34 @@ inline constexpr const wchar_t* kDiscardMovesCaption = L"请确认";
 inline constexpr const wchar_t* kFolderChangedOutside =
     L"PAKS 目录已被其他程序更改；智能排序会从磁盘重新读取每个MOD的时间";
 
+// Records of every write, undo and crash recovery
+inline constexpr const wchar_t* kCannotRecord = L"无法写入更改记录，没有改动任何文件：%s";
+inline constexpr const wchar_t* kUndoMenuItem = L"撤销 (Ctrl+Z)";
+inline constexpr const wchar_t* kRedoMenuItem = L"重做 (Ctrl+Y)";
+inline constexpr const wchar_t* kNothingToUndo = L"没有可以撤销的操作";
+inline constexpr const wchar_t* kNothingToRedo = L"没有可以重做的操作";
+inline constexpr const wchar_t* kUndone = L"已撤销：%s";
+inline constexpr const wchar_t* kRedone = L"已重做：%s";
+inline constexpr const wchar_t* kNotRestored = L"%d 个MOD没有恢复：";
+inline constexpr const wchar_t* kRestoreGone = L"已被删除，无法恢复";
+inline constexpr const wchar_t* kRestoreNameTaken = L"已存在同名文件";
+inline constexpr const wchar_t* kRestoreChanged = L"安装后已被修改，保留原样";
+inline constexpr const wchar_t* kUnfinishedQuestion =
+    L"上次的操作“%s”没有完成（程序被关闭或断电），PAKS 目录可能一半是新的、一半是旧的。\r\n\r\n"
+    L"要把 PAKS 恢复到这次操作之前的样子吗？\r\n\r\n选“否”则保持现在的样子。";
+inline constexpr const wchar_t* kUnfinishedCaption = L"上次的操作没有完成";
+inline constexpr const wchar_t* kDamagedRecords = L"有 %d 个更改记录已损坏，已跳过：%s";
+inline constexpr const wchar_t* kActionSmartSort = L"智能排序";
+inline constexpr const wchar_t* kActionSetTime = L"修改时间";
+inline constexpr const wchar_t* kActionEnable = L"启用";
+inline constexpr const wchar_t* kActionDisable = L"禁用";
+inline constexpr const wchar_t* kActionDelete = L"删除";
+inline constexpr const wchar_t* kActionInstall = L"安装";
+inline constexpr const wchar_t* kActionUndo = L"撤销";
+inline constexpr const wchar_t* kActionRedo = L"重做";
+inline constexpr const wchar_t* kActionRestore = L"恢复";
+inline constexpr const wchar_t* kActionRecover = L"崩溃恢复";
+
 // Load order and times
 inline constexpr const wchar_t* kEarlyYearWarning = L"你手动修改的Mod最后修改时间年小于2020年 ！";
 inline constexpr const wchar_t* kCannotWriteTimes = L"有 %d 个文件的时间无法写入：%s：%s";

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/MainWindowFixture.h"
+#include "platform/FileSystem.h"
 #include "res/resource.h"
 #include "unit/ManifestBytes.h"
 
@@ -18,7 +19,11 @@ namespace {
 // Keys as the keyboard sends them, to the window that has the focus.
 void PressKeys(HWND window, std::initializer_list<WORD> keys)
 {
-    SetForegroundWindow(window);
+    // The keyboard goes to the foreground window, which the system may hand over late.
+    for (int i = 0; i < 80 && GetForegroundWindow() != window; ++i) {
+        OnUiThread([&] { SetForegroundWindow(window); });
+        Sleep(25);
+    }
     std::vector<INPUT> inputs;
     for (WORD key : keys)
         inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
@@ -192,6 +197,55 @@ TEST(KeepingWork, TheListFollowsChangesMadeOutsideTheProgram)
             Sleep(25);
         EXPECT_EQ(status, L"PAKS 目录已被其他程序更改；智能排序会从磁盘重新读取每个MOD的时间");
         EXPECT_EQ(Order(window), L"xacdb*");
+    });
+}
+
+mods::FileTime DiskTime(const std::wstring& path)
+{
+    mods::FileTime time = 0;
+    EXPECT_TRUE(platform::SystemFileSystem().ReadLastWriteTime(path, time).ok());
+    return time;
+}
+
+TEST(KeepingWork, RecordedWritesAreUndoneAndRedone)
+{
+    FourMods game;
+    const mods::FileTime companionTime = Time(2011, 3, 4, 5, 6, 7) + 1234567;  // 100-ns exact
+    WriteFileWithTime(game.Pak(L"d.pak.MAN"), companionTime);
+    std::vector<mods::FileTime> before;
+    for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak", L"d.pak.MAN"})
+        before.push_back(DiskTime(game.Pak(name)));
+    RunMainWindow(game.Program(), [&](HWND window) {
+        // A smart sort, then undone: every time back exactly, pak and companion.
+        Select(window, {3});
+        ClickButton(window, IDC_MOVE_TOP);
+        ClickButton(window, IDOK);
+        EXPECT_EQ(Order(window), L"dabc");
+        EXPECT_NE(DiskTime(game.Pak(L"d.pak")), before[3]);
+        FocusList(window);
+        PressKeys(window, {VK_CONTROL, 'Z'});
+        EXPECT_EQ(OrderOnceItIs(window, L"abcd"), L"abcd");
+        EXPECT_EQ(Status(window), L"已撤销：智能排序");
+        std::vector<mods::FileTime> after;
+        for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak", L"d.pak.MAN"})
+            after.push_back(DiskTime(game.Pak(name)));
+        EXPECT_EQ(after, before);
+
+        // Redone from the window menu: the order written again.
+        PostMessageW(window, WM_SYSCOMMAND, 0x0020, 0);
+        EXPECT_EQ(OrderOnceItIs(window, L"dabc"), L"dabc");
+
+        // A disable undone: the pak and its companion get their names back.
+        PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        ASSERT_TRUE(Exists(game.Pak(L"d.G1O.MAN")));
+        PostMessageW(window, WM_SYSCOMMAND, 0x0010, 0);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"d.pak")));
+        EXPECT_TRUE(Exists(game.Pak(L"d.pak.MAN")));
+        EXPECT_FALSE(Exists(game.Pak(L"d.G1O")));
+        EXPECT_EQ(Rows(window)[0], (Row{1, L"d.pak", Rows(window)[0].date, L""}));
     });
 }
 

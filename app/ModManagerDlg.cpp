@@ -3,11 +3,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "app/ConflictDlg.h"
 #include "app/Globals.h"
+#include "app/HistoryDlg.h"
 #include "app/ModTimeDlg.h"
+#include "app/RecordTexts.h"
 #include "app/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/XFolderDialog.h"
@@ -47,24 +50,7 @@ constexpr UINT kCheckFolderMessage = WM_APP + 20;
 // The window menu's own commands: below 0xF000, low four bits clear.
 constexpr UINT kUndoCommand = 0x0010;
 constexpr UINT kRedoCommand = 0x0020;
-
-const wchar_t* ActionText(mods::RecordedAction action)
-{
-    using A = mods::RecordedAction;
-    switch (action) {
-    case A::SmartSort: return texts::kActionSmartSort;
-    case A::SetTime: return texts::kActionSetTime;
-    case A::Enable: return texts::kActionEnable;
-    case A::Disable: return texts::kActionDisable;
-    case A::Delete: return texts::kActionDelete;
-    case A::Install: return texts::kActionInstall;
-    case A::Undo: return texts::kActionUndo;
-    case A::Redo: return texts::kActionRedo;
-    case A::Restore: return texts::kActionRestore;
-    case A::Recover: return texts::kActionRecover;
-    }
-    return L"";
-}
+constexpr UINT kHistoryCommand = 0x0030;
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -119,6 +105,9 @@ std::wstring NotInstalledText(const mods::NotInstalled& mod)
     case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
     case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
     case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
+    case mods::NotInstalledReason::PakLeftBehind:
+        return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName),
+                              platform::DescribeError(mod.status), platform::DescribeError(mod.removalStatus));
     case mods::NotInstalledReason::CopyFailed: break;
     }
     return platform::DescribeError(mod.status);
@@ -215,6 +204,7 @@ BOOL CModManagerDlg::OnInitDialog()
         AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(systemMenu, MF_STRING, kUndoCommand, texts::kUndoMenuItem);
         AppendMenuW(systemMenu, MF_STRING, kRedoCommand, texts::kRedoMenuItem);
+        AppendMenuW(systemMenu, MF_STRING, kHistoryCommand, texts::kHistoryMenuItem);
     }
     WatchFolder();
     SetTimer(m_hWnd, kFolderWatchTimer, kFolderWatchMs, nullptr);
@@ -426,9 +416,14 @@ void CModManagerDlg::CheckFolderForOutsideChanges()
 bool CModManagerDlg::OnSysCommand(WPARAM w, LPARAM, LRESULT& result)
 {
     const UINT command = static_cast<UINT>(w & 0xFFF0);
-    if (command != kUndoCommand && command != kRedoCommand)
+    if (command == kUndoCommand)
+        Undo();
+    else if (command == kRedoCommand)
+        Redo();
+    else if (command == kHistoryCommand)
+        ShowHistory();
+    else
         return false;
-    command == kUndoCommand ? Undo() : Redo();
     result = 0;
     return true;
 }
@@ -538,6 +533,40 @@ void CModManagerDlg::Undo()
         names.push_back(arrangement_.Rows()[row].name);
     ShowArrangement(names);
     ShowModCount();
+}
+
+void CModManagerDlg::ShowHistory()
+{
+    if (!history_)
+        return;
+    const mods::ChangeHistory::Listing listing = history_->List();
+    CHistoryDlg dialog(listing, m_hWnd);
+    if (dialog.DoModal() != IDOK || !dialog.Chosen())
+        return;
+    const auto chosen = std::find_if(listing.records.begin(), listing.records.end(),
+                                     [&](const mods::ChangeRecord& r) { return r.sequence == *dialog.Chosen(); });
+    if (chosen == listing.records.end())
+        return;
+
+    const wchar_t* action = ActionText(chosen->action);
+    const int files = mods::PlanRestore(fileSystem_, g_paksFolder, chosen->before, {}).FilesToChange();
+    if (files == 0) {
+        status_.SetWindowText(fw::FormatText(texts::kNothingToRestore, action));
+        return;
+    }
+    const std::wstring question =
+        fw::FormatText(texts::kRestoreQuestion, LocalTimeText(chosen->madeAt), action, files);
+    if (MessageBoxW(m_hWnd, question.c_str(), texts::kRestoreCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK ||
+        !ConfirmDiscardMoves())
+        return;
+    const mods::RestoreResult restored = mods::RestoreBefore(*history_, fileSystem_, chosen->sequence);
+    if (!restored.beginStatus.ok()) {
+        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(restored.beginStatus)));
+        return;
+    }
+    RefillModList();
+    status_.SetWindowText(fw::FormatText(texts::kRestored, action));
+    ReportNotRestored(restored.notRestored);
 }
 
 void CModManagerDlg::ShowModCount()

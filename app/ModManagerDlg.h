@@ -67,6 +67,8 @@ private:
     void Undo();
     // Ctrl+Y: the last write undone made again.
     void Redo();
+    // The history dialog: the folder put back as it was before a chosen write.
+    void ShowHistory();
     // The records of g_paksFolder's writes, opened for the folder managed now.
     void OpenHistory();
     // Records the folder before a write; empty, with the reason in the status

@@ -45,6 +45,7 @@ public:
 
     bool FolderExists(const std::wstring& path) override { return system_.FolderExists(path); }
     bool FileExists(const std::wstring& path) override { return system_.FileExists(path); }
+    bool PathExists(const std::wstring& path) override { return system_.PathExists(path); }
     platform::FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override
     {
         return system_.ReadLastWriteTime(path, time);

@@ -39,6 +39,23 @@ inline constexpr const wchar_t* kUnfinishedQuestion =
     L"要把 PAKS 恢复到这次操作之前的样子吗？\r\n\r\n选“否”则保持现在的样子。";
 inline constexpr const wchar_t* kUnfinishedCaption = L"上次的操作没有完成";
 inline constexpr const wchar_t* kDamagedRecords = L"有 %d 个更改记录已损坏，已跳过：%s";
+inline constexpr const wchar_t* kHistoryMenuItem = L"更改历史…";
+inline constexpr const wchar_t* kHistoryCaption = L"更改历史";
+inline constexpr const wchar_t* kHistoryNote =
+    L"PakOrder 每次改动 PAKS 之前都会先记下所有MOD的状态（最近 50 次）。选一次操作，可以把 PAKS 恢复到那次操作之前的样子。";
+inline constexpr const wchar_t* kHistoryEmpty = L"这个 PAKS 目录还没有更改记录。";
+inline constexpr const wchar_t* kHistoryRestoreButton = L"恢复到此操作之前";
+inline constexpr const wchar_t* kHistoryCloseButton = L"关闭";
+inline constexpr const wchar_t* kHistoryUnfinished = L"（未完成）";
+inline constexpr const wchar_t* kColumnWhen = L"时间";
+inline constexpr const wchar_t* kColumnAction = L"操作";
+inline constexpr const wchar_t* kColumnModsChanged = L"改动MOD数";
+inline constexpr const wchar_t* kColumnMods = L"MOD";
+inline constexpr const wchar_t* kRestoreQuestion =
+    L"要把 PAKS 恢复到 %s 的“%s”之前的样子吗？\r\n\r\n将改动 %d 个文件。之后新增的MOD保持不变。";
+inline constexpr const wchar_t* kRestoreCaption = L"请确认";
+inline constexpr const wchar_t* kNothingToRestore = L"PAKS 已经是“%s”之前的样子，没有文件需要改动";
+inline constexpr const wchar_t* kRestored = L"已恢复到“%s”之前的样子";
 inline constexpr const wchar_t* kActionSmartSort = L"智能排序";
 inline constexpr const wchar_t* kActionSetTime = L"修改时间";
 inline constexpr const wchar_t* kActionEnable = L"启用";
@@ -75,6 +92,8 @@ inline constexpr const wchar_t* kAlreadyThere = L"已存在";
 inline constexpr const wchar_t* kAlreadyThereEnabled = L"已存在（已启用）";
 inline constexpr const wchar_t* kAlreadyThereDisabled = L"已存在（已禁用）";
 inline constexpr const wchar_t* kManifestTaken = L"PAKS 里已有同名的清单文件 %s";
+inline constexpr const wchar_t* kPakLeftBehind =
+    L"清单文件 %s 无法复制（%s），已复制的 PAK 也无法删除（%s）：它留在 PAKS 里，没有清单文件";
 
 // Launching the game
 inline constexpr const wchar_t* kCannotLaunch = L"无法启动游戏：%s";

@@ -57,7 +57,7 @@ InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& 
     for (const std::wstring& path : files) {
         const std::wstring name = platform::FileNameOf(path);
         if (const auto obstacle = Obstacle(fileSystem, folder, name)) {
-            result.notCopied.push_back(NotInstalled{name, *obstacle, platform::AlreadyExistsStatus()});
+            result.notCopied.push_back(NotInstalled{name, *obstacle, platform::AlreadyExistsStatus(), {}});
             continue;
         }
         const std::wstring target = platform::JoinPath(folder, name);
@@ -65,7 +65,7 @@ InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& 
         if (!pak.ok()) {
             const auto reason = platform::IsAlreadyExists(pak) ? NotInstalledReason::AlreadyThere
                                                                : NotInstalledReason::CopyFailed;
-            result.notCopied.push_back(NotInstalled{name, reason, pak});
+            result.notCopied.push_back(NotInstalled{name, reason, pak, {}});
             continue;
         }
         const std::wstring companion = CompanionName(name);
@@ -74,9 +74,13 @@ InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& 
             result.copied.push_back(name);
             continue;
         }
-        // Half a mod is worse than none: the pak goes again.
-        fileSystem.RemoveFile(target);
-        result.notCopied.push_back(NotInstalled{companion, NotInstalledReason::CopyFailed, man});
+        // Half a mod is worse than none: the pak goes again, and if it cannot,
+        // the report says it is there.
+        const platform::FsStatus removed = fileSystem.RemoveFile(target);
+        if (removed.ok())
+            result.notCopied.push_back(NotInstalled{companion, NotInstalledReason::CopyFailed, man, {}});
+        else
+            result.notCopied.push_back(NotInstalled{name, NotInstalledReason::PakLeftBehind, man, removed});
     }
     return result;
 }

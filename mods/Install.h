@@ -27,6 +27,9 @@ enum class NotInstalledReason {
     AlreadyThereEnabled,   // the same mod is in the folder, enabled
     AlreadyThereDisabled,  // the same mod is in the folder, disabled
     ManifestTaken,         // the folder holds a stray file with the companion's name
+    PakLeftBehind,         // the companion could not be copied (`status`), nor the pak
+                           // copied before it removed again (`removalStatus`): it is in
+                           // the folder without its manifest
 };
 
 // One mod that was not installed.
@@ -34,6 +37,7 @@ struct NotInstalled {
     std::wstring fileName;  // the mod, or its companion when that copy failed
     NotInstalledReason reason = NotInstalledReason::CopyFailed;
     platform::FsStatus status;
+    platform::FsStatus removalStatus;  // PakLeftBehind: why the pak could not go again
 };
 
 struct InstallResult {

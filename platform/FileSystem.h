@@ -39,6 +39,10 @@ public:
     virtual bool FolderExists(const std::wstring& path) = 0;
     // True for a file (not a folder) that can be opened for reading.
     virtual bool FileExists(const std::wstring& path) = 0;
+    // True when anything of that name is there, whether or not it can be
+    // opened (held open without sharing, no access): a rename or copy to the
+    // name would fail.
+    virtual bool PathExists(const std::wstring& path) { return FileExists(path) || FolderExists(path); }
 
     // Times are read and written through attribute access only, so a file
     // that another program holds open can still be re-timed. A write sets
@@ -90,10 +94,7 @@ namespace platform {
 
 // True when a file or a folder of that name is there: a rename or copy to
 // the name would fail.
-inline bool NameTaken(FileSystem& fileSystem, const std::wstring& path)
-{
-    return fileSystem.FileExists(path) || fileSystem.FolderExists(path);
-}
+inline bool NameTaken(FileSystem& fileSystem, const std::wstring& path) { return fileSystem.PathExists(path); }
 
 // True when the operation failed because the file (or its folder) is not there.
 bool IsNotFound(FsStatus status);

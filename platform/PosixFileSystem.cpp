@@ -110,6 +110,12 @@ bool PosixFileSystem::FileExists(const std::wstring& path)
     return fd.valid() && ::fstat(fd.get(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool PosixFileSystem::PathExists(const std::wstring& path)
+{
+    struct stat st {};
+    return ::lstat(ToUtf8(path).c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
 FsStatus PosixFileSystem::ReadLastWriteTime(const std::wstring& path, mods::FileTime& time)
 {
     struct stat st {};

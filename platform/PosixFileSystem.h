@@ -9,6 +9,7 @@ public:
     bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
     bool FolderExists(const std::wstring& path) override;
     bool FileExists(const std::wstring& path) override;
+    bool PathExists(const std::wstring& path) override;
     FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override;
     void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
                             std::vector<mods::FileTime>& times) override;

@@ -93,6 +93,16 @@ bool Win32FileSystem::FileExists(const std::wstring& path)
     return file.valid();
 }
 
+bool Win32FileSystem::PathExists(const std::wstring& path)
+{
+    // The attributes are read from the folder's entry, so a file held open
+    // without sharing, or one that cannot be read, is still seen.
+    if (GetFileAttributesW(ToSystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME;
+}
+
 FsStatus Win32FileSystem::ReadLastWriteTime(const std::wstring& path, mods::FileTime& time)
 {
     fw::UniqueFile file = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
@@ -122,12 +132,36 @@ FsStatus Win32FileSystem::RenameNoReplace(const std::wstring& from, const std::w
 
 FsStatus Win32FileSystem::CopyNoReplace(const std::wstring& from, const std::wstring& to)
 {
-    return FromBool(CopyFileW(ToSystemPath(from).c_str(), ToSystemPath(to).c_str(), TRUE));
+    const std::wstring target = ToSystemPath(to);
+    if (!CopyFileW(ToSystemPath(from).c_str(), target.c_str(), TRUE))
+        return LastError();
+    // A copy of a read-only download is ours to change and remove: it does
+    // not keep the flag. Should that fail, RemoveFile still copes.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return {};
 }
 
 FsStatus Win32FileSystem::RemoveFile(const std::wstring& path)
 {
-    return FromBool(DeleteFileW(ToSystemPath(path).c_str()));
+    const std::wstring file = ToSystemPath(path);
+    if (DeleteFileW(file.c_str()))
+        return {};
+    const FsStatus failure = LastError();
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (failure.error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        !(attributes & FILE_ATTRIBUTE_READONLY))
+        return failure;
+    // The player asked for the deletion: a read-only flag does not stop it.
+    // Should the deletion still fail, the file keeps its flag.
+    if (!SetFileAttributesW(file.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+        return failure;
+    if (DeleteFileW(file.c_str()))
+        return {};
+    const FsStatus again = LastError();
+    SetFileAttributesW(file.c_str(), attributes);
+    return again;
 }
 
 FsStatus Win32FileSystem::ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes)

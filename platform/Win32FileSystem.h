@@ -10,6 +10,7 @@ public:
     bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
     bool FolderExists(const std::wstring& path) override;
     bool FileExists(const std::wstring& path) override;
+    bool PathExists(const std::wstring& path) override;
     FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override;
     FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override;
     FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override;

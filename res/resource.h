@@ -5,6 +5,7 @@
 #define IDR_MAINFRAME           128
 #define IDD_MODTIME_DIALOG      131
 #define IDD_CONFLICT_DIALOG     132
+#define IDD_HISTORY_DIALOG      133
 
 #define IDC_MOVE_TOP            1000
 #define IDC_MOVE_UP             1001
@@ -21,3 +22,5 @@
 #define IDC_CONFLICT_NOTE       1012
 #define IDC_CONFLICT_LIST       1013
 #define IDC_UNCHECKED_MODS      1014
+#define IDC_HISTORY_LIST        1015
+#define IDC_HISTORY_NOTE        1016

@@ -521,7 +521,9 @@ bool CExtListCtrl::HandlePress(UINT message, WPARAM flags, LPARAM point)
         RECT cell{};
         if (!GetCellRect(row, column, &cell) || !PtInRect(&cell, p))
             continue;
-        if (ListCellData* data = Cell(row, column); data && data->checkState >= 0) {
+        // Only the left button toggles: a right click is for the menu.
+        ListCellData* data = Cell(row, column);
+        if (message == WM_LBUTTONDOWN && data && data->checkState >= 0) {
             data->checkState = data->checkState == 0 ? 1 : 0;
             RedrawCell(row, column);
             HWND parent = GetParent();

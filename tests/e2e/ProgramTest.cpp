@@ -1,9 +1,12 @@
 // The real PakOrder.exe, copied into a temporary game folder and started as
-// a player starts it.
+// a player starts it, and killed as a crash or a power cut would stop it.
 
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <cwchar>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -36,6 +39,23 @@ HWND WaitForMainWindow(DWORD process)
         }, reinterpret_cast<LPARAM>(&search));
         if (search.found)
             return search.found;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+// The top-level window of the process with that caption, once it shows.
+HWND WaitForWindowOf(DWORD process, const std::wstring& caption, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 25) {
+        FindByCaption search{process, nullptr};
+        for (HWND window = FindWindowW(L"#32770", caption.c_str()); window;
+             window = FindWindowExW(nullptr, window, L"#32770", caption.c_str())) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process && IsWindowVisible(window))
+                return window;
+        }
         Sleep(25);
     }
     return nullptr;
@@ -83,6 +103,93 @@ TEST(Program, StartedInTheGameFolderListsItsMods)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+}
+
+// A game folder with the program and the game in it.
+struct Game {
+    TempFolder root;
+    std::wstring paks = root / L"PAKS";
+    std::wstring program = root / L"PakOrder.exe";
+    Game()
+    {
+        MakeFolder(paks);
+        platform::SystemFileSystem().CopyNoReplace(BuiltProgram(L"PakOrder.exe"), program);
+        platform::SystemFileSystem().CopyNoReplace(BuiltProgram(L"Torchlight2.exe"), root / L"Torchlight2.exe");
+    }
+    std::wstring Pak(const std::wstring& name) const { return platform::JoinPath(paks, name); }
+    PROCESS_INFORMATION Start() const
+    {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::wstring command = L"\"" + program + L"\"";
+        CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, paks.c_str(), &startup,
+                       &process);
+        return process;
+    }
+};
+
+void Close(const PROCESS_INFORMATION& process)
+{
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+mods::FileTime DiskTime(const std::wstring& path)
+{
+    mods::FileTime time = 0;
+    platform::SystemFileSystem().ReadLastWriteTime(path, time);
+    return time;
+}
+
+TEST(Program, KilledHalfWayThroughASmartSortItOffersTheFolderBackAndGivesEveryTimeBack)
+{
+    // Mods from before the base year, in order: the smart sort re-times every one.
+    constexpr int kMods = 4000;
+    Game game;
+    std::vector<std::wstring> files;
+    for (int i = 0; i < kMods; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"mod%05d.pak", i);
+        files.push_back(name);
+        files.push_back(std::wstring(name) + L".MAN");
+    }
+    std::vector<mods::FileTime> before;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        before.push_back(Time(2015, 1, 1) + static_cast<mods::FileTime>(i / 2) * 20000000 + i % 2 * 1234567);
+        WriteFileWithTime(game.Pak(files[i]), before.back());
+    }
+
+    PROCESS_INFORMATION first = game.Start();
+    HWND window = WaitForMainWindow(first.dwProcessId);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    // Killed once the sort has begun writing and before it has finished.
+    for (int i = 0; i < 20000 && DiskTime(game.Pak(files.front())) == before.front(); ++i)
+        Sleep(1);
+    TerminateProcess(first.hProcess, 9);
+    Close(first);
+    ASSERT_NE(DiskTime(game.Pak(files.front())), before.front());
+    ASSERT_EQ(DiskTime(game.Pak(files.back())), before.back()) << "the sort ended before the kill";
+
+    PROCESS_INFORMATION second = game.Start();
+    HWND question = WaitForWindowOf(second.dwProcessId, L"上次的操作没有完成", 20000);
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(Text(GetDlgItem(question, 0xFFFF)).find(L"智能排序"), std::wstring::npos);
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    window = WaitForMainWindow(second.dwProcessId);
+    ASSERT_NE(window, nullptr);
+    std::vector<mods::FileTime> after;
+    for (int i = 0; i < 400 && after != before; ++i, Sleep(25)) {
+        after.clear();
+        for (const std::wstring& file : files)
+            after.push_back(DiskTime(game.Pak(file)));
+    }
+    EXPECT_EQ(after, before);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    Close(second);
 }
 
 }  // namespace

@@ -21,17 +21,6 @@ namespace {
 
 platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
 
-std::vector<int> SelectedRows(HWND window)
-{
-    std::vector<int> rows;
-    OnUiThread([&] {
-        CExtListCtrl* list = ModList(window);
-        for (int row = list->GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list->GetNextItem(row, LVNI_SELECTED))
-            rows.push_back(row);
-    });
-    return rows;
-}
-
 int FocusedRow(HWND window)
 {
     int row = -1;

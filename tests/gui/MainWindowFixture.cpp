@@ -74,6 +74,17 @@ void Select(HWND window, const std::vector<int>& rows)
     });
 }
 
+std::vector<int> SelectedRows(HWND window)
+{
+    std::vector<int> rows;
+    OnUiThread([&] {
+        CExtListCtrl* list = ModList(window);
+        for (int row = list->GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list->GetNextItem(row, LVNI_SELECTED))
+            rows.push_back(row);
+    });
+    return rows;
+}
+
 void SetPickerDate(HWND dialog, WORD year, WORD month, WORD day)
 {
     SYSTEMTIME date{year, month, 0, day, 0, 0, 0, 0};

@@ -33,6 +33,7 @@ std::vector<Row> RowsOnceThereAre(HWND dialog, std::size_t count);
 void RestoreList(HWND window);
 // Selects exactly these rows.
 void Select(HWND window, const std::vector<int>& rows);
+std::vector<int> SelectedRows(HWND window);
 // A point inside a list cell, right of column 0's small-image area.
 POINT CellPoint(HWND dialog, int row, int column);
 // Drops the paths on the window as Explorer does.

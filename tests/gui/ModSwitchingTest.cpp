@@ -158,25 +158,24 @@ TEST(ModSwitching, AModWhoseCompanionCannotFollowStaysAsItWas)
     });
 }
 
-TEST(ModDeletion, RightClickOnACheckBoxAsksFirstThenOpensTheMenu)
+TEST(ModDeletion, RightClickOnACheckBoxSelectsTheRowAndOpensTheMenuRenamingNothing)
 {
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
+    WriteFileWithTime(game.Pak(L"b.PAK"), Time(2016, 1, 1));
     RunMainWindow(game.Program(), [&](HWND window) {
-        PostClick(ListOf(window), CellPoint(window, 0, 0), true);
-        const MessageBoxSeen question = WaitForMessageBox(L"请确认");
-        ASSERT_NE(question.window, nullptr);
-        EXPECT_EQ(WaitForPopupMenu(0), nullptr);  // the menu waits for the answer
-        Answer(question, IDCANCEL);
-        // The button was released while the question was up.
-        PostMessageW(ListOf(window), WM_RBUTTONUP, 0, 0);
+        Select(window, {0});
+        PostClick(ListOf(window), CellPoint(window, 1, 0), true);
         HWND menu = WaitForPopupMenu();
         ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(FindWindowW(L"#32770", L"请确认"), nullptr);  // no question: nothing is switched
         EXPECT_EQ(MenuItems(menu), (std::vector<std::wstring>{L"物理删除 MOD"}));
         CloseMenu(menu);
         Settle();
-        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.PAK", L"2015-1-1", L""}}));
-        EXPECT_TRUE(Exists(game.Pak(L"a.PAK")));
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.PAK", L"2015-1-1", L""}, {1, L"b.PAK", L"2016-1-1", L""}}));
+        EXPECT_EQ(SelectedRows(window), (std::vector<int>{1}));
+        EXPECT_TRUE(Exists(game.Pak(L"b.PAK")));
+        EXPECT_FALSE(Exists(game.Pak(L"b.G1O")));
     });
 }
 

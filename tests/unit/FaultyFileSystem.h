@@ -13,8 +13,8 @@ class FaultyFileSystem final : public platform::FileSystem {
 public:
     explicit FaultyFileSystem(platform::FileSystem& real) : real_(real) {}
 
-    // Paths whose time reads, time writes, renames (from) or copies (to) fail.
-    std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable;
+    // Paths whose time reads, time writes, renames (from), copies (to) or removals fail.
+    std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable, unremovable;
     // How many more writes to files (time writes, renames, copies, removals)
     // go through; after that every one fails, as if the program had been
     // stopped there. Negative: no limit.
@@ -26,6 +26,7 @@ public:
     }
     bool FolderExists(const std::wstring& path) override { return real_.FolderExists(path); }
     bool FileExists(const std::wstring& path) override { return real_.FileExists(path); }
+    bool PathExists(const std::wstring& path) override { return real_.PathExists(path); }
     platform::FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override
     {
         return unreadable.count(path) ? kDenied : real_.ReadLastWriteTime(path, time);
@@ -44,7 +45,7 @@ public:
     }
     platform::FsStatus RemoveFile(const std::wstring& path) override
     {
-        return Crashed() ? kDenied : real_.RemoveFile(path);
+        return unremovable.count(path) || Crashed() ? kDenied : real_.RemoveFile(path);
     }
     platform::FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override
     {

@@ -10,7 +10,10 @@
 #include "platform/Utf8.h"
 #include "unit/TestFiles.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -19,6 +22,26 @@ using namespace testing_files;
 namespace {
 
 platform::FileSystem& Fs() { return platform::SystemFileSystem(); }
+
+void MakeReadOnly(const std::wstring& path)
+{
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+#else
+    ASSERT_EQ(::chmod(platform::ToUtf8(path).c_str(), 0444), 0);
+#endif
+}
+
+bool IsReadOnly(const std::wstring& path)
+{
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+#else
+    struct stat st {};
+    return ::stat(platform::ToUtf8(path).c_str(), &st) == 0 && !(st.st_mode & S_IWUSR);
+#endif
+}
 
 TEST(FileSystem, RenameNeverReplaces)
 {
@@ -160,6 +183,46 @@ TEST(FileSystem, ExistenceTestsAndDeletion)
     EXPECT_TRUE(Fs().RemoveFile(folder / L"f.pak").ok());
     EXPECT_FALSE(Exists(folder / L"f.pak"));
     EXPECT_FALSE(Fs().RemoveFile(folder / L"f.pak").ok());
+}
+
+TEST(FileSystem, ANameIsTakenByAnythingThereWhetherOrNotItOpens)
+{
+    TempFolder folder;
+    WriteFile(folder / L"f.pak.MAN");
+    MakeFolder(folder / L"d.pak.MAN");
+    EXPECT_TRUE(Fs().PathExists(folder / L"f.pak.MAN"));
+    EXPECT_TRUE(Fs().PathExists(folder / L"d.pak.MAN"));
+    EXPECT_FALSE(Fs().PathExists(folder / L"g.pak.MAN"));
+    EXPECT_FALSE(Fs().PathExists(platform::JoinPath(folder / L"missing", L"g.pak.MAN")));
+#ifdef _WIN32
+    // Another program holds the file open and shares nothing: it cannot be
+    // opened, and its name is taken all the same.
+    HANDLE held = CreateFileW((folder / L"f.pak.MAN").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(Fs().FileExists(folder / L"f.pak.MAN"));
+    EXPECT_TRUE(Fs().PathExists(folder / L"f.pak.MAN"));
+    CloseHandle(held);
+#endif
+}
+
+TEST(FileSystem, ReadOnlyModsAreRetimedRenamedAndDeletedAndCopiesAreNotReadOnly)
+{
+    TempFolder downloads, paks;
+    WriteFile(downloads / L"a.pak");
+    MakeReadOnly(downloads / L"a.pak");
+    ASSERT_TRUE(Fs().CopyNoReplace(downloads / L"a.pak", paks / L"a.pak").ok());
+    EXPECT_FALSE(IsReadOnly(paks / L"a.pak"));
+
+    WriteFile(paks / L"b.pak");
+    MakeReadOnly(paks / L"b.pak");
+    const mods::FileTime time = Time(2021, 2, 3) + 4567;
+    EXPECT_TRUE(Fs().WriteLastWriteTime(paks / L"b.pak", time).ok());
+    mods::FileTime read = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(paks / L"b.pak", read).ok());
+    EXPECT_EQ(read, time);
+    ASSERT_TRUE(Fs().RenameNoReplace(paks / L"b.pak", paks / L"b.G1O").ok());
+    EXPECT_TRUE(Fs().RemoveFile(paks / L"b.G1O").ok());
+    EXPECT_FALSE(Exists(paks / L"b.G1O"));
 }
 
 TEST(FileSystem, DurableWritesLeaveTheOldFileOrTheWholeNewOne)

@@ -194,8 +194,9 @@ BOOL CModManagerDlg::OnInitDialog()
         RefillModList(startupFiles);
     }
     if (history_) {
-        // A damaged record is named; the others stay usable.
-        const mods::ChangeHistory::Listing listing = history_->List();
+        // A damaged record is named; the others stay usable. (The states are
+        // read when a record is used, so start-up reads only the rest.)
+        const mods::ChangeHistory::Listing listing = history_->List(mods::RecordParts::WithoutStates);
         if (!listing.damaged.empty())
             status_.SetWindowText(fw::FormatText(texts::kDamagedRecords, static_cast<int>(listing.damaged.size()),
                                                  listing.damaged.front().fileName));

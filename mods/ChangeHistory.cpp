@@ -128,7 +128,7 @@ std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
     return numbers;
 }
 
-std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot)
+std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts)
 {
     std::vector<unsigned char> bytes;
     const platform::FsStatus read = fileSystem_.ReadWholeFile(RecordPath(sequence), kMaxRecordBytes, bytes);
@@ -136,7 +136,7 @@ std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordPr
         whyNot = RecordProblem{platform::IsTooLarge(read) ? RecordFault::TooLarge : RecordFault::Unreadable, 0, read};
         return std::nullopt;
     }
-    auto record = ParseRecord(bytes, whyNot);
+    auto record = ParseRecord(bytes, whyNot, parts);
     if (record && record->sequence != sequence) {
         whyNot = RecordProblem{RecordFault::WrongSequence, 0, {}};
         return std::nullopt;
@@ -176,6 +176,11 @@ platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::
 
 platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence)
 {
+    return Complete(sequence, ReadFolderState(fileSystem_, paksFolder_));
+}
+
+platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence, std::vector<RecordedMod> after)
+{
     std::optional<ChangeRecord> record;
     if (begun_ && begun_->sequence == sequence) {
         record = std::move(begun_);
@@ -186,7 +191,7 @@ platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence)
         if (!record)
             return problem.status.ok() ? platform::BadDataStatus() : problem.status;
     }
-    record->after = ReadFolderState(fileSystem_, paksFolder_);
+    record->after = std::move(after);
     record->complete = true;
     const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(sequence), FormatRecord(*record));
     if (written.ok())
@@ -201,14 +206,14 @@ void ChangeHistory::Prune()
         fileSystem_.RemoveFile(RecordPath(numbers[i]));
 }
 
-ChangeHistory::Listing ChangeHistory::List()
+ChangeHistory::Listing ChangeHistory::List(RecordParts parts)
 {
     Listing listing;
     std::vector<std::uint64_t> numbers = RecordNumbers();
     std::reverse(numbers.begin(), numbers.end());
     for (const std::uint64_t number : numbers) {
         RecordProblem problem;
-        if (auto record = Read(number, problem))
+        if (auto record = Read(number, problem, parts))
             listing.records.push_back(std::move(*record));
         else
             listing.damaged.push_back(DamagedRecord{FileOfNumber(number), problem});
@@ -218,27 +223,42 @@ ChangeHistory::Listing ChangeHistory::List()
 
 std::optional<ChangeRecord> ChangeHistory::UnfinishedNewest()
 {
-    for (ChangeRecord& record : List().records)
-        return record.complete ? std::nullopt : std::optional<ChangeRecord>(std::move(record));
+    for (const RecordParts parts : {RecordParts::WithoutStates, RecordParts::Whole}) {
+        Listing listing = List(parts);
+        if (listing.records.empty() || listing.records.front().complete)
+            return std::nullopt;
+        if (parts == RecordParts::Whole)
+            return std::move(listing.records.front());
+        RecordProblem problem;
+        if (auto whole = Read(listing.records.front().sequence, problem))
+            return whole;
+    }
     return std::nullopt;
 }
 
-std::optional<ChangeRecord> ChangeHistory::NextUndo()
+std::optional<ChangeRecord> ChangeHistory::TopOfStack(bool undo)
 {
-    const Listing listing = List();
-    const Stacks stacks = Walk(listing.records);
-    if (stacks.done.empty())
-        return std::nullopt;
-    return *stacks.done.back();
+    // The walk needs no states: the records are read without them, and
+    // only the one on top is read whole. A record damaged past its first
+    // lines is found then, and the walk made again over whole records, so
+    // that it is skipped as List skips it.
+    for (const RecordParts parts : {RecordParts::WithoutStates, RecordParts::Whole}) {
+        const Listing listing = List(parts);
+        const Stacks stacks = Walk(listing.records);
+        const std::vector<const ChangeRecord*>& stack = undo ? stacks.done : stacks.undone;
+        if (stack.empty())
+            return std::nullopt;
+        if (parts == RecordParts::Whole)
+            return *stack.back();
+        RecordProblem problem;
+        if (auto whole = Read(stack.back()->sequence, problem))
+            return whole;
+    }
+    return std::nullopt;
 }
 
-std::optional<ChangeRecord> ChangeHistory::NextRedo()
-{
-    const Listing listing = List();
-    const Stacks stacks = Walk(listing.records);
-    if (stacks.undone.empty())
-        return std::nullopt;
-    return *stacks.undone.back();
-}
+std::optional<ChangeRecord> ChangeHistory::NextUndo() { return TopOfStack(true); }
+
+std::optional<ChangeRecord> ChangeHistory::NextRedo() { return TopOfStack(false); }
 
 }  // namespace mods

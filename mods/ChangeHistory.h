@@ -44,12 +44,14 @@ public:
     // Reads the state after, marks the record complete (durably) and
     // removes all but the newest kRecordsKept records.
     platform::FsStatus Complete(std::uint64_t sequence);
+    // The same with the state after that the caller knows to be on disk.
+    platform::FsStatus Complete(std::uint64_t sequence, std::vector<RecordedMod> after);
 
     struct Listing {
         std::vector<ChangeRecord> records;   // newest first
         std::vector<DamagedRecord> damaged;  // newest first
     };
-    Listing List();
+    Listing List(RecordParts parts = RecordParts::Whole);
 
     // The newest readable record when it is not complete: the program
     // stopped in the middle of that action.
@@ -65,7 +67,10 @@ public:
 private:
     std::vector<std::uint64_t> RecordNumbers();  // ascending
     std::wstring RecordPath(std::uint64_t sequence) const;
-    std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot);
+    std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot,
+                                     RecordParts parts = RecordParts::Whole);
+    // The top of the undo stack (or of the redo stack), read whole.
+    std::optional<ChangeRecord> TopOfStack(bool undo);
     void Prune();
 
     platform::FileSystem& fileSystem_;

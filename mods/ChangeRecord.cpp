@@ -94,15 +94,10 @@ void AppendNumber(std::string& out, std::uint64_t value)
 void AppendPadded(std::string& out, std::uint64_t value, int width)
 {
     char digits[24];
-    int length = 0;
-    do {
-        digits[length++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int i = length; i < width; ++i)
-        out += '0';
-    while (length > 0)
-        out += digits[--length];
+    const int length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    if (length < width)
+        out.append(static_cast<std::size_t>(width - length), '0');
+    out.append(digits, static_cast<std::size_t>(length));
 }
 
 // The exact count, then the same time for people: 2024-03-05 17:04:09.1234567 UTC.
@@ -322,7 +317,8 @@ std::string FormatRecord(const ChangeRecord& record)
     return out;
 }
 
-std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot)
+std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot,
+                                        RecordParts parts)
 {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::vector<std::string_view> lines;
@@ -348,8 +344,12 @@ std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes,
     ChangeRecord record;
     record.complete = lines.back() == kComplete;
     bool hasSequence = false, hasFolder = false, hasMade = false, hasAction = false;
+    const bool withStates = parts == RecordParts::Whole;
     for (int index = 1; index + 1 < lineCount; ++index) {
-        const std::vector<std::string_view> fields = SplitFields(lines[static_cast<std::size_t>(index)]);
+        const std::string_view text = lines[static_cast<std::size_t>(index)];
+        if (!withStates && (text.substr(0, 7) == "before\t" || text.substr(0, 6) == "after\t"))
+            continue;
+        const std::vector<std::string_view> fields = SplitFields(text);
         const std::string_view key = fields[0];
         const int line = index + 1;
         bool fine = false;

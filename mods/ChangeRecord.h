@@ -69,7 +69,12 @@ struct RecordProblem {
     platform::FsStatus status;     // the system's reason for TooLarge and Unreadable
 };
 
+// How much of a record to read: all of it, or all but the states (`before`
+// and `after` stay empty), which is what walking the history needs.
+enum class RecordParts { Whole, WithoutStates };
+
 // Never reads past the bytes, and takes time in proportion to their size.
-std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot);
+std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot,
+                                        RecordParts parts = RecordParts::Whole);
 
 }  // namespace mods

@@ -52,6 +52,31 @@ std::vector<RecordedMod> BeingAdded(const ChangeRecord& record, const std::vecto
     return added;
 }
 
+// The folder once every step of the plan has been made.
+std::vector<RecordedMod> StateAfter(const std::vector<RecordedMod>& current, const RestorePlan& plan)
+{
+    std::unordered_map<std::wstring, const RestoreStep*> stepOf;
+    for (const RestoreStep& step : plan.steps)
+        stepOf.emplace(step.name, &step);
+    std::vector<RecordedMod> after;
+    after.reserve(current.size());
+    for (const RecordedMod& mod : current) {
+        const auto found = stepOf.find(mod.pak.name);
+        if (found == stepOf.end()) {
+            after.push_back(mod);
+            continue;
+        }
+        const RestoreStep& step = *found->second;
+        if (step.remove)
+            continue;
+        RecordedMod made{{step.newName, step.pakTime.value_or(mod.pak.time)}, std::nullopt};
+        if (mod.companion)
+            made.companion = RecordedFile{CompanionName(step.newName), step.companionTime.value_or(mod.companion->time)};
+        after.push_back(std::move(made));
+    }
+    return after;
+}
+
 // Recorded first, then planned from the state the record holds, applied and completed.
 RestoreResult RecordedRestore(ChangeHistory& history, platform::FileSystem& fileSystem, RecordedAction action,
                               std::uint64_t stepOf, std::vector<RecordedMod> current,
@@ -65,11 +90,13 @@ RestoreResult RecordedRestore(ChangeHistory& history, platform::FileSystem& file
 
     RestoreResult result;
     std::uint64_t sequence = 0;
-    result.beginStatus = history.Begin(action, std::move(intent), stepOf, std::move(current), sequence);
+    result.beginStatus = history.Begin(action, std::move(intent), stepOf, current, sequence);
     if (!result.beginStatus.ok())
         return result;
     RestoreResult applied = ApplyRestore(fileSystem, history.PaksFolder(), plan);
-    applied.completeStatus = history.Complete(sequence);
+    // Where every step was made, the folder is known without reading it again.
+    const bool allMade = applied.notRestored.size() == plan.notRestored.size();
+    applied.completeStatus = allMade ? history.Complete(sequence, StateAfter(current, plan)) : history.Complete(sequence);
     return applied;
 }
 

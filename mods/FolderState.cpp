@@ -34,9 +34,6 @@ std::vector<RecordedMod> ReadFolderState(platform::FileSystem& fileSystem, const
             files.emplace(LookupName(entries[i].name), i);
     }
 
-    // One time read for all the paks and companions together.
-    std::vector<std::wstring> names;
-    std::vector<FileTime> times;
     std::vector<RecordedMod> mods;
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isFolder || !IsModFileName(entry.name))
@@ -50,22 +47,24 @@ std::vector<RecordedMod> ReadFolderState(platform::FileSystem& fileSystem, const
         }
         mods.push_back(std::move(mod));
     }
-    names.reserve(mods.size() * 2);
-    for (const RecordedMod& mod : mods) {
-        names.push_back(mod.pak.name);
-        times.push_back(mod.pak.time);
-        if (mod.companion) {
-            names.push_back(mod.companion->name);
-            times.push_back(mod.companion->time);
+    // Where the listing reported a time (Windows reads it from the folder
+    // entry), it is the file's own; the others are read in one batch.
+    std::vector<std::wstring> names;
+    std::vector<FileTime> times;
+    std::vector<FileTime*> unreported;
+    for (RecordedMod& mod : mods) {
+        for (RecordedFile* file : {&mod.pak, mod.companion ? &*mod.companion : nullptr}) {
+            if (file && file->time == 0) {
+                names.push_back(file->name);
+                times.push_back(0);
+                unreported.push_back(&file->time);
+            }
         }
     }
-    fileSystem.ReadLastWriteTimes(paksFolder, names, times);
-    std::size_t next = 0;
-    for (RecordedMod& mod : mods) {
-        mod.pak.time = times[next++];
-        if (mod.companion)
-            mod.companion->time = times[next++];
-    }
+    if (!names.empty())
+        fileSystem.ReadLastWriteTimes(paksFolder, names, times);
+    for (std::size_t i = 0; i < unreported.size(); ++i)
+        *unreported[i] = times[i];
     return mods;
 }
 

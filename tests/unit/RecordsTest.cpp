@@ -190,6 +190,10 @@ TEST(ChangeHistory, UndoStepsBackThroughDisableAndHandSetTime)
     const RestoreResult renamedBack = Undo(history, Fs());
     EXPECT_TRUE(renamedBack.notRestored.empty());
     EXPECT_EQ(State(folder.paks), start);  // "a.pak" and "a.pak.MAN" again, each with its own time
+    std::vector<RecordedMod> recordedAfter = history.List().records.front().after;
+    std::sort(recordedAfter.begin(), recordedAfter.end(),
+              [](const RecordedMod& a, const RecordedMod& b) { return a.pak.name < b.pak.name; });
+    EXPECT_EQ(recordedAfter, start);  // the undo's own record holds the folder as it left it
     EXPECT_TRUE(Undo(history, Fs()).nothingToDo);
 
     // A new action clears the redo side.
@@ -278,6 +282,19 @@ TEST(ChangeHistory, DamagedRecordsAreNamedAndTheOthersStillRestore)
 
     EXPECT_TRUE(RestoreBefore(history, Fs(), 1).notRestored.empty());
     EXPECT_EQ(State(folder.paks), start);
+
+    // Damaged past its first lines: undo skips it as the listing does.
+    Recorded(history, RecordedAction::SetTime, {L"mod1.pak"}, [&] {
+        std::vector<FileFailure> failures;
+        SetModFileTime(Fs(), folder.paks, L"mod1.pak", Time(2031, 1, 1), failures);
+    });
+    const std::wstring sixth = platform::JoinPath(records, L"change-00000006.txt");
+    std::string text = ReadFile(sixth);
+    text.insert(text.rfind("\nafter\t") + 7, "\tstray");
+    WriteFile(sixth, text);
+    EXPECT_EQ(history.List().damaged.front().fileName, L"change-00000006.txt");
+    ASSERT_TRUE(history.NextUndo().has_value());
+    EXPECT_EQ(history.NextUndo()->sequence, 5u);
 }
 
 TEST(ChangeHistory, AnUnwritableRecordStopsTheActionBeforePaks)

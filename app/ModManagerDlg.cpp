@@ -219,11 +219,21 @@ LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
 {
     const auto* message = reinterpret_cast<const MSG*>(l);
     CModManagerDlg* self = g_mainDialog;
-    if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
-        (message->wParam == 'Z' || message->wParam == 'Y') && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd &&
-        self->IsWindowEnabled()) {
-        message->wParam == 'Z' ? self->Undo() : self->Redo();
-        return 1;
+    if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN &&
+        GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd && self->IsWindowEnabled()) {
+        const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+        if (control && message->wParam == 'Z') {
+            self->Undo();
+            return 1;
+        }
+        if (control && message->wParam == 'Y') {
+            self->Redo();
+            return 1;
+        }
+        if (!control && message->wParam == VK_F5) {
+            self->OnRestore();  // as Explorer's F5: read the folder again
+            return 1;
+        }
     }
     return CallNextHookEx(nullptr, code, w, l);
 }

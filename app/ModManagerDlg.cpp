@@ -26,6 +26,7 @@
 #include "mods/ModTime.h"
 #include "platform/FileSystem.h"
 #include "platform/IniProfile.h"
+#include "platform/LetterCase.h"
 #include "platform/Paths.h"
 #include "res/resource.h"
 
@@ -95,6 +96,13 @@ HICON LoadIconSized(int id, int sizeMetric)
     const int size = GetSystemMetrics(sizeMetric);
     return static_cast<HICON>(
         LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// Two spellings of one folder, as Windows compares names.
+bool SameFolder(const std::wstring& a, const std::wstring& b)
+{
+    return platform::FoldedCase(platform::WithTrailingSeparator(a)) ==
+           platform::FoldedCase(platform::WithTrailingSeparator(b));
 }
 
 // Why a dropped mod was not installed, as the report after a drop says it.
@@ -258,6 +266,9 @@ void CModManagerDlg::FindGameFolders(ReusedListing& files)
         });
     g_paksFolder = choice.folder;
     if (!choice.qualifies) {
+        // A folder the player did not choose is never managed: nothing is
+        // listed, renamed or copied until a PAKS folder is dropped.
+        g_paksFolder.clear();
         files.Forget();
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
     }
@@ -303,7 +314,8 @@ void CModManagerDlg::RefillModList(platform::FileSystem& files)
     {
         fw::CWindow::RedrawSuspender noRedraw(modList_);
         modList_.DeleteAllItems();
-        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(files, g_paksFolder);
+        const std::vector<mods::ModEntry> entries =
+            g_paksFolder.empty() ? std::vector<mods::ModEntry>{} : mods::ReadModCatalogue(files, g_paksFolder);
         arrangement_.Reset(entries);
         // Inserting at the top, last first, leaves the earliest mod in row 0.
         // An enabled mod's row keeps the list's colours; a disabled one is greyed.
@@ -372,6 +384,10 @@ void CModManagerDlg::OnCancel()
 
 void CModManagerDlg::WatchFolder()
 {
+    if (g_paksFolder.empty()) {
+        folderWatch_.reset();
+        return;
+    }
     folderWatch_.reset(FindFirstChangeNotificationW(
         g_paksFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
 }
@@ -583,7 +599,8 @@ void CModManagerDlg::ShowHistory()
 void CModManagerDlg::ShowModCount()
 {
     toldOutsideChange_ = false;
-    status_.SetWindowText(fw::FormatText(texts::kModCount, modList_.GetItemCount()));
+    status_.SetWindowText(g_paksFolder.empty() ? std::wstring(texts::kNoFolderHint)
+                                               : fw::FormatText(texts::kModCount, modList_.GetItemCount()));
 }
 
 bool CModManagerDlg::UpdateRowState(int row, bool confirm)
@@ -705,6 +722,10 @@ void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
 
 void CModManagerDlg::OnOK()
 {
+    if (g_paksFolder.empty()) {
+        status_.SetWindowText(texts::kNoFolderHint);
+        return;
+    }
     const int count = modList_.GetItemCount();
     if (count < 2)
         return;  // nothing to order; the window stays open
@@ -770,6 +791,11 @@ bool CModManagerDlg::OnDropFiles(WPARAM w, LPARAM, LRESULT& result)
 void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
 {
     const mods::DropPlan plan = mods::PlanDrop(fileSystem_, paths);
+    if (plan.paksFolder && !g_paksFolder.empty() && !SameFolder(*plan.paksFolder, g_paksFolder)) {
+        const std::wstring question = fw::FormatText(texts::kSwitchFolderQuestion, *plan.paksFolder, g_paksFolder);
+        if (MessageBoxW(m_hWnd, question.c_str(), texts::kSwitchFolderCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+            return;
+    }
     if (plan.paksFolder) {
         if (!ConfirmDiscardMoves())
             return;
@@ -780,6 +806,10 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     }
     if (plan.files.empty())
         return;
+    if (g_paksFolder.empty()) {
+        status_.SetWindowText(texts::kNoFolderHint);  // nowhere to copy them
+        return;
+    }
 
     std::wstring question = fw::FormatText(texts::kDropQuestion, static_cast<int>(plan.files.size()));
     for (const std::wstring& path : plan.files)
@@ -850,6 +880,10 @@ void CModManagerDlg::OnConflictCheck()
 
 void CModManagerDlg::OnEditTimeButton()
 {
+    if (g_paksFolder.empty()) {
+        status_.SetWindowText(texts::kNoFolderHint);
+        return;
+    }
     const int row = modList_.GetNextItem(-1, LVNI_SELECTED);
     if (row >= 0)
         EditModTime(row);

@@ -119,6 +119,10 @@ inline constexpr const wchar_t* kManifestUnreadable = L"清单文件无法读取
 inline constexpr const wchar_t* kManifestMalformed = L"清单文件格式错误";
 
 // Start-up
+inline constexpr const wchar_t* kNoFolderHint = L"没有管理任何 PAKS 目录：请把游戏的 PAKS 目录拖到这个窗口上";
+inline constexpr const wchar_t* kSwitchFolderQuestion =
+    L"要改为管理这个 PAKS 目录吗？\r\n\r\n%s\r\n\r\n现在管理的是：\r\n%s";
+inline constexpr const wchar_t* kSwitchFolderCaption = L"请确认";
 inline constexpr const wchar_t* kNoGameFolder =
     L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";
 

@@ -144,8 +144,19 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
         Settle();
         EXPECT_EQ(g_paksFolder, game.paks + L"\\");
 
+        // Another PAKS folder is managed only once the player agrees; Cancel keeps this one.
+        Drop(window, {other.paks});
+        MessageBoxSeen asked = WaitForMessageBox(L"请确认");
+        ASSERT_NE(asked.window, nullptr);
+        EXPECT_EQ(asked.text, L"要改为管理这个 PAKS 目录吗？\r\n\r\n" + other.paks + L"\\\r\n\r\n现在管理的是：\r\n" +
+                                  game.paks + L"\\");
+        Answer(asked, IDCANCEL);
+        Settle();
+        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+
         // Files dropped before the folder are offered for it; those after are not.
         Drop(window, {downloads / L"before.pak", other.paks, downloads / L"after.pak"});
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
         const MessageBoxSeen box = WaitForMessageBox(L"请确定");
         ASSERT_NE(box.window, nullptr);
         EXPECT_EQ(g_paksFolder, other.paks + L"\\");
@@ -158,6 +169,7 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
 
         // The folder first: nothing else is looked at.
         Drop(window, {game.paks, downloads / L"after.pak"});
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
         Settle();
         EXPECT_EQ(WaitForMessageBox(L"请确定", 300).window, nullptr);
         EXPECT_EQ(g_paksFolder, game.paks + L"\\");

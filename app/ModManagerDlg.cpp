@@ -36,10 +36,8 @@ CModManagerDlg* g_mainDialog = nullptr;
 
 namespace {
 
-constexpr int kColumnCheck = 0;
-constexpr int kColumnName = 1;
-constexpr int kColumnDate = 2;
-constexpr int kColumnMark = 3;
+constexpr int kColumnCheck = CModManagerDlg::kColumnCheck;
+constexpr int kColumnDate = CModManagerDlg::kColumnDate;
 constexpr int kWarningYear = 2020;
 constexpr const wchar_t* kGameProgram = L"Torchlight2.exe";
 constexpr const wchar_t* kPickerStartFolder = L"D:\\";
@@ -220,30 +218,8 @@ BOOL CModManagerDlg::OnInitDialog()
     // The dialog's own loop passes every key through this filter first, so
     // the shortcuts work whichever control has the focus.
     shortcutHook_ = SetWindowsHookExW(WH_MSGFILTER, ShortcutFilter, nullptr, GetCurrentThreadId());
+    AddShortcutTips();
     return TRUE;
-}
-
-LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
-{
-    const auto* message = reinterpret_cast<const MSG*>(l);
-    CModManagerDlg* self = g_mainDialog;
-    if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN &&
-        GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd && self->IsWindowEnabled()) {
-        const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-        if (control && message->wParam == 'Z') {
-            self->Undo();
-            return 1;
-        }
-        if (control && message->wParam == 'Y') {
-            self->Redo();
-            return 1;
-        }
-        if (!control && message->wParam == VK_F5) {
-            self->OnRestore();  // as Explorer's F5: read the folder again
-            return 1;
-        }
-    }
-    return CallNextHookEx(nullptr, code, w, l);
 }
 
 bool CModManagerDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)

@@ -25,6 +25,9 @@ public:
     // historyFile: where the folder picker keeps its history.
     explicit CModManagerDlg(std::wstring programPath, std::wstring historyFile = {}, HWND parent = nullptr);
 
+    // The list's columns.
+    static constexpr int kColumnCheck = 0, kColumnName = 1, kColumnDate = 2, kColumnMark = 3;
+
     // %APPDATA%\PakOrder\<program's base name>.INI
     static std::wstring DefaultHistoryFile(const std::wstring& programPath);
     ~CModManagerDlg() override;
@@ -115,6 +118,14 @@ private:
     bool OnCheckFolder(WPARAM w, LPARAM l, LRESULT& result);
     bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
     static LRESULT CALLBACK ShortcutFilter(int code, WPARAM w, LPARAM l);
+    // The keyboard (ModManagerDlgKeys.cpp): true when the key was one of ours.
+    bool HandleShortcut(const MSG& message);
+    bool HandleListKey(const MSG& message);
+    // Typing jumps to the next mod whose name starts with what was typed.
+    void FindTypedName(wchar_t typed, DWORD time);
+    void ToggleFocusedRow();
+    // Each button with a shortcut names it in a tooltip.
+    void AddShortcutTips();
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];
 
@@ -129,5 +140,8 @@ private:
     fw::UniqueChangeNotification folderWatch_;
     bool toldOutsideChange_ = false;
     HHOOK shortcutHook_ = nullptr;
+    HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
+    std::wstring typedPrefix_;
+    DWORD lastTypedAt_ = 0;
     std::unique_ptr<mods::ChangeHistory> history_;
 };

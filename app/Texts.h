@@ -15,6 +15,13 @@ inline constexpr const wchar_t* kModCount = L"总共 %d 个MOD";
 
 inline constexpr const wchar_t* kOrderChangedMark = L"TRUE";
 
+// The buttons' shortcuts, shown as tooltips
+inline constexpr const wchar_t* kTipMoveTop = L"Ctrl+Home";
+inline constexpr const wchar_t* kTipMoveUp = L"Ctrl+↑";
+inline constexpr const wchar_t* kTipMoveDown = L"Ctrl+↓";
+inline constexpr const wchar_t* kTipMoveBottom = L"Ctrl+End";
+inline constexpr const wchar_t* kTipRestore = L"F5、Enter";
+
 // Unwritten moves and changes made outside the program
 inline constexpr const wchar_t* kDiscardMovesQuestion =
     L"有 %d 个MOD调整了顺序，还没有用“智能排序”写入磁盘。\r\n\r\n放弃这些调整吗？";

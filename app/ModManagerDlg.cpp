@@ -140,6 +140,10 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(kCheckFolderMessage, &CModManagerDlg::OnCheckFolder),
     fw::OnMessage(WM_DESTROY, &CModManagerDlg::OnDestroy),
     fw::OnMessage(WM_SYSCOMMAND, &CModManagerDlg::OnSysCommand),
+    fw::OnNotify(IDC_MOD_LIST, LVN_BEGINDRAG, &CModManagerDlg::OnListBeginDrag),
+    fw::OnMessage(WM_MOUSEMOVE, &CModManagerDlg::OnMouseMove),
+    fw::OnMessage(WM_LBUTTONUP, &CModManagerDlg::OnLeftButtonUp),
+    fw::OnMessage(WM_CAPTURECHANGED, &CModManagerDlg::OnCaptureChanged),
 };
 
 // The list's context-menu command "物理删除 MOD".
@@ -370,6 +374,11 @@ void CModManagerDlg::WatchFolder()
 
 bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
 {
+    if (w == kDragScrollTimer) {
+        ScrollWhileDragging();
+        result = 0;
+        return true;
+    }
     if (w != kFolderWatchTimer)
         return false;
     if (folderWatch_ && WaitForSingleObject(folderWatch_.get(), 0) == WAIT_OBJECT_0) {
@@ -667,32 +676,40 @@ void CModManagerDlg::OnMoveUp() { MoveSelection(mods::ReorderCommand::Up); }
 void CModManagerDlg::OnMoveDown() { MoveSelection(mods::ReorderCommand::Down); }
 void CModManagerDlg::OnMoveBottom() { MoveSelection(mods::ReorderCommand::Bottom); }
 
-void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
+std::vector<int> CModManagerDlg::SelectedRows() const
 {
     std::vector<int> selected;
     for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED))
         selected.push_back(row);
+    return selected;
+}
+
+void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
+{
+    const std::vector<int> selected = SelectedRows();
     if (selected.empty() || static_cast<int>(arrangement_.Rows().size()) != modList_.GetItemCount())
         return;
-    const std::optional<int> target = arrangement_.Move(selected, command);
-    if (!target)
-        return;
+    if (const std::optional<int> target = arrangement_.Move(selected, command))
+        ShowMove(selected, *target);
+}
 
+void CModManagerDlg::ShowMove(const std::vector<int>& selected, int target)
+{
     // The rows are the same in number: the scroll bars and the header stay.
     fw::CWindow::RedrawSuspender noRedraw(modList_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
-    if (!modList_.MoveRows(selected, *target)) {
+    if (!modList_.MoveRows(selected, target)) {
         arrangement_.UndoMove();
         return;
     }
     // The block stays selected; each moved row gets its state's colours and
     // the mark, and its first row the focus.
-    const int end = *target + static_cast<int>(selected.size());
-    for (int row = *target; row < end; ++row) {
+    const int end = target + static_cast<int>(selected.size());
+    for (int row = target; row < end; ++row) {
         UpdateRowState(row, false);
         modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
     }
-    modList_.SetItemState(*target, LVIS_FOCUSED, LVIS_FOCUSED);
-    modList_.SetSelectionMark(*target);
+    modList_.SetItemState(target, LVIS_FOCUSED, LVIS_FOCUSED);
+    modList_.SetSelectionMark(target);
     ShowModCount();
 }
 

@@ -126,6 +126,20 @@ private:
     void ToggleFocusedRow();
     // Each button with a shortcut names it in a tooltip.
     void AddShortcutTips();
+    // Dragging rows inside the list (ModManagerDlgDrag.cpp).
+    LRESULT OnListBeginDrag(NMHDR* header);
+    bool OnMouseMove(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnLeftButtonUp(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnCaptureChanged(WPARAM w, LPARAM l, LRESULT& result);
+    // The row the dragged rows would land before, for a point in the list.
+    int InsertionRowAt(POINT inList) const;
+    void ShowInsertionMark(int insertBefore);
+    void ScrollWhileDragging();
+    void EndRowDrag(bool drop);
+    static constexpr UINT_PTR kDragScrollTimer = 2;
+    std::vector<int> SelectedRows() const;  // ascending
+    // Shows a move the arrangement made: rows moved, marked, still selected.
+    void ShowMove(const std::vector<int>& selected, int target);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];
 
@@ -141,6 +155,9 @@ private:
     bool toldOutsideChange_ = false;
     HHOOK shortcutHook_ = nullptr;
     HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
+    bool draggingRows_ = false;
+    int dragInsertBefore_ = -1;
+    int dragScroll_ = 0;  // rows per tick while the pointer is near an edge
     std::wstring typedPrefix_;
     DWORD lastTypedAt_ = 0;
     std::unique_ptr<mods::ChangeHistory> history_;

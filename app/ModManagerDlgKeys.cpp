@@ -33,6 +33,12 @@ LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
 
 bool CModManagerDlg::HandleShortcut(const MSG& message)
 {
+    if (draggingRows_) {
+        // Esc cancels a drag of rows; no other key acts during one.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
+            EndRowDrag(false);
+        return message.message == WM_KEYDOWN || message.message == WM_CHAR;
+    }
     if (message.message == WM_KEYDOWN) {
         const bool control = ControlDown();
         if (control && message.wParam == 'Z') {

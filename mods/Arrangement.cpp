@@ -28,7 +28,16 @@ int Arrangement::MarkedCount() const
 
 std::optional<int> Arrangement::Move(const std::vector<int>& selected, ReorderCommand command)
 {
-    const std::optional<int> target = ReorderTarget(static_cast<int>(rows_.size()), selected, command);
+    return MoveBlock(selected, ReorderTarget(static_cast<int>(rows_.size()), selected, command));
+}
+
+std::optional<int> Arrangement::MoveBefore(const std::vector<int>& selected, int insertBefore)
+{
+    return MoveBlock(selected, DropTarget(static_cast<int>(rows_.size()), selected, insertBefore));
+}
+
+std::optional<int> Arrangement::MoveBlock(const std::vector<int>& selected, std::optional<int> target)
+{
     if (!target)
         return std::nullopt;
     MoveStep step{selected, *target, {}};

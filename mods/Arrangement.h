@@ -31,6 +31,9 @@ public:
     // Moves the selected rows (ascending) as one block and marks them. The
     // block's first row afterwards, or empty when the command moves nothing.
     std::optional<int> Move(const std::vector<int>& selected, ReorderCommand command);
+    // The same for rows dragged to land before row `insertBefore` (the row
+    // count: after the last).
+    std::optional<int> MoveBefore(const std::vector<int>& selected, int insertBefore);
     // Puts the rows and marks back as they were before the last move; the
     // block's rows afterwards, or empty when no move is left to take back.
     std::optional<std::vector<int>> UndoMove();
@@ -51,6 +54,8 @@ public:
     bool Matches(const std::vector<ModEntry>& catalogue) const;
 
 private:
+    std::optional<int> MoveBlock(const std::vector<int>& selected, std::optional<int> target);
+
     // What a move did, to take it back: where the block came from and went.
     struct MoveStep {
         std::vector<int> from;

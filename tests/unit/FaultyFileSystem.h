@@ -15,6 +15,8 @@ public:
 
     // Paths whose time reads, time writes, renames (from) or copies (to) fail.
     std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable;
+    // Paths another program creates (holding "other") just before a copy to them.
+    std::set<std::wstring> createdBeforeCopy;
     // How many more writes to files (time writes, renames, copies, removals)
     // go through; after that every one fails, as if the program had been
     // stopped there. Negative: no limit.
@@ -40,6 +42,8 @@ public:
     }
     platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
     {
+        if (createdBeforeCopy.count(to))
+            real_.WriteFileDurably(to, "other");
         return uncopyable.count(to) || Crashed() ? kDenied : real_.CopyNoReplace(from, to);
     }
     platform::FsStatus RemoveFile(const std::wstring& path) override

@@ -83,12 +83,15 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         std::vector<std::wstring> inPaks;
         std::wstring failingCopy;  // a copy into PAKS that fails
         NotInstalled expected;
+        std::wstring createdMeanwhile = L"";  // created by another program after the name checks
     };
     const Case cases[] = {
         {"a stray manifest has the companion's name", L"a.PAK", {L"a.PAK.MAN"}, L"", {L"a.PAK", NotInstalledReason::ManifestTaken, {}}},
         {"the mod is there, disabled", L"a.PAK", {L"a.G1O"}, L"", {L"a.PAK", NotInstalledReason::AlreadyThereDisabled, {}}},
         {"the mod is there, enabled", L"a.G1O", {L"a.pak"}, L"", {L"a.G1O", NotInstalledReason::AlreadyThereEnabled, {}}},
         {"the companion cannot be copied", L"a.pak", {}, L"a.pak.MAN", {L"a.pak.MAN", NotInstalledReason::CopyFailed, {}}},
+        {"the pak's name is taken between the check and the copy", L"a.pak", {}, L"", {L"a.pak", NotInstalledReason::AlreadyThere, {}},
+         L"a.pak"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -100,18 +103,23 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         FaultyFileSystem fs(Fs());
         if (!c.failingCopy.empty())
             fs.uncopyable.insert(paks / c.failingCopy);
+        if (!c.createdMeanwhile.empty())
+            fs.createdBeforeCopy.insert(paks / c.createdMeanwhile);
 
         const InstallResult result = InstallMods(fs, paks.path(), {downloads / c.dropped});
         EXPECT_TRUE(result.copied.empty());
         ASSERT_EQ(result.notCopied.size(), 1u);  // one line per mod, not per file
         EXPECT_EQ(result.notCopied[0].fileName, c.expected.fileName);
         EXPECT_EQ(result.notCopied[0].reason, c.expected.reason);
-        // PAKS holds what it held before, and nothing else.
+        // PAKS holds what it held before (and what another program put there), and nothing else.
         std::vector<platform::FolderEntry> entries;
         ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
-        EXPECT_EQ(entries.size(), c.inPaks.size());
+        EXPECT_EQ(entries.size(), c.inPaks.size() + (c.createdMeanwhile.empty() ? 0 : 1));
         for (const std::wstring& name : c.inPaks)
             EXPECT_EQ(ReadFile(paks / name), "old");
+        if (!c.createdMeanwhile.empty()) {
+            EXPECT_EQ(ReadFile(paks / c.createdMeanwhile), "other");
+        }
     }
 }
 

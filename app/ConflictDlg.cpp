@@ -16,6 +16,7 @@ std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
     case mods::UncheckedReason::NoManifest: return texts::kNoManifest;
     case mods::UncheckedReason::Unreadable:
         return fw::FormatText(texts::kManifestUnreadable, platform::DescribeError(mod.status));
+    case mods::UncheckedReason::TooLarge: return texts::kManifestTooLarge;
     case mods::UncheckedReason::Malformed: break;
     }
     return texts::kManifestMalformed;

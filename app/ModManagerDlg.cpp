@@ -231,7 +231,9 @@ LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
     if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
         (message->wParam == 'Z' || message->wParam == 'Y') && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd &&
         self->IsWindowEnabled()) {
-        message->wParam == 'Z' ? self->Undo() : self->Redo();
+        const bool undo = message->wParam == 'Z';
+        fw::RunReportingFailure(self->m_hWnd, undo ? texts::kActionUndo : texts::kActionRedo,
+                                [&] { undo ? self->Undo() : self->Redo(); });
         return 1;
     }
     return CallNextHookEx(nullptr, code, w, l);
@@ -800,9 +802,10 @@ void CModManagerDlg::OnConflictCheck()
         rows.push_back(mods::ListedModToCheck{modList_.GetItemText(row, kColumnName),
                                               modList_.GetCellCheck(row, kColumnCheck) == 1,
                                               modList_.GetItemState(row, LVIS_SELECTED) != 0});
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const mods::ConflictReport report = mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
-    SetCursor(previous);
+    const mods::ConflictReport report = [&] {
+        const fw::WaitCursorScope waiting;
+        return mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
+    }();
     // Owned by the main window, so the list cannot change under the report.
     CConflictDlg dialog(report, rows, m_hWnd);
     dialog.DoModal();

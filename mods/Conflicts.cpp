@@ -23,24 +23,33 @@ constexpr std::uint32_t kRoot = 0;
 
 bool IsSeparator(char16_t unit) { return unit == u'/' || unit == u'\\'; }
 
-// A code unit as paths are compared: letters upper-cased as Windows folds
-// them when it compares names.
-char16_t FoldedUnit(char16_t unit)
+// Units [from, to) of a text as paths are compared, appended as UTF-16LE
+// bytes: letters upper-cased as Windows folds them when it compares names.
+// Folded bytes compare with memcmp and hash a word at a time. Returns the
+// position after the last separator among them, or `from`.
+std::size_t AppendFolded(const ManifestText& text, std::size_t from, std::size_t to, std::string& folded)
 {
-    if (unit < 0x80)
-        return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - (u'a' - u'A')) : unit;
-    return static_cast<char16_t>(platform::UpperCaseOf(static_cast<wchar_t>(unit)));
-}
-
-// Units [from, to) of a text, folded, appended as UTF-16LE bytes. Folded
-// bytes compare with memcmp and hash a word at a time.
-void AppendFolded(const ManifestText& text, std::size_t from, std::size_t to, std::string& folded)
-{
-    for (std::size_t i = from; i < to; ++i) {
-        const char16_t unit = FoldedUnit(text[i]);
-        folded.push_back(static_cast<char>(unit & 0xFF));
-        folded.push_back(static_cast<char>(unit >> 8));
+    const std::size_t at = folded.size();
+    folded.resize(at + 2 * (to - from));
+    char* out = folded.data() + at;
+    std::size_t afterSeparator = from;
+    for (std::size_t i = from; i < to; ++i, out += 2) {
+        unsigned char low = text.units[2 * i];
+        unsigned char high = text.units[2 * i + 1];
+        if (high == 0 && low < 0x80) {
+            if (low >= 'a' && low <= 'z')
+                low = static_cast<unsigned char>(low - ('a' - 'A'));
+            else if (low == '/' || low == '\\')
+                afterSeparator = i + 1;
+        } else {
+            const auto unit = static_cast<char16_t>(platform::UpperCaseOf(static_cast<wchar_t>(text[i])));
+            low = static_cast<unsigned char>(unit & 0xFF);
+            high = static_cast<unsigned char>(unit >> 8);
+        }
+        out[0] = static_cast<char>(low);
+        out[1] = static_cast<char>(high);
     }
+    return afterSeparator;
 }
 
 std::string_view BytesOf(const ManifestText& text)
@@ -97,19 +106,23 @@ public:
         if (entry.removed)
             return;
         const ManifestText& name = entry.name;
+        const auto nameAt = static_cast<std::uint32_t>(pendingNames_.size());
         // The name's last level is the file; any before it are folders below the entry's folder.
-        std::size_t leaf = name.length;
-        while (leaf > 0 && !IsSeparator(name[leaf - 1]))
-            --leaf;
-        if (leaf == name.length)
-            return;  // a folder: the reader leaves these out
+        const std::size_t leaf = AppendFolded(name, 0, name.length, pendingNames_);
+        if (leaf == name.length) {  // a folder: the reader leaves these out
+            pendingNames_.resize(nameAt);
+            return;
+        }
         FolderRecord& record = Resolved(folderRecords_[entry.folder]);
-        const std::uint32_t folder = leaf > 0 ? FolderBelow(record.folder, name, 0, leaf) : record.folder;
+        std::uint32_t folder = record.folder;
+        if (leaf > 0) {
+            folder = FolderBelow(folder, name, 0, leaf);
+            pendingNames_.erase(nameAt, 2 * leaf);
+        }
 
         Lookup& lookup = pending_[pendingCount_++];
-        lookup.nameAt = static_cast<std::uint32_t>(pendingNames_.size());
-        AppendFolded(name, leaf, name.length, pendingNames_);
-        lookup.nameBytes = static_cast<std::uint32_t>(pendingNames_.size()) - lookup.nameAt;
+        lookup.nameAt = nameAt;
+        lookup.nameBytes = static_cast<std::uint32_t>(pendingNames_.size()) - nameAt;
         lookup.hash = Files::HashOf(folder, PendingName(lookup));
         lookup.folder = folder;
         lookup.copy = Copy{entry.crc, entry.size};
@@ -307,15 +320,14 @@ std::vector<std::uint32_t> ConflictFinder::PathRanks(const std::vector<std::uint
     };
     const auto before = [&](const Item& a, const Item& b) {
         const std::string_view x = nameOf(a), y = nameOf(b);
-        const std::size_t common = std::min(x.size(), y.size()) / 2;
-        for (std::size_t i = 0; i < common; ++i)
-            if (UnitAt(x, i) != UnitAt(y, i))
-                return UnitAt(x, i) < UnitAt(y, i);
-        // One name begins the other: after a file's name comes nothing, after a folder's "/".
-        const auto next = [&](std::string_view name, bool isFolder) {
-            return common < name.size() / 2 ? int{UnitAt(name, common)} : isFolder ? int{u'/'} : -1;
+        const std::size_t bytes = std::min(x.size(), y.size());
+        // The first unit that differs, or the end of the shorter name.
+        const std::size_t unit = static_cast<std::size_t>(std::mismatch(x.begin(), x.begin() + bytes, y.begin()).first - x.begin()) / 2;
+        // After a file's name comes nothing, after a folder's "/".
+        const auto at = [&](std::string_view name, bool isFolder) {
+            return unit < name.size() / 2 ? int{UnitAt(name, unit)} : isFolder ? int{u'/'} : -1;
         };
-        return next(x, a.isFolder) < next(y, b.isFolder);
+        return at(x, a.isFolder) < at(y, b.isFolder);
     };
     for (std::size_t f = 0; f + 1 < start.size(); ++f)
         std::sort(items.begin() + start[f], items.begin() + start[f + 1], before);

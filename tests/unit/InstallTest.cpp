@@ -84,6 +84,7 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         std::wstring failingCopy;  // a copy into PAKS that fails
         NotInstalled expected;
         std::wstring createdMeanwhile = L"";  // created by another program after the name checks
+        std::wstring outOfMemory = L"";       // its copy runs out of memory
     };
     const Case cases[] = {
         {"a stray manifest has the companion's name", L"a.PAK", {L"a.PAK.MAN"}, L"", {L"a.PAK", NotInstalledReason::ManifestTaken, {}}},
@@ -92,6 +93,8 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         {"the companion cannot be copied", L"a.pak", {}, L"a.pak.MAN", {L"a.pak.MAN", NotInstalledReason::CopyFailed, {}}},
         {"the pak's name is taken between the check and the copy", L"a.pak", {}, L"", {L"a.pak", NotInstalledReason::AlreadyThere, {}},
          L"a.pak"},
+        {"memory runs out in the companion's copy: the pak goes again and the failure goes on up", L"a.pak", {}, L"", {},
+         L"", L"a.pak.MAN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -106,11 +109,16 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         if (!c.createdMeanwhile.empty())
             fs.createdBeforeCopy.insert(paks / c.createdMeanwhile);
 
-        const InstallResult result = InstallMods(fs, paks.path(), {downloads / c.dropped});
-        EXPECT_TRUE(result.copied.empty());
-        ASSERT_EQ(result.notCopied.size(), 1u);  // one line per mod, not per file
-        EXPECT_EQ(result.notCopied[0].fileName, c.expected.fileName);
-        EXPECT_EQ(result.notCopied[0].reason, c.expected.reason);
+        if (!c.outOfMemory.empty()) {
+            fs.outOfMemory.insert(paks / c.outOfMemory);
+            EXPECT_THROW(InstallMods(fs, paks.path(), {downloads / c.dropped}), std::bad_alloc);
+        } else {
+            const InstallResult result = InstallMods(fs, paks.path(), {downloads / c.dropped});
+            EXPECT_TRUE(result.copied.empty());
+            ASSERT_EQ(result.notCopied.size(), 1u);  // one line per mod, not per file
+            EXPECT_EQ(result.notCopied[0].fileName, c.expected.fileName);
+            EXPECT_EQ(result.notCopied[0].reason, c.expected.reason);
+        }
         // PAKS holds what it held before (and what another program put there), and nothing else.
         std::vector<platform::FolderEntry> entries;
         ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));

@@ -89,6 +89,7 @@ TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
         std::set<std::wstring> unrenamable;                       // their renames fail
         std::wstring failedFile;
         std::wstring nameAfter = L"b.G1O";                        // the pak's name on disk afterwards
+        std::wstring outOfMemory = L"";                           // its rename runs out of memory
     };
     const Case cases[] = {
         {"a stray manifest has the companion's new name",
@@ -99,6 +100,8 @@ TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
          {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, {L"b.G1O.MAN"}, L"b.G1O.MAN"},
         {"the companion's rename fails and so does the pak's rename back: the pak's name is the one on disk",
          {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, {L"b.G1O.MAN", L"b.PAK"}, L"b.G1O.MAN", L"b.PAK"},
+        {"memory runs out in the companion's rename: the pak goes back and the failure goes on up",
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, {}, L"", L"b.G1O", L"b.G1O.MAN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -109,11 +112,16 @@ TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
         for (const std::wstring& name : c.unrenamable)
             fs.unrenamable.insert(paks / name);
 
-        const SwitchResult on = SwitchMod(fs, paks.path(), L"b.G1O", true);
-        EXPECT_EQ(on.name, c.nameAfter);
-        ASSERT_TRUE(on.failure);
-        EXPECT_EQ(on.failure->fileName, c.failedFile);
-        EXPECT_FALSE(platform::DescribeError(on.failure->status).empty());
+        if (!c.outOfMemory.empty()) {
+            fs.outOfMemory.insert(paks / c.outOfMemory);
+            EXPECT_THROW(SwitchMod(fs, paks.path(), L"b.G1O", true), std::bad_alloc);
+        } else {
+            const SwitchResult on = SwitchMod(fs, paks.path(), L"b.G1O", true);
+            EXPECT_EQ(on.name, c.nameAfter);
+            ASSERT_TRUE(on.failure);
+            EXPECT_EQ(on.failure->fileName, c.failedFile);
+            EXPECT_FALSE(platform::DescribeError(on.failure->status).empty());
+        }
         // Every file is where and what it was; the pak where it could be left.
         for (const auto& [name, contents] : c.files)
             EXPECT_EQ(ReadFile(paks / (name == L"b.G1O" ? c.nameAfter : name)), contents) << platform::ToUtf8(name);

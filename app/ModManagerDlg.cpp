@@ -863,9 +863,10 @@ void CModManagerDlg::OnConflictCheck()
         rows.push_back(mods::ListedModToCheck{modList_.GetItemText(row, kColumnName),
                                               modList_.GetCellCheck(row, kColumnCheck) == 1,
                                               modList_.GetItemState(row, LVIS_SELECTED) != 0});
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const mods::ConflictReport report = mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
-    SetCursor(previous);
+    const mods::ConflictReport report = [&] {
+        const fw::WaitCursorScope waiting;
+        return mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
+    }();
     // Owned by the main window, so the list cannot change under the report.
     CConflictDlg dialog(report, rows, m_hWnd);
     dialog.DoModal();

@@ -7,6 +7,7 @@
 
 #include "app/Globals.h"
 #include "app/Texts.h"
+#include "framework/HandlerFailure.h"
 #include "platform/LetterCase.h"
 #include "res/resource.h"
 
@@ -26,8 +27,12 @@ LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
     const auto* message = reinterpret_cast<const MSG*>(l);
     CModManagerDlg* self = g_mainDialog;
     if (code == MSGF_DIALOGBOX && self && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd &&
-        self->IsWindowEnabled() && self->HandleShortcut(*message))
-        return 1;
+        self->IsWindowEnabled()) {
+        bool handled = true;  // a key whose action failed is not passed on
+        fw::RunReportingFailure(self->m_hWnd, nullptr, [&] { handled = self->HandleShortcut(*message); });
+        if (handled)
+            return 1;
+    }
     return CallNextHookEx(nullptr, code, w, l);
 }
 
@@ -42,10 +47,12 @@ bool CModManagerDlg::HandleShortcut(const MSG& message)
     if (message.message == WM_KEYDOWN) {
         const bool control = ControlDown();
         if (control && message.wParam == 'Z') {
+            const fw::ActionName action(texts::kActionUndo);
             Undo();
             return true;
         }
         if (control && message.wParam == 'Y') {
+            const fw::ActionName action(texts::kActionRedo);
             Redo();
             return true;
         }

@@ -124,6 +124,13 @@ inline constexpr const wchar_t* kAllModsChecked = L"所有启用的MOD都已检�
 inline constexpr const wchar_t* kNoManifest = L"没有清单文件";
 inline constexpr const wchar_t* kManifestUnreadable = L"清单文件无法读取：%s";
 inline constexpr const wchar_t* kManifestMalformed = L"清单文件格式错误";
+inline constexpr const wchar_t* kManifestTooLarge = L"清单文件过大";
+
+// An action that failed where nothing expected it (memory ran out)
+inline constexpr const wchar_t* kActionFailed = L"%s没有完成：%s";
+inline constexpr const wchar_t* kOutOfMemory = L"内存不足";
+inline constexpr const wchar_t* kUnexpectedError = L"程序内部错误";
+inline constexpr const wchar_t* kAnAction = L"操作";
 
 // Start-up
 inline constexpr const wchar_t* kNoFolderHint = L"没有管理任何 PAKS 目录：请把游戏的 PAKS 目录拖到这个窗口上";

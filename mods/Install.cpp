@@ -68,8 +68,15 @@ InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& 
             result.notCopied.push_back(NotInstalled{name, reason, pak, {}});
             continue;
         }
-        const std::wstring companion = CompanionName(name);
-        const platform::FsStatus man = fileSystem.CopyNoReplace(CompanionName(path), platform::JoinPath(folder, companion));
+        platform::FsStatus man;
+        std::wstring companion;
+        try {
+            companion = CompanionName(name);
+            man = fileSystem.CopyNoReplace(CompanionName(path), platform::JoinPath(folder, companion));
+        } catch (...) {  // memory ran out: no half mod stays behind
+            fileSystem.RemoveFile(target);
+            throw;
+        }
         if (man.ok() || platform::IsNotFound(man)) {
             result.copied.push_back(name);
             continue;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 
+#include "framework/HandlerFailure.h"
 #include "framework/UniqueHandle.h"
 
 const UINT WM_XLISTCTRL_CHECKBOX_CLICKED = fw::RegisterMessage(L"WM_XLISTCTRL_CHECKBOX_CLICKED");
@@ -589,6 +590,7 @@ bool CExtListCtrl::OnCommand(WPARAM w, LPARAM, LRESULT& result)
     if (id != kFirstMenuCommand && id != kSecondMenuCommand)
         return false;
     const ContextMenuCallback callback = id == kFirstMenuCommand ? menuCallback1_ : menuCallback2_;
+    const fw::ActionName action((id == kFirstMenuCommand ? menuText1_ : menuText2_).c_str());
     if (callback)
         callback(this, menuItem_);
     result = 0;

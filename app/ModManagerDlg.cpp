@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "app/ConflictDlg.h"
+#include "app/CopyProgressDlg.h"
 #include "app/Globals.h"
 #include "app/HistoryDlg.h"
 #include "app/ModTimeDlg.h"
@@ -111,6 +112,7 @@ std::wstring NotInstalledText(const mods::NotInstalled& mod)
     case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
     case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
     case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
+    case mods::NotInstalledReason::Cancelled: return texts::kCopyCancelled;
     case mods::NotInstalledReason::PakLeftBehind:
         return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName),
                               platform::DescribeError(mod.status), platform::DescribeError(mod.removalStatus));
@@ -817,9 +819,11 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (!record)
         return;
     status_.SetWindowText(texts::kCopying);
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const mods::InstallResult installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files);
-    SetCursor(previous);
+    mods::InstallResult installed;
+    {
+        CCopyProgressDlg progress(m_hWnd);
+        installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files, &progress);
+    }
     EndWrite(record);
     status_.SetWindowText(texts::kCopied);
     // The new mods are selected, the rows selected before are not.

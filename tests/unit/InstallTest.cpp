@@ -138,4 +138,45 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
     }
 }
 
+TEST(Install, AStoppedInstallLeavesNothingOfTheModItWasCopying)
+{
+    // Stopped at the first chunk of b.pak.MAN: a.pak is in, b.pak goes again, c.pak never starts.
+    struct StopAtManifestOf : InstallProgress {
+        std::wstring mod, current;
+        std::vector<std::wstring> told;
+        bool inManifest = false;
+        void CopyingMod(const std::wstring& name, std::size_t, std::size_t) override
+        {
+            current = name;
+            told.push_back(name);
+            inManifest = false;
+        }
+        bool Copied(std::uint64_t bytes, std::uint64_t total) override
+        {
+            if (bytes == total)
+                inManifest = true;  // the pak is done; the next file is its companion
+            return !(current == mod && inManifest && bytes == 0);
+        }
+    } progress;
+    progress.mod = L"b.pak";
+    TempFolder downloads, paks;
+    for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak"}) {
+        WriteFile(downloads / name, std::string(200000, 'p'));
+        WriteFile(downloads / CompanionName(name), "man");
+    }
+    const InstallResult result =
+        InstallMods(Fs(), paks.path(), {downloads / L"a.pak", downloads / L"b.pak", downloads / L"c.pak"}, &progress);
+    EXPECT_EQ(result.copied, std::vector<std::wstring>{L"a.pak"});
+    ASSERT_EQ(result.notCopied.size(), 2u);
+    EXPECT_EQ(result.notCopied[0].fileName, L"b.pak");
+    EXPECT_EQ(result.notCopied[0].reason, NotInstalledReason::Cancelled);
+    EXPECT_EQ(result.notCopied[1].fileName, L"c.pak");
+    EXPECT_EQ(result.notCopied[1].reason, NotInstalledReason::Cancelled);
+    EXPECT_EQ(progress.told, (std::vector<std::wstring>{L"a.pak", L"b.pak"}));
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
+    EXPECT_EQ(entries.size(), 2u);  // a.pak and its companion
+    EXPECT_FALSE(Exists(paks / L"b.pak"));
+}
+
 }  // namespace

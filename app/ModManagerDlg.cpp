@@ -586,6 +586,7 @@ void CModManagerDlg::ShowHistory()
 void CModManagerDlg::ShowModCount()
 {
     toldOutsideChange_ = false;
+    ShowManagedFolder();
     status_.SetWindowText(g_paksFolder.empty() ? std::wstring(texts::kNoFolderHint)
                                                : fw::FormatText(texts::kModCount, modList_.GetItemCount()));
 }

@@ -126,6 +126,8 @@ private:
     void ToggleFocusedRow();
     // Each button with a shortcut names it in a tooltip.
     void AddShortcutTips();
+    // The status line's tooltip names the folder managed.
+    void ShowManagedFolder();
     // Dragging rows inside the list (ModManagerDlgDrag.cpp).
     LRESULT OnListBeginDrag(NMHDR* header);
     bool OnMouseMove(WPARAM w, LPARAM l, LRESULT& result);

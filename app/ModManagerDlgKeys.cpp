@@ -7,6 +7,7 @@
 
 #include "app/Globals.h"
 #include "app/Texts.h"
+#include "framework/FormatText.h"
 #include "framework/HandlerFailure.h"
 #include "platform/LetterCase.h"
 #include "res/resource.h"
@@ -150,6 +151,16 @@ void CModManagerDlg::AddShortcutTips()
         {IDC_MOVE_DOWN, texts::kTipMoveDown}, {IDC_MOVE_BOTTOM, texts::kTipMoveBottom},
         {IDC_RESTORE, texts::kTipRestore},
     };
+    // The status line names the folder managed (ShowManagedFolder keeps it up to date).
+    TTTOOLINFOW status{};
+    status.cbSize = sizeof status;
+    status.uFlags = TTF_SUBCLASS;
+    status.hwnd = m_hWnd;
+    status.uId = IDC_STATUS;
+    ::GetWindowRect(GetDlgItem(IDC_STATUS), &status.rect);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&status.rect), 2);
+    status.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(shortcutTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&status));
     for (const auto& entry : tips) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -159,4 +170,19 @@ void CModManagerDlg::AddShortcutTips()
         tool.lpszText = const_cast<wchar_t*>(entry.tip);
         ::SendMessageW(shortcutTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    ShowManagedFolder();
+}
+
+void CModManagerDlg::ShowManagedFolder()
+{
+    if (!shortcutTips_)
+        return;
+    const std::wstring text =
+        g_paksFolder.empty() ? std::wstring(texts::kNoFolderHint) : fw::FormatText(texts::kManagedFolder, g_paksFolder);
+    TTTOOLINFOW status{};
+    status.cbSize = sizeof status;
+    status.hwnd = m_hWnd;
+    status.uId = IDC_STATUS;
+    status.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(shortcutTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&status));
 }

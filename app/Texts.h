@@ -21,6 +21,7 @@ inline constexpr const wchar_t* kTipMoveUp = L"Ctrl+↑";
 inline constexpr const wchar_t* kTipMoveDown = L"Ctrl+↓";
 inline constexpr const wchar_t* kTipMoveBottom = L"Ctrl+End";
 inline constexpr const wchar_t* kTipRestore = L"F5、Enter";
+inline constexpr const wchar_t* kManagedFolder = L"正在管理：%s";
 
 // Unwritten moves and changes made outside the program
 inline constexpr const wchar_t* kDiscardMovesQuestion =

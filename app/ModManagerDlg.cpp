@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "app/ConflictDlg.h"
-#include "app/CopyProgressDlg.h"
+#include "app/ProgressDlg.h"
 #include "app/Globals.h"
 #include "app/HistoryDlg.h"
 #include "app/ModTimeDlg.h"
@@ -95,6 +95,40 @@ HICON LoadIconSized(int id, int sizeMetric)
     const int size = GetSystemMetrics(sizeMetric);
     return static_cast<HICON>(
         LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// An install's progress, shown as its copies tell it.
+class InstallProgressShown final : public mods::InstallProgress {
+public:
+    explicit InstallProgressShown(HWND owner) : dialog_(owner, texts::kCopyProgressCaption, true) {}
+    void CopyingMod(const std::wstring& name, std::size_t index, std::size_t count) override
+    {
+        mod_ = name;
+        index_ = index;
+        count_ = count;
+    }
+    bool Copied(std::uint64_t bytes, std::uint64_t total) override
+    {
+        constexpr std::uint64_t kMegabyte = 1024 * 1024;
+        const std::wstring text = fw::FormatText(texts::kCopyProgressText, mod_, static_cast<int>(index_ + 1),
+                                                 static_cast<int>(count_), std::to_wstring(bytes / kMegabyte),
+                                                 std::to_wstring(total / kMegabyte));
+        return dialog_.Step(text, bytes, total);
+    }
+
+private:
+    CProgressDlg dialog_;
+    std::wstring mod_;
+    std::size_t index_ = 0, count_ = 0;
+};
+
+// Work of many steps (rows, mods, manifests), its progress shown in the dialog.
+mods::StepProgress StepsShownIn(CProgressDlg& dialog)
+{
+    return [&dialog](std::size_t done, std::size_t count) {
+        dialog.Step(fw::FormatText(texts::kStepProgressText, static_cast<int>(done + 1), static_cast<int>(count)),
+                    done, count);
+    };
 }
 
 // Two spellings of one folder, as Windows compares names.
@@ -474,7 +508,10 @@ void CModManagerDlg::OfferRecovery()
     const std::optional<mods::ChangeRecord> unfinished = history_->UnfinishedNewest();
     const std::wstring question = fw::FormatText(texts::kUnfinishedQuestion, ActionText(unfinished->action));
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kUnfinishedCaption, MB_YESNO | MB_ICONWARNING) == IDYES) {
-        const mods::RestoreResult restored = mods::RecoverUnfinished(*history_, fileSystem_);
+        const mods::RestoreResult restored = [&] {
+            CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+            return mods::RecoverUnfinished(*history_, fileSystem_, StepsShownIn(progress));
+        }();
         ReportNotRestored(restored.notRestored);
     } else {
         history_->Complete(unfinished->sequence);  // kept as it is, and undoable as any write
@@ -509,7 +546,10 @@ void CModManagerDlg::Redo()
             status_.SetWindowText(texts::kNothingToRedo);
         return;
     }
-    const mods::RestoreResult redone = mods::Redo(*history_, fileSystem_);
+    const mods::RestoreResult redone = [&] {
+        CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+        return mods::Redo(*history_, fileSystem_, StepsShownIn(progress));
+    }();
     if (!redone.beginStatus.ok()) {
         status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(redone.beginStatus)));
         return;
@@ -532,7 +572,10 @@ void CModManagerDlg::Undo()
         }
         if (!ConfirmDiscardMoves())
             return;
-        const mods::RestoreResult undone = mods::Undo(*history_, fileSystem_);
+        const mods::RestoreResult undone = [&] {
+            CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+            return mods::Undo(*history_, fileSystem_, StepsShownIn(progress));
+        }();
         if (!undone.beginStatus.ok()) {
             status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(undone.beginStatus)));
             return;
@@ -573,7 +616,10 @@ void CModManagerDlg::ShowHistory()
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kRestoreCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK ||
         !ConfirmDiscardMoves())
         return;
-    const mods::RestoreResult restored = mods::RestoreBefore(*history_, fileSystem_, chosen->sequence);
+    const mods::RestoreResult restored = [&] {
+        CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+        return mods::RestoreBefore(*history_, fileSystem_, chosen->sequence, StepsShownIn(progress));
+    }();
     if (!restored.beginStatus.ok()) {
         status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(restored.beginStatus)));
         return;
@@ -735,8 +781,10 @@ void CModManagerDlg::OnOK()
     const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SmartSort, std::move(moved));
     if (!record)
         return;
-    const std::vector<mods::FileFailure> failures =
-        mods::WriteLoadOrder(fileSystem_, g_paksFolder, shown, fileSystem_.CurrentTime());
+    const std::vector<mods::FileFailure> failures = [&] {
+        CProgressDlg progress(m_hWnd, texts::kSortProgressCaption, false);
+        return mods::WriteLoadOrder(fileSystem_, g_paksFolder, shown, fileSystem_.CurrentTime(), StepsShownIn(progress));
+    }();
     EndWrite(record);
     RefillModList();
     ReportTimeFailures(failures);
@@ -822,7 +870,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     status_.SetWindowText(texts::kCopying);
     mods::InstallResult installed;
     {
-        CCopyProgressDlg progress(m_hWnd);
+        InstallProgressShown progress(m_hWnd);
         installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files, &progress);
     }
     EndWrite(record);
@@ -870,7 +918,8 @@ void CModManagerDlg::OnConflictCheck()
                                               modList_.GetItemState(row, LVIS_SELECTED) != 0});
     const mods::ConflictReport report = [&] {
         const fw::WaitCursorScope waiting;
-        return mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
+        CProgressDlg progress(m_hWnd, texts::kCheckProgressCaption, false);
+        return mods::CheckConflicts(fileSystem_, g_paksFolder, rows, StepsShownIn(progress));
     }();
     // Owned by the main window, so the list cannot change under the report.
     CConflictDlg dialog(report, rows, m_hWnd);

@@ -75,6 +75,13 @@ inline constexpr const wchar_t* kActionRedo = L"重做";
 inline constexpr const wchar_t* kActionRestore = L"恢复";
 inline constexpr const wchar_t* kActionRecover = L"崩溃恢复";
 
+// Long work
+inline constexpr const wchar_t* kProgressCancel = L"取消";
+inline constexpr const wchar_t* kSortProgressCaption = L"正在智能排序";
+inline constexpr const wchar_t* kRestoreProgressCaption = L"正在恢复";
+inline constexpr const wchar_t* kCheckProgressCaption = L"正在检测冲突";
+inline constexpr const wchar_t* kStepProgressText = L"%d / %d";
+
 // Load order and times
 inline constexpr const wchar_t* kEarlyYearWarning = L"你手动修改的Mod最后修改时间年小于2020年 ！";
 inline constexpr const wchar_t* kCannotWriteTimes = L"有 %d 个文件的时间无法写入：%s：%s";
@@ -97,7 +104,6 @@ inline constexpr const wchar_t* kCopying = L"正在复制MOD到火炬之光2目�
 inline constexpr const wchar_t* kCopied = L"复制完毕，MOD 已经生效";
 inline constexpr const wchar_t* kCopyProgressCaption = L"正在复制MOD";
 inline constexpr const wchar_t* kCopyProgressText = L"%s（第 %d 个，共 %d 个）：%s / %s MB";
-inline constexpr const wchar_t* kCopyProgressCancel = L"取消";
 inline constexpr const wchar_t* kCopyCancelled = L"已取消，没有拷贝";
 inline constexpr const wchar_t* kNotCopied = L"%d 个Mod 没有拷贝：";
 inline constexpr const wchar_t* kAlreadyThere = L"已存在";

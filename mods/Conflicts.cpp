@@ -472,7 +472,7 @@ ConflictReport FindConflicts(const std::vector<ModManifest>& mods)
 }
 
 ConflictReport CheckConflicts(platform::FileSystem& fileSystem, const std::wstring& folder,
-                              const std::vector<ListedModToCheck>& rows)
+                              const std::vector<ListedModToCheck>& rows, const StepProgress& progress)
 {
     ConflictFinder finder;
     std::vector<bool> selected(rows.size());
@@ -480,6 +480,8 @@ ConflictReport CheckConflicts(platform::FileSystem& fileSystem, const std::wstri
     std::vector<unsigned char> bytes;  // one buffer for all, reused while it is small
     for (std::size_t i = 0; i < rows.size(); ++i) {
         selected[i] = rows[i].selected;
+        if (progress)
+            progress(i, rows.size());
         if (!rows[i].enabled)
             continue;  // the game does not load it
         const std::wstring path = platform::JoinPath(folder, CompanionName(rows[i].name));

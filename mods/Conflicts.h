@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mods/Manifest.h"
+#include "mods/StepProgress.h"
 #include "platform/FileSystem.h"
 
 namespace mods {
@@ -79,7 +80,8 @@ ConflictReport FindConflicts(const std::vector<ModManifest>& mods);
 // conflicts among them. Indices in the report are rows of `rows`. A
 // manifest larger than kMaxManifestBytes is not read. Throws std::bad_alloc
 // when memory runs out.
+// `progress` is told of each row as its manifest is read.
 ConflictReport CheckConflicts(platform::FileSystem& fileSystem, const std::wstring& folder,
-                              const std::vector<ListedModToCheck>& rows);
+                              const std::vector<ListedModToCheck>& rows, const StepProgress& progress = {});
 
 }  // namespace mods

@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "app/Globals.h"
+#include "app/ProgressDlg.h"
+#include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
@@ -86,11 +88,11 @@ TEST(Dropping, ALargeCopyShowsItsProgressAndCancelLeavesNothingOfTheMod)
         Answer(WaitForMessageBox(L"请确定"), IDOK);
         HWND progress = WaitForDialogTitled(L"正在复制MOD");
         ASSERT_NE(progress, nullptr);
-        HWND bar = GetDlgItem(progress, IDC_COPY_PROGRESS_BAR);
+        HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
         for (int i = 0; i < 200 && SendMessageW(bar, PBM_GETPOS, 0, 0) == 0; ++i)
             Sleep(25);
         EXPECT_GT(SendMessageW(bar, PBM_GETPOS, 0, 0), 0);
-        EXPECT_NE(WindowText(GetDlgItem(progress, IDC_COPY_PROGRESS_TEXT)).find(L"big.pak（第 1 个，共 1 个）"),
+        EXPECT_NE(WindowText(GetDlgItem(progress, IDC_PROGRESS_TEXT)).find(L"big.pak（第 1 个，共 1 个）"),
                   std::wstring::npos);
         // The main window answers and repaints meanwhile, but takes no input.
         EXPECT_FALSE(IsWindowEnabled(window));
@@ -111,6 +113,31 @@ TEST(Dropping, ALargeCopyShowsItsProgressAndCancelLeavesNothingOfTheMod)
         EXPECT_FALSE(Exists(game.Pak(L"big.pak.MAN")));
         EXPECT_TRUE(IsWindowEnabled(window));
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"old.pak", L"2014-1-1", L""}}));
+    });
+}
+
+TEST(Progress, LongWorkThatCannotStopShowsItsStepsWithoutCancel)
+{
+    ListDialog owner;
+    RunDialog(owner, [&] {
+        HWND window = WaitForDialog(L"zave2");
+        ASSERT_NE(window, nullptr);
+        OnUiThread([&] {
+            CProgressDlg progress(window, L"正在智能排序", false);
+            EXPECT_FALSE(IsWindowEnabled(window));
+            for (int step = 0; step < 40; ++step) {
+                progress.Step(L"7 / 40", static_cast<std::uint64_t>(step), 40);
+                Sleep(25);
+            }
+            HWND shown = FindWindowW(L"#32770", L"正在智能排序");
+            ASSERT_NE(shown, nullptr);  // past half a second: shown
+            EXPECT_TRUE(IsWindowVisible(shown));
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(shown, IDCANCEL)));
+            EXPECT_EQ(WindowText(GetDlgItem(shown, IDC_PROGRESS_TEXT)), L"7 / 40");
+            EXPECT_GT(SendMessageW(GetDlgItem(shown, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0), 800);
+        });
+        EXPECT_TRUE(IsWindowEnabled(window));
+        EXPECT_EQ(FindWindowW(L"#32770", L"正在智能排序"), nullptr);
     });
 }
 

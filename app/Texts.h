@@ -66,6 +66,7 @@ inline constexpr const wchar_t* kActionUndo = L"撤销";
 inline constexpr const wchar_t* kActionRedo = L"重做";
 inline constexpr const wchar_t* kActionRestore = L"恢复";
 inline constexpr const wchar_t* kActionRecover = L"崩溃恢复";
+inline constexpr const wchar_t* kActionImport = L"导入MOD列表";
 
 // Load order and times
 inline constexpr const wchar_t* kEarlyYearWarning = L"你手动修改的Mod最后修改时间年小于2020年 ！";

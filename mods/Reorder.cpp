@@ -22,4 +22,18 @@ std::optional<int> ReorderTarget(int rowCount, const std::vector<int>& selected,
     return std::nullopt;
 }
 
+std::optional<int> PlacementTarget(int rowCount, const std::vector<int>& selected, int anchor, bool after)
+{
+    if (selected.empty() || anchor < 0 || anchor >= rowCount)
+        return std::nullopt;
+    int above = anchor;  // the unselected rows above the anchor
+    for (int row : selected) {
+        if (row == anchor)
+            return std::nullopt;
+        if (row < anchor)
+            --above;
+    }
+    return after ? above + 1 : above;
+}
+
 }  // namespace mods

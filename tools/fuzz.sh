@@ -2,24 +2,28 @@
 # Builds the fuzzers with clang (libFuzzer, ASan, UBSan) and runs each for a
 # bounded time from seeds the seed writer makes:
 #   - the manifest reader and the conflict check, from valid manifests;
-#   - the change-record reader and writer, from valid records.
+#   - the change-record reader and writer, from valid records;
+#   - the mod list reader and writer and the import, from valid lists.
 #   tools/fuzz.sh [seconds per fuzzer]   (default 30)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-30}
 out="$repo/build/fuzz"
-mkdir -p "$out/corpus" "$out/seeds" "$out/record-corpus" "$out/record-seeds"
+mkdir -p "$out/corpus" "$out/seeds" "$out/record-corpus" "$out/record-seeds" \
+         "$out/list-corpus" "$out/list-seeds" "$out/vdf-corpus" "$out/vdf-seeds"
 
 flags=(-std=c++20 -g -O1 -I"$repo" -I"$repo/tests")
 fuzz=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 records=("$repo/mods/ChangeRecord.cpp" "$repo/mods/FileTime.cpp" "$repo/mods/ModFile.cpp"
          "$repo/platform/LetterCase.cpp" "$repo/platform/Utf8.cpp")
-clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" -o "$out/write_seeds"
+lists=("$repo/mods/ModList.cpp" "$repo/mods/ListImport.cpp" "$repo/mods/Arrangement.cpp" "$repo/mods/Reorder.cpp")
+clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" "$repo/mods/ModList.cpp" -o "$out/write_seeds"
 clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ModFile.cpp" \
     "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
-"$out/write_seeds" "$out/seeds" "$out/record-seeds"
+clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"
+"$out/write_seeds" "$out/seeds" "$out/record-seeds" "$out/list-seeds" "$out/vdf-seeds"
 
 cd "$out"
 run() {  # name corpus seeds
@@ -30,3 +34,4 @@ run() {  # name corpus seeds
 }
 run manifest_fuzz corpus seeds
 run record_fuzz record-corpus record-seeds
+run list_fuzz list-corpus list-seeds

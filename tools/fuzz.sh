@@ -3,7 +3,8 @@
 # bounded time from seeds the seed writer makes:
 #   - the manifest reader and the conflict check, from valid manifests;
 #   - the change-record reader and writer, from valid records;
-#   - the mod list reader and writer and the import, from valid lists.
+#   - the mod list reader and writer and the import, from valid lists;
+#   - the reader of Steam's library files, from files as Steam writes them.
 #   tools/fuzz.sh [seconds per fuzzer]   (default 30)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -23,6 +24,7 @@ clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"
+clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/VdfFuzz.cpp" "$repo/mods/Vdf.cpp" -o "$out/vdf_fuzz"
 "$out/write_seeds" "$out/seeds" "$out/record-seeds" "$out/list-seeds" "$out/vdf-seeds"
 
 cd "$out"
@@ -35,3 +37,4 @@ run() {  # name corpus seeds
 run manifest_fuzz corpus seeds
 run record_fuzz record-corpus record-seeds
 run list_fuzz list-corpus list-seeds
+run vdf_fuzz vdf-corpus vdf-seeds

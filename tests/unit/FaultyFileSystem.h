@@ -2,6 +2,7 @@
 // The system's file system with chosen operations failing, for tests of
 // what the core does when a file cannot follow.
 
+#include <optional>
 #include <set>
 #include <string>
 
@@ -19,6 +20,8 @@ public:
     // go through; after that every one fails, as if the program had been
     // stopped there. Negative: no limit.
     int writesBeforeCrash = -1;
+    // The clock, stopped there; empty: the system's.
+    std::optional<mods::FileTime> stoppedClock;
 
     bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
@@ -56,7 +59,7 @@ public:
     {
         return real_.WriteFileDurably(path, bytes);
     }
-    mods::FileTime CurrentTime() override { return real_.CurrentTime(); }
+    mods::FileTime CurrentTime() override { return stoppedClock ? *stoppedClock : real_.CurrentTime(); }
 
 private:
     // Counts one write; true when it must fail.

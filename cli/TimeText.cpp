@@ -1,0 +1,70 @@
+#include "cli/TimeText.h"
+
+namespace cli {
+namespace {
+
+std::wstring Padded(int value, int width)
+{
+    std::wstring digits = std::to_wstring(value);
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), L'0');
+    return digits;
+}
+
+std::wstring DateAndTime(const mods::CalendarTime& t, wchar_t between)
+{
+    return Padded(t.year, 4) + L'-' + Padded(t.month, 2) + L'-' + Padded(t.day, 2) + between + Padded(t.hour, 2) +
+           L':' + Padded(t.minute, 2) + L':' + Padded(t.second, 2);
+}
+
+}  // namespace
+
+std::wstring IsoTime(mods::FileTime time)
+{
+    const auto fields = mods::CalendarFromFileTime(time);
+    if (!fields)
+        return {};
+    return DateAndTime(*fields, L'T') + L'.' + Padded(static_cast<int>(time % mods::kTicksPerSecond), 7) + L'Z';
+}
+
+std::wstring ReadableTime(mods::FileTime time)
+{
+    const auto fields = mods::CalendarFromFileTime(time);
+    return fields ? DateAndTime(*fields, L' ') + L" UTC" : std::wstring();
+}
+
+std::optional<Date> ParseDate(const std::wstring& text)
+{
+    int fields[3] = {};
+    std::size_t at = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t start = at;
+        const std::size_t most = i == 0 ? 5 : 2;
+        while (at < text.size() && at - start < most && text[at] >= L'0' && text[at] <= L'9')
+            fields[i] = fields[i] * 10 + (text[at++] - L'0');
+        if (at == start || (i < 2 && (at == text.size() || text[at++] != L'-')))
+            return std::nullopt;
+    }
+    if (at != text.size())
+        return std::nullopt;
+    mods::CalendarTime day;
+    day.year = fields[0];
+    day.month = fields[1];
+    day.day = fields[2];
+    if (!mods::FileTimeFromCalendar(day))
+        return std::nullopt;
+    return Date{fields[0], fields[1], fields[2]};
+}
+
+std::optional<mods::FileTime> OnDate(mods::FileTime time, const Date& date)
+{
+    std::optional<mods::CalendarTime> fields = mods::CalendarFromFileTime(time);
+    if (!fields)
+        return std::nullopt;
+    fields->year = date.year;
+    fields->month = date.month;
+    fields->day = date.day;
+    return mods::FileTimeFromCalendar(*fields);
+}
+
+}  // namespace cli

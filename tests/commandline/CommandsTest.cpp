@@ -48,7 +48,7 @@ TEST(Commands, ListShowsTheLoadOrderAsTheWindowDoes)
     const Result json = cli.Run({L"list", L"--json"});
     EXPECT_EQ(json.status, 0) << json;
     const Json document = Document(json);
-    EXPECT_EQ(document["folder"].text, Utf8(cli.paks) + "/");
+    EXPECT_EQ(document["folder"].text, Utf8(platform::WithTrailingSeparator(cli.paks)));
     ASSERT_EQ(document["mods"].items.size(), 3u);
     const Json& second = document["mods"][1];
     EXPECT_EQ(second["position"].number, 2);
@@ -86,28 +86,24 @@ TEST(Commands, EnableAndDisableSwitchThePakAndItsManifestTogether)
     EXPECT_TRUE(Exists(cli.Pak(L"a.pak.MAN")));
 }
 
-// Window's buttons: the block's rows and the command, pressed `times` times.
-struct Press {
-    std::vector<int> rows;
-    mods::ReorderCommand command;
-    int times = 1;
-};
-
 TEST(Commands, MoveWritesWhatTheWindowsSmartSortWrites)
 {
     using C = mods::ReorderCommand;
     struct Case {
         int line;
         std::vector<std::wstring> arguments;
-        Press window;
+        // In the window: the rows selected, and the button pressed so many times.
+        std::vector<int> rows;
+        mods::ReorderCommand command;
+        int presses;
         std::wstring order;
     };
     const Case cases[] = {
-        {__LINE__, {L"move", L"e", L"--top"}, {{4}, C::Top}, L"e.pak a.pak b.pak c.pak d.pak f.pak"},
-        {__LINE__, {L"move", L"B.PAK", L"--bottom"}, {{1}, C::Bottom}, L"a.pak c.pak d.pak e.pak f.pak b.pak"},
-        {__LINE__, {L"move", L"c", L"a", L"--before", L"f"}, {{0, 2}, C::Down, 2}, L"b.pak d.pak e.pak a.pak c.pak f.pak"},
-        {__LINE__, {L"move", L"f", L"--after", L"a"}, {{5}, C::Up, 4}, L"a.pak f.pak b.pak c.pak d.pak e.pak"},
-        {__LINE__, {L"move", L"b", L"d", L"--top"}, {{1, 3}, C::Top}, L"b.pak d.pak a.pak c.pak e.pak f.pak"},
+        {__LINE__, {L"move", L"e", L"--top"}, {4}, C::Top, 1, L"e.pak a.pak b.pak c.pak d.pak f.pak"},
+        {__LINE__, {L"move", L"B.PAK", L"--bottom"}, {1}, C::Bottom, 1, L"a.pak c.pak d.pak e.pak f.pak b.pak"},
+        {__LINE__, {L"move", L"c", L"a", L"--before", L"f"}, {0, 2}, C::Down, 2, L"b.pak d.pak e.pak a.pak c.pak f.pak"},
+        {__LINE__, {L"move", L"f", L"--after", L"a"}, {5}, C::Up, 4, L"a.pak f.pak b.pak c.pak d.pak e.pak"},
+        {__LINE__, {L"move", L"b", L"d", L"--top"}, {1, 3}, C::Top, 1, L"b.pak d.pak a.pak c.pak e.pak f.pak"},
     };
     const mods::FileTime now = Time(2026, 5, 6, 7, 8, 9);
     for (const Case& c : cases) {
@@ -122,9 +118,9 @@ TEST(Commands, MoveWritesWhatTheWindowsSmartSortWrites)
         // The window: the rows read, the buttons pressed, "智能排序".
         mods::Arrangement arrangement;
         arrangement.Reset(mods::ReadModCatalogue(platform::SystemFileSystem(), window.paks));
-        std::vector<int> rows = c.window.rows;
-        for (int i = 0; i < c.window.times; ++i) {
-            const std::optional<int> target = arrangement.Move(rows, c.window.command);
+        std::vector<int> rows = c.rows;
+        for (int i = 0; i < c.presses; ++i) {
+            const std::optional<int> target = arrangement.Move(rows, c.command);
             ASSERT_TRUE(target) << "line " << c.line;
             for (std::size_t k = 0; k < rows.size(); ++k)
                 rows[k] = *target + static_cast<int>(k);

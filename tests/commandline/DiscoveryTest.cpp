@@ -5,6 +5,10 @@
 #include <filesystem>
 
 #include "commandline/CliHarness.h"
+#include "commandline/JsonSchema.h"
+#ifdef _WIN32
+#include "platform/IniProfile.h"
+#endif
 #include "platform/Utf8.h"
 
 using namespace cli_testing;
@@ -39,7 +43,24 @@ TEST(Discovery, TheFolderNamedThenTheCurrentOne)
     EXPECT_EQ(none.out, "");
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(Discovery, BesideTheProgramThenTheFolderTheWindowLastChose)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak"});
+    TempFolder elsewhere;
+    cli.system.current = elsewhere.path();
+    cli.system.program = cli.game;  // beside PakOrder.exe in the game's folder
+    EXPECT_EQ(cli.Run({L"list"}).status, 0);
+    cli.system.program = elsewhere.path();
+    EXPECT_EQ(cli.Run({L"list"}).status, 1);
+    MakeFolder(cli.root / L"appdata\\PakOrder");
+    platform::IniProfile(cli.root / L"appdata\\PakOrder\\PakOrder.INI").Write(L"FolderHistory", L"Folder", cli.paks);
+    const Result found = cli.Run({L"list", L"--json"});
+    EXPECT_EQ(found.status, 0) << found;
+    EXPECT_EQ(ParseJson(found.out).value_or(Json{})["folder"].text, platform::ToUtf8(platform::WithTrailingSeparator(cli.paks)));
+}
+#else
 // Steam in the home folder with a second library elsewhere, which holds the game.
 struct SteamTree {
     Cli cli;

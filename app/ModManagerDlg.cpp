@@ -11,7 +11,7 @@
 #include "app/HistoryDlg.h"
 #include "app/ModTimeDlg.h"
 #include "app/RecordTexts.h"
-#include "app/ReusedListing.h"
+#include "platform/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"

@@ -9,6 +9,7 @@
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "framework/FormatText.h"
+#include "platform/ReusedListing.h"
 #include "platform/Utf8.h"
 
 namespace cli {
@@ -78,13 +79,16 @@ int RunCommandLine(const std::vector<std::wstring>& arguments, Context& context)
     if (const std::optional<std::wstring> misuse = Misuse(*command, *invocation))
         return Usage(context, *misuse, fw::FormatText(texts::kCommandUsageHint, command->name));
 
+    // The listing that finds the folder is the one the command reads first.
+    ReusedListing files(context.files);
+    Context reusing{files, context.system, context.out, context.err};
     std::wstring whyNot;
-    const std::optional<std::wstring> paks = FindPaksFolder(context, invocation->folder, whyNot);
+    const std::optional<std::wstring> paks = FindPaksFolder(reusing, files, invocation->folder, whyNot);
     if (!paks) {
         context.err.Line(std::wstring(kErrorPrefix) + whyNot);
         return kNotDone;
     }
-    Session session(context, *paks);
+    Session session(reusing, *paks);
     command->run(session, *invocation);
     return session.Status();
 }

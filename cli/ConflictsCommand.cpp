@@ -22,34 +22,56 @@ const char* ReasonName(mods::UncheckedReason reason)
     return "";
 }
 
-std::wstring Names(const std::vector<mods::ListedModToCheck>& rows, const std::vector<std::size_t>& which)
+// Each mod's name in UTF-8, made once: a report names the same mods
+// thousands of times.
+std::vector<std::string> Utf8Names(const std::vector<mods::ListedModToCheck>& rows)
 {
-    std::wstring names;
-    for (const std::size_t mod : which)
-        names += (names.empty() ? L"" : texts::kNameSeparator) + rows[mod].name;
+    std::vector<std::string> names;
+    names.reserve(rows.size());
+    for (const mods::ListedModToCheck& row : rows)
+        names.push_back(platform::ToUtf8(row.name));
     return names;
+}
+
+void AppendNames(std::string& text, const std::vector<std::string>& names, const std::vector<std::size_t>& which,
+                 std::optional<std::size_t> last = std::nullopt)
+{
+    static const std::string separator = platform::ToUtf8(texts::kNameSeparator);
+    for (std::size_t i = 0; i < which.size(); ++i) {
+        if (i)
+            text += separator;
+        text += names[which[i]];
+    }
+    if (last) {
+        if (!which.empty())
+            text += separator;
+        text += names[*last];
+    }
 }
 
 void WriteJson(Session& session, const std::vector<mods::ListedModToCheck>& rows, const mods::ConflictReport& report)
 {
+    const std::vector<std::string> names = Utf8Names(rows);
     JsonWriter json;
     json.BeginObject().Key("format").String(L"pakorder-conflicts").Key("version").Number(1);
-    json.Key("folder").String(session.Paks()).Key("selected").BeginArray();
-    for (const mods::ListedModToCheck& row : rows)
-        if (row.selected)
-            json.String(row.name);
+    json.Key("folder").String(session.Paks()).Key("selected").BeginArray(true);
+    for (std::size_t mod = 0; mod < rows.size(); ++mod)
+        if (rows[mod].selected)
+            json.String(names[mod]);
     json.EndArray().Key("conflicts").BeginArray();
     for (const mods::FileConflict& conflict : report.conflicts) {
-        json.BeginObject().Key("path").String(conflict.path).Key("winner").String(rows[conflict.winner].name);
-        json.Key("overridden").BeginArray();
+        json.BeginObject().Key("path").String(conflict.path).Key("winner").String(names[conflict.winner]);
+        json.Key("overridden").BeginArray(true);
         for (const std::size_t mod : conflict.overridden)
-            json.String(rows[mod].name);
+            json.String(names[mod]);
         json.EndArray().Key("identical").Bool(conflict.identical).EndObject();
+        if (json.Text().size() > (1u << 20))
+            session.Print(json.TakeText());
     }
     json.EndArray().Key("modsInConflict").Number(static_cast<std::int64_t>(report.modsInConflict));
     json.Key("unchecked").BeginArray();
     for (const mods::UncheckedMod& mod : report.unchecked) {
-        json.BeginObject().Key("file").String(rows[mod.mod].name).Key("reason").String(platform::FromUtf8(ReasonName(mod.reason)));
+        json.BeginObject().Key("file").String(names[mod.mod]).Key("reason").String(std::string_view(ReasonName(mod.reason)));
         json.Key("detail").OptionalString(mod.reason == mods::UncheckedReason::Unreadable
                                               ? std::optional(session.Reason(mod.status)) : std::nullopt);
         json.EndObject();
@@ -81,31 +103,46 @@ void RunConflicts(Session& session, const Invocation& invocation)
         return;
     }
 
-    std::wstring text;
+    // Built as UTF-8, and written a piece at a time: a report may name a
+    // million mods.
+    const std::vector<std::string> names = Utf8Names(rows);
+    const std::string inEffect = platform::ToUtf8(texts::kInEffect), overridden = platform::ToUtf8(texts::kOverridden),
+                      identicalIn = platform::ToUtf8(texts::kIdenticalIn);
+    std::string text;
     int real = 0, identical = 0;
     for (const mods::FileConflict& conflict : report.conflicts) {
-        std::vector<std::size_t> all = conflict.overridden;
-        all.push_back(conflict.winner);
-        text += conflict.identical
-            ? fw::FormatText(texts::kIdenticalRow, conflict.path, Names(rows, all))
-            : fw::FormatText(texts::kConflictRow, conflict.path, rows[conflict.winner].name, Names(rows, conflict.overridden));
-        text += L'\n';
-        (conflict.identical ? identical : real) += 1;
+        platform::AppendUtf8(text, conflict.path);
+        if (conflict.identical) {
+            text += identicalIn;
+            AppendNames(text, names, conflict.overridden, conflict.winner);
+            ++identical;
+        } else {
+            text += inEffect;
+            text += names[conflict.winner];
+            text += overridden;
+            AppendNames(text, names, conflict.overridden);
+            ++real;
+        }
+        text += '\n';
+        session.PrintWhenLong(text);
     }
-    text += real ? fw::FormatText(texts::kConflictSummary, FileCount(static_cast<std::size_t>(real)), ModCount(report.modsInConflict))
-                 : std::wstring(texts::kNoConflict);
+    std::wstring summary = real ? fw::FormatText(texts::kConflictSummary, FileCount(static_cast<std::size_t>(real)),
+                                                 ModCount(report.modsInConflict))
+                                : std::wstring(texts::kNoConflict);
     if (identical)
-        text += fw::FormatText(texts::kIdenticalSummary, FileCount(static_cast<std::size_t>(identical)));
+        summary += fw::FormatText(texts::kIdenticalSummary, FileCount(static_cast<std::size_t>(identical)));
     if (!selectedNames.empty())
-        text += fw::FormatText(texts::kSelectedOnly, selectedNames);
+        summary += fw::FormatText(texts::kSelectedOnly, selectedNames);
     for (const mods::UncheckedMod& mod : report.unchecked) {
         std::wstring why = mod.reason == mods::UncheckedReason::NoManifest ? std::wstring(texts::kNoManifest)
                          : mod.reason == mods::UncheckedReason::Malformed
                              ? std::wstring(texts::kManifestMalformed)
                              : fw::FormatText(texts::kManifestUnreadable, session.Reason(mod.status));
-        text += L'\n' + fw::FormatText(texts::kUnchecked, rows[mod.mod].name, why);
+        summary += L'\n' + fw::FormatText(texts::kUnchecked, rows[mod.mod].name, why);
     }
-    session.Say(text);
+    platform::AppendUtf8(text, summary);
+    text += '\n';
+    session.Print(text);
 }
 
 }  // namespace cli

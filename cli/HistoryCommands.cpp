@@ -137,7 +137,7 @@ void RunHistory(Session& session, const Invocation& invocation)
                 .Key("action").String(ActionName(record.action))
                 .Key("complete").Bool(record.complete)
                 .Key("modsChanged").Number(record.ModsChanged())
-                .Key("mods").BeginArray();
+                .Key("mods").BeginArray(true);
             for (const std::wstring& name : record.intent)
                 json.String(name);
             json.EndArray().Key("stepOf");

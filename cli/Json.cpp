@@ -10,31 +10,41 @@ void JsonWriter::BeforeValue()
         afterKey_ = false;
         return;
     }
-    if (hasItems_.empty())
+    if (open_.empty())
         return;
-    if (hasItems_.back())
-        text_ += ',';
-    hasItems_.back() = true;
-    text_ += '\n';
-    text_.append(2 * hasItems_.size(), ' ');
+    Level& level = open_.back();
+    if (level.hasItems)
+        text_ += level.compact ? ", " : ",";
+    if (!level.compact) {
+        text_ += '\n';
+        text_.append(2 * open_.size(), ' ');
+    }
+    level.hasItems = true;
+}
+
+void JsonWriter::Open(char bracket, bool compact)
+{
+    BeforeValue();
+    text_ += bracket;
+    open_.push_back(Level{false, compact});
 }
 
 void JsonWriter::Close(char bracket)
 {
-    const bool hadItems = hasItems_.back();
-    hasItems_.pop_back();
-    if (hadItems) {
+    const Level level = open_.back();
+    open_.pop_back();
+    if (level.hasItems && !level.compact) {
         text_ += '\n';
-        text_.append(2 * hasItems_.size(), ' ');
+        text_.append(2 * open_.size(), ' ');
     }
     text_ += bracket;
+    if (open_.empty())
+        text_ += '\n';
 }
 
 JsonWriter& JsonWriter::BeginObject()
 {
-    BeforeValue();
-    text_ += '{';
-    hasItems_.push_back(false);
+    Open('{', false);
     return *this;
 }
 
@@ -44,11 +54,9 @@ JsonWriter& JsonWriter::EndObject()
     return *this;
 }
 
-JsonWriter& JsonWriter::BeginArray()
+JsonWriter& JsonWriter::BeginArray(bool compact)
 {
-    BeforeValue();
-    text_ += '[';
-    hasItems_.push_back(false);
+    Open('[', compact);
     return *this;
 }
 
@@ -68,25 +76,30 @@ JsonWriter& JsonWriter::Key(std::string_view key)
     return *this;
 }
 
-JsonWriter& JsonWriter::String(std::wstring_view text)
+JsonWriter& JsonWriter::String(std::wstring_view text) { return String(std::string_view(platform::ToUtf8(text))); }
+
+JsonWriter& JsonWriter::String(std::string_view utf8)
 {
     BeforeValue();
-    const std::string utf8 = platform::ToUtf8(text);
     text_ += '"';
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+    std::size_t plain = 0;  // the start of the run copied as it is
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte != '"' && byte != '\\' && byte >= 0x20)
+            continue;
+        text_.append(utf8.substr(plain, i - plain));
+        plain = i + 1;
+        if (byte == '"' || byte == '\\') {
             text_ += '\\';
-            text_ += c;
-        } else if (byte < 0x20) {
+            text_ += static_cast<char>(byte);
+        } else {
             static const char hex[] = "0123456789abcdef";
             text_ += "\\u00";
             text_ += hex[byte >> 4];
             text_ += hex[byte & 0xF];
-        } else {
-            text_ += c;
         }
     }
+    text_.append(utf8.substr(plain));
     text_ += '"';
     return *this;
 }

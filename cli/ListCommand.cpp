@@ -7,22 +7,54 @@
 #include "framework/FormatText.h"
 #include "mods/ModFile.h"
 #include "mods/ModList.h"
+#include "platform/Utf8.h"
 
 namespace cli {
 namespace {
 
-std::wstring PaddedLeft(std::wstring text, std::size_t width)
+// The rows of thousands of mods: built as UTF-8 in one piece, without a
+// formatted text per row.
+void AppendPadded(std::string& text, std::string_view piece, std::size_t width, bool right)
 {
-    if (text.size() < width)
-        text.insert(0, width - text.size(), L' ');
-    return text;
+    if (right && piece.size() < width)
+        text.append(width - piece.size(), ' ');
+    text.append(piece);
+    if (!right && piece.size() < width)
+        text.append(width - piece.size(), ' ');
 }
 
-std::wstring PaddedRight(std::wstring text, std::size_t width)
+std::string_view Digits(char (&buffer)[16], int value)
 {
-    if (text.size() < width)
-        text.append(width - text.size(), L' ');
-    return text;
+    char* end = buffer + sizeof buffer;
+    char* next = end;
+    do {
+        *--next = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    return std::string_view(next, static_cast<std::size_t>(end - next));
+}
+
+void WriteJson(Session& session, const std::vector<mods::ModEntry>& catalogue)
+{
+    JsonWriter json;
+    json.BeginObject().Key("format").String(L"pakorder-list").Key("version").Number(1);
+    json.Key("folder").String(session.Paks()).Key("mods").BeginArray();
+    int position = 0;
+    for (const mods::ModEntry& mod : catalogue) {
+        const mods::ModListEntry named = mods::ModListEntryOf(mod.fileName);
+        json.BeginObject()
+            .Key("position").Number(++position)
+            .Key("file").String(mod.fileName)
+            .Key("name").String(named.name)
+            .Key("enabled").Bool(named.enabled)
+            .Key("date").String(mod.dateText)
+            .Key("modified").String(IsoTime(mod.lastWriteTime))
+            .EndObject();
+        if (json.Text().size() > (1u << 20))
+            session.Print(json.TakeText());
+    }
+    json.EndArray().EndObject();
+    session.Print(json.Text());
 }
 
 }  // namespace
@@ -31,37 +63,32 @@ void RunList(Session& session, const Invocation& invocation)
 {
     const std::vector<mods::ModEntry> catalogue = session.Catalogue();
     if (invocation.json) {
-        JsonWriter json;
-        json.BeginObject().Key("format").String(L"pakorder-list").Key("version").Number(1);
-        json.Key("folder").String(session.Paks()).Key("mods").BeginArray();
-        int position = 0;
-        for (const mods::ModEntry& mod : catalogue) {
-            const mods::ModListEntry named = mods::ModListEntryOf(mod.fileName);
-            json.BeginObject()
-                .Key("position").Number(++position)
-                .Key("file").String(mod.fileName)
-                .Key("name").String(named.name)
-                .Key("enabled").Bool(named.enabled)
-                .Key("date").String(mod.dateText)
-                .Key("modified").String(IsoTime(mod.lastWriteTime))
-                .EndObject();
-        }
-        json.EndArray().EndObject();
-        session.Print(json.Text());
+        WriteJson(session, catalogue);
         return;
     }
-    std::wstring text;
+    // "   1  [x]  2024-3-5    name": as the window's columns show a mod.
+    std::string text;
+    std::string date;
+    char digits[16];
     int position = 0, enabled = 0;
     for (const mods::ModEntry& mod : catalogue) {
         const bool on = !mods::IsDisabledModName(mod.fileName);
         enabled += on;
-        text += fw::FormatText(texts::kListRow, PaddedLeft(std::to_wstring(++position), 4),
-                               on ? texts::kEnabledMark : texts::kDisabledMark, PaddedRight(mod.dateText, 10),
-                               mod.fileName);
-        text += L'\n';
+        AppendPadded(text, Digits(digits, ++position), 4, true);
+        text += "  ";
+        platform::AppendUtf8(text, on ? texts::kEnabledMark : texts::kDisabledMark);
+        text += "  ";
+        date.clear();
+        platform::AppendUtf8(date, mod.dateText);
+        AppendPadded(text, date, 10, false);
+        text += "  ";
+        platform::AppendUtf8(text, mod.fileName);
+        text += '\n';
+        session.PrintWhenLong(text);
     }
-    text += fw::FormatText(texts::kListSummary, ModCount(catalogue.size()), enabled);
-    session.Say(text);
+    platform::AppendUtf8(text, fw::FormatText(texts::kListSummary, ModCount(catalogue.size()), enabled));
+    text += '\n';
+    session.Print(text);
 }
 
 }  // namespace cli

@@ -42,6 +42,15 @@ void Session::Say(const std::wstring& line) { context_.out.Line(line); }
 
 void Session::Print(std::string_view utf8) { context_.out.Write(utf8); }
 
+void Session::PrintWhenLong(std::string& text)
+{
+    constexpr std::size_t kPiece = 1u << 20;
+    if (text.size() < kPiece)
+        return;
+    context_.out.Write(text);
+    text.clear();
+}
+
 void Session::Warn(const std::wstring& line) { context_.err.Line(std::wstring(kErrorPrefix) + line); }
 
 void Session::Fail(const std::wstring& line)

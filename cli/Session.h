@@ -47,6 +47,9 @@ public:
     void Say(const std::wstring& line);
     // Text as it is, on stdout: a document, a list.
     void Print(std::string_view utf8);
+    // The same once `text` has grown long, which is then emptied: long
+    // output goes out in pieces rather than all at the end.
+    void PrintWhenLong(std::string& text);
     // On stderr; the run still counts as done.
     void Warn(const std::wstring& line);
     // On stderr; the run ends with kNotDone.

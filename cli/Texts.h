@@ -172,7 +172,6 @@ inline constexpr const wchar_t* kUnfinishedAction =
     L"was before it, or 'pakorder recover --keep' to keep it as it is";
 
 // list
-inline constexpr const wchar_t* kListRow = L"%s  %s  %s  %s";
 inline constexpr const wchar_t* kEnabledMark = L"[x]";
 inline constexpr const wchar_t* kDisabledMark = L"[ ]";
 inline constexpr const wchar_t* kListSummary = L"%s, %d enabled";
@@ -211,8 +210,10 @@ inline constexpr const wchar_t* kPakLeftBehind =
     L"its manifest %s could not be copied (%s), nor the copied pak removed again (%s): it is in PAKS without its manifest";
 
 // conflicts
-inline constexpr const wchar_t* kConflictRow = L"%s\n    in effect: %s\n    overridden: %s";
-inline constexpr const wchar_t* kIdenticalRow = L"%s (identical copies)\n    in: %s";
+// A conflict: its path, then these before the mods.
+inline constexpr const wchar_t* kInEffect = L"\n    in effect: ";
+inline constexpr const wchar_t* kOverridden = L"\n    overridden: ";
+inline constexpr const wchar_t* kIdenticalIn = L" (identical copies)\n    in: ";
 inline constexpr const wchar_t* kConflictSummary = L"%s in conflict among %s";
 inline constexpr const wchar_t* kNoConflict = L"no conflicts";
 inline constexpr const wchar_t* kIdenticalSummary = L"; identical copies: %s";

@@ -3,12 +3,17 @@
 namespace cli {
 namespace {
 
+// By hand: std::to_wstring goes through swprintf, too slow for a list of thousands.
 std::wstring Padded(int value, int width)
 {
-    std::wstring digits = std::to_wstring(value);
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), L'0');
-    return digits;
+    wchar_t digits[16];
+    wchar_t* end = digits + 16;
+    wchar_t* next = end;
+    do {
+        *--next = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value > 0 || end - next < width);
+    return std::wstring(next, end);
 }
 
 std::wstring DateAndTime(const mods::CalendarTime& t, wchar_t between)

@@ -24,12 +24,29 @@ std::wstring DateAndTime(const mods::CalendarTime& t, wchar_t between)
 
 }  // namespace
 
-std::wstring IsoTime(mods::FileTime time)
+std::string IsoTime(mods::FileTime time)
 {
     const auto fields = mods::CalendarFromFileTime(time);
     if (!fields)
         return {};
-    return DateAndTime(*fields, L'T') + L'.' + Padded(static_cast<int>(time % mods::kTicksPerSecond), 7) + L'Z';
+    // By hand, into one buffer: a list writes thousands.
+    char text[32];
+    char* at = text;
+    auto put = [&](long long value, int width, char after) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            at[i] = static_cast<char>('0' + value % 10);
+        at += width;
+        if (after)
+            *at++ = after;
+    };
+    put(fields->year, fields->year > 9999 ? 5 : 4, '-');
+    put(fields->month, 2, '-');
+    put(fields->day, 2, 'T');
+    put(fields->hour, 2, ':');
+    put(fields->minute, 2, ':');
+    put(fields->second, 2, '.');
+    put(static_cast<long long>(time % mods::kTicksPerSecond), 7, 'Z');
+    return std::string(text, static_cast<std::size_t>(at - text));
 }
 
 std::wstring ReadableTime(mods::FileTime time)

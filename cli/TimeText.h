@@ -8,8 +8,8 @@
 
 namespace cli {
 
-// ISO 8601 to the 100-ns unit: 2024-03-05T17:04:09.1234567Z.
-std::wstring IsoTime(mods::FileTime time);
+// ISO 8601 to the 100-ns unit: 2024-03-05T17:04:09.1234567Z (ASCII).
+std::string IsoTime(mods::FileTime time);
 // For people: 2024-03-05 17:04:09 UTC.
 std::wstring ReadableTime(mods::FileTime time);
 

@@ -12,7 +12,7 @@
 #include "app/HistoryDlg.h"
 #include "app/ModTimeDlg.h"
 #include "app/RecordTexts.h"
-#include "app/ReusedListing.h"
+#include "platform/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
@@ -51,6 +51,8 @@ constexpr UINT kCheckFolderMessage = WM_APP + 20;
 constexpr UINT kUndoCommand = 0x0010;
 constexpr UINT kRedoCommand = 0x0020;
 constexpr UINT kHistoryCommand = 0x0030;
+constexpr UINT kExportCommand = 0x0040;
+constexpr UINT kImportCommand = 0x0050;
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -252,6 +254,8 @@ BOOL CModManagerDlg::OnInitDialog()
         AppendMenuW(systemMenu, MF_STRING, kUndoCommand, texts::kUndoMenuItem);
         AppendMenuW(systemMenu, MF_STRING, kRedoCommand, texts::kRedoMenuItem);
         AppendMenuW(systemMenu, MF_STRING, kHistoryCommand, texts::kHistoryMenuItem);
+        AppendMenuW(systemMenu, MF_STRING, kExportCommand, texts::kExportMenuItem);
+        AppendMenuW(systemMenu, MF_STRING, kImportCommand, texts::kImportMenuItem);
     }
     WatchFolder();
     SetTimer(m_hWnd, kFolderWatchTimer, kFolderWatchMs, nullptr);
@@ -470,6 +474,10 @@ bool CModManagerDlg::OnSysCommand(WPARAM w, LPARAM, LRESULT& result)
         Redo();
     else if (command == kHistoryCommand)
         ShowHistory();
+    else if (command == kExportCommand)
+        ExportModList();
+    else if (command == kImportCommand)
+        ImportModList();
     else
         return false;
     result = 0;
@@ -771,19 +779,12 @@ void CModManagerDlg::OnOK()
     const int count = modList_.GetItemCount();
     if (count < 2)
         return;  // nothing to order; the window stays open
-    std::vector<mods::ListedMod> shown;
-    std::vector<std::wstring> moved;
-    for (const mods::ArrangedMod& row : arrangement_.Rows()) {
-        shown.push_back(mods::ListedMod{row.name, row.marked});
-        if (row.marked)
-            moved.push_back(row.name);
-    }
-    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SmartSort, std::move(moved));
+    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SmartSort, arrangement_.MarkedNames());
     if (!record)
         return;
     const std::vector<mods::FileFailure> failures = [&] {
         CProgressDlg progress(m_hWnd, texts::kSortProgressCaption, false);
-        return mods::WriteLoadOrder(fileSystem_, g_paksFolder, shown, fileSystem_.CurrentTime(), StepsShownIn(progress));
+        return mods::WriteLoadOrder(fileSystem_, g_paksFolder, arrangement_.Listed(), fileSystem_.CurrentTime(), StepsShownIn(progress));
     }();
     EndWrite(record);
     RefillModList();

@@ -72,6 +72,10 @@ private:
     void Redo();
     // The history dialog: the folder put back as it was before a chosen write.
     void ShowHistory();
+    // The order shown (moves not yet written included) saved as a mod list.
+    void ExportModList();
+    // A mod list's order shown as moves, its states switched after a question.
+    void ImportModList();
     // The records of g_paksFolder's writes, opened for the folder managed now.
     void OpenHistory();
     // Records the folder before a write; empty, with the reason in the status

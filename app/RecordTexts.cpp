@@ -20,6 +20,7 @@ const wchar_t* ActionText(mods::RecordedAction action)
     case A::Redo: return texts::kActionRedo;
     case A::Restore: return texts::kActionRestore;
     case A::Recover: return texts::kActionRecover;
+    case A::Import: return texts::kActionImport;
     }
     return L"";
 }

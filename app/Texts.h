@@ -74,6 +74,7 @@ inline constexpr const wchar_t* kActionUndo = L"撤销";
 inline constexpr const wchar_t* kActionRedo = L"重做";
 inline constexpr const wchar_t* kActionRestore = L"恢复";
 inline constexpr const wchar_t* kActionRecover = L"崩溃恢复";
+inline constexpr const wchar_t* kActionImport = L"导入MOD列表";
 
 // Long work
 inline constexpr const wchar_t* kProgressCancel = L"取消";
@@ -142,6 +143,34 @@ inline constexpr const wchar_t* kActionFailed = L"%s没有完成：%s";
 inline constexpr const wchar_t* kOutOfMemory = L"内存不足";
 inline constexpr const wchar_t* kUnexpectedError = L"程序内部错误";
 inline constexpr const wchar_t* kAnAction = L"操作";
+
+// Mod lists to share
+inline constexpr const wchar_t* kExportMenuItem = L"导出MOD列表…";
+inline constexpr const wchar_t* kImportMenuItem = L"导入MOD列表…";
+inline constexpr const wchar_t* kExportCaption = L"导出MOD列表";
+inline constexpr const wchar_t* kImportCaption = L"导入MOD列表";
+inline constexpr const wchar_t* kModListFilter = L"MOD列表 (*.txt)|*.txt|所有文件 (*.*)|*.*|";
+inline constexpr const wchar_t* kModListExtension = L"txt";
+inline constexpr const wchar_t* kModListFileName = L"MOD列表.txt";
+inline constexpr const wchar_t* kListExported = L"已导出 %d 个MOD的顺序和状态：%s";
+inline constexpr const wchar_t* kListLeftOut = L"；%d 个MOD的名字无法写进列表，已略过：%s";
+inline constexpr const wchar_t* kCannotExportList = L"无法写入 %s：%s";
+inline constexpr const wchar_t* kCannotReadList = L"无法读取 %s：%s";
+inline constexpr const wchar_t* kListTooLarge = L"%s 不是MOD列表：文件大于 %d MB";
+inline constexpr const wchar_t* kNotAModList = L"%s 不是MOD列表：第一行不是“# PakOrder mod list 1”";
+inline constexpr const wchar_t* kOtherListVersion = L"%s 是本程序不认识的版本的MOD列表";
+inline constexpr const wchar_t* kBinaryList = L"%s 不是MOD列表：它不是 UTF-8 文本";
+inline constexpr const wchar_t* kBadListLine = L"%s 第 %d 行：不是“+ 名字”、“- 名字”或注释";
+inline constexpr const wchar_t* kBadListName = L"%s 第 %d 行：“%s”不能作为MOD的文件名";
+inline constexpr const wchar_t* kDuplicateListName = L"%s 第 %d 行：“%s”出现了两次";
+inline constexpr const wchar_t* kNothingChanged = L"\r\n\r\n没有改动任何MOD。";
+inline constexpr const wchar_t* kSwitchQuestion = L"列表里有 %d 个MOD的启用状态与现在不同，要照列表切换吗？\r\n";
+inline constexpr const wchar_t* kSwitchToEnabled = L"\r\n启用\t%s";
+inline constexpr const wchar_t* kSwitchToDisabled = L"\r\n禁用\t%s";
+inline constexpr const wchar_t* kSwitchCaption = L"请确认";
+inline constexpr const wchar_t* kListImported = L"已按列表调整 %d 个MOD的顺序，用“智能排序”写入磁盘";
+inline constexpr const wchar_t* kListInOrder = L"MOD的顺序已与列表一致";
+inline constexpr const wchar_t* kNotInFolder = L"列表中的 %d 个MOD不在 PAKS 目录里：\r\n";
 
 // Start-up
 inline constexpr const wchar_t* kNoFolderHint = L"没有管理任何 PAKS 目录：请把游戏的 PAKS 目录拖到这个窗口上";

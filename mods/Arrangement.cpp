@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace mods {
 namespace {
@@ -28,36 +29,87 @@ int Arrangement::MarkedCount() const
 
 std::optional<int> Arrangement::Move(const std::vector<int>& selected, ReorderCommand command)
 {
-    return MoveBlock(selected, ReorderTarget(static_cast<int>(rows_.size()), selected, command));
+    const std::optional<int> target = ReorderTarget(static_cast<int>(rows_.size()), selected, command);
+    return target ? MoveTo(selected, *target) : std::nullopt;
 }
 
 std::optional<int> Arrangement::MoveBefore(const std::vector<int>& selected, int insertBefore)
 {
-    return MoveBlock(selected, DropTarget(static_cast<int>(rows_.size()), selected, insertBefore));
+    const std::optional<int> target = DropTarget(static_cast<int>(rows_.size()), selected, insertBefore);
+    return target ? MoveTo(selected, *target) : std::nullopt;
 }
 
-std::optional<int> Arrangement::MoveBlock(const std::vector<int>& selected, std::optional<int> target)
+std::optional<int> Arrangement::MoveNextTo(const std::vector<int>& selected, int anchor, bool after)
 {
-    if (!target)
+    const std::optional<int> target = PlacementTarget(static_cast<int>(rows_.size()), selected, anchor, after);
+    return target ? MoveTo(selected, *target) : std::nullopt;
+}
+
+std::optional<int> Arrangement::MoveTo(const std::vector<int>& selected, int target)
+{
+    const int count = static_cast<int>(rows_.size());
+    if (selected.empty() || target < 0 || target > count - static_cast<int>(selected.size()) ||
+        !std::is_sorted(selected.begin(), selected.end()) ||
+        std::adjacent_find(selected.begin(), selected.end()) != selected.end() || selected.front() < 0 ||
+        selected.back() >= count)
         return std::nullopt;
-    MoveStep step{selected, *target, {}};
+    MoveStep step{selected, target, {}, {}};
     for (int row : selected)
         step.wasMarked.push_back(rows_[row].marked);
-    rows_ = ApplyReorder(rows_, selected, *target);
+    rows_ = ApplyReorder(rows_, selected, target);
     for (std::size_t i = 0; i < selected.size(); ++i)
-        rows_[*target + i].marked = true;
+        rows_[target + i].marked = true;
+    PushStep(std::move(step));
+    return target;
+}
+
+std::vector<int> Arrangement::Rearrange(const std::vector<int>& order)
+{
+    std::vector<bool> taken(rows_.size(), false);
+    if (order.size() != rows_.size())
+        return {};
+    for (const int from : order) {
+        if (from < 0 || from >= static_cast<int>(taken.size()) || taken[static_cast<std::size_t>(from)])
+            return {};  // not a permutation
+        taken[static_cast<std::size_t>(from)] = true;
+    }
+    MoveStep step;
+    std::vector<int> moved;
+    std::vector<ArrangedMod> rearranged;
+    rearranged.reserve(rows_.size());
+    for (std::size_t row = 0; row < order.size(); ++row) {
+        rearranged.push_back(rows_[static_cast<std::size_t>(order[row])]);
+        if (order[row] != static_cast<int>(row)) {
+            rearranged.back().marked = true;
+            moved.push_back(static_cast<int>(row));
+            step.from.push_back(order[row]);
+        }
+    }
+    if (moved.empty())
+        return moved;
+    std::sort(step.from.begin(), step.from.end());
+    step.rowsBefore = std::exchange(rows_, std::move(rearranged));
+    PushStep(std::move(step));
+    return moved;
+}
+
+void Arrangement::PushStep(MoveStep step)
+{
     if (moves_.size() == kMaxMoveSteps)
         moves_.erase(moves_.begin());
     moves_.push_back(std::move(step));
-    return target;
 }
 
 std::optional<std::vector<int>> Arrangement::UndoMove()
 {
     if (moves_.empty())
         return std::nullopt;
-    const MoveStep step = std::move(moves_.back());
+    MoveStep step = std::move(moves_.back());
     moves_.pop_back();
+    if (!step.rowsBefore.empty()) {
+        rows_ = std::move(step.rowsBefore);
+        return step.from;
+    }
     // The block leaves its place; each of its rows goes back to the index it
     // came from, in ascending order, so the rows between keep theirs.
     const auto blockBegin = rows_.begin() + step.target;
@@ -104,6 +156,24 @@ void Arrangement::Follow(const std::vector<ModEntry>& catalogue, const std::vect
     merged.insert(merged.end(), std::make_move_iterator(next), std::make_move_iterator(kept.end()));
     rows_ = std::move(merged);
     moves_.clear();
+}
+
+std::vector<ListedMod> Arrangement::Listed() const
+{
+    std::vector<ListedMod> listed;
+    listed.reserve(rows_.size());
+    for (const ArrangedMod& row : rows_)
+        listed.push_back(ListedMod{row.name, row.marked});
+    return listed;
+}
+
+std::vector<std::wstring> Arrangement::MarkedNames() const
+{
+    std::vector<std::wstring> names;
+    for (const ArrangedMod& row : rows_)
+        if (row.marked)
+            names.push_back(row.name);
+    return names;
 }
 
 void Arrangement::Rename(int row, const std::wstring& name)

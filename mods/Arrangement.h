@@ -9,6 +9,7 @@
 
 #include "mods/FileTime.h"
 #include "mods/ModCatalogue.h"
+#include "mods/ModTime.h"
 #include "mods/Reorder.h"
 
 namespace mods {
@@ -34,6 +35,16 @@ public:
     // The same for rows dragged to land before row `insertBefore` (the row
     // count: after the last).
     std::optional<int> MoveBefore(const std::vector<int>& selected, int insertBefore);
+    // The same with the block's first row afterwards given: `target` counts
+    // the rows left above it.
+    std::optional<int> MoveTo(const std::vector<int>& selected, int target);
+    // The same right before (or after) the row `anchor`, which is not one of
+    // the selected rows.
+    std::optional<int> MoveNextTo(const std::vector<int>& selected, int anchor, bool after);
+    // Puts the rows in a new order, row i afterwards being row order[i] of
+    // now (a permutation), and marks the rows whose place changed; one step
+    // for UndoMove. The rows marked by it, ascending.
+    std::vector<int> Rearrange(const std::vector<int>& order);
     // Puts the rows and marks back as they were before the last move; the
     // block's rows afterwards, or empty when no move is left to take back.
     std::optional<std::vector<int>> UndoMove();
@@ -49,19 +60,24 @@ public:
     // A mod renamed in place (enabled or disabled): same row, same mark.
     void Rename(int row, const std::wstring& name);
 
+    // The rows as the smart sort takes them, and the names of the marked ones.
+    std::vector<ListedMod> Listed() const;
+    std::vector<std::wstring> MarkedNames() const;
+
     // True when the folder holds exactly the mods shown, each with the time
     // last read: nothing changed outside the program.
     bool Matches(const std::vector<ModEntry>& catalogue) const;
 
 private:
-    std::optional<int> MoveBlock(const std::vector<int>& selected, std::optional<int> target);
-
-    // What a move did, to take it back: where the block came from and went.
+    // What a move did, to take it back: where the block came from and went;
+    // for a rearrangement, the rows before it and the rows it moved.
     struct MoveStep {
         std::vector<int> from;
         int target = 0;
         std::vector<bool> wasMarked;
+        std::vector<ArrangedMod> rowsBefore;
     };
+    void PushStep(MoveStep step);
 
     std::vector<ArrangedMod> rows_;
     std::vector<MoveStep> moves_;

@@ -17,7 +17,7 @@ constexpr std::string_view kComplete = "complete";
 constexpr std::string_view kUnfinished = "unfinished";
 
 constexpr std::string_view kActionNames[] = {"smart-sort", "set-time", "enable", "disable", "delete",
-                                              "install",    "undo",     "redo",   "restore", "recover"};
+                                              "install",    "undo",     "redo",   "restore", "recover", "import"};
 
 bool IsSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
@@ -257,6 +257,12 @@ bool operator==(const RecordedFile& a, const RecordedFile& b) { return a.name ==
 
 bool operator==(const RecordedMod& a, const RecordedMod& b) { return a.pak == b.pak && a.companion == b.companion; }
 
+std::string_view RecordedActionName(RecordedAction action)
+{
+    const auto index = static_cast<std::size_t>(action);
+    return index < std::size(kActionNames) ? kActionNames[index] : std::string_view();
+}
+
 std::wstring ModKey(const std::wstring& pakName)
 {
     const std::size_t extension = FileExtension(pakName).size();
@@ -297,7 +303,7 @@ std::string FormatRecord(const ChangeRecord& record)
     out += "\nmade\t";
     AppendTime(out, record.madeAt);
     out += "\naction\t";
-    out += kActionNames[static_cast<std::size_t>(record.action)];
+    out += RecordedActionName(record.action);
     out += '\n';
     if (record.stepOf) {
         out += "step-of\t";

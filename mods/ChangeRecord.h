@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mods/FileTime.h"
@@ -13,7 +14,10 @@
 
 namespace mods {
 
-enum class RecordedAction { SmartSort, SetTime, Enable, Disable, Delete, Install, Undo, Redo, Restore, Recover };
+enum class RecordedAction { SmartSort, SetTime, Enable, Disable, Delete, Install, Undo, Redo, Restore, Recover, Import };
+
+// The action's name in a record: "smart-sort", "set-time", ...
+std::string_view RecordedActionName(RecordedAction action);
 
 struct RecordedFile {
     std::wstring name;

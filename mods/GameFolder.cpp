@@ -13,6 +13,15 @@ bool FolderHoldsPaks(platform::FileSystem& fileSystem, const std::wstring& folde
            ScanFolder(fileSystem, folder, kEnabledPakExtensions, std::nullopt, nullptr) > 1;
 }
 
+bool ListingHoldsPaks(const std::vector<platform::FolderEntry>& entries)
+{
+    int paks = 0;
+    for (const platform::FolderEntry& entry : entries)
+        if (!entry.isFolder && HasExtensionIn(entry.name, kEnabledPakExtensions) && ++paks > 1)
+            return true;
+    return false;
+}
+
 PaksFolderChoice FindPaksFolder(platform::FileSystem& fileSystem, const std::wstring& programFolder,
                                 const std::function<std::wstring()>& askForFolder)
 {

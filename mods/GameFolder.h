@@ -3,14 +3,20 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
-namespace platform { class FileSystem; }
+namespace platform {
+class FileSystem;
+struct FolderEntry;
+}
 
 namespace mods {
 
 // A folder that holds at least two ".PAK"/".pak" files (the game's own data
 // counts, disabled mods do not).
 bool FolderHoldsPaks(platform::FileSystem& fileSystem, const std::wstring& folder);
+// The same test on the folder's listing.
+bool ListingHoldsPaks(const std::vector<platform::FolderEntry>& entries);
 
 struct PaksFolderChoice {
     std::wstring folder;  // always ends with exactly one separator

@@ -36,4 +36,18 @@ std::optional<int> DropTarget(int rowCount, const std::vector<int>& selected, in
     return target;
 }
 
+std::optional<int> PlacementTarget(int rowCount, const std::vector<int>& selected, int anchor, bool after)
+{
+    if (selected.empty() || anchor < 0 || anchor >= rowCount)
+        return std::nullopt;
+    int above = anchor;  // the unselected rows above the anchor
+    for (int row : selected) {
+        if (row == anchor)
+            return std::nullopt;
+        if (row < anchor)
+            --above;
+    }
+    return after ? above + 1 : above;
+}
+
 }  // namespace mods

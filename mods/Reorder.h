@@ -19,6 +19,11 @@ std::optional<int> ReorderTarget(int rowCount, const std::vector<int>& selected,
 // it already is.
 std::optional<int> DropTarget(int rowCount, const std::vector<int>& selected, int insertBefore);
 
+// Where the block goes to stand right before (or after) the row `anchor`:
+// its first row's index in the new order. Empty when the anchor is one of
+// the selected rows or out of range.
+std::optional<int> PlacementTarget(int rowCount, const std::vector<int>& selected, int anchor, bool after);
+
 // The rows in their new order: the selected ones, in their order, as one
 // block starting at `target`, the others around it in theirs.
 template <class Row>

@@ -8,7 +8,7 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c)
+void AppendCharacter(std::string& out, char32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -44,14 +44,24 @@ void AppendWide(std::wstring& out, char32_t c)
 
 std::string ToUtf8(std::wstring_view text)
 {
+    std::string out;
+    AppendUtf8(out, text);
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::wstring_view text)
+{
     // Names are mostly ASCII: the leading run is copied in one go.
     std::size_t i = 0;
     while (i < text.size() && static_cast<std::uint32_t>(text[i]) < 0x80)
         ++i;
-    std::string out(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i));
+    const std::size_t start = out.size();
+    out.resize(start + i);
+    for (std::size_t k = 0; k < i; ++k)
+        out[start + k] = static_cast<char>(text[k]);
     if (i == text.size())
-        return out;
-    out.reserve(text.size() + 8);
+        return;
+    out.reserve(out.size() + text.size() - i + 8);
     for (; i < text.size(); ++i) {
         char32_t c = static_cast<char32_t>(text[i]);
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
@@ -63,9 +73,8 @@ std::string ToUtf8(std::wstring_view text)
         }
         if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
             c = kReplacement;
-        AppendUtf8(out, c);
+        AppendCharacter(out, c);
     }
-    return out;
 }
 
 std::wstring FromUtf8(std::string_view text)

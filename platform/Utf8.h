@@ -8,6 +8,8 @@
 namespace platform {
 
 std::string ToUtf8(std::wstring_view text);
+// The same at the end of `out`, for text built in one piece.
+void AppendUtf8(std::string& out, std::wstring_view text);
 // Invalid sequences become U+FFFD.
 std::wstring FromUtf8(std::string_view text);
 

@@ -10,6 +10,10 @@
 #     manifests, and the check's peak memory (getrusage, a process per
 #     folder) for those mods, one manifest at the size limit and two, against
 #     reading the same manifests into one buffer;
+#   - natively: `pakorder list` on 5,000 mods against a program making the
+#     catalogue bench's bare readdir + stat loop (both started as processes),
+#     and `pakorder conflicts` on 500 mods x 2,000 files against the core's
+#     conflict check in-process (tests/bench/CliBench.cpp);
 #   - natively and under Wine: a record of 5,000 mods written durably against
 #     writing and flushing the same bytes, and the undo of a smart sort of
 #     5,000 mods against a bare loop setting the same times back.
@@ -22,7 +26,8 @@ mkdir -p "$repo/build/bench"
 # The core is measured optimised, in a build of its own.
 if ! { "$repo/tools/build.sh" windows &&
        cmake --no-warn-unused-cli -S "$repo" -B "$repo/build/bench-native" -DCMAKE_BUILD_TYPE=Release &&
-       cmake --build "$repo/build/bench-native" -j"$(nproc)" --target catalogue_bench conflict_bench conflict_memory record_bench; } >"$repo/build/bench.log" 2>&1; then
+       cmake --build "$repo/build/bench-native" -j"$(nproc)" --target catalogue_bench conflict_bench conflict_memory \
+           record_bench cli_bench bare_listing pakorder; } >"$repo/build/bench.log" 2>&1; then
     tail -n 40 "$repo/build/bench.log"
     exit 1
 fi
@@ -62,3 +67,5 @@ for name, ours in sorted(times.items()):
 "$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 1
 "$repo/build/bench-native/tests/conflict_memory" "$repo/build/bench/conflict-memory"
 "$repo/build/bench-native/tests/record_bench" "$reps" | sed 's/$/ (native)/'
+"$repo/build/bench-native/tests/cli_bench" "$repo/build/bench-native/pakorder" \
+    "$repo/build/bench-native/tests/bare_listing" "$((4 * reps + 1))"

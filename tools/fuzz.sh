@@ -3,25 +3,31 @@
 # bounded time from seeds the seed writer makes:
 #   - the manifest reader and the conflict check, from valid manifests, one
 #     of them some ten thousand entries long;
-#   - the change-record reader and writer, from valid records.
+#   - the change-record reader and writer, from valid records;
+#   - the mod list reader and writer and the import, from valid lists;
+#   - the reader of Steam's library files, from files as Steam writes them.
 #   tools/fuzz.sh [seconds per fuzzer]   (default 30)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-30}
 out="$repo/build/fuzz"
-mkdir -p "$out/corpus" "$out/seeds" "$out/record-corpus" "$out/record-seeds"
+mkdir -p "$out/corpus" "$out/seeds" "$out/record-corpus" "$out/record-seeds" \
+         "$out/list-corpus" "$out/list-seeds" "$out/vdf-corpus" "$out/vdf-seeds"
 
 flags=(-std=c++20 -g -O1 -I"$repo" -I"$repo/tests")
 fuzz=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 records=("$repo/mods/ChangeRecord.cpp" "$repo/mods/FileTime.cpp" "$repo/mods/ModFile.cpp"
          "$repo/platform/LetterCase.cpp" "$repo/platform/Utf8.cpp")
-clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" -o "$out/write_seeds"
+lists=("$repo/mods/ModList.cpp" "$repo/mods/ListImport.cpp" "$repo/mods/Arrangement.cpp" "$repo/mods/Reorder.cpp")
+clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" "$repo/mods/ModList.cpp" -o "$out/write_seeds"
 clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ModFile.cpp" \
     "$repo/platform/LetterCase.cpp" "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" \
     -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
-"$out/write_seeds" "$out/seeds" "$out/record-seeds"
+clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"
+clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/VdfFuzz.cpp" "$repo/mods/Vdf.cpp" -o "$out/vdf_fuzz"
+"$out/write_seeds" "$out/seeds" "$out/record-seeds" "$out/list-seeds" "$out/vdf-seeds"
 
 cd "$out"
 run() {  # name corpus seeds [libFuzzer options]
@@ -34,3 +40,5 @@ run() {  # name corpus seeds [libFuzzer options]
 # (libFuzzer's default of 4,096 bytes stops short of that).
 run manifest_fuzz corpus seeds -max_len=262144
 run record_fuzz record-corpus record-seeds
+run list_fuzz list-corpus list-seeds
+run vdf_fuzz vdf-corpus vdf-seeds

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test suite:
 # the core tests natively, with ASan/UBSan, and under Wine; the GUI and
-# end-to-end tests under Wine and Xvfb; the manifest and record fuzzers for 30
-# seconds each.
+# end-to-end tests under Wine and Xvfb; the fuzzers of the manifest, record,
+# mod list and Steam library readers for 30 seconds each.
 # Ends with one line of counts.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -33,8 +33,8 @@ for build in native sanitize windows; do
     fi
 done
 
-# The manifest and record readers under libFuzzer for a bounded time: one case.
-echo "== fuzzing the manifest and record readers"
+# The readers of files from disk under libFuzzer for a bounded time: one case.
+echo "== fuzzing the manifest, record, mod list and Steam library readers"
 fuzz_failed=0
 "$repo/tools/fuzz.sh" 30 || { status=1; fuzz_failed=1; }
 

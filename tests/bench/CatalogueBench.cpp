@@ -2,15 +2,13 @@
 // read per mod and the ordering), against a bare readdir + stat loop over the
 // same folder. Run by tools/bench.sh, or by hand: build/native/tests/catalogue_bench
 #include <benchmark/benchmark.h>
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "bench/BareLoop.h"
 #include "mods/ModCatalogue.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
@@ -44,27 +42,16 @@ void ReadCatalogue(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-bool EndsWith(const char* name, const char* tail)
-{
-    const std::size_t length = std::strlen(name), tailLength = std::strlen(tail);
-    return length > tailLength && std::strcmp(name + length - tailLength, tail) == 0;
-}
-
 // The least the read can do: one pass over the folder, one stat per mod.
 void ReaddirAndStat(benchmark::State& state)
 {
     const std::string folder = platform::ToUtf8(ModFolder(static_cast<int>(state.range(0))).path());
     for (auto _ : state) {
         long long newest = 0;
-        DIR* dir = opendir(folder.c_str());
-        while (const dirent* entry = readdir(dir)) {
-            if (!EndsWith(entry->d_name, ".pak") && !EndsWith(entry->d_name, ".PAK") && !EndsWith(entry->d_name, ".G1O"))
-                continue;
-            struct stat info {};
-            if (stat((folder + "/" + entry->d_name).c_str(), &info) == 0 && info.st_mtime > newest)
+        bench::ReaddirAndStat(folder, [&](const char*, const struct stat& info) {
+            if (info.st_mtime > newest)
                 newest = info.st_mtime;
-        }
-        closedir(dir);
+        });
         benchmark::DoNotOptimize(newest);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

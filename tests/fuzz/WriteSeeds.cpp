@@ -1,9 +1,10 @@
-// Writes the fuzzers' first inputs: small valid manifests of each kind, and
-// records of each kind.
+// Writes the fuzzers' first inputs: small valid manifests of each kind,
+// records of each kind, mod lists and Steam's library files.
 #include <fstream>
 #include <string>
 
 #include "mods/ChangeRecord.h"
+#include "mods/ModList.h"
 #include "unit/ManifestBytes.h"
 
 using namespace testing_files;
@@ -52,12 +53,36 @@ std::vector<unsigned char> LargeManifest()
     return ManifestBytes(folders);
 }
 
+std::vector<std::string> ModListSeeds()
+{
+    return {mods::FormatModList({}),
+            mods::FormatModList({{L"BetterLoot", true}, {L"更多宠物 v2", false}, {L"a.b", true}}),
+            "\xEF\xBB\xBF# PakOrder mod list 1\r\n# mine\r\n\r\n+ x  \r\n-\tz\r\n"};
+}
+
+std::vector<std::string> VdfSeeds()
+{
+    return {"\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/p/.local/share/Steam\"\n"
+            "\t\t\"apps\"\n\t\t{\n\t\t\t\"200710\"\t\t\"1234\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n"
+            "\t\t\"path\"\t\t\"D:\\\\Steam Library\"\n\t}\n}\n",
+            "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1\"\n\t\"1\"\t\t\"/mnt/games\"\n}\n",
+            "// comment\n\"AppState\" { appid 200710 \"installdir\" \"Torchlight II\" [$LINUX] }\n"};
+}
+
+bool WriteSeeds(const char* folder, const std::string& stem, const std::vector<std::string>& seeds)
+{
+    for (std::size_t i = 0; i < seeds.size(); ++i)
+        if (!WriteSeed(std::string(folder) + "/" + stem + std::to_string(i), seeds[i].data(), seeds[i].size()))
+            return false;
+    return true;
+}
+
 }  // namespace
 
-// write_seeds <manifest seeds folder> [<record seeds folder>]
+// write_seeds <manifest seeds folder> [<record seeds folder> [<mod list seeds folder> <VDF seeds folder>]]
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3)
+    if (argc != 2 && argc != 3 && argc != 5)
         return 2;
     const std::vector<std::vector<unsigned char>> seeds = {
         ManifestBytes({}),
@@ -71,12 +96,14 @@ int main(int argc, char** argv)
                        reinterpret_cast<const char*>(seeds[i].data()), seeds[i].size()))
             return 1;
     }
-    if (argc == 3) {
+    if (argc >= 3) {
         const std::vector<std::string> records = RecordSeeds();
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (!WriteSeed(std::string(argv[2]) + "/record" + std::to_string(i) + ".txt", records[i].data(), records[i].size()))
                 return 1;
         }
     }
+    if (argc == 5 && (!WriteSeeds(argv[3], "list", ModListSeeds()) || !WriteSeeds(argv[4], "vdf", VdfSeeds())))
+        return 1;
     return 0;
 }

@@ -106,3 +106,37 @@ TEST(Arrangement, MatchesOnlyTheFolderAsShown)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Arrangement, ARearrangementMarksWhatMovedAndIsTakenBackInOneStep)
+{
+    Arrangement arrangement;
+    arrangement.Reset(Catalogue(L"abcdef"));
+    arrangement.Move({5}, ReorderCommand::Top);
+    ASSERT_EQ(Shown(arrangement), L"f*abcde");
+    EXPECT_EQ(arrangement.MoveNextTo({1, 2}, 4, true), 3);
+    ASSERT_EQ(Shown(arrangement), L"f*cda*b*e");
+    EXPECT_FALSE(arrangement.MoveNextTo({1}, 1, false));
+
+    // Row 0 stays where it is and keeps its mark; the rest are new places.
+    EXPECT_EQ(arrangement.Rearrange({0, 5, 3, 4, 2, 1}), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Shown(arrangement), L"f*e*a*b*d*c*");
+    EXPECT_EQ(arrangement.MarkedNames(), (std::vector<std::wstring>{L"f", L"e", L"a", L"b", L"d", L"c"}));
+    EXPECT_TRUE(arrangement.Rearrange({0, 1, 1, 3, 4, 5}).empty());  // not a permutation
+    EXPECT_TRUE(arrangement.Rearrange({0, 1, 2}).empty());
+    EXPECT_EQ(Shown(arrangement), L"f*e*a*b*d*c*");
+
+    EXPECT_EQ(arrangement.UndoMove(), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Shown(arrangement), L"f*cda*b*e");
+    const std::vector<ListedMod> listed = arrangement.Listed();
+    ASSERT_EQ(listed.size(), 6u);
+    EXPECT_EQ(listed[3].name, L"a");
+    EXPECT_TRUE(listed[3].marked);
+    EXPECT_FALSE(listed[1].marked);
+    arrangement.UndoMove();
+    arrangement.UndoMove();
+    EXPECT_EQ(Shown(arrangement), L"abcdef");
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 // what the core does when a file cannot follow.
 
 #include <new>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -24,6 +25,8 @@ public:
     // go through; after that every one fails, as if the program had been
     // stopped there. Negative: no limit.
     int writesBeforeCrash = -1;
+    // The clock, stopped there; empty: the system's.
+    std::optional<mods::FileTime> stoppedClock;
 
     bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
@@ -67,7 +70,7 @@ public:
     {
         return real_.WriteFileDurably(path, bytes);
     }
-    mods::FileTime CurrentTime() override { return real_.CurrentTime(); }
+    mods::FileTime CurrentTime() override { return stoppedClock ? *stoppedClock : real_.CurrentTime(); }
 
 private:
     // Counts one write; true when it must fail.

@@ -82,4 +82,37 @@ TEST(Reorder, DroppedBeforeARow)
     }
 }
 
+TEST(Reorder, BeforeOrAfterARow)
+{
+    struct Placement {
+        int line;
+        std::vector<int> selected;
+        int anchor;
+        bool after;
+        std::vector<int> expected;  // empty: refused
+    };
+    const Placement cases[] = {
+        {__LINE__, {7}, 2, false, {0, 1, 7, 2, 3, 4, 5, 6, 8, 9}},
+        {__LINE__, {7}, 2, true, {0, 1, 2, 7, 3, 4, 5, 6, 8, 9}},
+        {__LINE__, {1, 8}, 5, false, {0, 2, 3, 4, 1, 8, 5, 6, 7, 9}},
+        {__LINE__, {1, 8}, 9, true, {0, 2, 3, 4, 5, 6, 7, 9, 1, 8}},
+        {__LINE__, {3, 4}, 0, false, {3, 4, 0, 1, 2, 5, 6, 7, 8, 9}},
+        {__LINE__, {3, 4}, 2, true, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {__LINE__, {3, 4}, 4, true, {}},  // after one of themselves
+        {__LINE__, {3}, 10, false, {}},
+        {__LINE__, {}, 1, false, {}},
+    };
+    std::vector<int> rows(10);
+    std::iota(rows.begin(), rows.end(), 0);
+    for (const Placement& c : cases) {
+        const std::optional<int> target = PlacementTarget(10, c.selected, c.anchor, c.after);
+        if (c.expected.empty()) {
+            EXPECT_FALSE(target) << "line " << c.line;
+            continue;
+        }
+        ASSERT_TRUE(target) << "line " << c.line;
+        EXPECT_EQ(ApplyReorder(rows, c.selected, *target), c.expected) << "line " << c.line;
+    }
+}
+
 }  // namespace

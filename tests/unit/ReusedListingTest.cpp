@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ReusedListing.h"
+#include "platform/ReusedListing.h"
 #include "unit/MemoryFileSystem.h"
 
 using testing_files::MemoryFileSystem;

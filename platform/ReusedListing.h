@@ -1,8 +1,10 @@
 #pragma once
 // A file system that hands the listing it made last to the next caller that
-// lists the same folder, once. Start-up tests the folder for paks and then
-// reads it; under Wine a listing of thousands of files costs about as much
-// as opening each of them, so the second listing is not made again.
+// lists the same folder, once. Start-up (of the window and of the command
+// line) tests the folder for paks and then reads it; under Wine a listing
+// of thousands of files costs about as much as opening each of them, and
+// natively as much as the rest of the read, so the second listing is not
+// made again.
 
 #include <iterator>
 #include <string>
@@ -21,6 +23,14 @@ public:
     {
         kept_ = false;
         keptEntries_.clear();
+    }
+
+    // Hands a listing made elsewhere to the next caller that lists the folder.
+    void Keep(const std::wstring& folder, std::vector<platform::FolderEntry> entries)
+    {
+        keptFolder_ = platform::WithTrailingSeparator(folder);
+        keptEntries_ = std::move(entries);
+        kept_ = true;
     }
 
     bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
@@ -84,6 +94,16 @@ public:
                                      std::vector<unsigned char>& bytes) override
     {
         return system_.ReadWholeFile(path, maxBytes, bytes);
+    }
+    platform::FsStatus CreateFolders(const std::wstring& path) override
+    {
+        Forget();
+        return system_.CreateFolders(path);
+    }
+    platform::FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override
+    {
+        Forget();
+        return system_.WriteFileDurably(path, bytes);
     }
     mods::FileTime CurrentTime() override { return system_.CurrentTime(); }
 

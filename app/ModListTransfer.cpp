@@ -1,0 +1,122 @@
+// The main window's mod lists: the order shown saved to share, and a list
+// taken back as moves waiting for the smart sort.
+#include "app/ModManagerDlg.h"
+
+#include "app/Globals.h"
+#include "app/Texts.h"
+#include "framework/App.h"
+#include "framework/FileNamePrompt.h"
+#include "framework/FormatText.h"
+#include "mods/ListImport.h"
+#include "mods/ModList.h"
+#include "mods/ModSwitch.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+fw::FileNamePrompt ModListPrompt(const wchar_t* title, const wchar_t* fileName)
+{
+    return fw::FileNamePrompt{title, texts::kModListFilter, texts::kModListExtension, fileName};
+}
+
+std::wstring ListProblemText(const std::wstring& file, const mods::ModListProblem& problem)
+{
+    switch (problem.fault) {
+    case mods::ModListFault::NotAModList: return fw::FormatText(texts::kNotAModList, file);
+    case mods::ModListFault::OtherVersion: return fw::FormatText(texts::kOtherListVersion, file);
+    case mods::ModListFault::Binary: return fw::FormatText(texts::kBinaryList, file);
+    case mods::ModListFault::TooLarge:
+        return fw::FormatText(texts::kListTooLarge, file, static_cast<int>(mods::kMaxModListBytes >> 20));
+    case mods::ModListFault::BadLine: return fw::FormatText(texts::kBadListLine, file, problem.line);
+    case mods::ModListFault::BadName: return fw::FormatText(texts::kBadListName, file, problem.line, problem.name);
+    case mods::ModListFault::Duplicate: return fw::FormatText(texts::kDuplicateListName, file, problem.line, problem.name);
+    }
+    return {};
+}
+
+}  // namespace
+
+void CModManagerDlg::ExportModList()
+{
+    std::vector<mods::ModListEntry> entries;
+    for (const mods::ArrangedMod& row : arrangement_.Rows())
+        entries.push_back(mods::ModListEntryOf(row.name));
+    std::vector<std::wstring> leftOut;
+    const std::string text = mods::FormatModList(entries, &leftOut);
+    const std::optional<std::wstring> path = fw::AskForFileToSave(m_hWnd, ModListPrompt(texts::kExportCaption, texts::kModListFileName));
+    if (!path)
+        return;
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(*path, text);
+    if (!written.ok()) {
+        status_.SetWindowText(fw::FormatText(texts::kCannotExportList, *path, platform::DescribeError(written)));
+        return;
+    }
+    std::wstring done = fw::FormatText(texts::kListExported, static_cast<int>(entries.size() - leftOut.size()), *path);
+    if (!leftOut.empty())
+        done += fw::FormatText(texts::kListLeftOut, static_cast<int>(leftOut.size()), leftOut.front());
+    status_.SetWindowText(done);
+}
+
+void CModManagerDlg::ImportModList()
+{
+    const std::optional<std::wstring> path = fw::AskForFileToOpen(m_hWnd, ModListPrompt(texts::kImportCaption, L""));
+    if (!path || static_cast<int>(arrangement_.Rows().size()) != modList_.GetItemCount())
+        return;
+    std::vector<unsigned char> bytes;
+    const platform::FsStatus read = fileSystem_.ReadWholeFile(*path, mods::kMaxModListBytes, bytes);
+    mods::ModListProblem problem{mods::ModListFault::TooLarge, 0, {}};
+    const std::optional<std::vector<mods::ModListEntry>> list =
+        read.ok() ? mods::ParseModList(bytes, problem) : std::nullopt;
+    if (!list) {
+        const std::wstring why = read.ok() || platform::IsTooLarge(read)
+            ? ListProblemText(*path, problem)
+            : fw::FormatText(texts::kCannotReadList, *path, platform::DescribeError(read));
+        fw::AppMessageBox(m_hWnd, why + texts::kNothingChanged, MB_OK | MB_ICONWARNING);
+        return;
+    }
+
+    // The order first, as moves: nothing is written until the smart sort.
+    const mods::ImportEffect effect = mods::PlanImport(arrangement_.Rows(), *list);
+    std::vector<std::wstring> moved;
+    for (const int row : arrangement_.Rearrange(effect.order))
+        moved.push_back(arrangement_.Rows()[static_cast<std::size_t>(row)].name);
+    ShowArrangement(moved);
+    status_.SetWindowText(moved.empty() ? std::wstring(texts::kListInOrder)
+                                        : fw::FormatText(texts::kListImported, static_cast<int>(moved.size())));
+
+    // Then the states, after one question, recorded first as every write.
+    if (!effect.switches.empty()) {
+        std::wstring question = fw::FormatText(texts::kSwitchQuestion, static_cast<int>(effect.switches.size()));
+        std::vector<std::wstring> names;
+        for (const mods::StateChange& change : effect.switches) {
+            question += fw::FormatText(change.enable ? texts::kSwitchToEnabled : texts::kSwitchToDisabled, change.name);
+            names.push_back(change.name);
+        }
+        const std::optional<std::uint64_t> record =
+            MessageBoxW(m_hWnd, question.c_str(), texts::kSwitchCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK
+                ? BeginWrite(mods::RecordedAction::Import, names) : std::nullopt;
+        if (record) {
+            std::optional<mods::SwitchResult> failed;
+            for (const mods::StateChange& change : effect.switches) {
+                const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, change.name, change.enable);
+                for (std::size_t row = 0; row < arrangement_.Rows().size(); ++row)
+                    if (arrangement_.Rows()[row].name == change.name)
+                        arrangement_.Rename(static_cast<int>(row), switched.name);
+                if (switched.failure && !failed)
+                    failed = switched;
+            }
+            EndWrite(record);
+            ShowArrangement(moved);
+            if (failed)
+                status_.SetWindowText(fw::FormatText(texts::kCannotRename, failed->failure->fileName,
+                                                     platform::DescribeError(failed->failure->status)));
+        }
+    }
+
+    if (!effect.missing.empty()) {
+        std::wstring report = fw::FormatText(texts::kNotInFolder, static_cast<int>(effect.missing.size()));
+        for (const std::wstring& name : effect.missing)
+            report += L"\r\n" + name;
+        fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONINFORMATION);
+    }
+}

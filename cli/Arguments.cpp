@@ -1,0 +1,106 @@
+#include "cli/Arguments.h"
+
+#include "cli/Texts.h"
+#include "framework/FormatText.h"
+
+namespace cli {
+namespace {
+
+int BitIndex(unsigned flag)
+{
+    int index = 0;
+    while (flag > 1u) {
+        flag >>= 1;
+        ++index;
+    }
+    return index;
+}
+
+}  // namespace
+
+std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& arguments, std::wstring& usageError)
+{
+    Invocation invocation;
+    invocation.spelled.resize(4);
+    bool optionsEnd = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::wstring argument = arguments[i];
+        if (optionsEnd || argument.size() < 2 || argument[0] != L'-') {
+            if (invocation.command.empty())
+                invocation.command = std::move(argument);
+            else
+                invocation.operands.push_back(std::move(argument));
+            continue;
+        }
+        if (argument == L"--") {
+            optionsEnd = true;
+            continue;
+        }
+        // --name=value is --name value.
+        std::optional<std::wstring> attached;
+        if (const std::size_t equals = argument.find(L'='); argument.rfind(L"--", 0) == 0 && equals != std::wstring::npos) {
+            attached = argument.substr(equals + 1);
+            argument.resize(equals);
+        }
+        auto value = [&]() -> std::optional<std::wstring> {
+            if (attached)
+                return attached;
+            if (i + 1 < arguments.size())
+                return arguments[++i];
+            usageError = fw::FormatText(texts::kOptionNeedsValue, argument);
+            return std::nullopt;
+        };
+        auto flag = [&](unsigned option) {
+            if (invocation.options & option) {
+                usageError = fw::FormatText(option == kPlacementOption ? texts::kTwoPlacements : texts::kOptionTwice, argument);
+                return false;
+            }
+            invocation.options |= option;
+            invocation.spelled[static_cast<std::size_t>(BitIndex(option))] = argument;
+            return true;
+        };
+        bool good = true;
+        if (argument == L"--help" || argument == L"-h") {
+            invocation.help = true;
+        } else if (argument == L"--version") {
+            invocation.version = true;
+        } else if (argument == L"--folder") {
+            const std::optional<std::wstring> folder = value();
+            if (!folder)
+                return std::nullopt;
+            if (invocation.folder) {
+                usageError = fw::FormatText(texts::kOptionTwice, argument);
+                return std::nullopt;
+            }
+            invocation.folder = folder;
+        } else if (argument == L"--json") {
+            good = flag(kJsonOption) && (invocation.json = true);
+        } else if (argument == L"--yes" || argument == L"-y") {
+            good = flag(kYesOption) && (invocation.yes = true);
+        } else if (argument == L"--keep") {
+            good = flag(kKeepOption) && (invocation.keep = true);
+        } else if (argument == L"--top" || argument == L"--bottom") {
+            good = flag(kPlacementOption);
+            invocation.placement = argument == L"--top" ? Placement::Top : Placement::Bottom;
+        } else if (argument == L"--before" || argument == L"--after") {
+            good = flag(kPlacementOption);
+            const std::optional<std::wstring> anchor = good ? value() : std::nullopt;
+            if (!anchor)
+                return std::nullopt;
+            invocation.placement = argument == L"--before" ? Placement::Before : Placement::After;
+            invocation.anchor = *anchor;
+        } else {
+            usageError = fw::FormatText(texts::kUnknownOption, argument);
+            return std::nullopt;
+        }
+        if (!good)
+            return std::nullopt;
+        if (attached && argument != L"--folder" && argument != L"--before" && argument != L"--after") {
+            usageError = fw::FormatText(texts::kUnknownOption, arguments[i]);
+            return std::nullopt;
+        }
+    }
+    return invocation;
+}
+
+}  // namespace cli

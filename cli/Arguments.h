@@ -1,0 +1,41 @@
+#pragma once
+// The command line taken apart: the command, its operands and the options,
+// which may come anywhere ("--" ends them). What is allowed where is the
+// command table's to say.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Placement { None, Top, Bottom, Before, After };
+
+// Options, as flags of the commands that take them.
+enum Option : unsigned {
+    kJsonOption = 1u << 0,
+    kYesOption = 1u << 1,
+    kKeepOption = 1u << 2,
+    kPlacementOption = 1u << 3,
+};
+
+struct Invocation {
+    std::wstring command;
+    std::vector<std::wstring> operands;
+    std::optional<std::wstring> folder;
+    bool help = false;
+    bool version = false;
+    bool json = false;
+    bool yes = false;
+    bool keep = false;
+    Placement placement = Placement::None;
+    std::wstring anchor;  // --before or --after NAME
+    unsigned options = 0;             // the Option flags given
+    std::vector<std::wstring> spelled;  // how each was spelled, for messages, by flag bit
+};
+
+// Empty, with the reason in `usageError`, for an option that does not
+// exist, lacks its value or is given twice.
+std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& arguments, std::wstring& usageError);
+
+}  // namespace cli

@@ -1,0 +1,59 @@
+// pakorder install: the drop rules, for files named on the command line.
+#include "cli/Commands.h"
+#include "cli/Session.h"
+#include "cli/System.h"
+#include "cli/Texts.h"
+#include "framework/FormatText.h"
+#include "mods/Install.h"
+#include "mods/ModFile.h"
+#include "platform/Paths.h"
+
+namespace cli {
+namespace {
+
+std::wstring WhyNotInstalled(Session& session, const mods::NotInstalled& mod)
+{
+    switch (mod.reason) {
+    case mods::NotInstalledReason::AlreadyThere: return texts::kAlreadyThere;
+    case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
+    case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
+    case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
+    case mods::NotInstalledReason::PakLeftBehind:
+        return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName), session.Reason(mod.status),
+                              session.Reason(mod.removalStatus));
+    case mods::NotInstalledReason::Cancelled:  // no install here is ever stopped half-way
+    case mods::NotInstalledReason::CopyFailed: break;
+    }
+    return session.Reason(mod.status);
+}
+
+}  // namespace
+
+void RunInstall(Session& session, const Invocation& invocation)
+{
+    std::vector<std::wstring> files, names;
+    for (const std::wstring& given : invocation.operands) {
+        const std::wstring path = session.Sys().FullPath(given);
+        // One path at a time: a folder among them is not a mod, and ends nothing.
+        const mods::DropPlan plan = mods::PlanDrop(session.Files(), {path});
+        if (plan.files.empty() || !session.Files().FileExists(path)) {
+            session.Fail(fw::FormatText(session.Files().PathExists(path) ? texts::kNotAModFile : texts::kNoSuchFile, given));
+            continue;
+        }
+        files.push_back(path);
+        names.push_back(platform::FileNameOf(path));
+    }
+    if (files.empty())
+        return;
+    const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::Install, names);
+    if (!record)
+        return;
+    const mods::InstallResult installed = mods::InstallMods(session.Files(), session.Paks(), files);
+    session.EndWrite(*record);
+    for (const std::wstring& name : installed.copied)
+        session.Say(fw::FormatText(texts::kInstalled, name));
+    for (const mods::NotInstalled& mod : installed.notCopied)
+        session.Fail(fw::FormatText(texts::kNotInstalled, mod.fileName, WhyNotInstalled(session, mod)));
+}
+
+}  // namespace cli

@@ -1,0 +1,126 @@
+// pakorder export, import: mod lists to share, written and taken.
+#include <algorithm>
+
+#include "cli/Commands.h"
+#include "cli/Session.h"
+#include "cli/System.h"
+#include "cli/Texts.h"
+#include "framework/FormatText.h"
+#include "mods/ListImport.h"
+#include "mods/ModList.h"
+#include "mods/ModSwitch.h"
+#include "mods/ModTime.h"
+#include "platform/Utf8.h"
+
+namespace cli {
+namespace {
+
+constexpr std::wstring_view kStandardStream = L"-";
+
+// Why the bytes of `file` are not a list, as one line.
+std::wstring ListProblemText(const std::wstring& file, const mods::ModListProblem& problem)
+{
+    switch (problem.fault) {
+    case mods::ModListFault::NotAModList: return fw::FormatText(texts::kNotAModList, file);
+    case mods::ModListFault::OtherVersion: return fw::FormatText(texts::kOtherListVersion, file);
+    case mods::ModListFault::Binary: return fw::FormatText(texts::kBinaryList, file);
+    case mods::ModListFault::TooLarge: return fw::FormatText(texts::kListTooLarge, file, static_cast<int>(mods::kMaxModListBytes >> 20));
+    case mods::ModListFault::BadLine: return fw::FormatText(texts::kBadListLine, file, problem.line);
+    case mods::ModListFault::BadName: return fw::FormatText(texts::kBadListName, file, problem.line, problem.name);
+    case mods::ModListFault::Duplicate: return fw::FormatText(texts::kDuplicateListName, file, problem.line, problem.name);
+    }
+    return {};
+}
+
+}  // namespace
+
+void RunExport(Session& session, const Invocation& invocation)
+{
+    std::vector<mods::ModListEntry> entries;
+    for (const mods::ModEntry& mod : session.Catalogue())
+        entries.push_back(mods::ModListEntryOf(mod.fileName));
+    std::vector<std::wstring> leftOut;
+    const std::string text = mods::FormatModList(entries, &leftOut);
+    for (const std::wstring& name : leftOut)
+        session.Fail(fw::FormatText(texts::kLeftOutOfList, name));
+
+    const std::wstring file = invocation.operands.empty() ? std::wstring(kStandardStream) : invocation.operands.front();
+    if (file == kStandardStream) {
+        session.Print(text);
+        return;
+    }
+    // Never half a list: the old file stays until the new one is whole.
+    const platform::FsStatus written = session.Files().WriteFileDurably(session.Sys().FullPath(file), text);
+    if (!written.ok()) {
+        session.Fail(fw::FormatText(texts::kCannotExport, file, session.Reason(written)));
+        return;
+    }
+    session.Say(fw::FormatText(texts::kExported, ModCount(entries.size() - leftOut.size()), file));
+}
+
+void RunImport(Session& session, const Invocation& invocation)
+{
+    const std::wstring& file = invocation.operands.front();
+    std::vector<unsigned char> bytes;
+    const platform::FsStatus read = file == kStandardStream
+        ? session.Sys().ReadInput(mods::kMaxModListBytes, bytes)
+        : session.Files().ReadWholeFile(session.Sys().FullPath(file), mods::kMaxModListBytes, bytes);
+    mods::ModListProblem problem;
+    if (platform::IsTooLarge(read)) {
+        session.Fail(ListProblemText(file, mods::ModListProblem{mods::ModListFault::TooLarge, 0, {}}));
+        return;
+    }
+    if (!read.ok()) {
+        session.Fail(fw::FormatText(texts::kCannotReadList, file, session.Reason(read)));
+        return;
+    }
+    const std::optional<std::vector<mods::ModListEntry>> list = mods::ParseModList(bytes, problem);
+    if (!list) {
+        session.Fail(ListProblemText(file, problem));
+        return;
+    }
+
+    mods::Arrangement arrangement;
+    arrangement.Reset(session.Catalogue());
+    const mods::ImportEffect effect = mods::PlanImport(arrangement.Rows(), *list);
+    arrangement.Rearrange(effect.order);
+    if (!effect.moved.empty() || !effect.switches.empty()) {
+        std::vector<std::wstring> intent;
+        for (const mods::StateChange& change : effect.switches)
+            intent.push_back(change.name);
+        for (const int row : effect.moved) {
+            const std::wstring& name = arrangement.Rows()[static_cast<std::size_t>(row)].name;
+            if (std::find(intent.begin(), intent.end(), name) == intent.end())
+                intent.push_back(name);
+        }
+        const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::Import, std::move(intent));
+        if (!record)
+            return;
+        int enabled = 0, disabled = 0;
+        for (const mods::StateChange& change : effect.switches) {
+            const mods::SwitchResult switched = mods::SwitchMod(session.Files(), session.Paks(), change.name, change.enable);
+            if (switched.failure) {
+                session.Fail(fw::FormatText(texts::kCannotRename, change.name, switched.failure->fileName,
+                                            session.Reason(switched.failure->status)));
+                continue;
+            }
+            (change.enable ? enabled : disabled) += 1;
+            for (std::size_t row = 0; row < arrangement.Rows().size(); ++row)
+                if (arrangement.Rows()[row].name == change.name)
+                    arrangement.Rename(static_cast<int>(row), switched.name);
+        }
+        if (!effect.moved.empty()) {
+            for (const mods::FileFailure& failure : mods::WriteLoadOrder(session.Files(), session.Paks(), arrangement.Listed(),
+                                                                         session.Files().CurrentTime()))
+                session.Fail(fw::FormatText(texts::kCannotWriteTime, failure.fileName, session.Reason(failure.status)));
+        }
+        session.EndWrite(*record);
+        session.Say(fw::FormatText(texts::kImported, file, ModCount(effect.moved.size()), enabled, disabled));
+    } else {
+        session.Say(fw::FormatText(texts::kImported, file, ModCount(0), 0, 0));
+    }
+    for (const std::wstring& name : effect.missing)
+        session.Fail(fw::FormatText(texts::kNotInFolder, name));
+}
+
+}  // namespace cli

@@ -1,0 +1,35 @@
+// pakorder: the mods of the game on the command line.
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "cli/Output.h"
+#include "cli/Session.h"
+#include "cli/System.h"
+#include "platform/FileSystem.h"
+#include "platform/Utf8.h"
+
+namespace {
+
+int Run(std::vector<std::wstring> arguments)
+{
+    cli::Context context{platform::SystemFileSystem(), cli::RealSystem(), cli::StandardOutput(), cli::StandardError()};
+    return cli::RunCommandLine(arguments, context);
+}
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv)
+{
+    return Run(std::vector<std::wstring>(argv + 1, argv + argc));
+}
+#else
+int main(int argc, char** argv)
+{
+    std::vector<std::wstring> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(platform::FromUtf8(argv[i]));
+    return Run(std::move(arguments));
+}
+#endif

@@ -1,0 +1,58 @@
+// pakorder move: the window's move and smart sort in one, on the same core.
+#include <algorithm>
+
+#include "cli/Commands.h"
+#include "cli/ModNames.h"
+#include "cli/Session.h"
+#include "cli/Texts.h"
+#include "framework/FormatText.h"
+#include "mods/Arrangement.h"
+#include "mods/ModTime.h"
+
+namespace cli {
+
+void RunMove(Session& session, const Invocation& invocation)
+{
+    const std::vector<mods::ModEntry> catalogue = session.Catalogue();
+    const std::vector<int> selected = FindModRows(session, catalogue, invocation.operands);
+    std::optional<int> anchor;
+    if (invocation.placement == Placement::Before || invocation.placement == Placement::After) {
+        anchor = FindModRow(session, catalogue, invocation.anchor);
+        if (anchor && std::binary_search(selected.begin(), selected.end(), *anchor)) {
+            session.Fail(fw::FormatText(texts::kAnchorMoved, invocation.anchor));
+            return;
+        }
+    }
+    // Nothing is moved unless every name is known: the block would not be the one asked for.
+    if (session.Status() != kDone || selected.empty())
+        return;
+
+    mods::Arrangement arrangement;
+    arrangement.Reset(catalogue);
+    const int count = static_cast<int>(catalogue.size());
+    switch (invocation.placement) {
+    case Placement::Top: arrangement.MoveTo(selected, 0); break;
+    case Placement::Bottom: arrangement.MoveTo(selected, count - static_cast<int>(selected.size())); break;
+    case Placement::Before: arrangement.MoveNextTo(selected, *anchor, false); break;
+    case Placement::After: arrangement.MoveNextTo(selected, *anchor, true); break;
+    case Placement::None: return;
+    }
+    const bool sameOrder = std::equal(catalogue.begin(), catalogue.end(), arrangement.Rows().begin(),
+                                      [](const mods::ModEntry& a, const mods::ArrangedMod& b) { return a.fileName == b.name; });
+    if (sameOrder) {
+        session.Say(texts::kAlreadyInPlace);
+        return;
+    }
+    const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::SmartSort, arrangement.MarkedNames());
+    if (!record)
+        return;
+    const std::vector<mods::FileFailure> failures =
+        mods::WriteLoadOrder(session.Files(), session.Paks(), arrangement.Listed(), session.Files().CurrentTime());
+    for (const mods::FileFailure& failure : failures)
+        session.Fail(fw::FormatText(texts::kCannotWriteTime, failure.fileName, session.Reason(failure.status)));
+    session.EndWrite(*record);
+    if (failures.empty())
+        session.Say(fw::FormatText(texts::kMoved, ModCount(selected.size())));
+}
+
+}  // namespace cli

@@ -1,0 +1,138 @@
+// The command line's system on Linux and other POSIX systems.
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cerrno>
+
+#include "cli/Output.h"
+#include "cli/System.h"
+#include "mods/SteamGame.h"
+#include "platform/Paths.h"
+#include "platform/ReadToEnd.h"
+#include "platform/Utf8.h"
+
+namespace cli {
+namespace {
+
+class StreamOutput final : public Output {
+public:
+    explicit StreamOutput(std::FILE* stream) : stream_(stream) {}
+    void Write(std::string_view utf8) override { std::fwrite(utf8.data(), 1, utf8.size(), stream_); }
+
+private:
+    std::FILE* stream_;
+};
+
+class PosixSystem final : public System {
+public:
+    std::optional<std::wstring> Variable(const std::wstring& name) override
+    {
+        const char* value = std::getenv(platform::ToUtf8(name).c_str());
+        return value ? std::optional(platform::FromUtf8(value)) : std::nullopt;
+    }
+
+    std::wstring CurrentFolder() override
+    {
+        char folder[PATH_MAX];
+        return ::getcwd(folder, sizeof folder) ? platform::FromUtf8(folder) : std::wstring();
+    }
+
+    std::wstring ProgramFolder() override
+    {
+        char path[PATH_MAX];
+        const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+        return length > 0 ? platform::GetFolderOfPath(platform::FromUtf8(std::string_view(path, static_cast<std::size_t>(length))))
+                          : std::wstring();
+    }
+
+    std::wstring FullPath(const std::wstring& path) override
+    {
+        const std::wstring absolute = !path.empty() && path[0] == L'/' ? path : platform::JoinPath(CurrentFolder(), path);
+        char resolved[PATH_MAX];
+        return ::realpath(platform::ToUtf8(absolute).c_str(), resolved) ? platform::FromUtf8(resolved) : absolute;
+    }
+
+    platform::FsStatus ReadInput(std::size_t maxBytes, std::vector<unsigned char>& bytes) override
+    {
+        int failure = 0;
+        const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
+            for (;;) {
+                const ssize_t got = ::read(STDIN_FILENO, buffer, room);
+                if (got >= 0 || errno != EINTR) {
+                    failure = got < 0 ? errno : 0;
+                    return got;
+                }
+            }
+        };
+        switch (platform::ReadToEnd(readSome, 0, maxBytes, bytes)) {
+        case platform::ReadToEndResult::Done: return {};
+        case platform::ReadToEndResult::TooLarge: return platform::FsStatus{EFBIG};
+        case platform::ReadToEndResult::Failed: break;
+        }
+        return platform::FsStatus{static_cast<unsigned long>(failure)};
+    }
+};
+
+// An absolute path from a variable, as the XDG base directories want them.
+std::optional<std::wstring> AbsoluteVariable(System& system, const wchar_t* name)
+{
+    std::optional<std::wstring> value = system.Variable(name);
+    return value && !value->empty() && (*value)[0] == L'/' ? value : std::nullopt;
+}
+
+}  // namespace
+
+System& RealSystem()
+{
+    static PosixSystem system;
+    return system;
+}
+
+Output& StandardOutput()
+{
+    static StreamOutput out(stdout);
+    return out;
+}
+
+Output& StandardError()
+{
+    static StreamOutput err(stderr);
+    return err;
+}
+
+std::wstring SystemReason(platform::FsStatus status)
+{
+    return platform::FromUtf8(std::strerror(static_cast<int>(status.error)));
+}
+
+std::wstring RecordsRoot(System& system)
+{
+    if (const std::optional<std::wstring> state = AbsoluteVariable(system, L"XDG_STATE_HOME"))
+        return platform::JoinPath(*state, L"pakorder");
+    const std::optional<std::wstring> home = AbsoluteVariable(system, L"HOME");
+    return home ? platform::JoinPath(platform::JoinPath(platform::JoinPath(*home, L".local"), L"state"), L"pakorder")
+                : std::wstring();
+}
+
+std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSystem& fileSystem)
+{
+    const std::optional<std::wstring> home = AbsoluteVariable(system, L"HOME");
+    if (!home)
+        return std::nullopt;
+    const std::wstring data = AbsoluteVariable(system, L"XDG_DATA_HOME").value_or(platform::JoinPath(*home, L".local/share"));
+    // Steam's own link first, then where its packages put it; the Flatpak last.
+    std::vector<std::wstring> roots;
+    for (const std::wstring& root : {platform::JoinPath(*home, L".steam/steam"), platform::JoinPath(data, L"Steam"),
+                                     platform::JoinPath(*home, L".var/app/com.valvesoftware.Steam/.local/share/Steam")}) {
+        std::wstring resolved = system.FullPath(root);
+        if (std::find(roots.begin(), roots.end(), resolved) == roots.end())
+            roots.push_back(std::move(resolved));
+    }
+    return mods::FindPaksInSteam(fileSystem, roots);
+}
+
+}  // namespace cli

@@ -1,0 +1,159 @@
+// The command line's system on Windows.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "cli/FolderDiscovery.h"
+#include "cli/Output.h"
+#include "cli/System.h"
+#include "platform/IniProfile.h"
+#include "platform/Paths.h"
+#include "platform/ReadToEnd.h"
+#include "platform/Utf8.h"
+
+namespace cli {
+namespace {
+
+// A console shows UTF-16; a file or a pipe gets the UTF-8 bytes.
+class HandleOutput final : public Output {
+public:
+    explicit HandleOutput(DWORD which) : handle_(GetStdHandle(which))
+    {
+        DWORD mode = 0;
+        console_ = GetFileType(handle_) == FILE_TYPE_CHAR && GetConsoleMode(handle_, &mode);
+    }
+    void Write(std::string_view utf8) override
+    {
+        DWORD written = 0;
+        if (console_) {
+            const std::wstring text = platform::FromUtf8(utf8);
+            WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        } else {
+            WriteFile(handle_, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+        }
+    }
+
+private:
+    HANDLE handle_;
+    bool console_ = false;
+};
+
+class Win32System final : public System {
+public:
+    std::optional<std::wstring> Variable(const std::wstring& name) override
+    {
+        const DWORD length = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+        if (length == 0)
+            return std::nullopt;
+        std::wstring value(length, L'\0');
+        value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), length));
+        return value;
+    }
+
+    std::wstring CurrentFolder() override
+    {
+        std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+        folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+        return folder;
+    }
+
+    std::wstring ProgramFolder() override
+    {
+        std::wstring path(32768, L'\0');
+        path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+        return platform::GetFolderOfPath(path);
+    }
+
+    std::wstring FullPath(const std::wstring& path) override
+    {
+        const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+        if (length == 0)
+            return path;
+        std::wstring full(length, L'\0');
+        full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+        return full;
+    }
+
+    platform::FsStatus ReadInput(std::size_t maxBytes, std::vector<unsigned char>& bytes) override
+    {
+        const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+        DWORD failure = 0;
+        const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
+            DWORD got = 0;
+            if (ReadFile(input, buffer, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &got, nullptr))
+                return got;
+            failure = GetLastError();
+            return failure == ERROR_BROKEN_PIPE ? 0 : -1;  // the writer closed its end: the end
+        };
+        switch (platform::ReadToEnd(readSome, 0, maxBytes, bytes)) {
+        case platform::ReadToEndResult::Done: return {};
+        case platform::ReadToEndResult::TooLarge: return platform::FsStatus{ERROR_FILE_TOO_LARGE};
+        case platform::ReadToEndResult::Failed: break;
+        }
+        return platform::FsStatus{failure};
+    }
+};
+
+std::wstring ProgramDataFolder(System& system)
+{
+    const std::optional<std::wstring> appData = system.Variable(L"APPDATA");
+    return appData && !appData->empty() ? platform::JoinPath(*appData, L"PakOrder") : std::wstring();
+}
+
+}  // namespace
+
+System& RealSystem()
+{
+    static Win32System system;
+    return system;
+}
+
+Output& StandardOutput()
+{
+    static HandleOutput out(STD_OUTPUT_HANDLE);
+    return out;
+}
+
+Output& StandardError()
+{
+    static HandleOutput err(STD_ERROR_HANDLE);
+    return err;
+}
+
+std::wstring SystemReason(platform::FsStatus status)
+{
+    wchar_t* text = nullptr;
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    DWORD length = FormatMessageW(flags, nullptr, status.error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                  reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0)
+        length = FormatMessageW(flags, nullptr, status.error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length ? std::wstring(text, length) : L"system error " + std::to_wstring(status.error);
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L'.' || reason.back() == L' '))
+        reason.pop_back();
+    return reason;
+}
+
+std::wstring RecordsRoot(System& system)
+{
+    // The window's own place: both walk the same history.
+    const std::wstring data = ProgramDataFolder(system);
+    return data.empty() ? data : platform::JoinPath(data, L"History");
+}
+
+std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSystem& fileSystem)
+{
+    // As the window finds it: beside the program, then the folder last
+    // accepted in the window's folder picker.
+    if (std::optional<std::wstring> paks = PaksFolderAt(fileSystem, system.ProgramFolder()))
+        return paks;
+    const std::wstring data = ProgramDataFolder(system);
+    if (data.empty())
+        return std::nullopt;
+    platform::IniProfile window(platform::JoinPath(data, L"PakOrder.INI"));
+    const std::wstring picked = window.Read(L"FolderHistory", L"Folder");
+    return picked.empty() ? std::nullopt : PaksFolderAt(fileSystem, picked);
+}
+
+}  // namespace cli

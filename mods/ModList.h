@@ -1,0 +1,64 @@
+#pragma once
+// A mod list to share: the mods in load order, each enabled or disabled,
+// named without their extensions so that the list does not depend on the
+// state. UTF-8 text:
+//
+//   # PakOrder mod list 1
+//   + BetterLoot
+//   - 更多宠物
+//
+// The first line names the format and its version; "+" is enabled, "-"
+// disabled, one space, then the name to the end of the line. Other lines
+// starting with "#" are comments; blank lines are skipped; CRLF and LF both
+// read. The bytes come from anywhere and are not trusted.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mods {
+
+struct ModListEntry {
+    std::wstring name;  // without the extension: "a" for a.pak and a.G1O
+    bool enabled = true;
+    friend bool operator==(const ModListEntry&, const ModListEntry&) = default;
+};
+
+// No list a player shares comes near: a larger file is refused unread.
+inline constexpr std::size_t kMaxModListBytes = 4u << 20;
+
+// The entry of a pak on disk: "a.G1O" -> {"a", disabled}.
+ModListEntry ModListEntryOf(std::wstring_view pakName);
+
+// True when name + ".PAK" (and its ".MAN") can be a file's name on every
+// system the game runs on: not empty, no path separator or control
+// character, none of the characters Windows refuses, no reserved device
+// name, no trailing dot or space, not too long.
+bool IsModListName(std::wstring_view name);
+
+// The list's text. Mods whose names IsModListName refuses cannot be
+// written: they are left out and appended to `leftOut`.
+std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std::wstring>* leftOut = nullptr);
+
+enum class ModListFault {
+    NotAModList,   // the first line is not a mod list's
+    OtherVersion,  // a list of a version this program does not read
+    Binary,        // a NUL byte, or bytes that are not UTF-8
+    TooLarge,      // more than kMaxModListBytes
+    BadLine,       // neither a comment nor a mark, a space and a name
+    BadName,       // a name that cannot be a mod's file name
+    Duplicate,     // a mod named twice (names compared as Windows does)
+};
+
+struct ModListProblem {
+    ModListFault fault = ModListFault::NotAModList;
+    int line = 0;       // the line at fault (1-based), where there is one
+    std::wstring name;  // BadName, Duplicate: the name
+};
+
+// Never reads past the bytes; time in proportion to their size.
+std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned char>& bytes, ModListProblem& whyNot);
+
+}  // namespace mods

@@ -1,0 +1,100 @@
+// The real pakorder program, started as a shell starts it: its arguments,
+// environment and current folder, stdin, stdout and stderr apart, and its
+// exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "commandline/CliHarness.h"
+#include "platform/Utf8.h"
+
+using namespace cli_testing;
+using namespace testing_files;
+
+namespace {
+
+std::string ReadAll(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(got));
+    ::close(fd);
+    return text;
+}
+
+// Runs the program in `folder` with HOME and XDG_STATE_HOME set, `input` on stdin.
+Result Start(const std::wstring& folder, const std::wstring& home, const std::vector<std::string>& arguments,
+             const std::string& input = {})
+{
+    int in[2], out[2], err[2];
+    if (::pipe(in) || ::pipe(out) || ::pipe(err))
+        return {};
+    const std::string where = platform::ToUtf8(folder), homeVariable = "HOME=" + platform::ToUtf8(home),
+                      stateVariable = "XDG_STATE_HOME=" + platform::ToUtf8(home) + "/state";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(in[0], 0), ::dup2(out[1], 1), ::dup2(err[1], 2);
+        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+            ::close(fd);
+        std::vector<char*> argv{const_cast<char*>(PAKORDER_PROGRAM)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        char* environment[] = {const_cast<char*>(homeVariable.c_str()), const_cast<char*>(stateVariable.c_str()), nullptr};
+        if (::chdir(where.c_str()) == 0)
+            ::execve(PAKORDER_PROGRAM, argv.data(), environment);
+        ::_exit(127);
+    }
+    ::close(in[0]), ::close(out[1]), ::close(err[1]);
+    if (::write(in[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+        ADD_FAILURE() << "stdin not written";
+    ::close(in[1]);
+    Result result;
+    result.out = ReadAll(out[0]);
+    result.err = ReadAll(err[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(Program, ResultsOnStdoutErrorsOnStderrAndTheExitStatus)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"c.G1O"});
+    const std::wstring home = cli.root / L"home";
+
+    const Result listed = Start(cli.paks, home, {"list"});
+    EXPECT_EQ(listed.status, 0) << listed;
+    EXPECT_EQ(listed.out, "   1  [x]  2021-1-2    a.pak\n   2  [x]  2021-1-4    b.pak\n   3  [ ]  2021-1-6    c.G1O\n"
+                          "3 mods, 2 enabled\n");  // no colour on a pipe
+    EXPECT_EQ(listed.err, "");
+
+    const Result partly = Start(cli.game, home, {"enable", "c", "nosuch"});
+    EXPECT_EQ(partly.status, 1) << partly;
+    EXPECT_EQ(partly.out, "enabled c.PAK\n");
+    EXPECT_EQ(partly.err, "pakorder: nosuch: no mod of that name\n");
+    EXPECT_TRUE(std::filesystem::is_directory(FsPath(home + L"/state/pakorder")));
+
+    const Result usage = Start(cli.game, home, {"move", "a"});
+    EXPECT_EQ(usage.status, 2) << usage;
+    EXPECT_EQ(usage.out, "");
+
+    const Result imported = Start(cli.root.path(), home, {"--folder", "game/PAKS", "import", "-"},
+                                  "# PakOrder mod list 1\r\n+ b\r\n- a\r\n");
+    EXPECT_EQ(imported.status, 0) << imported;
+    EXPECT_EQ(cli.Order(), L"b.pak a.G1O c.PAK");
+
+    const Result exported = Start(cli.game, home, {"export"});
+    EXPECT_EQ(exported.status, 0) << exported;
+    EXPECT_NE(exported.out.find("\n+ b\n- a\n+ c\n"), std::string::npos) << exported;
+
+    const Result nowhere = Start(home, home, {"list"});
+    EXPECT_EQ(nowhere.status, 1) << nowhere;
+    EXPECT_NE(nowhere.err.find("--folder PATH"), std::string::npos) << nowhere;
+}
+
+}  // namespace

@@ -10,15 +10,18 @@
 #include "app/ProgressDlg.h"
 #include "app/Globals.h"
 #include "app/HistoryDlg.h"
+#include "app/InstalledGames.h"
 #include "app/ModTimeDlg.h"
 #include "app/RecordTexts.h"
 #include "platform/ReusedListing.h"
 #include "app/Texts.h"
+#include "dialogs/folder/SuggestedHistory.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
 #include "framework/FormatText.h"
 #include "mods/Conflicts.h"
 #include "mods/FolderRestore.h"
+#include "mods/GameDiscovery.h"
 #include "mods/GameFolder.h"
 #include "mods/Install.h"
 #include "mods/ModCatalogue.h"
@@ -40,7 +43,6 @@ namespace {
 constexpr int kColumnCheck = CModManagerDlg::kColumnCheck;
 constexpr int kColumnDate = CModManagerDlg::kColumnDate;
 constexpr int kWarningYear = 2020;
-constexpr const wchar_t* kGameProgram = L"Torchlight2.exe";
 constexpr const wchar_t* kPickerStartFolder = L"D:\\";
 constexpr UINT kCopyGlobalData = 0x0049;  // carries drag-and-drop data across integrity levels
 constexpr UINT_PTR kFolderWatchTimer = 1;
@@ -275,16 +277,31 @@ bool CModManagerDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
 void CModManagerDlg::FindGameFolders(ReusedListing& files)
 {
     const std::wstring programFolder = platform::GetFolderOfPath(programPath_);
-    g_gameExePath = programFolder + kGameProgram;
+    g_gameExePath = programFolder + std::wstring(mods::kGameProgram);
     if (fileSystem_.FileExists(g_gameExePath))
         fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(TRUE);
 
+    bool discovered = false;
     const mods::PaksFolderChoice choice =
-        mods::FindPaksFolder(files, programFolder, [this, &files] {
+        mods::FindPaksFolder(files, programFolder, [this, &files, &discovered] {
             files.Forget();  // the user may change the folders while picking
-            return AskForFolder(kPickerStartFolder);
+            // Not beside the game: where Windows says it is installed.
+            const mods::DiscoveredGames found = mods::DiscoverGames(fileSystem_, InstalledGameFolders(fileSystem_));
+            if (found.paksFolders.size() == 1) {
+                discovered = true;
+                return found.paksFolders.front();
+            }
+            if (!found.paksFolders.empty())
+                return AskForFolder(found.paksFolders.front(), found.paksFolders);
+            return AskForFolder(found.gameFolder.value_or(kPickerStartFolder));
         });
     g_paksFolder = choice.folder;
+    if (discovered && choice.qualifies) {
+        // As if the program stood in the game's folder: the game is beside PAKS.
+        const std::wstring game = platform::GetFolderOfPath(platform::StripTrailingSeparators(g_paksFolder));
+        g_gameExePath = platform::JoinPath(game, std::wstring(mods::kGameProgram));
+        fw::CWindow(GetDlgItem(IDC_LAUNCH_GAME)).EnableWindow(fileSystem_.FileExists(g_gameExePath));
+    }
     if (!choice.qualifies) {
         // A folder the player did not choose is never managed: nothing is
         // listed, renamed or copied until a PAKS folder is dropped.
@@ -305,13 +322,14 @@ std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
     return platform::JoinPath(platform::JoinPath(appData, fw::AppTitle()), name + L".INI");
 }
 
-std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder)
+std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder, const std::vector<std::wstring>& suggestions)
 {
-    platform::IniProfile history(historyFile_);
+    platform::IniProfile stored(historyFile_);
+    SuggestedHistory history(stored, CXFolderDialog::kHistorySection, CXFolderDialog::kHistoryKeyPrefix, suggestions);
     CXFolderDialog picker(startFolder, history);
     if (picker.DoModal() == IDOK && !picker.selectedPaths().empty())
         return picker.selectedPaths().front();
-    return startFolder;
+    return {};  // cancelled: no folder, not even the one offered first
 }
 
 void CModManagerDlg::SetUpModList()

@@ -90,7 +90,8 @@ private:
     // `confirm`, a cleared box asks first; false when the user refused, in
     // which case the box is ticked again.
     bool UpdateRowState(int row, bool confirm);
-    std::wstring AskForFolder(const std::wstring& startFolder);
+    // The picker, opened at `startFolder`, with `suggestions` on top of its history.
+    std::wstring AskForFolder(const std::wstring& startFolder, const std::vector<std::wstring>& suggestions = {});
     // Moves the selected rows as one block and marks them as moved.
     void MoveSelection(mods::ReorderCommand command);
     // Lets the user pick a new date for the row's mod and writes it to disk.

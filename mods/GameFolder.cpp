@@ -33,7 +33,7 @@ PaksFolderChoice FindPaksFolder(platform::FileSystem& fileSystem, const std::wst
     }
     if (!qualifies) {
         folder = askForFolder();
-        qualifies = FolderHoldsPaks(fileSystem, folder);
+        qualifies = !folder.empty() && FolderHoldsPaks(fileSystem, folder);  // empty: the player cancelled
     }
     return PaksFolderChoice{platform::WithTrailingSeparator(folder), qualifies};
 }

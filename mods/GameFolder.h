@@ -24,7 +24,8 @@ struct PaksFolderChoice {
 };
 
 // Tries the program's folder, then its PAKS subfolder, then the folder the
-// user picks. When none qualifies, the picked folder is kept all the same.
+// user picks (empty when the user cancelled). When none qualifies, the
+// picked folder is kept all the same.
 PaksFolderChoice FindPaksFolder(platform::FileSystem& fileSystem, const std::wstring& programFolder,
                                 const std::function<std::wstring()>& askForFolder);
 

@@ -8,6 +8,7 @@
 #include "app/Globals.h"
 #include "gui/MainWindowFixture.h"
 #include "platform/IniProfile.h"
+#include "platform/Utf8.h"
 #include "res/resource.h"
 
 using namespace testing_files;
@@ -56,6 +57,13 @@ struct Picker {
         return folder;
     }
 };
+
+std::wstring ComboText(HWND combo, int index)
+{
+    wchar_t text[MAX_PATH * 2] = {};
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
 struct Folders {
     TempFolder elsewhere, settings, chosen, recent;
@@ -191,6 +199,114 @@ TEST(FolderPicker, PickingAHistoryEntryGoesThere)
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
     });
+}
+
+// A registry value the test sets, and takes away again however the test ends.
+struct RegistryValue {
+    HKEY root;
+    std::wstring key, removeFrom;
+    RegistryValue(HKEY r, std::wstring k, const wchar_t* name, const std::wstring& value, std::wstring removed)
+        : root(r), key(std::move(k)), removeFrom(std::move(removed))
+    {
+        EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    ~RegistryValue() { RegDeleteTreeW(root, removeFrom.c_str()); }
+};
+
+// A Steam installation whose libraryfolders.vdf lists itself and a second
+// library; the game installed in the second.
+struct SteamWithTheGame {
+    TempFolder root, library;
+    std::wstring paks = platform::JoinPath(platform::JoinPath(platform::JoinPath(library / L"steamapps", L"common"),
+                                                              L"Torchlight II"),
+                                           L"PAKS");
+    explicit SteamWithTheGame(const std::string& libraries = {})
+    {
+        MakeFolder(paks);
+        WriteFile(platform::JoinPath(paks, L"DATA.PAK"));
+        WriteFileWithTime(platform::JoinPath(paks, L"steam.pak"), Time(2019, 9, 9));
+        WriteFile(platform::JoinPath(platform::GetFolderOfPath(paks), L"Torchlight2.exe"));
+        std::string escaped;
+        for (char c : platform::ToUtf8(library.path()))
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        MakeFolder(root / L"steamapps");
+        WriteFile(platform::JoinPath(root / L"steamapps", L"libraryfolders.vdf"),
+                  !libraries.empty() ? libraries
+                                     : "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"C:\\\\nowhere\"\n\t}\n"
+                                       "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + escaped + "\"\n\t}\n}\n");
+    }
+};
+
+TEST(FolderPicker, TheGameInASteamLibraryIsManagedWithoutAsking)
+{
+    Folders setup;
+    SteamWithTheGame steam;
+    RegistryValue steamPath(HKEY_CURRENT_USER, L"Software\\Valve\\Steam", L"SteamPath", steam.root.path(),
+                            L"Software\\Valve");
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(FindWindowW(L"#32770", L"Select Folder"), nullptr);
+        EXPECT_EQ(g_paksFolder, steam.paks + L"\\");
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"steam.pak", L"2019-9-9", L""}}));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));  // the game is beside its PAKS
+    });
+}
+
+TEST(FolderPicker, AMalformedSteamLibraryListFallsBackToThePicker)
+{
+    Folders setup;
+    SteamWithTheGame steam("\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\" \"unclosed\n");
+    RegistryValue steamPath(HKEY_CURRENT_USER, L"Software\\Valve\\Steam", L"SteamPath", steam.root.path(),
+                            L"Software\\Valve");
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        Picker picker;
+        ASSERT_NE(picker.window, nullptr);
+        PostMessageW(picker.window, WM_COMMAND, IDCANCEL, 0);
+        Answer(WaitForMessageBox(L"PakOrder"), IDOK);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
+        EXPECT_EQ(g_paksFolder, L"");
+    });
+}
+
+TEST(FolderPicker, SeveralInstallationsAreOfferedOnTopOfTheHistory)
+{
+    Folders setup;
+    platform::IniProfile profile(setup.ini);
+    profile.Write(L"FolderHistory", L"Folder0000", setup.recent.path());
+    SteamWithTheGame steam;
+    TempFolder gogGame, otherGame;
+    MakeFolder(gogGame / L"PAKS");
+    WriteFile(platform::JoinPath(gogGame / L"PAKS", L"DATA.PAK"));
+    WriteFile(platform::JoinPath(gogGame / L"PAKS", L"gog.pak"));
+    WriteFile(gogGame / L"Torchlight2.exe");
+    RegistryValue steamPath(HKEY_CURRENT_USER, L"Software\\Valve\\Steam", L"SteamPath", steam.root.path(),
+                            L"Software\\Valve");
+    RegistryValue gog(HKEY_LOCAL_MACHINE, L"SOFTWARE\\WOW6432Node\\GOG.com\\Games\\1207658694", L"path",
+                      gogGame.path(), L"SOFTWARE\\WOW6432Node\\GOG.com");
+    RegistryValue other(HKEY_LOCAL_MACHINE, L"SOFTWARE\\WOW6432Node\\GOG.com\\Games\\1111111111", L"path",
+                        otherGame.path(), L"SOFTWARE\\WOW6432Node\\GOG.com");
+    CModManagerDlg dialog(setup.elsewhere / L"PakOrder.exe", setup.ini);
+    RunDialog(dialog, [&] {
+        Picker picker;
+        ASSERT_NE(picker.window, nullptr);
+        EXPECT_EQ(picker.Text(), steam.paks + L"\\");
+        ASSERT_EQ(SendMessageW(picker.combo(), CB_GETCOUNT, 0, 0), 3);
+        EXPECT_EQ(ComboText(picker.combo(), 1), gogGame / L"PAKS" + L"\\");
+        EXPECT_EQ(ComboText(picker.combo(), 2), setup.recent.path());
+        // Cancel manages none of them: the player chose none.
+        PostMessageW(picker.window, WM_COMMAND, IDCANCEL, 0);
+        const MessageBoxSeen told = WaitForMessageBox(L"PakOrder");
+        ASSERT_NE(told.window, nullptr);
+        Answer(told, IDOK);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
+        EXPECT_EQ(g_paksFolder, L"");
+    });
+    EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder0000"), setup.recent.path());  // nothing chosen, nothing written
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "mods/GameDiscovery.h"
 #include "mods/GameFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -84,6 +85,25 @@ TEST(GameFolder, NothingQualifiesKeepsThePickedFolder)
     EXPECT_EQ(asker.asked, 1);
     EXPECT_FALSE(choice.qualifies);
     EXPECT_EQ(choice.folder, platform::WithTrailingSeparator(picked.path()));
+}
+
+TEST(GameFolder, InstallationsOfferTheirQualifyingPaksFoldersOrElseAGameFolder)
+{
+    TempFolder steam, gog, empty, gone;
+    MakeFolder(steam / L"paks");  // spelled as the disk has it
+    WriteFile(platform::JoinPath(steam / L"paks", L"DATA.PAK"));
+    WriteFile(platform::JoinPath(steam / L"paks", L"m.pak"));
+    WriteFile(gog / L"Torchlight2.exe");
+    MakeFolder(gog / L"PAKS");
+    WriteFile(platform::JoinPath(gog / L"PAKS", L"DATA.PAK"));  // one pak: does not qualify
+    const std::wstring missing = gone / L"not installed";
+
+    const DiscoveredGames found =
+        DiscoverGames(Fs(), {missing, empty.path(), steam.path(), steam.path() + platform::kPathSeparator, gog.path()});
+    EXPECT_EQ(found.paksFolders, std::vector<std::wstring>{platform::WithTrailingSeparator(steam / L"paks")});
+    EXPECT_EQ(found.gameFolder, platform::WithTrailingSeparator(gog.path()));
+    EXPECT_TRUE(DiscoverGames(Fs(), {missing}).paksFolders.empty());
+    EXPECT_FALSE(DiscoverGames(Fs(), {missing}).gameFolder);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/App.h"
 #include "framework/DpiScale.h"
 #include "framework/FormatText.h"
+#include "framework/UniqueHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -45,6 +47,19 @@ std::wstring FullPath(const std::wstring& path)
         return path;
     full.resize(length);
     return full;
+}
+
+// The width of a control's one-line text in its font, "&" marks left out.
+int TextWidth(HWND control)
+{
+    const int length = ::GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), length + 1)));
+    fw::WindowDc dc(control);
+    fw::SelectObjectScope font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rect{};
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
+    return rect.right - rect.left;
 }
 
 HWND FindListView(HWND dialog)
@@ -169,8 +184,12 @@ void CXFolderDialog::Layout()
         ::MapWindowPoints(dialog, m_hWnd, &labelAt, 1);
         HWND label = GetDlgItem(kFolderLabel);
         const RECT labelRect = ChildRect(label, m_hWnd);
-        ::SetWindowPos(label, nullptr, labelAt.x, okRect.top + px(2), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const int comboX = labelAt.x + (labelRect.right - labelRect.left) + px(2);
+        // Dialog units follow the font's average width, not this text's: at
+        // some DPIs the template's width falls a pixel or two short of it.
+        const int labelWidth = std::max<int>(labelRect.right - labelRect.left, TextWidth(label));
+        ::SetWindowPos(label, nullptr, labelAt.x, okRect.top + px(2), labelWidth, labelRect.bottom - labelRect.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const int comboX = labelAt.x + labelWidth + px(2);
         const RECT comboRect = ChildRect(historyCombo_, m_hWnd);
         ::SetWindowPos(historyCombo_, nullptr, comboX, okRect.top, (okRect.left - px(6)) - comboX,
                        comboRect.bottom - comboRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -208,7 +227,8 @@ bool CXFolderDialog::OnTimer(WPARAM w, LPARAM, LRESULT&)
     HWND dialog = FileDialogWindow();
     if (HWND places = ::GetDlgItem(dialog, kPlacesBar)) {
         const auto buttons = static_cast<int>(::SendMessageW(places, TB_BUTTONCOUNT, 0, 0));
-        const int needed = buttons * HIWORD(::SendMessageW(places, TB_GETBUTTONSIZE, 0, 0)) + fw::DpiScale::Of(dialog)(2);
+        const int border = fw::DpiScale::Of(dialog)(2);
+        const int needed = buttons * HIWORD(::SendMessageW(places, TB_GETBUTTONSIZE, 0, 0)) + border;
         RECT placesRect{};
         ::GetWindowRect(places, &placesRect);
         const int missing = needed - (placesRect.bottom - placesRect.top);

@@ -123,12 +123,6 @@ struct DatedMods : GameFolder {
     }
 };
 
-TEST(Scaling, TheProgramFollowsTheDpiOfEachMonitor)
-{
-    // The tests carry the program's manifest. (Wine tells no version 2 from 1.)
-    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
-}
-
 TEST(Scaling, TheMainWindowsListAtTheRunsDpi)
 {
     DatedMods game;

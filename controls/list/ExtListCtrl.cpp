@@ -490,7 +490,19 @@ void CExtListCtrl::DrawEmptyListText() const
     FillSolid(dc.get(), rect, colors_.window);
     SetTextColor(dc.get(), colors_.windowText);
     SetBkColor(dc.get(), colors_.window);
-    SelectObject(dc.get(), GetStockObject(ANSI_VAR_FONT));
+    // Stock fonts are made for the system's DPI; a monitor of another gets a copy to its scale.
+    auto font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    fw::UniqueFont scaled;
+    const fw::DpiScale system(fw::SystemDpi());
+    LOGFONTW look{};
+    if (!(scale_ == system) && GetObjectW(font, sizeof look, &look) == sizeof look) {
+        look.lfHeight = scale_.From(system, look.lfHeight);
+        look.lfWidth = scale_.From(system, look.lfWidth);
+        scaled.reset(CreateFontIndirectW(&look));
+        if (scaled)
+            font = scaled.get();
+    }
+    SelectObject(dc.get(), font);
     DrawTextW(dc.get(), kEmptyListText, -1, &rect, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
     RestoreDC(dc.get(), saved);
 }

@@ -15,6 +15,7 @@
 #include "app/ModTimeDlg.h"
 #include "framework/DpiScale.h"
 #include "framework/UniqueHandle.h"
+#include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
 #include "res/resource.h"
 
@@ -185,6 +186,44 @@ TEST(Scaling, AMoveToAMonitorOfAnotherDpiScalesTheListWithIt)
             for (int column = 0; column < 4; ++column)
                 EXPECT_EQ(list.GetColumnWidth(column), before[static_cast<std::size_t>(column)]) << "column " << column;
             EXPECT_EQ(CellRect(list, 0, 0).bottom - CellRect(list, 0, 0).top, rowHeight);
+        });
+    });
+}
+
+// The height of the text under the list's header.
+int EmptyListTextHeight(CExtListCtrl& list)
+{
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT header{}, client{};
+    GetWindowRect(list.GetHeader(), &header);
+    GetClientRect(list, &client);
+    const RECT below{0, header.bottom - header.top, client.right, std::min<LONG>(client.bottom, 400)};
+    fw::WindowDc dc(list);
+    const COLORREF paper = GetSysColor(COLOR_WINDOW);
+    int top = INT_MAX, bottom = INT_MIN;
+    for (int y = below.top; y < below.bottom; ++y) {
+        for (int x = below.left; x < below.right; x += 2) {
+            const COLORREF c = GetPixel(dc.get(), x, y);
+            if (c != CLR_INVALID && c != paper) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+                break;
+            }
+        }
+    }
+    return bottom - top;
+}
+
+TEST(Scaling, TheEmptyListsMessageOnAMonitorOfAnotherDpi)
+{
+    ListDialog dialog;
+    RunDialog(dialog, [&] {
+        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        OnUiThread([&] {
+            const int atTheSystemsDpi = EmptyListTextHeight(dialog.list);
+            ASSERT_GT(atTheSystemsDpi, 5);
+            dialog.list.SetDpi(2 * fw::WindowDpi(dialog.window));
+            EXPECT_NEAR(EmptyListTextHeight(dialog.list), 2 * atTheSystemsDpi, 3);
         });
     });
 }

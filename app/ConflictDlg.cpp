@@ -56,10 +56,11 @@ BOOL CConflictDlg::OnInitDialog()
     fw::CWindow(GetDlgItem(IDC_UNCHECKED_MODS)).SetWindowText(UncheckedText());
 
     list_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    list_.InsertColumn(kColumnPath, texts::kColumnFile, LVCFMT_LEFT, 290);
-    list_.InsertColumn(kColumnWinner, texts::kColumnWinner, LVCFMT_LEFT, 150);
-    list_.InsertColumn(kColumnOverridden, texts::kColumnOverridden, LVCFMT_LEFT, 200);
-    list_.InsertColumn(kColumnIdentical, texts::kColumnIdentical, LVCFMT_LEFT, 80);
+    const fw::DpiScale& px = Scale();
+    list_.InsertColumn(kColumnPath, texts::kColumnFile, LVCFMT_LEFT, px(290));
+    list_.InsertColumn(kColumnWinner, texts::kColumnWinner, LVCFMT_LEFT, px(150));
+    list_.InsertColumn(kColumnOverridden, texts::kColumnOverridden, LVCFMT_LEFT, px(200));
+    list_.InsertColumn(kColumnIdentical, texts::kColumnIdentical, LVCFMT_LEFT, px(80));
     FillConflicts();
 
     // The template's size is the smallest; the list takes what the user adds.
@@ -78,6 +79,17 @@ BOOL CConflictDlg::OnInitDialog()
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&control.initial), 2);
     }
     return TRUE;
+}
+
+void CConflictDlg::OnDpiChanged(const fw::DpiScale& old)
+{
+    const fw::DpiScale& now = Scale();
+    fw::ScaleColumnWidths(list_, old, now);
+    // The layout the anchors start from, at the new DPI, before the window takes its new size.
+    for (Anchored& control : layout_)
+        control.initial = now.From(old, control.initial);
+    initialClient_ = now.From(old, initialClient_);
+    minimumWindow_ = now.From(old, minimumWindow_);
 }
 
 bool CConflictDlg::OnSize(WPARAM w, LPARAM l, LRESULT& result)

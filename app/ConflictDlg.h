@@ -22,6 +22,7 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+    void OnDpiChanged(const fw::DpiScale& old) override;
 
 private:
     // A control keeps its distance to the edges it is anchored to.

@@ -63,14 +63,17 @@ BOOL CHistoryDlg::OnInitDialog()
     fw::CWindow(GetDlgItem(IDC_HISTORY_NOTE)).SetWindowText(note);
 
     list_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    list_.InsertColumn(kColumnWhen, texts::kColumnWhen, LVCFMT_LEFT, 130);
-    list_.InsertColumn(kColumnAction, texts::kColumnAction, LVCFMT_LEFT, 90);
-    list_.InsertColumn(kColumnModsChanged, texts::kColumnModsChanged, LVCFMT_RIGHT, 70);
-    list_.InsertColumn(kColumnMods, texts::kColumnMods, LVCFMT_LEFT, 260);
+    const fw::DpiScale& px = Scale();
+    list_.InsertColumn(kColumnWhen, texts::kColumnWhen, LVCFMT_LEFT, px(130));
+    list_.InsertColumn(kColumnAction, texts::kColumnAction, LVCFMT_LEFT, px(90));
+    list_.InsertColumn(kColumnModsChanged, texts::kColumnModsChanged, LVCFMT_RIGHT, px(90));
+    list_.InsertColumn(kColumnMods, texts::kColumnMods, LVCFMT_LEFT, px(260));
     FillRecords();
     EnableRestore();
     return TRUE;
 }
+
+void CHistoryDlg::OnDpiChanged(const fw::DpiScale& old) { fw::ScaleColumnWidths(list_, old, Scale()); }
 
 void CHistoryDlg::FillRecords()
 {

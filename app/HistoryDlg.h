@@ -24,6 +24,7 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnDpiChanged(const fw::DpiScale& old) override;
     bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
 
 private:

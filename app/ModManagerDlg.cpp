@@ -335,14 +335,28 @@ std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder, const
 void CModManagerDlg::SetUpModList()
 {
     modList_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    // Never holds an image: its 32-pixel height sets the rows' height.
-    rowHeightImages_.reset(ImageList_Create(10, 32, ILC_COLOR4, 10, 10));
-    modList_.SetImageList(rowHeightImages_.get(), LVSIL_SMALL);
-    modList_.InsertColumn(kColumnCheck, texts::kColumnEnabled, LVCFMT_LEFT, 42);
-    modList_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, 380);
-    modList_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, 90);
-    modList_.InsertColumn(kColumnMark, texts::kColumnOrderChanged, LVCFMT_LEFT, 1);
+    SetRowHeight();
+    const fw::DpiScale& px = modList_.Scale();
+    modList_.InsertColumn(kColumnCheck, texts::kColumnEnabled, LVCFMT_LEFT, px(42));
+    modList_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, px(380));
+    modList_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, px(90));
+    modList_.InsertColumn(kColumnMark, texts::kColumnOrderChanged, LVCFMT_LEFT, px(1));
     modList_.SetContextMenu(texts::kDeleteMenuItem, DeleteModCallback, nullptr, nullptr);
+}
+
+void CModManagerDlg::SetRowHeight()
+{
+    // Never holds an image: its height, 32 pixels at 96 DPI, sets the rows' height.
+    const fw::DpiScale& px = modList_.Scale();
+    fw::UniqueImageList images(ImageList_Create(px(10), px(32), ILC_COLOR4, 10, 10));
+    modList_.SetImageList(images.get(), LVSIL_SMALL);
+    rowHeightImages_ = std::move(images);  // the list view has let go of the old one
+}
+
+void CModManagerDlg::OnDpiChanged(const fw::DpiScale&)
+{
+    modList_.SetDpi(Scale().Dpi());
+    SetRowHeight();
 }
 
 void CModManagerDlg::RefillModList() { RefillModList(fileSystem_); }

@@ -54,6 +54,9 @@ private:
     void FindGameFolders(ReusedListing& files);
     void RefillModList(platform::FileSystem& files);
     void SetUpModList();
+    // The rows' height at the list's DPI.
+    void SetRowHeight();
+    void OnDpiChanged(const fw::DpiScale& old) override;
     // Shows the arrangement's rows with their marks, keeping the scroll
     // position; the rows named are selected.
     void ShowArrangement(const std::vector<std::wstring>& selectedNames);

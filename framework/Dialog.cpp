@@ -77,6 +77,15 @@ bool CDialog::ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
             ::SendMessageW(child, message, w, l);
         return false;  // the dialog manager's own handling follows
     }
+    if (message == WM_DPICHANGED) {
+        const DpiScale old = scale_;
+        scale_ = DpiScale(HIWORD(w));
+        OnDpiChanged(old);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(l);
+        ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return false;  // the dialog manager then scales the template's fonts and controls
+    }
     if (message == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) {
         LOWORD(w) == IDOK ? OnOK() : OnCancel();
         result = 0;
@@ -102,6 +111,7 @@ INT_PTR ReplyFromDialog(HWND dialog, UINT message, LRESULT result)
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM w, LPARAM l)
 {
     if (message == WM_INITDIALOG) {
+        scale_ = DpiScale::Of(m_hWnd);
         DoDataExchange();
         return OnInitDialog();
     }

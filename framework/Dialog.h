@@ -2,6 +2,7 @@
 // A modal dialog bound to its C++ object. Derived classes list their
 // handlers in a message table and override the virtual steps.
 
+#include "framework/DpiScale.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -22,6 +23,8 @@ public:
     // Runs the dialog until it ends; returns what EndDialog was given, or -1.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result);
+    // The window's DPI, for the lengths it sets in pixels.
+    const DpiScale& Scale() const { return scale_; }
 
 protected:
     // Binds the controls to their wrappers, before OnInitDialog.
@@ -30,6 +33,10 @@ protected:
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The window moved to a monitor of another DPI (Scale() is the new one):
+    // lengths set in pixels are set again. The window is then moved to the
+    // rectangle the system suggests.
+    virtual void OnDpiChanged(const DpiScale& /*old*/) {}
     // The message table walk; a derived class walks its own table, then calls this.
     virtual bool ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result);
 
@@ -39,6 +46,7 @@ private:
 
     UINT templateId_;
     HWND parent_;
+    DpiScale scale_;
 };
 
 }  // namespace fw

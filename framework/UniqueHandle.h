@@ -91,6 +91,7 @@ using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;  // Fin
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;    // CreateCompatibleDC
 using UniqueIcon = UniqueHandle<IconTraits>;            // CreateIcon, CopyIcon
 using UniqueMenu = UniqueHandle<MenuTraits>;            // CreatePopupMenu

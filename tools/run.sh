@@ -4,6 +4,8 @@
 #   tools/run.sh GAME_FOLDER   on that game folder (PakOrder.exe is copied into it,
 #                              where a player puts it)
 # Without a display it runs under a virtual one, saves a screenshot and says where.
+# PAKORDER_DPI=192 tools/run.sh runs it at that DPI (Wine's own prefix for it),
+# on a virtual screen as much larger.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -24,11 +26,13 @@ if [ -n "${DISPLAY:-}" ]; then
     cd "$game" && exec wine "$game/PakOrder.exe"
 fi
 
-shot="$repo/build/screenshots/pakorder.png"
+dpi=${PAKORDER_DPI:-96}
+size="$((1024 * dpi / 96))x$((768 * dpi / 96))"
+shot="$repo/build/screenshots/pakorder${PAKORDER_DPI:+-$dpi}.png"
 mkdir -p "$(dirname "$shot")"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
     cd "$1"
-    wine explorer /desktop=PakOrder,1024x768 "$1/PakOrder.exe" &
+    wine explorer /desktop=PakOrder,$3 "$1/PakOrder.exe" &
     for _ in $(seq 1 60); do
         sleep 0.5
         xdotool search --name "zave2" >/dev/null 2>&1 && break
@@ -36,5 +40,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 2
     import -window root "$2"
     wineserver -k
-' _ "$game" "$shot"
+' _ "$game" "$shot" "$size"
 echo "No display: PakOrder ran under Xvfb on $game; screenshot saved to $shot"

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Creates the project's Wine prefix once, with a CJK font standing in for the
 # fonts the dialogs ask for, so Chinese text draws as text, not boxes.
+#   PAKORDER_DPI=192 tools/setup-wine.sh   the prefix for that DPI (wine-env.sh)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/wine-env.sh"
 
+# With PAKORDER_DPI, the prefix's DPI: Wine reads it when a program starts.
+set_dpi() {
+    if [ -n "${PAKORDER_DPI:-}" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PAKORDER_DPI" /f >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
 if [ -f "$WINEPREFIX/.pakorder-ready" ]; then
+    set_dpi
     exit 0
 fi
 mkdir -p "$WINEPREFIX"
@@ -28,3 +38,4 @@ wine regedit "$reg" >/dev/null 2>&1
 wineserver -w
 rm -f "$reg"
 touch "$WINEPREFIX/.pakorder-ready"
+set_dpi

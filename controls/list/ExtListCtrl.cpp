@@ -22,11 +22,32 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF color)
     FillRect(dc, &rect, brush.get());
 }
 
-// One stroke of the check mark: the pixels (x, y), (x, y + 1), (x, y + 2).
-void Stroke(HDC dc, int x, int y)
+// The check mark in `box`, drawn as at 96 DPI and scaled: strokes one
+// pixel wide and three high, the long arm falling two pixels for each one to
+// the left, then the short arm rising one for each.
+void DrawCheckMark(HDC dc, const RECT& box, const fw::DpiScale& scale)
 {
-    MoveToEx(dc, x, y, nullptr);
-    LineTo(dc, x, y + 3);
+    fw::UniqueBrush brush(CreateSolidBrush(kCheckMarkColor));
+    auto stroke = [&](int x, int y) {  // (x, y) in the box at 96 DPI
+        const RECT pixels{box.left + scale(x), box.top + scale(y), box.left + scale(x + 1), box.top + scale(y + 3)};
+        FillRect(dc, &pixels, brush.get());
+    };
+    const int side = scale.Unscaled(box.right - box.left);
+    int x = side - 8;
+    int y = 7;
+    const int n = side - 18;
+    if (n > 0) {
+        for (int i = 0; i < (n + 1) / 2; ++i) {  // the long arm
+            stroke(x, y);
+            --x, ++y;
+            stroke(x, y);
+            ++y;
+        }
+    }
+    for (int i = 0, m = n / 2 + 2; i < m; ++i) {  // the short arm
+        stroke(x, y);
+        --x, --y;
+    }
 }
 
 }  // namespace
@@ -59,6 +80,7 @@ CExtListCtrl::~CExtListCtrl()
 bool CExtListCtrl::SubclassDlgItem(HWND dialog, int id)
 {
     Attach(::GetDlgItem(dialog, id));
+    scale_ = fw::DpiScale::Of(m_hWnd);
     if (!Subclass(m_hWnd))
         return false;
     SubclassHeader();
@@ -71,6 +93,18 @@ void CExtListCtrl::SubclassHeader()
         return;
     if (HWND header = GetHeader())
         headerSubclassed_ = header_.Attach(header);
+    header_.SetScale(scale_);
+}
+
+void CExtListCtrl::SetDpi(UINT dpi)
+{
+    const fw::DpiScale old = scale_;
+    scale_ = fw::DpiScale(dpi);
+    if (scale_ == old)
+        return;
+    fw::ScaleColumnWidths(m_hWnd, old, scale_);
+    header_.SetScale(scale_);
+    InvalidateRect(nullptr, TRUE);
 }
 
 // ---- Rows and cells -------------------------------------------------------
@@ -373,8 +407,8 @@ void CExtListCtrl::DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORR
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
     SetBkColor(dc, back);
-    rect.left += kTextMargin;
-    rect.right -= kTextMargin;
+    rect.left += scale_(kTextMargin);
+    rect.right -= scale_(kTextMargin);
     DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, format);
 }
 
@@ -386,42 +420,25 @@ void CExtListCtrl::DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, CO
     ApplySelectionColors(item, subItem, text, back);
     FillSolid(dc, rect, back);
 
-    RECT box{rect.left + 5, rect.top + 4, 0, rect.bottom - 4};
+    const fw::DpiScale& px = scale_;
+    RECT box{rect.left + px(5), rect.top + px(4), 0, rect.bottom - px(4)};
     box.right = box.left + (box.bottom - box.top);
     const std::wstring label = GetItemText(item, subItem);
     if (label.empty()) {  // centred in the cell
         const int side = box.bottom - box.top;
-        box.left = rect.left + (rect.right - rect.left) / 2 - side / 2 - 1;
+        box.left = rect.left + (rect.right - rect.left) / 2 - side / 2 - px(1);
         box.right = box.left + side;
     }
     FillSolid(dc, box, colors_.window);
-
-    if (checkState == 1) {
-        fw::UniquePen pen(CreatePen(PS_SOLID, 1, kCheckMarkColor));
-        fw::SelectObjectScope selectPen(dc, pen.get());
-        int x = box.right - 8;
-        int y = box.top + 7;
-        const int n = box.right - box.left - 18;
-        if (n > 0) {
-            for (int i = 0; i < (n + 1) / 2; ++i) {  // the long arm, two down for each one left
-                Stroke(dc, x, y);
-                --x, ++y;
-                Stroke(dc, x, y);
-                ++y;
-            }
-        }
-        for (int i = 0, m = n / 2 + 2; i < m; ++i) {  // the short arm, rising to the left
-            Stroke(dc, x, y);
-            --x, --y;
-        }
-    }
+    if (checkState == 1)
+        DrawCheckMark(dc, box, px);
 
     if (!label.empty()) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, text);
         SetBkColor(dc, back);
         RECT textRect = rect;
-        textRect.left = box.right + 4;
+        textRect.left = box.right + px(4);
         DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &textRect, kCellTextFormat);
     }
 }
@@ -474,7 +491,19 @@ void CExtListCtrl::DrawEmptyListText() const
     FillSolid(dc.get(), rect, colors_.window);
     SetTextColor(dc.get(), colors_.windowText);
     SetBkColor(dc.get(), colors_.window);
-    SelectObject(dc.get(), GetStockObject(ANSI_VAR_FONT));
+    // Stock fonts are made for the system's DPI; a monitor of another gets a copy to its scale.
+    auto font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    fw::UniqueFont scaled;
+    const fw::DpiScale system(fw::SystemDpi());
+    LOGFONTW look{};
+    if (!(scale_ == system) && GetObjectW(font, sizeof look, &look) == sizeof look) {
+        look.lfHeight = scale_.From(system, look.lfHeight);
+        look.lfWidth = scale_.From(system, look.lfWidth);
+        scaled.reset(CreateFontIndirectW(&look));
+        if (scaled)
+            font = scaled.get();
+    }
+    SelectObject(dc.get(), font);
     DrawTextW(dc.get(), kEmptyListText, -1, &rect, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
     RestoreDC(dc.get(), saved);
 }
@@ -494,6 +523,7 @@ bool CExtListCtrl::OnReflectedMessage(UINT message, WPARAM w, LPARAM l, LRESULT&
 bool CExtListCtrl::OnCreate(WPARAM w, LPARAM l, LRESULT& result)
 {
     result = DefaultProc(WM_CREATE, w, l);
+    scale_ = fw::DpiScale::Of(m_hWnd);
     if (result != -1)
         SubclassHeader();
     return true;
@@ -622,7 +652,7 @@ RECT CExtListCtrl::InsertionMarkRect(int row) const
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     const int y = row < count ? item.top : item.bottom;
-    return RECT{client.left, y - 1, client.right, y + 1};
+    return RECT{client.left, y - scale_(1), client.right, y + scale_(1)};
 }
 
 void CExtListCtrl::SetInsertionMark(int row)

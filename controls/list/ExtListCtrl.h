@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/DpiScale.h"
 #include "framework/MessageMap.h"
 #include "controls/list/XHeaderCtrl.h"
 #include "framework/SubclassedWindow.h"
@@ -29,7 +30,7 @@ class CExtListCtrl : public fw::CListViewCtrl, public fw::WindowSubclass {
 public:
     static constexpr UINT kFirstMenuCommand = 1035;
     static constexpr UINT kSecondMenuCommand = 1036;
-    static constexpr int kTextMargin = 5;
+    static constexpr int kTextMargin = 5;  // at 96 DPI, as every length the list draws
 
     CExtListCtrl();
     ~CExtListCtrl() override;
@@ -78,6 +79,11 @@ public:
     int GetSelectedItem() const;
     BOOL SelectItem(int item, BOOL ensureVisible);
     void LoadSystemColors();
+    // The DPI the cells and the header are drawn at: the window's when it is
+    // taken over, then the one its parent gives when it moves to a monitor
+    // of another DPI. A change scales the column widths with it.
+    const fw::DpiScale& Scale() const { return scale_; }
+    void SetDpi(UINT dpi);
 
     bool OnReflectedMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
 
@@ -143,6 +149,7 @@ private:
     int menuItem_ = -1;
     int insertionMark_ = -1;
     SystemColors colors_{};
+    fw::DpiScale scale_;
     CXHeaderCtrl header_;
     bool headerSubclassed_ = false;
     bool redrawSuspended_ = false;  // between WM_SETREDRAW FALSE and TRUE

@@ -9,11 +9,10 @@ namespace {
 constexpr UINT kCaptionFormat = DT_END_ELLIPSIS | DT_VCENTER | DT_SINGLELINE;
 constexpr int kCaptionLength = 80;
 
-void Line(HDC dc, HPEN pen, int x, int top, int bottom)
+void Fill(HDC dc, HBRUSH brush, int left, int top, int right, int bottom)
 {
-    SelectObject(dc, pen);
-    MoveToEx(dc, x, top, nullptr);
-    LineTo(dc, x, bottom);
+    const RECT rect{left, top, right, bottom};
+    FillRect(dc, &rect, brush);
 }
 
 }  // namespace
@@ -31,6 +30,13 @@ bool CXHeaderCtrl::Attach(HWND header)
 {
     fw::CHeaderCtrl::Attach(header);
     return Subclass(header);
+}
+
+void CXHeaderCtrl::SetScale(const fw::DpiScale& scale)
+{
+    scale_ = scale;
+    if (IsWindow())
+        InvalidateRect(nullptr, TRUE);
 }
 
 void CXHeaderCtrl::LoadColors()
@@ -76,9 +82,10 @@ void CXHeaderCtrl::DrawHeader(HDC dc) const
     fw::UniqueBrush face(CreateSolidBrush(faceColor_));
     FillRect(dc, &clip, face.get());
 
-    fw::UniquePen highlight(CreatePen(PS_SOLID, 1, highlightColor_));
-    fw::UniquePen shadow(CreatePen(PS_SOLID, 1, shadowColor_));
-    const HGDIOBJ oldPen = GetCurrentObject(dc, OBJ_PEN);
+    // Lines are as wide as a pixel at 96 DPI, so they stay sharp and visible.
+    const int line = scale_(1), inset = scale_(kItemInset), dividerGap = scale_(2);
+    fw::UniqueBrush light(CreateSolidBrush(highlightColor_));
+    fw::UniqueBrush dark(CreateSolidBrush(shadowColor_));
     fw::SelectObjectScope selectFont(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
     SetBkColor(dc, faceColor_);
 
@@ -95,14 +102,15 @@ void CXHeaderCtrl::DrawHeader(HDC dc) const
         RECT rect{};
         GetItemRect(index, &rect);
 
-        RECT inset = rect;
-        inset.left += kItemInset;
-        inset.right -= kItemInset;
-        DrawItemContent(dc, item, inset);
+        RECT inner = rect;
+        inner.left += inset;
+        inner.right -= inset;
+        DrawItemContent(dc, item, inner);
 
         if (position < count - 1 && dividers_) {
-            Line(dc, shadow.get(), rect.right - 1, rect.top + 2, rect.bottom - 2);
-            Line(dc, highlight.get(), rect.right, rect.top + 2, rect.bottom - 2);
+            const int top = rect.top + dividerGap, bottom = rect.bottom - dividerGap;
+            Fill(dc, dark.get(), rect.right - line, top, rect.right, bottom);
+            Fill(dc, light.get(), rect.right, top, rect.right + line, bottom);
         }
         totalWidth += item.cxy;
     }
@@ -110,20 +118,13 @@ void CXHeaderCtrl::DrawHeader(HDC dc) const
     if (totalWidth > 0) {
         RECT client{};
         GetClientRect(&client);
-        const int left = client.left, top = client.top, width = totalWidth, height = client.bottom - client.top;
+        const int left = client.left, top = client.top, right = left + totalWidth, bottom = client.bottom;
         // A raised frame: light top and left edges, dark bottom and right edges.
-        fw::UniqueBrush light(CreateSolidBrush(highlightColor_));
-        fw::UniqueBrush dark(CreateSolidBrush(shadowColor_));
-        const RECT topEdge{left, top, left + width - 1, top + 1};
-        const RECT leftEdge{left, top, left + 1, top + height - 1};
-        const RECT rightEdge{left + width - 1, top, left + width, top + height};
-        const RECT bottomEdge{left, top + height - 1, left + width, top + height};
-        FillRect(dc, &topEdge, light.get());
-        FillRect(dc, &leftEdge, light.get());
-        FillRect(dc, &rightEdge, dark.get());
-        FillRect(dc, &bottomEdge, dark.get());
+        Fill(dc, light.get(), left, top, right - line, top + line);
+        Fill(dc, light.get(), left, top, left + line, bottom - line);
+        Fill(dc, dark.get(), right - line, top, right, bottom);
+        Fill(dc, dark.get(), left, bottom - line, right, bottom);
     }
-    SelectObject(dc, oldPen);
 }
 
 void CXHeaderCtrl::DrawItemContent(HDC dc, const HDITEMW& item, RECT rect) const

@@ -5,17 +5,20 @@
 #include <windows.h>
 
 #include "framework/Controls.h"
+#include "framework/DpiScale.h"
 #include "framework/MessageMap.h"
 #include "framework/SubclassedWindow.h"
 
 class CXHeaderCtrl : public fw::CHeaderCtrl, public fw::WindowSubclass {
 public:
-    static constexpr int kItemInset = 6;
+    static constexpr int kItemInset = 6;  // at 96 DPI, as every length here
 
     CXHeaderCtrl();
 
     // Takes over a header window the list view created for itself.
     bool Attach(HWND header);
+    // The DPI the header is drawn at; it repaints.
+    void SetScale(const fw::DpiScale& scale);
 
 protected:
     // Draws one item's caption into its rectangle (already inset).
@@ -33,6 +36,7 @@ private:
 
     static const fw::MessageEntry<CXHeaderCtrl> kMessages[];
 
+    fw::DpiScale scale_;
     COLORREF captionColor_;  // read once, at construction
     COLORREF faceColor_ = 0, highlightColor_ = 0, shadowColor_ = 0;
     bool dividers_ = true;

@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/App.h"
+#include "framework/DpiScale.h"
 #include "framework/FormatText.h"
+#include "framework/UniqueHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -44,6 +47,19 @@ std::wstring FullPath(const std::wstring& path)
         return path;
     full.resize(length);
     return full;
+}
+
+// The width of a control's one-line text in its font, "&" marks left out.
+int TextWidth(HWND control)
+{
+    const int length = ::GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), length + 1)));
+    fw::WindowDc dc(control);
+    fw::SelectObjectScope font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rect{};
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
+    return rect.right - rect.left;
 }
 
 HWND FindListView(HWND dialog)
@@ -147,6 +163,7 @@ void CXFolderDialog::Layout()
 {
     inLayout_ = true;
     HWND dialog = FileDialogWindow();
+    const fw::DpiScale px = fw::DpiScale::Of(dialog);  // our gaps are pixels at 96 DPI
     for (int id : {fileNameBoxId_, kFileNameLabel, kFileTypeCombo, kFileTypeLabel}) {
         if (HWND control = ::GetDlgItem(dialog, id)) {
             ::SetWindowPos(control, nullptr, 10000, 10000, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -163,14 +180,18 @@ void CXFolderDialog::Layout()
         ::SetWindowPos(GetDlgItem(kOkButton), nullptr, okRect.left, okRect.top, okRect.right - okRect.left,
                        okRect.bottom - okRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
-        POINT labelAt{labelX_, 0};
+        POINT labelAt{labelX_ >= 0 ? labelX_ : px(60), 0};
         ::MapWindowPoints(dialog, m_hWnd, &labelAt, 1);
         HWND label = GetDlgItem(kFolderLabel);
         const RECT labelRect = ChildRect(label, m_hWnd);
-        ::SetWindowPos(label, nullptr, labelAt.x, okRect.top + 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const int comboX = labelAt.x + (labelRect.right - labelRect.left) + 2;
+        // Dialog units follow the font's average width, not this text's: at
+        // some DPIs the template's width falls a pixel or two short of it.
+        const int labelWidth = std::max<int>(labelRect.right - labelRect.left, TextWidth(label));
+        ::SetWindowPos(label, nullptr, labelAt.x, okRect.top + px(2), labelWidth, labelRect.bottom - labelRect.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const int comboX = labelAt.x + labelWidth + px(2);
         const RECT comboRect = ChildRect(historyCombo_, m_hWnd);
-        ::SetWindowPos(historyCombo_, nullptr, comboX, okRect.top, (okRect.left - 6) - comboX,
+        ::SetWindowPos(historyCombo_, nullptr, comboX, okRect.top, (okRect.left - px(6)) - comboX,
                        comboRect.bottom - comboRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
         RECT cancelRect{};
@@ -184,8 +205,8 @@ void CXFolderDialog::Layout()
         RECT dialogRect{};
         ::GetWindowRect(dialog, &dialogRect);
         const int cancelHeight = cancelRect.bottom - cancelRect.top;
-        ::SetWindowPos(dialog, nullptr, 0, 0, cancelRect.right + 10 - dialogRect.left,
-                       cancelRect.bottom + cancelHeight / 2 + 3 - dialogRect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(dialog, nullptr, 0, 0, cancelRect.right + px(10) - dialogRect.left,
+                       cancelRect.bottom + cancelHeight / 2 + px(3) - dialogRect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     if (!laidOut_) {
@@ -206,7 +227,8 @@ bool CXFolderDialog::OnTimer(WPARAM w, LPARAM, LRESULT&)
     HWND dialog = FileDialogWindow();
     if (HWND places = ::GetDlgItem(dialog, kPlacesBar)) {
         const auto buttons = static_cast<int>(::SendMessageW(places, TB_BUTTONCOUNT, 0, 0));
-        const int needed = buttons * HIWORD(::SendMessageW(places, TB_GETBUTTONSIZE, 0, 0)) + 2;
+        const int border = fw::DpiScale::Of(dialog)(2);
+        const int needed = buttons * HIWORD(::SendMessageW(places, TB_GETBUTTONSIZE, 0, 0)) + border;
         RECT placesRect{};
         ::GetWindowRect(places, &placesRect);
         const int missing = needed - (placesRect.bottom - placesRect.top);

@@ -68,7 +68,7 @@ private:
     CFolderHistoryCombo historyCombo_;
     std::vector<std::wstring> selectedPaths_;
     int fileNameBoxId_ = 1148;
-    int labelX_ = 60;
+    int labelX_ = -1;  // -1: no file-name label to take it from
     bool laidOut_ = false;
     bool inLayout_ = false;
     bool openedFolderShown_ = false;

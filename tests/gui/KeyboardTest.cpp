@@ -62,7 +62,9 @@ TEST(Keyboard, SpaceSwitchesDeleteAsksAndTypingFindsAMod)
         FocusList(window);
         PressKeys(window, {'B'});
         EXPECT_EQ(SelectedOnceItIs(window, {1}), std::vector<int>{1});
-        PressKeys(window, {'R'});
+        Sleep(1200);
+        Select(window, {0});
+        PressKeys(window, {'B', 'R'});  // at once: a pause between them would start again
         EXPECT_EQ(SelectedOnceItIs(window, {2}), std::vector<int>{2});  // "br": Bravo
         Sleep(1200);
         PressKeys(window, {'C'});

@@ -494,7 +494,7 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
         case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
         case mods::NotRestoredReason::Failed: why = platform::DescribeError(mod.status); break;
         }
-        report += L"\r\n" + mod.name + L"：" + why;
+        report += L"\r\n" + mod.name + texts::kReasonSeparator + why;
     }
     fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
 }
@@ -834,7 +834,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (!installed.notCopied.empty()) {
         std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
         for (const mods::NotInstalled& mod : installed.notCopied)
-            report += L"\r\n" + mod.fileName + L"：" + NotInstalledText(mod);
+            report += L"\r\n" + mod.fileName + texts::kReasonSeparator + NotInstalledText(mod);
         fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
     }
 }

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 #include "app/Globals.h"
 #include "app/Texts.h"
 #include "framework/HandlerFailure.h"
@@ -17,6 +19,21 @@ namespace {
 constexpr DWORD kTypingPauseMs = 1000;
 
 bool ControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+struct ShortcutTip {
+    int button;
+    const wchar_t* tip;
+};
+
+// Read when asked, so the tips are in the language shown.
+std::array<ShortcutTip, 5> ShortcutTips()
+{
+    return {{{IDC_MOVE_TOP, texts::kTipMoveTop},
+             {IDC_MOVE_UP, texts::kTipMoveUp},
+             {IDC_MOVE_DOWN, texts::kTipMoveDown},
+             {IDC_MOVE_BOTTOM, texts::kTipMoveBottom},
+             {IDC_RESTORE, texts::kTipRestore}}};
+}
 
 }  // namespace
 
@@ -142,15 +159,7 @@ void CModManagerDlg::AddShortcutTips()
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
     if (!shortcutTips_)
         return;
-    const struct {
-        int button;
-        const wchar_t* tip;
-    } tips[] = {
-        {IDC_MOVE_TOP, texts::kTipMoveTop},   {IDC_MOVE_UP, texts::kTipMoveUp},
-        {IDC_MOVE_DOWN, texts::kTipMoveDown}, {IDC_MOVE_BOTTOM, texts::kTipMoveBottom},
-        {IDC_RESTORE, texts::kTipRestore},
-    };
-    for (const auto& entry : tips) {
+    for (const ShortcutTip& entry : ShortcutTips()) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -158,5 +167,19 @@ void CModManagerDlg::AddShortcutTips()
         tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(entry.button));
         tool.lpszText = const_cast<wchar_t*>(entry.tip);
         ::SendMessageW(shortcutTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void CModManagerDlg::ShowShortcutTips()
+{
+    if (!shortcutTips_)
+        return;
+    for (const ShortcutTip& entry : ShortcutTips()) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = m_hWnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(entry.button));
+        tool.lpszText = const_cast<wchar_t*>(entry.tip);
+        ::SendMessageW(shortcutTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The English words of every text, shown once English is chosen. Only
 // Texts.cpp reads it. A button's words keep to its narrow width: five
-// letters a line at most, broken as the Chinese ones are. Counts are put so
-// that one reads as well as many.
+// letters a line at most (the main window's buttons and the date dialog's
+// are some six letters of the dialog font wide), broken into lines as the
+// Chinese ones are. Counts are put so that one reads as well as many.
 
 #include "app/Texts.h"
 
@@ -103,7 +104,7 @@ inline constexpr TextEntry kEnglishTable[] = {
 
     // The date dialog
     {Id::kDateOk, L"OK"},
-    {Id::kDateCancel, L"Cancel"},
+    {Id::kDateCancel, L"Close"},  // "Cancel" is wider than the button
 
     // Enabling and disabling
     {Id::kDisableQuestion, L"Disable this mod?\r\n\r\n\t%s"},

@@ -1,6 +1,6 @@
 // English chosen in the real window menu with the keyboard: every text of
-// the window changes at once, dialogs and questions follow, the choice
-// outlives a restart, and Chinese comes back as it was.
+// the window changes at once, menus, questions and dialogs follow, the
+// choice outlives a restart, and Chinese comes back as it was.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -143,8 +143,20 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
             HWND dateDialog = WaitForDialogTitled(L"");
             ASSERT_NE(dateDialog, nullptr);
             EXPECT_EQ(WindowText(GetDlgItem(dateDialog, IDOK)), L"OK");
-            EXPECT_EQ(WindowText(GetDlgItem(dateDialog, IDCANCEL)), L"Cancel");
+            EXPECT_EQ(WindowText(GetDlgItem(dateDialog, IDCANCEL)), L"Close");
+            EXPECT_TRUE(TextFits(GetDlgItem(dateDialog, IDCANCEL)));
             PostMessageW(dateDialog, WM_COMMAND, IDCANCEL, 0);
+            Settle();
+            Select(window, {});
+            PostMessageW(GetDlgItem(window, IDC_CONFLICT_CHECK), BM_CLICK, 0, 0);
+            HWND report = WaitForDialogTitled(L"Conflict check");
+            ASSERT_NE(report, nullptr);
+            EXPECT_EQ(WindowText(GetDlgItem(report, IDC_CONFLICT_SUMMARY)), L"No conflicts found");
+            const std::wstring unchecked = WindowText(GetDlgItem(report, IDC_UNCHECKED_MODS));
+            EXPECT_TRUE(unchecked.starts_with(L"These mods could not be checked:\r\na.pak: no manifest"))
+                << testing::PrintToString(unchecked);
+            EXPECT_EQ(WindowText(GetDlgItem(report, IDCANCEL)), L"Close");
+            PostMessageW(report, WM_COMMAND, IDCANCEL, 0);
         });
     }
     EXPECT_TRUE(Exists(game.Pak(L"a.pak")));  // the question was refused

@@ -52,10 +52,14 @@ void CModManagerDlg::ShowTexts()
         int id;
         const wchar_t* text;
     } buttons[] = {
-        {IDOK, texts::kButtonSmartSort},           {IDC_MOVE_TOP, texts::kButtonMoveTop},
-        {IDC_MOVE_UP, texts::kButtonMoveUp},       {IDC_MOVE_DOWN, texts::kButtonMoveDown},
-        {IDC_MOVE_BOTTOM, texts::kButtonMoveBottom}, {IDC_CONFLICT_CHECK, texts::kButtonConflictCheck},
-        {IDC_RESTORE, texts::kButtonRestore},      {IDC_EDIT_TIME, texts::kButtonEditTime},
+        {IDOK, texts::kButtonSmartSort},
+        {IDC_MOVE_TOP, texts::kButtonMoveTop},
+        {IDC_MOVE_UP, texts::kButtonMoveUp},
+        {IDC_MOVE_DOWN, texts::kButtonMoveDown},
+        {IDC_MOVE_BOTTOM, texts::kButtonMoveBottom},
+        {IDC_CONFLICT_CHECK, texts::kButtonConflictCheck},
+        {IDC_RESTORE, texts::kButtonRestore},
+        {IDC_EDIT_TIME, texts::kButtonEditTime},
         {IDC_LAUNCH_GAME, texts::kButtonLaunchGame},
     };
     for (const auto& button : buttons)

@@ -47,6 +47,7 @@ bool CConflictDlg::ProcessMessage(UINT message, WPARAM w, LPARAM l, LRESULT& res
 BOOL CConflictDlg::OnInitDialog()
 {
     SetWindowText(texts::kConflictCaption);
+    fw::CWindow(GetDlgItem(IDCANCEL)).SetWindowText(texts::kConflictCloseButton);
     fw::CWindow(GetDlgItem(IDC_CONFLICT_SUMMARY)).SetWindowText(SummaryText());
     const bool limited = std::any_of(mods_.begin(), mods_.end(), [](const auto& mod) { return mod.selected; });
     std::wstring note = texts::kIdenticalCopiesNote;
@@ -182,6 +183,6 @@ std::wstring CConflictDlg::UncheckedText() const
         return texts::kAllModsChecked;
     std::wstring text = texts::kUncheckedMods;
     for (const mods::UncheckedMod& mod : report_.unchecked)
-        text += L"\r\n" + mods_[mod.mod].name + L"：" + UncheckedReasonText(mod);
+        text += L"\r\n" + mods_[mod.mod].name + texts::kReasonSeparator + UncheckedReasonText(mod);
     return text;
 }

@@ -2,9 +2,7 @@
 #include "app/Texts.h"
 #include "framework/HandlerFailure.h"
 
-const fw::HandlerFailureTexts& fw::ProgramHandlerFailureTexts()
+fw::HandlerFailureTexts fw::ProgramHandlerFailureTexts()
 {
-    static const HandlerFailureTexts kTexts{texts::kActionFailed, texts::kOutOfMemory, texts::kUnexpectedError,
-                                            texts::kAnAction};
-    return kTexts;
+    return {texts::kActionFailed, texts::kOutOfMemory, texts::kUnexpectedError, texts::kAnAction};
 }

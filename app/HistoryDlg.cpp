@@ -57,7 +57,7 @@ BOOL CHistoryDlg::OnInitDialog()
     if (!listing_.damaged.empty()) {
         std::wstring names;
         for (const mods::DamagedRecord& damaged : listing_.damaged)
-            names += (names.empty() ? L"" : L"，") + damaged.fileName;
+            names += (names.empty() ? L"" : texts::kDamagedRecordSeparator) + damaged.fileName;
         note += L"\r\n" + fw::FormatText(texts::kDamagedRecords, static_cast<int>(listing_.damaged.size()), names);
     }
     fw::CWindow(GetDlgItem(IDC_HISTORY_NOTE)).SetWindowText(note);

@@ -49,12 +49,6 @@ constexpr UINT_PTR kFolderWatchTimer = 1;
 constexpr UINT kFolderWatchMs = 500;
 // Posted, so the check runs after the handler that activated the window.
 constexpr UINT kCheckFolderMessage = WM_APP + 20;
-// The window menu's own commands: below 0xF000, low four bits clear.
-constexpr UINT kUndoCommand = 0x0010;
-constexpr UINT kRedoCommand = 0x0020;
-constexpr UINT kHistoryCommand = 0x0030;
-constexpr UINT kExportCommand = 0x0040;
-constexpr UINT kImportCommand = 0x0050;
 
 constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
 constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
@@ -184,10 +178,13 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(WM_MOUSEMOVE, &CModManagerDlg::OnMouseMove),
     fw::OnMessage(WM_LBUTTONUP, &CModManagerDlg::OnLeftButtonUp),
     fw::OnMessage(WM_CAPTURECHANGED, &CModManagerDlg::OnCaptureChanged),
+    // The language menu's choices also come as commands (see AddLanguageMenu).
+    fw::OnCommand(kChineseCommand, &CModManagerDlg::OnChooseChinese),
+    fw::OnCommand(kEnglishCommand, &CModManagerDlg::OnChooseEnglish),
 };
 
 // The list's context-menu command "物理删除 MOD".
-static int DeleteModCallback(CExtListCtrl* list, int row)
+int CModManagerDlg::DeleteModCallback(CExtListCtrl* list, int row)
 {
     if (list && g_mainDialog)
         g_mainDialog->DeleteModOnRow(row);
@@ -229,6 +226,8 @@ BOOL CModManagerDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     g_mainDialog = this;
+    ReadLanguageChoice();
+    ShowTexts();
     // Drops from a normal Explorer still arrive when the program runs as administrator.
     for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
         ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
@@ -258,6 +257,7 @@ BOOL CModManagerDlg::OnInitDialog()
         AppendMenuW(systemMenu, MF_STRING, kHistoryCommand, texts::kHistoryMenuItem);
         AppendMenuW(systemMenu, MF_STRING, kExportCommand, texts::kExportMenuItem);
         AppendMenuW(systemMenu, MF_STRING, kImportCommand, texts::kImportMenuItem);
+        AddLanguageMenu(systemMenu);
     }
     WatchFolder();
     SetTimer(m_hWnd, kFolderWatchTimer, kFolderWatchMs, nullptr);
@@ -510,6 +510,10 @@ bool CModManagerDlg::OnSysCommand(WPARAM w, LPARAM, LRESULT& result)
         ExportModList();
     else if (command == kImportCommand)
         ImportModList();
+    else if (command == kChineseCommand)
+        OnChooseChinese();
+    else if (command == kEnglishCommand)
+        OnChooseEnglish();
     else
         return false;
     result = 0;
@@ -571,7 +575,7 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
         case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
         case mods::NotRestoredReason::Failed: why = platform::DescribeError(mod.status); break;
         }
-        report += L"\r\n" + mod.name + L"：" + why;
+        report += L"\r\n" + mod.name + texts::kReasonSeparator + why;
     }
     fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
 }
@@ -916,7 +920,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (!installed.notCopied.empty()) {
         std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
         for (const mods::NotInstalled& mod : installed.notCopied)
-            report += L"\r\n" + mod.fileName + L"：" + NotInstalledText(mod);
+            report += L"\r\n" + mod.fileName + texts::kReasonSeparator + NotInstalledText(mod);
         fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
     }
 }

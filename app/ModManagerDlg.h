@@ -17,6 +17,7 @@
 #include "mods/Reorder.h"
 
 namespace platform { class FileSystem; }
+namespace texts { enum class Language; }
 class ReusedListing;
 
 class CModManagerDlg : public fw::CDialog {
@@ -107,6 +108,26 @@ private:
     void SelectRowsNamed(const std::vector<std::wstring>& names);
     // The check needs two mods to compare.
     void EnableConflictCheck();
+    static int DeleteModCallback(CExtListCtrl* list, int row);
+
+    // The window's texts in the language chosen (ModManagerDlgLanguage.cpp):
+    // its caption, buttons, headers, status line, menus and tooltips.
+    void ShowTexts();
+    void ReadLanguageChoice();
+    // The window menu's "Language / 语言" with its two choices.
+    void AddLanguageMenu(HMENU systemMenu);
+    // Shows every text in `language` at once and keeps the choice in the INI.
+    void ChooseLanguage(texts::Language language);
+    void OnChooseChinese();
+    void OnChooseEnglish();
+    // The window menu's own commands: below 0xF000, low four bits clear.
+    static constexpr UINT kUndoCommand = 0x0010;
+    static constexpr UINT kRedoCommand = 0x0020;
+    static constexpr UINT kHistoryCommand = 0x0030;
+    static constexpr UINT kExportCommand = 0x0040;
+    static constexpr UINT kImportCommand = 0x0050;
+    static constexpr UINT kChineseCommand = 0x0060;
+    static constexpr UINT kEnglishCommand = 0x0070;
 
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);
@@ -136,6 +157,7 @@ private:
     void AddShortcutTips();
     // The status line's tooltip names the folder managed.
     void ShowManagedFolder();
+    void ShowShortcutTips();
     // Dragging rows inside the list (ModManagerDlgDrag.cpp).
     LRESULT OnListBeginDrag(NMHDR* header);
     bool OnMouseMove(WPARAM w, LPARAM l, LRESULT& result);
@@ -165,6 +187,7 @@ private:
     bool toldOutsideChange_ = false;
     HHOOK shortcutHook_ = nullptr;
     HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
+    HMENU languageMenu_ = nullptr;  // owned by the window menu
     bool draggingRows_ = false;
     int dragInsertBefore_ = -1;
     int dragScroll_ = 0;  // rows per tick while the pointer is near an edge

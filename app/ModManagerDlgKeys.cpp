@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 #include "app/Globals.h"
 #include "app/Texts.h"
 #include "framework/FormatText.h"
@@ -18,6 +20,21 @@ namespace {
 constexpr DWORD kTypingPauseMs = 1000;
 
 bool ControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+struct ShortcutTip {
+    int button;
+    const wchar_t* tip;
+};
+
+// Read when asked, so the tips are in the language shown.
+std::array<ShortcutTip, 5> ShortcutTips()
+{
+    return {{{IDC_MOVE_TOP, texts::kTipMoveTop},
+             {IDC_MOVE_UP, texts::kTipMoveUp},
+             {IDC_MOVE_DOWN, texts::kTipMoveDown},
+             {IDC_MOVE_BOTTOM, texts::kTipMoveBottom},
+             {IDC_RESTORE, texts::kTipRestore}}};
+}
 
 }  // namespace
 
@@ -143,14 +160,6 @@ void CModManagerDlg::AddShortcutTips()
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
     if (!shortcutTips_)
         return;
-    const struct {
-        int button;
-        const wchar_t* tip;
-    } tips[] = {
-        {IDC_MOVE_TOP, texts::kTipMoveTop},   {IDC_MOVE_UP, texts::kTipMoveUp},
-        {IDC_MOVE_DOWN, texts::kTipMoveDown}, {IDC_MOVE_BOTTOM, texts::kTipMoveBottom},
-        {IDC_RESTORE, texts::kTipRestore},
-    };
     // The status line names the folder managed (ShowManagedFolder keeps it up to date).
     TTTOOLINFOW status{};
     status.cbSize = sizeof status;
@@ -161,7 +170,7 @@ void CModManagerDlg::AddShortcutTips()
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&status.rect), 2);
     status.lpszText = const_cast<wchar_t*>(L"");
     ::SendMessageW(shortcutTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&status));
-    for (const auto& entry : tips) {
+    for (const ShortcutTip& entry : ShortcutTips()) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -185,4 +194,18 @@ void CModManagerDlg::ShowManagedFolder()
     status.uId = IDC_STATUS;
     status.lpszText = const_cast<wchar_t*>(text.c_str());
     ::SendMessageW(shortcutTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&status));
+}
+
+void CModManagerDlg::ShowShortcutTips()
+{
+    if (!shortcutTips_)
+        return;
+    for (const ShortcutTip& entry : ShortcutTips()) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = m_hWnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(entry.button));
+        tool.lpszText = const_cast<wchar_t*>(entry.tip);
+        ::SendMessageW(shortcutTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/Texts.h"
 #include "res/resource.h"
 
 CModTimeDlg::CModTimeDlg(SYSTEMTIME* time, HWND parent) : CDialog(IDD_MODTIME_DIALOG, parent), time_(time) {}
@@ -10,6 +11,8 @@ void CModTimeDlg::DoDataExchange() { datePicker_.Attach(GetDlgItem(IDC_MOD_DATE)
 
 BOOL CModTimeDlg::OnInitDialog()
 {
+    fw::CWindow(GetDlgItem(IDOK)).SetWindowText(texts::kDateOk);
+    fw::CWindow(GetDlgItem(IDCANCEL)).SetWindowText(texts::kDateCancel);
     datePicker_.SendMessage(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(time_));
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "framework/App.h"
 #include "framework/FormatText.h"
@@ -14,12 +15,35 @@ thread_local ActionName* t_innermost = nullptr;
 thread_local const wchar_t* t_failedAction = nullptr;  // set as an exception leaves an ActionName
 thread_local bool t_showing = false;
 
-// A control's or menu item's text as an action's name: without the line
-// breaks and spaces that lay it out.
-std::wstring NameFromText(std::wstring text)
+// Chinese characters and punctuation, written without spaces between them.
+bool IsChinese(wchar_t c) { return c >= 0x2E80; }
+
+// A control's or menu item's text as an action's name, without what lays it
+// out: a break or spaces vanish beside Chinese and leave one space between
+// other words ("Smart\n\nsort"), a hyphen ending a line joins the word it
+// broke ("Con-\nflict"), and "&" goes.
+std::wstring NameFromText(std::wstring_view text)
 {
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\t' || c == L' ' || c == L'&'; });
-    return text;
+    std::wstring name;
+    bool spaced = false, broken = false;
+    for (const wchar_t c : text) {
+        if (c == L'&')
+            continue;
+        if (c == L'\r' || c == L'\n' || c == L'\t' || c == L' ') {
+            spaced = true;
+            broken = broken || c == L'\n';
+            continue;
+        }
+        if (spaced && !name.empty()) {
+            if (broken && name.back() == L'-')
+                name.pop_back();
+            else if (!IsChinese(name.back()) && !IsChinese(c))
+                name += L' ';
+        }
+        spaced = broken = false;
+        name += c;
+    }
+    return name;
 }
 
 std::wstring NameOfMessage(HWND window, UINT message, WPARAM w, LPARAM l)
@@ -31,7 +55,7 @@ std::wstring NameOfMessage(HWND window, UINT message, WPARAM w, LPARAM l)
         if (std::wstring_view(className) == L"Button") {
             std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
             text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-            return NameFromText(std::move(text));
+            return NameFromText(text);
         }
     }
     if (message == WM_SYSCOMMAND) {
@@ -62,7 +86,7 @@ ActionName::~ActionName()
 
 void ReportHandlerFailure(HWND window, UINT message, WPARAM w, LPARAM l) noexcept
 {
-    const HandlerFailureTexts& texts = ProgramHandlerFailureTexts();
+    const HandlerFailureTexts texts = ProgramHandlerFailureTexts();
     const wchar_t* named = t_failedAction;
     t_failedAction = nullptr;
     // One message at a time: a failure while one shows (a repaint under the

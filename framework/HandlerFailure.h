@@ -23,14 +23,15 @@ private:
     int exceptionsAtStart_;
 };
 
-// The message's texts, given by the program with its other texts.
+// The message's texts, given by the program with its other texts in the
+// language shown at the time.
 struct HandlerFailureTexts {
     const wchar_t* failed;       // %s the action, %s the reason
     const wchar_t* outOfMemory;  // the reason for std::bad_alloc
     const wchar_t* unexpected;   // the reason for any other exception
     const wchar_t* anAction;     // the action when nothing names it
 };
-const HandlerFailureTexts& ProgramHandlerFailureTexts();
+HandlerFailureTexts ProgramHandlerFailureTexts();
 
 // Shows the message for the exception being handled; call it only inside a
 // catch block. `message`, `w` and `l` are what the window was handling:

@@ -133,7 +133,7 @@ inline FsStatus FileSystem::WriteFileDurably(const std::wstring&, std::string_vi
 // The failure of a read whose file holds what it should not.
 FsStatus BadDataStatus();
 
-// The system's reason for a failure, in Simplified Chinese.
+// The system's reason for a failure, in the language chosen (texts::SetLanguage).
 std::wstring DescribeError(FsStatus status);
 
 }  // namespace platform

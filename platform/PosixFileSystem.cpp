@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "platform/ErrorText.h"
+#include "app/Texts.h"
 #include "platform/ReadToEnd.h"
 #include "platform/Utf8.h"
 
@@ -342,22 +342,21 @@ FsStatus BadDataStatus() { return FsStatus{EBADMSG}; }
 
 std::wstring DescribeError(FsStatus status)
 {
-    namespace text = error_text;
     switch (status.error) {
-    case ENOENT: return text::kNotFound;
-    case ENOTDIR: return text::kPathNotFound;
-    case EEXIST: return text::kAlreadyExists;
+    case ENOENT: return texts::kErrorNotFound;
+    case ENOTDIR: return texts::kErrorPathNotFound;
+    case EEXIST: return texts::kErrorAlreadyExists;
     case EACCES:
-    case EPERM: return text::kAccessDenied;
+    case EPERM: return texts::kErrorAccessDenied;
     case EBUSY:
-    case ETXTBSY: return text::kInUse;
-    case ENOSPC: return text::kDiskFull;
-    case EROFS: return text::kWriteProtected;
+    case ETXTBSY: return texts::kErrorInUse;
+    case ENOSPC: return texts::kErrorDiskFull;
+    case EROFS: return texts::kErrorWriteProtected;
     case ENAMETOOLONG:
-    case EINVAL: return text::kNameInvalid;
+    case EINVAL: return texts::kErrorNameInvalid;
     default: {
         wchar_t other[64];
-        std::swprintf(other, 64, text::kOtherFormat, status.error);
+        std::swprintf(other, 64, texts::kErrorOther, status.error);
         return other;
     }
     }

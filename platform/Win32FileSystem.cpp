@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "app/Texts.h"
 #include "framework/UniqueHandle.h"
-#include "platform/ErrorText.h"
 #include "platform/Paths.h"
 #include "platform/ReadToEnd.h"
 
@@ -318,27 +318,28 @@ FsStatus BadDataStatus() { return FsStatus{ERROR_INVALID_DATA}; }
 
 std::wstring DescribeError(FsStatus status)
 {
-    namespace text = error_text;
     switch (status.error) {
-    case ERROR_FILE_NOT_FOUND: return text::kNotFound;
-    case ERROR_PATH_NOT_FOUND: return text::kPathNotFound;
+    case ERROR_FILE_NOT_FOUND: return texts::kErrorNotFound;
+    case ERROR_PATH_NOT_FOUND: return texts::kErrorPathNotFound;
     case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: return text::kAlreadyExists;
-    case ERROR_ACCESS_DENIED: return text::kAccessDenied;
+    case ERROR_FILE_EXISTS: return texts::kErrorAlreadyExists;
+    case ERROR_ACCESS_DENIED: return texts::kErrorAccessDenied;
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return text::kInUse;
+    case ERROR_LOCK_VIOLATION: return texts::kErrorInUse;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return text::kDiskFull;
-    case ERROR_WRITE_PROTECT: return text::kWriteProtected;
+    case ERROR_HANDLE_DISK_FULL: return texts::kErrorDiskFull;
+    case ERROR_WRITE_PROTECT: return texts::kErrorWriteProtected;
     case ERROR_INVALID_NAME:
-    case ERROR_FILENAME_EXCED_RANGE: return text::kNameInvalid;
+    case ERROR_FILENAME_EXCED_RANGE: return texts::kErrorNameInvalid;
     default: {
-        // The system's own text, in Chinese where the system has it.
+        // The system's own text, in the language chosen where the system has it.
+        const WORD language = texts::CurrentLanguage() == texts::Language::English
+                                  ? MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
+                                  : MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
         wchar_t* message = nullptr;
         const DWORD length = FormatMessageW(
             FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-            status.error, MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), reinterpret_cast<wchar_t*>(&message),
-            0, nullptr);
+            status.error, language, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
         std::wstring result;
         if (length && message) {
             result.assign(message, length);
@@ -348,7 +349,7 @@ std::wstring DescribeError(FsStatus status)
         LocalFree(message);
         if (result.empty()) {
             wchar_t other[64];
-            swprintf(other, 64, text::kOtherFormat, status.error);
+            swprintf(other, 64, texts::kErrorOther, status.error);
             result = other;
         }
         return result;

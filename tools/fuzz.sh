@@ -23,6 +23,7 @@ clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" "$rep
 clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ModFile.cpp" \
     "$repo/platform/LetterCase.cpp" "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" \
+    "$repo/app/Texts.cpp" \
     -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"

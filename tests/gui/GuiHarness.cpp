@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -180,23 +181,32 @@ void Settle()
     CloseHandle(done);
 }
 
-HWND WaitForPopupMenu(int timeoutMs)
+HWND WaitForPopupMenu(int timeoutMs) { return WaitForPopupMenuHolding({}, timeoutMs); }
+
+HWND WaitForPopupMenuHolding(const std::wstring& item, int timeoutMs)
 {
     // Popup menus are top-level windows of class #32768 without a caption.
-    for (int waited = 0;; waited += kStepMs) {
+    struct Search {
+        const std::wstring& item;
         HWND found = nullptr;
+    };
+    for (int waited = 0;; waited += kStepMs) {
+        Search search{item};
         EnumWindows([](HWND window, LPARAM l) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(l);
             wchar_t className[16] = {};
             GetClassNameW(window, className, 16);
-            if (std::wstring(className) == L"#32768" && IsWindowVisible(window) &&
-                GetWindowThreadProcessId(window, nullptr) == g_uiThread) {
-                *reinterpret_cast<HWND*>(l) = window;
-                return FALSE;
-            }
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&found));
-        if (found || waited >= timeoutMs)
-            return found;
+            if (std::wstring(className) != L"#32768" || !IsWindowVisible(window) ||
+                GetWindowThreadProcessId(window, nullptr) != g_uiThread)
+                return TRUE;
+            const std::vector<std::wstring> items = MenuItems(window);
+            if (!search->item.empty() && std::find(items.begin(), items.end(), search->item) == items.end())
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        if (search.found || waited >= timeoutMs)
+            return search.found;
         Sleep(kStepMs);
     }
 }

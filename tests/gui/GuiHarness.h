@@ -51,6 +51,8 @@ void Settle();
 
 // The popup menu open on the UI thread, waiting up to `timeoutMs`.
 HWND WaitForPopupMenu(int timeoutMs = 5000);
+// The popup menu open on the UI thread that holds an item of this text.
+HWND WaitForPopupMenuHolding(const std::wstring& item, int timeoutMs = 5000);
 std::vector<std::wstring> MenuItems(HWND menuWindow);
 // Picks an item with the keyboard, as a user would, or closes the menu.
 void ChooseMenuItem(HWND menuWindow, int index);

@@ -108,21 +108,8 @@ TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
 {
     FourMods game;
     RunMainWindow(game.Program(), [&](HWND window) {
-        std::vector<std::wstring> tips;
-        OnUiThread([&] {
-            HWND tooltips = Tooltips();
-            for (int button : {IDC_MOVE_TOP, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_MOVE_BOTTOM, IDC_RESTORE}) {
-                wchar_t text[80] = {};
-                TTTOOLINFOW tool{};
-                tool.cbSize = sizeof tool;
-                tool.hwnd = window;
-                tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, button));
-                tool.lpszText = text;
-                SendMessageW(tooltips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
-                tips.push_back(text);
-            }
-        });
-        EXPECT_EQ(tips, (std::vector<std::wstring>{L"Ctrl+Home", L"Ctrl+↑", L"Ctrl+↓", L"Ctrl+End", L"F5、Enter"}));
+        EXPECT_EQ(ShortcutTips(window),
+                  (std::vector<std::wstring>{L"Ctrl+Home", L"Ctrl+↑", L"Ctrl+↓", L"Ctrl+End", L"F5、Enter"}));
         // The status line's tip names the folder managed.
         std::wstring managed;
         OnUiThread([&] {

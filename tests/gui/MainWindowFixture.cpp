@@ -179,6 +179,32 @@ std::wstring OrderOnceItIs(HWND window, const std::wstring& expected)
     return order;
 }
 
+std::vector<std::wstring> ShortcutTips(HWND window)
+{
+    std::vector<std::wstring> tips;
+    OnUiThread([&] {
+        HWND tooltips = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM l) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(w, name, 64);
+            if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(w, GW_OWNER) == GetAncestor(w, GA_ROOTOWNER))
+                *reinterpret_cast<HWND*>(l) = w;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&tooltips));
+        for (int button : {IDC_MOVE_TOP, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_MOVE_BOTTOM, IDC_RESTORE}) {
+            wchar_t text[80] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = window;
+            tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, button));
+            tool.lpszText = text;
+            SendMessageW(tooltips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+            tips.push_back(text);
+        }
+    });
+    return tips;
+}
+
 FourMods::FourMods()
 {
     int day = 1;

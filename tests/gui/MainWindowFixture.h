@@ -53,6 +53,9 @@ std::wstring Order(HWND window);
 // and other programs change, which arrives in its own time.
 std::wstring OrderOnceItIs(HWND window, const std::wstring& expected);
 
+// The tooltips of the buttons with shortcuts: to top, up, down, to the bottom, 还原.
+std::vector<std::wstring> ShortcutTips(HWND window);
+
 // Runs the main window of a program at `programPath` and, once it shows,
 // the script with its window.
 void RunMainWindow(const std::wstring& programPath, const std::function<void(HWND window)>& script);

@@ -1,0 +1,119 @@
+// The texts of each language: every name in each table once, the same
+// places for the values in both, a switch reaching every name, and the
+// choice as the INI keeps it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/LanguageSetting.h"
+#include "app/Texts.h"
+#include "platform/FileSystem.h"
+#include "platform/Profile.h"
+
+namespace {
+
+using texts::Language;
+
+const Language kLanguages[] = {Language::Chinese, Language::English};
+
+const char* NameOf(Language language) { return language == Language::English ? "English" : "Chinese"; }
+
+// The %s, %d and %lu of a text, in order: what FormatText and swprintf fill.
+std::vector<std::wstring> Placeholders(const std::wstring& text)
+{
+    std::vector<std::wstring> found;
+    for (std::size_t at = 0; (at = text.find(L'%', at)) != std::wstring::npos;) {
+        std::size_t end = at + 1;
+        if (end < text.size() && text[end] == L'%') {  // a percent sign
+            at = end + 1;
+            continue;
+        }
+        while (end < text.size() && text[end] == L'l')
+            ++end;
+        found.push_back(text.substr(at, end + 1 - at));
+        at = end + 1;
+    }
+    return found;
+}
+
+const wchar_t* Words(Language language, texts::Id id)
+{
+    for (const texts::TextEntry& entry : texts::Table(language))
+        if (entry.id == id)
+            return entry.words;
+    return nullptr;
+}
+
+TEST(Texts, EachTableHasEveryNameOnceWithItsWords)
+{
+    for (Language language : kLanguages) {
+        std::vector<int> entries(texts::kTextCount, 0);
+        for (const texts::TextEntry& entry : texts::Table(language)) {
+            ASSERT_LT(static_cast<std::size_t>(entry.id), texts::kTextCount);
+            ++entries[static_cast<std::size_t>(entry.id)];
+            EXPECT_TRUE(entry.words && *entry.words) << NameOf(language) << " " << texts::NameOf(entry.id);
+        }
+        for (std::size_t id = 0; id < texts::kTextCount; ++id)
+            EXPECT_EQ(entries[id], 1) << NameOf(language) << " " << texts::NameOf(static_cast<texts::Id>(id));
+    }
+}
+
+TEST(Texts, EnglishTakesTheValuesInTheChineseOrder)
+{
+    for (std::size_t i = 0; i < texts::kTextCount; ++i) {
+        const auto id = static_cast<texts::Id>(i);
+        const wchar_t* chinese = Words(Language::Chinese, id);
+        const wchar_t* english = Words(Language::English, id);
+        if (chinese && english) {
+            EXPECT_EQ(Placeholders(english), Placeholders(chinese)) << texts::NameOf(id);
+        }
+    }
+}
+
+TEST(Texts, ASwitchReachesEveryNameAndTheSystemsReasons)
+{
+    struct ChineseAfterwards {
+        ~ChineseAfterwards() { texts::SetLanguage(Language::Chinese); }
+    } chineseAfterwards;
+    const platform::FsStatus other{1};  // a failure without a text of ours: the system's words, or its number
+
+    texts::SetLanguage(Language::English);
+    EXPECT_EQ(texts::CurrentLanguage(), Language::English);
+    EXPECT_STREQ(texts::kModCount, L"Mods in all: %d");
+    EXPECT_STREQ(texts::kErrorOther, L"system error %lu");
+    EXPECT_EQ(platform::DescribeError(platform::AlreadyExistsStatus()), L"a file of that name already exists");
+    const std::wstring reason = platform::DescribeError(other);
+    EXPECT_FALSE(reason.empty());
+    for (wchar_t c : reason)
+        EXPECT_LT(c, 0x2E80) << "a Chinese character in the English reason: " << testing::PrintToString(reason);
+
+    texts::SetLanguage(Language::Chinese);
+    EXPECT_STREQ(texts::kModCount, L"总共 %d 个MOD");
+    EXPECT_EQ(platform::DescribeError(platform::AlreadyExistsStatus()), L"已存在同名文件");
+}
+
+TEST(Texts, TheLanguageKeptInTheIni)
+{
+    const struct {
+        const wchar_t* kept;  // null: no such key
+        Language read;
+    } rows[] = {
+        {nullptr, Language::Chinese}, {L"English", Language::English}, {L"english", Language::English},
+        {L"Chinese", Language::Chinese}, {L"Klingon", Language::Chinese}, {L"", Language::Chinese},
+    };
+    for (const auto& row : rows) {
+        platform::MemoryProfile profile;
+        if (row.kept)
+            profile.Write(L"Settings", L"Language", row.kept);
+        EXPECT_EQ(ReadLanguage(profile), row.read) << testing::PrintToString(std::wstring(row.kept ? row.kept : L"-"));
+    }
+    for (Language language : kLanguages) {
+        platform::MemoryProfile profile;
+        KeepLanguage(profile, language);
+        EXPECT_EQ(ReadLanguage(profile), language) << NameOf(language);
+    }
+}
+
+}  // namespace

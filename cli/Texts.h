@@ -191,7 +191,7 @@ inline constexpr const wchar_t* kCannotWriteTime = L"cannot write the time of %s
 
 // set-time
 inline constexpr const wchar_t* kTimeSet = L"%s: %s";
-inline constexpr const wchar_t* kEarlyYear = L"warning: the year is before 2020, which the smart sort never writes";
+inline constexpr const wchar_t* kEarlyYear = L"warning: the year is before 2020; it was written all the same";
 
 // delete
 inline constexpr const wchar_t* kDeleted = L"deleted %s";

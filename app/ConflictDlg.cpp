@@ -16,6 +16,7 @@ std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
     case mods::UncheckedReason::NoManifest: return texts::kNoManifest;
     case mods::UncheckedReason::Unreadable:
         return fw::FormatText(texts::kManifestUnreadable, platform::DescribeError(mod.status));
+    case mods::UncheckedReason::TooLarge: return texts::kManifestTooLarge;
     case mods::UncheckedReason::Malformed: break;
     }
     return texts::kManifestMalformed;
@@ -121,11 +122,11 @@ std::wstring CConflictDlg::CellText(std::size_t row, int column) const
 {
     const mods::FileConflict& conflict = report_.conflicts[row];
     switch (column) {
-    case kColumnPath: return conflict.path;
+    case kColumnPath: return report_.PathOf(conflict);
     case kColumnWinner: return mods_[conflict.winner].name;
     case kColumnOverridden: {
         std::wstring others;
-        for (std::size_t mod : conflict.overridden) {
+        for (std::size_t mod : report_.Overridden(conflict)) {
             if (!others.empty())
                 others += texts::kModSeparator;
             others += mods_[mod].name;

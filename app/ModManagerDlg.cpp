@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "app/ConflictDlg.h"
+#include "app/ProgressDlg.h"
 #include "app/Globals.h"
 #include "app/HistoryDlg.h"
 #include "app/ModTimeDlg.h"
@@ -26,6 +27,7 @@
 #include "mods/ModTime.h"
 #include "platform/FileSystem.h"
 #include "platform/IniProfile.h"
+#include "platform/LetterCase.h"
 #include "platform/Paths.h"
 #include "res/resource.h"
 
@@ -35,10 +37,8 @@ CModManagerDlg* g_mainDialog = nullptr;
 
 namespace {
 
-constexpr int kColumnCheck = 0;
-constexpr int kColumnName = 1;
-constexpr int kColumnDate = 2;
-constexpr int kColumnMark = 3;
+constexpr int kColumnCheck = CModManagerDlg::kColumnCheck;
+constexpr int kColumnDate = CModManagerDlg::kColumnDate;
 constexpr int kWarningYear = 2020;
 constexpr const wchar_t* kGameProgram = L"Torchlight2.exe";
 constexpr const wchar_t* kPickerStartFolder = L"D:\\";
@@ -99,6 +99,47 @@ HICON LoadIconSized(int id, int sizeMetric)
         LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+// An install's progress, shown as its copies tell it.
+class InstallProgressShown final : public mods::InstallProgress {
+public:
+    explicit InstallProgressShown(HWND owner) : dialog_(owner, texts::kCopyProgressCaption, true) {}
+    void CopyingMod(const std::wstring& name, std::size_t index, std::size_t count) override
+    {
+        mod_ = name;
+        index_ = index;
+        count_ = count;
+    }
+    bool Copied(std::uint64_t bytes, std::uint64_t total) override
+    {
+        constexpr std::uint64_t kMegabyte = 1024 * 1024;
+        const std::wstring text = fw::FormatText(texts::kCopyProgressText, mod_, static_cast<int>(index_ + 1),
+                                                 static_cast<int>(count_), std::to_wstring(bytes / kMegabyte),
+                                                 std::to_wstring(total / kMegabyte));
+        return dialog_.Step(text, bytes, total);
+    }
+
+private:
+    CProgressDlg dialog_;
+    std::wstring mod_;
+    std::size_t index_ = 0, count_ = 0;
+};
+
+// Work of many steps (rows, mods, manifests), its progress shown in the dialog.
+mods::StepProgress StepsShownIn(CProgressDlg& dialog)
+{
+    return [&dialog](std::size_t done, std::size_t count) {
+        dialog.Step(fw::FormatText(texts::kStepProgressText, static_cast<int>(done + 1), static_cast<int>(count)),
+                    done, count);
+    };
+}
+
+// Two spellings of one folder, as Windows compares names.
+bool SameFolder(const std::wstring& a, const std::wstring& b)
+{
+    return platform::FoldedCase(platform::WithTrailingSeparator(a)) ==
+           platform::FoldedCase(platform::WithTrailingSeparator(b));
+}
+
 // Why a dropped mod was not installed, as the report after a drop says it.
 std::wstring NotInstalledText(const mods::NotInstalled& mod)
 {
@@ -107,6 +148,7 @@ std::wstring NotInstalledText(const mods::NotInstalled& mod)
     case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
     case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
     case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
+    case mods::NotInstalledReason::Cancelled: return texts::kCopyCancelled;
     case mods::NotInstalledReason::PakLeftBehind:
         return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName),
                               platform::DescribeError(mod.status), platform::DescribeError(mod.removalStatus));
@@ -136,6 +178,10 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(kCheckFolderMessage, &CModManagerDlg::OnCheckFolder),
     fw::OnMessage(WM_DESTROY, &CModManagerDlg::OnDestroy),
     fw::OnMessage(WM_SYSCOMMAND, &CModManagerDlg::OnSysCommand),
+    fw::OnNotify(IDC_MOD_LIST, LVN_BEGINDRAG, &CModManagerDlg::OnListBeginDrag),
+    fw::OnMessage(WM_MOUSEMOVE, &CModManagerDlg::OnMouseMove),
+    fw::OnMessage(WM_LBUTTONUP, &CModManagerDlg::OnLeftButtonUp),
+    fw::OnMessage(WM_CAPTURECHANGED, &CModManagerDlg::OnCaptureChanged),
 };
 
 // The list's context-menu command "物理删除 MOD".
@@ -216,30 +262,8 @@ BOOL CModManagerDlg::OnInitDialog()
     // The dialog's own loop passes every key through this filter first, so
     // the shortcuts work whichever control has the focus.
     shortcutHook_ = SetWindowsHookExW(WH_MSGFILTER, ShortcutFilter, nullptr, GetCurrentThreadId());
+    AddShortcutTips();
     return TRUE;
-}
-
-LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
-{
-    const auto* message = reinterpret_cast<const MSG*>(l);
-    CModManagerDlg* self = g_mainDialog;
-    if (code == MSGF_DIALOGBOX && self && message->message == WM_KEYDOWN &&
-        GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd && self->IsWindowEnabled()) {
-        const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-        if (control && message->wParam == 'Z') {
-            self->Undo();
-            return 1;
-        }
-        if (control && message->wParam == 'Y') {
-            self->Redo();
-            return 1;
-        }
-        if (!control && message->wParam == VK_F5) {
-            self->OnRestore();  // as Explorer's F5: read the folder again
-            return 1;
-        }
-    }
-    return CallNextHookEx(nullptr, code, w, l);
 }
 
 bool CModManagerDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
@@ -262,6 +286,9 @@ void CModManagerDlg::FindGameFolders(ReusedListing& files)
         });
     g_paksFolder = choice.folder;
     if (!choice.qualifies) {
+        // A folder the player did not choose is never managed: nothing is
+        // listed, renamed or copied until a PAKS folder is dropped.
+        g_paksFolder.clear();
         files.Forget();
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
     }
@@ -307,7 +334,8 @@ void CModManagerDlg::RefillModList(platform::FileSystem& files)
     {
         fw::CWindow::RedrawSuspender noRedraw(modList_);
         modList_.DeleteAllItems();
-        const std::vector<mods::ModEntry> entries = mods::ReadModCatalogue(files, g_paksFolder);
+        const std::vector<mods::ModEntry> entries =
+            g_paksFolder.empty() ? std::vector<mods::ModEntry>{} : mods::ReadModCatalogue(files, g_paksFolder);
         arrangement_.Reset(entries);
         // Inserting at the top, last first, leaves the earliest mod in row 0.
         // An enabled mod's row keeps the list's colours; a disabled one is greyed.
@@ -376,12 +404,21 @@ void CModManagerDlg::OnCancel()
 
 void CModManagerDlg::WatchFolder()
 {
+    if (g_paksFolder.empty()) {
+        folderWatch_.reset();
+        return;
+    }
     folderWatch_.reset(FindFirstChangeNotificationW(
         g_paksFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
 }
 
 bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
 {
+    if (w == kDragScrollTimer) {
+        ScrollWhileDragging();
+        result = 0;
+        return true;
+    }
     if (w != kFolderWatchTimer)
         return false;
     if (folderWatch_ && WaitForSingleObject(folderWatch_.get(), 0) == WAIT_OBJECT_0) {
@@ -479,7 +516,10 @@ void CModManagerDlg::OfferRecovery()
     const std::optional<mods::ChangeRecord> unfinished = history_->UnfinishedNewest();
     const std::wstring question = fw::FormatText(texts::kUnfinishedQuestion, ActionText(unfinished->action));
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kUnfinishedCaption, MB_YESNO | MB_ICONWARNING) == IDYES) {
-        const mods::RestoreResult restored = mods::RecoverUnfinished(*history_, fileSystem_);
+        const mods::RestoreResult restored = [&] {
+            CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+            return mods::RecoverUnfinished(*history_, fileSystem_, StepsShownIn(progress));
+        }();
         ReportNotRestored(restored.notRestored);
     } else {
         history_->Complete(unfinished->sequence);  // kept as it is, and undoable as any write
@@ -514,7 +554,10 @@ void CModManagerDlg::Redo()
             status_.SetWindowText(texts::kNothingToRedo);
         return;
     }
-    const mods::RestoreResult redone = mods::Redo(*history_, fileSystem_);
+    const mods::RestoreResult redone = [&] {
+        CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+        return mods::Redo(*history_, fileSystem_, StepsShownIn(progress));
+    }();
     if (!redone.beginStatus.ok()) {
         status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(redone.beginStatus)));
         return;
@@ -537,7 +580,10 @@ void CModManagerDlg::Undo()
         }
         if (!ConfirmDiscardMoves())
             return;
-        const mods::RestoreResult undone = mods::Undo(*history_, fileSystem_);
+        const mods::RestoreResult undone = [&] {
+            CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+            return mods::Undo(*history_, fileSystem_, StepsShownIn(progress));
+        }();
         if (!undone.beginStatus.ok()) {
             status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(undone.beginStatus)));
             return;
@@ -578,7 +624,10 @@ void CModManagerDlg::ShowHistory()
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kRestoreCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK ||
         !ConfirmDiscardMoves())
         return;
-    const mods::RestoreResult restored = mods::RestoreBefore(*history_, fileSystem_, chosen->sequence);
+    const mods::RestoreResult restored = [&] {
+        CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+        return mods::RestoreBefore(*history_, fileSystem_, chosen->sequence, StepsShownIn(progress));
+    }();
     if (!restored.beginStatus.ok()) {
         status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(restored.beginStatus)));
         return;
@@ -591,7 +640,9 @@ void CModManagerDlg::ShowHistory()
 void CModManagerDlg::ShowModCount()
 {
     toldOutsideChange_ = false;
-    status_.SetWindowText(fw::FormatText(texts::kModCount, modList_.GetItemCount()));
+    ShowManagedFolder();
+    status_.SetWindowText(g_paksFolder.empty() ? std::wstring(texts::kNoFolderHint)
+                                               : fw::FormatText(texts::kModCount, modList_.GetItemCount()));
 }
 
 bool CModManagerDlg::UpdateRowState(int row, bool confirm)
@@ -682,45 +733,59 @@ void CModManagerDlg::OnMoveUp() { MoveSelection(mods::ReorderCommand::Up); }
 void CModManagerDlg::OnMoveDown() { MoveSelection(mods::ReorderCommand::Down); }
 void CModManagerDlg::OnMoveBottom() { MoveSelection(mods::ReorderCommand::Bottom); }
 
-void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
+std::vector<int> CModManagerDlg::SelectedRows() const
 {
     std::vector<int> selected;
     for (int row = modList_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = modList_.GetNextItem(row, LVNI_SELECTED))
         selected.push_back(row);
+    return selected;
+}
+
+void CModManagerDlg::MoveSelection(mods::ReorderCommand command)
+{
+    const std::vector<int> selected = SelectedRows();
     if (selected.empty() || static_cast<int>(arrangement_.Rows().size()) != modList_.GetItemCount())
         return;
-    const std::optional<int> target = arrangement_.Move(selected, command);
-    if (!target)
-        return;
+    if (const std::optional<int> target = arrangement_.Move(selected, command))
+        ShowMove(selected, *target);
+}
 
+void CModManagerDlg::ShowMove(const std::vector<int>& selected, int target)
+{
     // The rows are the same in number: the scroll bars and the header stay.
     fw::CWindow::RedrawSuspender noRedraw(modList_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
-    if (!modList_.MoveRows(selected, *target)) {
+    if (!modList_.MoveRows(selected, target)) {
         arrangement_.UndoMove();
         return;
     }
     // The block stays selected; each moved row gets its state's colours and
     // the mark, and its first row the focus.
-    const int end = *target + static_cast<int>(selected.size());
-    for (int row = *target; row < end; ++row) {
+    const int end = target + static_cast<int>(selected.size());
+    for (int row = target; row < end; ++row) {
         UpdateRowState(row, false);
         modList_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
     }
-    modList_.SetItemState(*target, LVIS_FOCUSED, LVIS_FOCUSED);
-    modList_.SetSelectionMark(*target);
+    modList_.SetItemState(target, LVIS_FOCUSED, LVIS_FOCUSED);
+    modList_.SetSelectionMark(target);
     ShowModCount();
 }
 
 void CModManagerDlg::OnOK()
 {
+    if (g_paksFolder.empty()) {
+        status_.SetWindowText(texts::kNoFolderHint);
+        return;
+    }
     const int count = modList_.GetItemCount();
     if (count < 2)
         return;  // nothing to order; the window stays open
     const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SmartSort, arrangement_.MarkedNames());
     if (!record)
         return;
-    const std::vector<mods::FileFailure> failures =
-        mods::WriteLoadOrder(fileSystem_, g_paksFolder, arrangement_.Listed(), fileSystem_.CurrentTime());
+    const std::vector<mods::FileFailure> failures = [&] {
+        CProgressDlg progress(m_hWnd, texts::kSortProgressCaption, false);
+        return mods::WriteLoadOrder(fileSystem_, g_paksFolder, arrangement_.Listed(), fileSystem_.CurrentTime(), StepsShownIn(progress));
+    }();
     EndWrite(record);
     RefillModList();
     ReportTimeFailures(failures);
@@ -771,6 +836,11 @@ bool CModManagerDlg::OnDropFiles(WPARAM w, LPARAM, LRESULT& result)
 void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
 {
     const mods::DropPlan plan = mods::PlanDrop(fileSystem_, paths);
+    if (plan.paksFolder && !g_paksFolder.empty() && !SameFolder(*plan.paksFolder, g_paksFolder)) {
+        const std::wstring question = fw::FormatText(texts::kSwitchFolderQuestion, *plan.paksFolder, g_paksFolder);
+        if (MessageBoxW(m_hWnd, question.c_str(), texts::kSwitchFolderCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+            return;
+    }
     if (plan.paksFolder) {
         if (!ConfirmDiscardMoves())
             return;
@@ -781,6 +851,10 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     }
     if (plan.files.empty())
         return;
+    if (g_paksFolder.empty()) {
+        status_.SetWindowText(texts::kNoFolderHint);  // nowhere to copy them
+        return;
+    }
 
     std::wstring question = fw::FormatText(texts::kDropQuestion, static_cast<int>(plan.files.size()));
     for (const std::wstring& path : plan.files)
@@ -795,9 +869,11 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (!record)
         return;
     status_.SetWindowText(texts::kCopying);
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const mods::InstallResult installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files);
-    SetCursor(previous);
+    mods::InstallResult installed;
+    {
+        InstallProgressShown progress(m_hWnd);
+        installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files, &progress);
+    }
     EndWrite(record);
     status_.SetWindowText(texts::kCopied);
     // The new mods are selected, the rows selected before are not.
@@ -841,9 +917,11 @@ void CModManagerDlg::OnConflictCheck()
         rows.push_back(mods::ListedModToCheck{modList_.GetItemText(row, kColumnName),
                                               modList_.GetCellCheck(row, kColumnCheck) == 1,
                                               modList_.GetItemState(row, LVIS_SELECTED) != 0});
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const mods::ConflictReport report = mods::CheckConflicts(fileSystem_, g_paksFolder, rows);
-    SetCursor(previous);
+    const mods::ConflictReport report = [&] {
+        const fw::WaitCursorScope waiting;
+        CProgressDlg progress(m_hWnd, texts::kCheckProgressCaption, false);
+        return mods::CheckConflicts(fileSystem_, g_paksFolder, rows, StepsShownIn(progress));
+    }();
     // Owned by the main window, so the list cannot change under the report.
     CConflictDlg dialog(report, rows, m_hWnd);
     dialog.DoModal();
@@ -851,6 +929,10 @@ void CModManagerDlg::OnConflictCheck()
 
 void CModManagerDlg::OnEditTimeButton()
 {
+    if (g_paksFolder.empty()) {
+        status_.SetWindowText(texts::kNoFolderHint);
+        return;
+    }
     const int row = modList_.GetNextItem(-1, LVNI_SELECTED);
     if (row >= 0)
         EditModTime(row);

@@ -25,6 +25,9 @@ public:
     // historyFile: where the folder picker keeps its history.
     explicit CModManagerDlg(std::wstring programPath, std::wstring historyFile = {}, HWND parent = nullptr);
 
+    // The list's columns.
+    static constexpr int kColumnCheck = 0, kColumnName = 1, kColumnDate = 2, kColumnMark = 3;
+
     // %APPDATA%\PakOrder\<program's base name>.INI
     static std::wstring DefaultHistoryFile(const std::wstring& programPath);
     ~CModManagerDlg() override;
@@ -119,6 +122,30 @@ private:
     bool OnCheckFolder(WPARAM w, LPARAM l, LRESULT& result);
     bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
     static LRESULT CALLBACK ShortcutFilter(int code, WPARAM w, LPARAM l);
+    // The keyboard (ModManagerDlgKeys.cpp): true when the key was one of ours.
+    bool HandleShortcut(const MSG& message);
+    bool HandleListKey(const MSG& message);
+    // Typing jumps to the next mod whose name starts with what was typed.
+    void FindTypedName(wchar_t typed, DWORD time);
+    void ToggleFocusedRow();
+    // Each button with a shortcut names it in a tooltip.
+    void AddShortcutTips();
+    // The status line's tooltip names the folder managed.
+    void ShowManagedFolder();
+    // Dragging rows inside the list (ModManagerDlgDrag.cpp).
+    LRESULT OnListBeginDrag(NMHDR* header);
+    bool OnMouseMove(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnLeftButtonUp(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnCaptureChanged(WPARAM w, LPARAM l, LRESULT& result);
+    // The row the dragged rows would land before, for a point in the list.
+    int InsertionRowAt(POINT inList) const;
+    void ShowInsertionMark(int insertBefore);
+    void ScrollWhileDragging();
+    void EndRowDrag(bool drop);
+    static constexpr UINT_PTR kDragScrollTimer = 2;
+    std::vector<int> SelectedRows() const;  // ascending
+    // Shows a move the arrangement made: rows moved, marked, still selected.
+    void ShowMove(const std::vector<int>& selected, int target);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];
 
@@ -133,5 +160,11 @@ private:
     fw::UniqueChangeNotification folderWatch_;
     bool toldOutsideChange_ = false;
     HHOOK shortcutHook_ = nullptr;
+    HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
+    bool draggingRows_ = false;
+    int dragInsertBefore_ = -1;
+    int dragScroll_ = 0;  // rows per tick while the pointer is near an edge
+    std::wstring typedPrefix_;
+    DWORD lastTypedAt_ = 0;
     std::unique_ptr<mods::ChangeHistory> history_;
 };

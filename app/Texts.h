@@ -15,6 +15,14 @@ inline constexpr const wchar_t* kModCount = L"总共 %d 个MOD";
 
 inline constexpr const wchar_t* kOrderChangedMark = L"TRUE";
 
+// The buttons' shortcuts, shown as tooltips
+inline constexpr const wchar_t* kTipMoveTop = L"Ctrl+Home";
+inline constexpr const wchar_t* kTipMoveUp = L"Ctrl+↑";
+inline constexpr const wchar_t* kTipMoveDown = L"Ctrl+↓";
+inline constexpr const wchar_t* kTipMoveBottom = L"Ctrl+End";
+inline constexpr const wchar_t* kTipRestore = L"F5、Enter";
+inline constexpr const wchar_t* kManagedFolder = L"正在管理：%s";
+
 // Unwritten moves and changes made outside the program
 inline constexpr const wchar_t* kDiscardMovesQuestion =
     L"有 %d 个MOD调整了顺序，还没有用“智能排序”写入磁盘。\r\n\r\n放弃这些调整吗？";
@@ -68,6 +76,13 @@ inline constexpr const wchar_t* kActionRestore = L"恢复";
 inline constexpr const wchar_t* kActionRecover = L"崩溃恢复";
 inline constexpr const wchar_t* kActionImport = L"导入MOD列表";
 
+// Long work
+inline constexpr const wchar_t* kProgressCancel = L"取消";
+inline constexpr const wchar_t* kSortProgressCaption = L"正在智能排序";
+inline constexpr const wchar_t* kRestoreProgressCaption = L"正在恢复";
+inline constexpr const wchar_t* kCheckProgressCaption = L"正在检测冲突";
+inline constexpr const wchar_t* kStepProgressText = L"%d / %d";
+
 // Load order and times
 inline constexpr const wchar_t* kEarlyYearWarning = L"你手动修改的Mod最后修改时间年小于2020年 ！";
 inline constexpr const wchar_t* kCannotWriteTimes = L"有 %d 个文件的时间无法写入：%s：%s";
@@ -88,6 +103,9 @@ inline constexpr const wchar_t* kDropQuestion = L"你拖过来 %d 个Mod，确�
 inline constexpr const wchar_t* kDropCaption = L"请确定";
 inline constexpr const wchar_t* kCopying = L"正在复制MOD到火炬之光2目录，请稍后 . . .  . . . ^_^";
 inline constexpr const wchar_t* kCopied = L"复制完毕，MOD 已经生效";
+inline constexpr const wchar_t* kCopyProgressCaption = L"正在复制MOD";
+inline constexpr const wchar_t* kCopyProgressText = L"%s（第 %d 个，共 %d 个）：%s / %s MB";
+inline constexpr const wchar_t* kCopyCancelled = L"已取消，没有拷贝";
 inline constexpr const wchar_t* kNotCopied = L"%d 个Mod 没有拷贝：";
 inline constexpr const wchar_t* kAlreadyThere = L"已存在";
 inline constexpr const wchar_t* kAlreadyThereEnabled = L"已存在（已启用）";
@@ -118,6 +136,13 @@ inline constexpr const wchar_t* kAllModsChecked = L"所有启用的MOD都已检�
 inline constexpr const wchar_t* kNoManifest = L"没有清单文件";
 inline constexpr const wchar_t* kManifestUnreadable = L"清单文件无法读取：%s";
 inline constexpr const wchar_t* kManifestMalformed = L"清单文件格式错误";
+inline constexpr const wchar_t* kManifestTooLarge = L"清单文件过大";
+
+// An action that failed where nothing expected it (memory ran out)
+inline constexpr const wchar_t* kActionFailed = L"%s没有完成：%s";
+inline constexpr const wchar_t* kOutOfMemory = L"内存不足";
+inline constexpr const wchar_t* kUnexpectedError = L"程序内部错误";
+inline constexpr const wchar_t* kAnAction = L"操作";
 
 // Mod lists to share
 inline constexpr const wchar_t* kExportMenuItem = L"导出MOD列表…";
@@ -148,6 +173,10 @@ inline constexpr const wchar_t* kListInOrder = L"MOD的顺序已与列表一致"
 inline constexpr const wchar_t* kNotInFolder = L"列表中的 %d 个MOD不在 PAKS 目录里：\r\n";
 
 // Start-up
+inline constexpr const wchar_t* kNoFolderHint = L"没有管理任何 PAKS 目录：请把游戏的 PAKS 目录拖到这个窗口上";
+inline constexpr const wchar_t* kSwitchFolderQuestion =
+    L"要改为管理这个 PAKS 目录吗？\r\n\r\n%s\r\n\r\n现在管理的是：\r\n%s";
+inline constexpr const wchar_t* kSwitchFolderCaption = L"请确认";
 inline constexpr const wchar_t* kNoGameFolder =
     L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";
 

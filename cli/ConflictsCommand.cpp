@@ -1,4 +1,6 @@
 // pakorder conflicts: the conflict report of the window, as text or JSON.
+#include <span>
+
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/ModNames.h"
@@ -18,6 +20,7 @@ const char* ReasonName(mods::UncheckedReason reason)
     case mods::UncheckedReason::NoManifest: return "no-manifest";
     case mods::UncheckedReason::Unreadable: return "unreadable";
     case mods::UncheckedReason::Malformed: return "malformed";
+    case mods::UncheckedReason::TooLarge: return "too-large";
     }
     return "";
 }
@@ -33,7 +36,7 @@ std::vector<std::string> Utf8Names(const std::vector<mods::ListedModToCheck>& ro
     return names;
 }
 
-void AppendNames(std::string& text, const std::vector<std::string>& names, const std::vector<std::size_t>& which,
+void AppendNames(std::string& text, const std::vector<std::string>& names, std::span<const std::uint32_t> which,
                  std::optional<std::size_t> last = std::nullopt)
 {
     static const std::string separator = platform::ToUtf8(texts::kNameSeparator);
@@ -60,9 +63,9 @@ void WriteJson(Session& session, const std::vector<mods::ListedModToCheck>& rows
             json.String(names[mod]);
     json.EndArray().Key("conflicts").BeginArray();
     for (const mods::FileConflict& conflict : report.conflicts) {
-        json.BeginObject().Key("path").String(conflict.path).Key("winner").String(names[conflict.winner]);
+        json.BeginObject().Key("path").String(report.PathOf(conflict)).Key("winner").String(names[conflict.winner]);
         json.Key("overridden").BeginArray(true);
-        for (const std::size_t mod : conflict.overridden)
+        for (const std::size_t mod : report.Overridden(conflict))
             json.String(names[mod]);
         json.EndArray().Key("identical").Bool(conflict.identical).EndObject();
         if (json.Text().size() > (1u << 20))
@@ -111,16 +114,16 @@ void RunConflicts(Session& session, const Invocation& invocation)
     std::string text;
     int real = 0, identical = 0;
     for (const mods::FileConflict& conflict : report.conflicts) {
-        platform::AppendUtf8(text, conflict.path);
+        platform::AppendUtf8(text, report.PathOf(conflict));
         if (conflict.identical) {
             text += identicalIn;
-            AppendNames(text, names, conflict.overridden, conflict.winner);
+            AppendNames(text, names, report.Overridden(conflict), conflict.winner);
             ++identical;
         } else {
             text += inEffect;
             text += names[conflict.winner];
             text += overridden;
-            AppendNames(text, names, conflict.overridden);
+            AppendNames(text, names, report.Overridden(conflict));
             ++real;
         }
         text += '\n';
@@ -134,10 +137,15 @@ void RunConflicts(Session& session, const Invocation& invocation)
     if (!selectedNames.empty())
         summary += fw::FormatText(texts::kSelectedOnly, selectedNames);
     for (const mods::UncheckedMod& mod : report.unchecked) {
-        std::wstring why = mod.reason == mods::UncheckedReason::NoManifest ? std::wstring(texts::kNoManifest)
-                         : mod.reason == mods::UncheckedReason::Malformed
-                             ? std::wstring(texts::kManifestMalformed)
-                             : fw::FormatText(texts::kManifestUnreadable, session.Reason(mod.status));
+        std::wstring why;
+        switch (mod.reason) {
+        case mods::UncheckedReason::NoManifest: why = texts::kNoManifest; break;
+        case mods::UncheckedReason::Malformed: why = texts::kManifestMalformed; break;
+        case mods::UncheckedReason::TooLarge:
+            why = fw::FormatText(texts::kManifestTooLarge, static_cast<int>(mods::kMaxManifestBytes >> 20));
+            break;
+        case mods::UncheckedReason::Unreadable: why = fw::FormatText(texts::kManifestUnreadable, session.Reason(mod.status)); break;
+        }
         summary += L'\n' + fw::FormatText(texts::kUnchecked, rows[mod.mod].name, why);
     }
     platform::AppendUtf8(text, summary);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "framework/HandlerFailure.h"
+
 namespace fw {
 namespace {
 
@@ -73,6 +75,7 @@ int RunApplication()
         if (app && app->InitInstance())
             exitCode = app->Run();
     } catch (...) {
+        ReportHandlerFailure(nullptr);
         exitCode = 1;
     }
     if (SUCCEEDED(com))

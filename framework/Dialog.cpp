@@ -114,7 +114,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM w, LPARAM l)
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     CDialog* atInit = message == WM_INITDIALOG ? reinterpret_cast<CDialog*>(l) : nullptr;
-    return DialogMessage(window, message, atInit, [&](CDialog* self) { return self->HandleMessage(message, w, l); });
+    return DialogMessage(window, message, w, l, atInit, [&](CDialog* self) { return self->HandleMessage(message, w, l); });
 }
 
 }  // namespace fw

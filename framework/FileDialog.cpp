@@ -38,7 +38,7 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND window, UINT message, WPARAM w, LPA
 {
     CFileDialog* atInit = message == WM_INITDIALOG
         ? reinterpret_cast<CFileDialog*>(reinterpret_cast<OPENFILENAMEW*>(l)->lCustData) : nullptr;
-    return static_cast<UINT_PTR>(DialogMessage(window, message, atInit, [&](CFileDialog* self) -> INT_PTR {
+    return static_cast<UINT_PTR>(DialogMessage(window, message, w, l, atInit, [&](CFileDialog* self) -> INT_PTR {
         if (message == WM_INITDIALOG)
             return self->OnInitDialog();
         LRESULT result = 0;

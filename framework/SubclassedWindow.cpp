@@ -3,6 +3,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "framework/HandlerFailure.h"
+
 namespace fw {
 namespace {
 
@@ -92,7 +94,9 @@ LRESULT CALLBACK WindowSubclass::WindowProc(HWND window, UINT message, WPARAM w,
             if (binding.object->ProcessWindowMessage(message, w, l, result))
                 return result;
         } catch (...) {
-            // No exception may unwind through the system's window procedure.
+            // No exception may unwind through the system's window procedure;
+            // the control handles the message itself.
+            ReportHandlerFailure(window, message, w, l);
         }
     }
     if (message == WM_NCDESTROY) {

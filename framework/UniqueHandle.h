@@ -134,4 +134,15 @@ private:
     HGDIOBJ previous_;
 };
 
+// Shows the wait cursor and puts the previous one back, however the work ends.
+class WaitCursorScope {
+public:
+    WaitCursorScope() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursorScope() { SetCursor(previous_); }
+    WaitCursorScope(const WaitCursorScope&) = delete;
+    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+private:
+    HCURSOR previous_;
+};
+
 }  // namespace fw

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/HandlerFailure.h"
+
 namespace fw {
 
 class CWindow {
@@ -67,10 +69,11 @@ public:
 protected:
     // The body of our dialog procedures: binds the object handed over at
     // WM_INITDIALOG to the window, runs `handle` for every message with no
-    // exception escaping into the dialog manager, and unbinds the object
-    // when the window goes.
+    // exception escaping into the dialog manager (the user is told what
+    // failed, and the dialog manager handles the message as unhandled),
+    // and unbinds the object when the window goes.
     template <class Object, class Handle>
-    static INT_PTR DialogMessage(HWND window, UINT message, Object* objectAtInit, Handle&& handle)
+    static INT_PTR DialogMessage(HWND window, UINT message, WPARAM w, LPARAM l, Object* objectAtInit, Handle&& handle)
     {
         CWindow* self = objectAtInit;
         if (message == WM_INITDIALOG) {
@@ -86,6 +89,7 @@ protected:
         try {
             handled = handle(static_cast<Object*>(self));
         } catch (...) {
+            ReportHandlerFailure(window, message, w, l);
             handled = FALSE;
         }
         if (message == WM_NCDESTROY) {

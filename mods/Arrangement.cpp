@@ -29,30 +29,24 @@ int Arrangement::MarkedCount() const
 
 std::optional<int> Arrangement::Move(const std::vector<int>& selected, ReorderCommand command)
 {
-    const std::optional<int> target = ReorderTarget(static_cast<int>(rows_.size()), selected, command);
-    return target ? MoveTo(selected, *target) : std::nullopt;
+    return MoveBlock(selected, ReorderTarget(static_cast<int>(rows_.size()), selected, command));
 }
 
-std::optional<int> Arrangement::MoveNextTo(const std::vector<int>& selected, int anchor, bool after)
+std::optional<int> Arrangement::MoveBefore(const std::vector<int>& selected, int insertBefore)
 {
-    const std::optional<int> target = PlacementTarget(static_cast<int>(rows_.size()), selected, anchor, after);
-    return target ? MoveTo(selected, *target) : std::nullopt;
+    return MoveBlock(selected, DropTarget(static_cast<int>(rows_.size()), selected, insertBefore));
 }
 
-std::optional<int> Arrangement::MoveTo(const std::vector<int>& selected, int target)
+std::optional<int> Arrangement::MoveBlock(const std::vector<int>& selected, std::optional<int> target)
 {
-    const int count = static_cast<int>(rows_.size());
-    if (selected.empty() || target < 0 || target > count - static_cast<int>(selected.size()) ||
-        !std::is_sorted(selected.begin(), selected.end()) ||
-        std::adjacent_find(selected.begin(), selected.end()) != selected.end() || selected.front() < 0 ||
-        selected.back() >= count)
+    if (!target)
         return std::nullopt;
-    MoveStep step{selected, target, {}, {}};
+    MoveStep step{selected, *target, {}, {}};
     for (int row : selected)
         step.wasMarked.push_back(rows_[row].marked);
-    rows_ = ApplyReorder(rows_, selected, target);
+    rows_ = ApplyReorder(rows_, selected, *target);
     for (std::size_t i = 0; i < selected.size(); ++i)
-        rows_[target + i].marked = true;
+        rows_[*target + i].marked = true;
     PushStep(std::move(step));
     return target;
 }

@@ -32,12 +32,9 @@ public:
     // Moves the selected rows (ascending) as one block and marks them. The
     // block's first row afterwards, or empty when the command moves nothing.
     std::optional<int> Move(const std::vector<int>& selected, ReorderCommand command);
-    // The same with the block's first row afterwards given: `target` counts
-    // the rows left above it.
-    std::optional<int> MoveTo(const std::vector<int>& selected, int target);
-    // The same right before (or after) the row `anchor`, which is not one of
-    // the selected rows.
-    std::optional<int> MoveNextTo(const std::vector<int>& selected, int anchor, bool after);
+    // The same for rows dragged to land before row `insertBefore` (the row
+    // count: after the last).
+    std::optional<int> MoveBefore(const std::vector<int>& selected, int insertBefore);
     // Puts the rows in a new order, row i afterwards being row order[i] of
     // now (a permutation), and marks the rows whose place changed; one step
     // for UndoMove. The rows marked by it, ascending.
@@ -66,6 +63,8 @@ public:
     bool Matches(const std::vector<ModEntry>& catalogue) const;
 
 private:
+    std::optional<int> MoveBlock(const std::vector<int>& selected, std::optional<int> target);
+
     // What a move did, to take it back: where the block came from and went;
     // for a rearrangement, the rows before it and the rows it moved.
     struct MoveStep {

@@ -80,7 +80,8 @@ std::vector<RecordedMod> StateAfter(const std::vector<RecordedMod>& current, con
 // Recorded first, then planned from the state the record holds, applied and completed.
 RestoreResult RecordedRestore(ChangeHistory& history, platform::FileSystem& fileSystem, RecordedAction action,
                               std::uint64_t stepOf, std::vector<RecordedMod> current,
-                              const std::vector<RecordedMod>& target, const std::vector<RecordedMod>& removable)
+                              const std::vector<RecordedMod>& target, const std::vector<RecordedMod>& removable,
+                              const StepProgress& progress)
 {
     const RestorePlan plan = PlanRestore(current, target, removable);
     std::vector<std::wstring> intent;
@@ -93,7 +94,7 @@ RestoreResult RecordedRestore(ChangeHistory& history, platform::FileSystem& file
     result.beginStatus = history.Begin(action, std::move(intent), stepOf, current, sequence);
     if (!result.beginStatus.ok())
         return result;
-    RestoreResult applied = ApplyRestore(fileSystem, history.PaksFolder(), plan);
+    RestoreResult applied = ApplyRestore(fileSystem, history.PaksFolder(), plan, progress);
     // Where every step was made, the folder is known without reading it again.
     const bool allMade = applied.notRestored.size() == plan.notRestored.size();
     applied.completeStatus = allMade ? history.Complete(sequence, StateAfter(current, plan)) : history.Complete(sequence);
@@ -183,7 +184,8 @@ RestorePlan PlanRestore(const std::vector<RecordedMod>& current, const std::vect
     return plan;
 }
 
-RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan)
+RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan,
+                           const StepProgress& progress)
 {
     RestoreResult result;
     result.notRestored = plan.notRestored;
@@ -192,6 +194,8 @@ RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring&
         result.notRestored.push_back(NotRestored{name, reason, status});
     };
     for (const RestoreStep& step : plan.steps) {
+        if (progress)
+            progress(static_cast<std::size_t>(&step - plan.steps.data()), plan.steps.size());
         const int files = step.companion ? 2 : 1;
         if (step.remove) {
             if (const auto failure = DeleteMod(fileSystem, paksFolder, step.name))
@@ -230,7 +234,7 @@ RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring&
     return result;
 }
 
-RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem)
+RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress)
 {
     const auto record = history.NextUndo();
     if (!record)
@@ -239,30 +243,31 @@ RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem)
     const std::vector<RecordedMod> removable =
         record->complete ? Missing(record->after, record->before) : BeingAdded(*record, current);
     return RecordedRestore(history, fileSystem, RecordedAction::Undo, record->sequence, std::move(current),
-                           record->before, removable);
+                           record->before, removable, progress);
 }
 
-RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem)
+RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress)
 {
     const auto record = history.NextRedo();
     if (!record)
         return NothingToDo();
     return RecordedRestore(history, fileSystem, RecordedAction::Redo, record->sequence,
                            ReadFolderState(fileSystem, history.PaksFolder()), record->after,
-                           Missing(record->before, record->after));
+                           Missing(record->before, record->after), progress);
 }
 
-RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence)
+RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence,
+                            const StepProgress& progress)
 {
     for (const ChangeRecord& record : history.List().records) {
         if (record.sequence == sequence)
             return RecordedRestore(history, fileSystem, RecordedAction::Restore, sequence,
-                                   ReadFolderState(fileSystem, history.PaksFolder()), record.before, {});
+                                   ReadFolderState(fileSystem, history.PaksFolder()), record.before, {}, progress);
     }
     return NothingToDo();
 }
 
-RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fileSystem)
+RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress)
 {
     const auto record = history.UnfinishedNewest();
     if (!record)
@@ -270,7 +275,7 @@ RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fi
     std::vector<RecordedMod> current = ReadFolderState(fileSystem, history.PaksFolder());
     const std::vector<RecordedMod> removable = BeingAdded(*record, current);
     return RecordedRestore(history, fileSystem, RecordedAction::Recover, record->sequence, std::move(current),
-                           record->before, removable);
+                           record->before, removable, progress);
 }
 
 }  // namespace mods

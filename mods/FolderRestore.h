@@ -12,6 +12,7 @@
 
 #include "mods/ChangeHistory.h"
 #include "mods/ChangeRecord.h"
+#include "mods/StepProgress.h"
 #include "platform/FileSystem.h"
 
 namespace mods {
@@ -66,19 +67,23 @@ struct RestoreResult {
 
 // Applies the steps one mod at a time: a mod that cannot follow is left as
 // it is (or as far as it got) and named; the others go on.
-RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan);
+// `progress` is told of each step as it is made.
+RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan,
+                           const StepProgress& progress = {});
 
 // Each is recorded first like any write (Begin, plan, apply, Complete).
 // Back to the state before the top of the undo stack: an install's mods are
 // removed when unchanged.
-RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem);
+RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress = {});
 // On to the state after the top of the redo stack: a delete removes its mods
 // again when unchanged; an install cannot copy again (its mods are Gone).
-RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem);
+RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress = {});
 // Back to the state before the record of that number; mods added since are kept.
-RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence);
+RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence,
+                            const StepProgress& progress = {});
 // Back to the state before the newest record when it is unfinished; a mod
 // an unfinished install was copying is removed.
-RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fileSystem);
+RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fileSystem,
+                                const StepProgress& progress = {});
 
 }  // namespace mods

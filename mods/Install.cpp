@@ -51,25 +51,47 @@ std::optional<NotInstalledReason> Obstacle(platform::FileSystem& fileSystem, con
 }  // namespace
 
 InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& folder,
-                          const std::vector<std::wstring>& files)
+                          const std::vector<std::wstring>& files, InstallProgress* progress)
 {
     InstallResult result;
-    for (const std::wstring& path : files) {
+    bool stopped = false;
+    const platform::CopyProgress copied = [&](std::uint64_t bytes, std::uint64_t total) {
+        return !(stopped = stopped || !progress->Copied(bytes, total));
+    };
+    const auto copy = [&](const std::wstring& from, const std::wstring& to) {
+        return progress ? fileSystem.CopyWithProgress(from, to, copied) : fileSystem.CopyNoReplace(from, to);
+    };
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const std::wstring& path = files[index];
         const std::wstring name = platform::FileNameOf(path);
+        if (stopped) {
+            result.notCopied.push_back(NotInstalled{name, NotInstalledReason::Cancelled, {}, {}});
+            continue;
+        }
+        if (progress)
+            progress->CopyingMod(name, index, files.size());
         if (const auto obstacle = Obstacle(fileSystem, folder, name)) {
             result.notCopied.push_back(NotInstalled{name, *obstacle, platform::AlreadyExistsStatus(), {}});
             continue;
         }
         const std::wstring target = platform::JoinPath(folder, name);
-        const platform::FsStatus pak = fileSystem.CopyNoReplace(path, target);
+        const platform::FsStatus pak = copy(path, target);
         if (!pak.ok()) {
             const auto reason = platform::IsAlreadyExists(pak) ? NotInstalledReason::AlreadyThere
+                                : platform::IsCancelled(pak)   ? NotInstalledReason::Cancelled
                                                                : NotInstalledReason::CopyFailed;
             result.notCopied.push_back(NotInstalled{name, reason, pak, {}});
             continue;
         }
-        const std::wstring companion = CompanionName(name);
-        const platform::FsStatus man = fileSystem.CopyNoReplace(CompanionName(path), platform::JoinPath(folder, companion));
+        platform::FsStatus man;
+        std::wstring companion;
+        try {
+            companion = CompanionName(name);
+            man = copy(CompanionName(path), platform::JoinPath(folder, companion));
+        } catch (...) {  // memory ran out: no half mod stays behind
+            fileSystem.RemoveFile(target);
+            throw;
+        }
         if (man.ok() || platform::IsNotFound(man)) {
             result.copied.push_back(name);
             continue;
@@ -77,7 +99,9 @@ InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& 
         // Half a mod is worse than none: the pak goes again, and if it cannot,
         // the report says it is there.
         const platform::FsStatus removed = fileSystem.RemoveFile(target);
-        if (removed.ok())
+        if (removed.ok() && platform::IsCancelled(man))
+            result.notCopied.push_back(NotInstalled{name, NotInstalledReason::Cancelled, man, {}});
+        else if (removed.ok())
             result.notCopied.push_back(NotInstalled{companion, NotInstalledReason::CopyFailed, man, {}});
         else
             result.notCopied.push_back(NotInstalled{name, NotInstalledReason::PakLeftBehind, man, removed});

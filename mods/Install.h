@@ -1,6 +1,8 @@
 #pragma once
 // Installing mods dropped onto the window: what a drop means, and the copies.
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,7 @@ enum class NotInstalledReason {
     AlreadyThereEnabled,   // the same mod is in the folder, enabled
     AlreadyThereDisabled,  // the same mod is in the folder, disabled
     ManifestTaken,         // the folder holds a stray file with the companion's name
+    Cancelled,             // the player stopped the install before this mod was in
     PakLeftBehind,         // the companion could not be copied (`status`), nor the pak
                            // copied before it removed again (`removalStatus`): it is in
                            // the folder without its manifest
@@ -45,10 +48,21 @@ struct InstallResult {
     std::vector<NotInstalled> notCopied;    // one entry per mod that was not installed
 };
 
+// Told what an install is doing, between chunks of the copies.
+class InstallProgress {
+public:
+    virtual ~InstallProgress() = default;
+    virtual void CopyingMod(const std::wstring& name, std::size_t index, std::size_t count) = 0;
+    // Bytes of the file being copied; false stops the install.
+    virtual bool Copied(std::uint64_t bytes, std::uint64_t total) = 0;
+};
+
 // Copies each mod into the folder with its companion, whole or not at all:
 // never replacing a file, never beside a stray manifest of its name, never
 // as a second copy of a mod the folder holds in the other state.
+// With `progress`, a stop leaves nothing of the mod being copied, and it and
+// the mods after it are named as Cancelled.
 InstallResult InstallMods(platform::FileSystem& fileSystem, const std::wstring& folder,
-                          const std::vector<std::wstring>& files);
+                          const std::vector<std::wstring>& files, InstallProgress* progress = nullptr);
 
 }  // namespace mods

@@ -9,6 +9,8 @@ constexpr std::uint8_t kRemovedFolderType = 18;
 constexpr std::size_t kMinimumFolderBytes = 2 + 4;
 constexpr std::size_t kMinimumEntryBytes = 4 + 1 + 2 + 4 + 4 + 8;
 
+bool IsSeparator(char16_t unit) { return unit == u'/' || unit == u'\\'; }
+
 class Reader {
 public:
     Reader(const unsigned char* bytes, std::size_t length) : next_(bytes), left_(length) {}
@@ -54,20 +56,28 @@ private:
     std::size_t left_;
 };
 
+// Counts what a manifest holds, keeping nothing.
+class Counter final : public ManifestVisitor {
+public:
+    void Folder(const ManifestText&) override { ++folders; }
+    void File(const ManifestEntry&) override { ++files; }
+    std::size_t folders = 0, files = 0;
+};
+
+class Collector final : public ManifestVisitor {
+public:
+    explicit Collector(Manifest& manifest) : manifest_(manifest) {}
+    void Folder(const ManifestText& path) override { manifest_.folders.push_back(path); }
+    void File(const ManifestEntry& entry) override { manifest_.entries.push_back(entry); }
+
+private:
+    Manifest& manifest_;
+};
+
 }  // namespace
 
-std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t length)
+bool ReadManifest(const unsigned char* bytes, std::size_t length, ManifestVisitor& visitor)
 {
-    Manifest manifest;
-    if (!ParseManifestInto(bytes, length, manifest))
-        return std::nullopt;
-    return manifest;
-}
-
-bool ParseManifestInto(const unsigned char* bytes, std::size_t length, Manifest& manifest)
-{
-    manifest.folders.clear();
-    manifest.entries.clear();
     Reader reader(bytes, length);
     std::uint16_t version = 0;
     std::uint32_t checksum = 0, records = 0, folders = 0;
@@ -76,14 +86,12 @@ bool ParseManifestInto(const unsigned char* bytes, std::size_t length, Manifest&
         !reader.Read(records) || !reader.Read(folders) || folders > reader.left() / kMinimumFolderBytes)
         return false;
 
-    manifest.folders.reserve(folders);
     for (std::uint32_t f = 0; f < folders; ++f) {
         ManifestText path;
         std::uint32_t count = 0;
         if (!reader.Text(path) || !reader.Read(count) || count > reader.left() / kMinimumEntryBytes)
             return false;
-        const std::size_t folder = manifest.folders.size();
-        manifest.folders.push_back(path);
+        visitor.Folder(path);
         for (std::uint32_t e = 0; e < count; ++e) {
             ManifestEntry entry;
             std::uint8_t type = 0;
@@ -93,15 +101,36 @@ bool ParseManifestInto(const unsigned char* bytes, std::size_t length, Manifest&
                 !reader.Read(entry.size) || !reader.Read(time))
                 return false;
             const bool isFolder = type == kFolderType || type == kRemovedFolderType ||
-                                  (entry.name.length > 0 && entry.name[entry.name.length - 1] == u'/');
+                                  (entry.name.length > 0 && IsSeparator(entry.name[entry.name.length - 1]));
             if (isFolder || entry.name.length == 0)
                 continue;
-            entry.folder = folder;
+            entry.folder = f;
             entry.removed = offset == 0;
-            manifest.entries.push_back(entry);
+            visitor.File(entry);
         }
     }
     return true;
+}
+
+bool IsWellFormedManifest(const unsigned char* bytes, std::size_t length)
+{
+    Counter counter;
+    return ReadManifest(bytes, length, counter);
+}
+
+std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t length)
+{
+    // Counted in a first pass, so that nothing is reserved for counts the
+    // bytes do not hold.
+    Counter counter;
+    if (!ReadManifest(bytes, length, counter))
+        return std::nullopt;
+    Manifest manifest;
+    manifest.folders.reserve(counter.folders);
+    manifest.entries.reserve(counter.files);
+    Collector collector(manifest);
+    ReadManifest(bytes, length, collector);
+    return manifest;
 }
 
 std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry)
@@ -111,10 +140,32 @@ std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry)
 
 std::wstring JoinedPath(const ManifestText& folder, const ManifestText& name)
 {
+    // The folder, one separator (the folder's own kind, "/" when it has
+    // none), then the name without the separators it begins with.
+    std::size_t nameFrom = 0;
+    char16_t separator = u'/';
+    if (folder.length > 0) {
+        while (nameFrom < name.length && IsSeparator(name[nameFrom]))
+            ++nameFrom;
+        for (std::size_t i = folder.length; i-- > 0;)
+            if (IsSeparator(folder[i])) {
+                separator = folder[i];
+                break;
+            }
+    }
+    const bool insert = folder.length > 0 && !IsSeparator(folder[folder.length - 1]);
+    const std::size_t units = folder.length + (insert ? 1 : 0) + (name.length - nameFrom);
+    const auto unitAt = [&](std::size_t i) {
+        if (i < folder.length)
+            return folder[i];
+        i -= folder.length;
+        if (insert && i-- == 0)
+            return separator;
+        return name[nameFrom + i];
+    };
+
     std::wstring path;
-    path.reserve(folder.length + name.length);
-    const auto unitAt = [&](std::size_t i) { return i < folder.length ? folder[i] : name[i - folder.length]; };
-    const std::size_t units = folder.length + name.length;
+    path.reserve(units);
     for (std::size_t i = 0; i < units; ++i) {
         const char16_t unit = unitAt(i);
         // Wide characters of 32 bits: join surrogate pairs; a lone half stays as it is.

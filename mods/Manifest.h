@@ -36,12 +36,28 @@ struct Manifest {
     std::vector<ManifestEntry> entries; // files only: folders and nameless entries are left out
 };
 
+// Told a manifest's contents in the file's order: each folder, then its files.
+class ManifestVisitor {
+public:
+    virtual void Folder(const ManifestText& path) = 0;
+    // `entry.folder` counts the folders told so far, from 0.
+    virtual void File(const ManifestEntry& entry) = 0;
+
+protected:
+    ~ManifestVisitor() = default;
+};
+
+// Tells the visitor every folder and file; false when the bytes are not a
+// whole, well-formed manifest, possibly after telling it part of them.
+bool ReadManifest(const unsigned char* bytes, std::size_t length, ManifestVisitor& visitor);
+// True when ReadManifest would succeed.
+bool IsWellFormedManifest(const unsigned char* bytes, std::size_t length);
+
 // Nothing when the bytes are not a whole, well-formed manifest.
 std::optional<Manifest> ParseManifest(const unsigned char* bytes, std::size_t length);
-// The same into `manifest`, reusing its storage; false for a bad manifest.
-bool ParseManifestInto(const unsigned char* bytes, std::size_t length, Manifest& manifest);
 
-// A folder's path followed by a name, as one path.
+// A folder's path followed by a name, as one path: one separator between
+// them however the folder ends and the name begins.
 std::wstring JoinedPath(const ManifestText& folder, const ManifestText& name);
 // The entry's full path: its folder's path followed by its name.
 std::wstring EntryPath(const Manifest& manifest, const ManifestEntry& entry);

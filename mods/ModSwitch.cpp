@@ -53,7 +53,13 @@ SwitchResult RenameMod(platform::FileSystem& fileSystem, const std::wstring& fol
     if (!pak.ok())
         return SwitchResult{name, FileFailure{name, pak}};
 
-    const platform::FsStatus man = fileSystem.RenameNoReplace(manPath, newManPath);
+    platform::FsStatus man;
+    try {
+        man = fileSystem.RenameNoReplace(manPath, newManPath);
+    } catch (...) {  // memory ran out: the pak goes back all the same
+        fileSystem.RenameNoReplace(newPakPath, pakPath);
+        throw;
+    }
     if (man.ok() || platform::IsNotFound(man))
         return SwitchResult{newName, std::nullopt};
     // The companion could not follow: the pak goes back beside it.

@@ -31,14 +31,25 @@ void SetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder
 }
 
 std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
-                                        const std::vector<ListedMod>& mods, FileTime now)
+                                        const std::vector<ListedMod>& mods, FileTime now, const StepProgress& progress)
 {
     std::vector<FileFailure> failures;
     SmartSortRows rows;
     rows.count = static_cast<int>(mods.size());
     rows.isMarked = [&](int row) { return mods[static_cast<std::size_t>(row)].marked; };
-    rows.readTime = [&](int row) { return GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name); };
+    // Each row is read once and written at most once: reads and writes
+    // together say how far the sort is, of at most twice the rows.
+    std::size_t steps = 0;
+    const auto step = [&] {
+        if (progress)
+            progress(steps++, 2 * mods.size());
+    };
+    rows.readTime = [&](int row) {
+        step();
+        return GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name);
+    };
     rows.writeTime = [&](int row, FileTime time) {
+        step();
         const std::wstring& name = mods[static_cast<std::size_t>(row)].name;
         const std::size_t failed = failures.size();
         SetModFileTime(fileSystem, folder, name, time, failures);

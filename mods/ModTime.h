@@ -7,6 +7,7 @@
 
 #include "mods/FileFailure.h"
 #include "mods/FileTime.h"
+#include "mods/StepProgress.h"
 
 namespace platform { class FileSystem; }
 
@@ -27,7 +28,9 @@ struct ListedMod {
 
 // The smart sort on the folder's files, for the mods in the order shown.
 // Returns the files whose time could not be written.
+// `progress` is told of each time read and written.
 std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
-                                        const std::vector<ListedMod>& mods, FileTime now);
+                                        const std::vector<ListedMod>& mods, FileTime now,
+                                        const StepProgress& progress = {});
 
 }  // namespace mods

@@ -1,28 +1,33 @@
 #pragma once
-// A hash table from a folder's number and a name's bytes to an entry, made
-// for the conflict check's million lookups: open addressing kept at most
-// half full, every name in one buffer, and lookups that can be fetched
-// ahead of time, so that their cache misses overlap.
+// A hash table from a folder's number and a name's bytes to an entry with
+// the caller's value, made for the conflict check's million lookups: open
+// addressing kept at most half full, every name in one buffer, entries
+// small (their hashes are worked out again when the table grows), and
+// lookups that can be fetched ahead of time, so that their cache misses
+// overlap.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace mods {
 
+inline constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
+
+template <class Value>
 class NameTable {
 public:
-    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    static constexpr std::uint32_t kNone = kNoEntry;
 
     struct Entry {
-        std::uint64_t hash = 0;
-        std::size_t nameAt = 0;  // in the table's names
+        std::uint32_t nameAt = 0;  // in the table's names
         std::uint32_t nameBytes = 0;
         std::uint32_t folder = 0;
-        std::uint32_t value = kNone;  // the caller's
+        [[no_unique_address]] Value value{};  // the caller's
     };
 
     NameTable() : slots_(1024) {}
@@ -42,7 +47,8 @@ public:
     }
 
     // The entry of that folder and name (whose hash is `hash`), added with
-    // the value kNone when it is new.
+    // a value-initialised value when it is new. Throws std::bad_alloc when
+    // the table cannot number more entries or names.
     std::uint32_t Find(std::uint64_t hash, std::uint32_t folder, std::string_view name)
     {
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
@@ -53,9 +59,11 @@ public:
                 SameBytes(names_.data() + entry.nameAt, name.data(), name.size()))
                 return slots_[slot].entry;
         }
+        if (entries_.size() >= kNone - 1 || name.size() > kNone - names_.size())
+            throw std::bad_alloc();
         const auto index = static_cast<std::uint32_t>(entries_.size());
         slots_[slot] = Slot{index, tag};
-        entries_.push_back(Entry{hash, names_.size(), static_cast<std::uint32_t>(name.size()), folder, kNone});
+        entries_.push_back(Entry{static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), folder, {}});
         names_.append(name);
         if (2 * entries_.size() > slots_.size())
             Grow();
@@ -65,6 +73,7 @@ public:
     Entry& operator[](std::uint32_t entry) { return entries_[entry]; }
     const Entry& operator[](std::uint32_t entry) const { return entries_[entry]; }
     std::string_view NameOf(const Entry& entry) const { return {names_.data() + entry.nameAt, entry.nameBytes}; }
+    std::uint32_t size() const { return static_cast<std::uint32_t>(entries_.size()); }
 
     // A lookup fetched ahead comes in steps a few lookups apart, each
     // reading what the one before fetched: the slot, then its entry, then
@@ -133,10 +142,11 @@ private:
     {
         slots_.assign(2 * slots_.size(), Slot{});
         for (std::size_t i = 0; i < entries_.size(); ++i) {
-            std::size_t slot = SlotOf(entries_[i].hash);
+            const std::uint64_t hash = HashOf(entries_[i].folder, NameOf(entries_[i]));
+            std::size_t slot = SlotOf(hash);
             while (slots_[slot].entry != kNone)
                 slot = (slot + 1) & (slots_.size() - 1);
-            slots_[slot] = Slot{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(entries_[i].hash >> 32)};
+            slots_[slot] = Slot{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(hash >> 32)};
         }
     }
 

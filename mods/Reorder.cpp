@@ -22,18 +22,18 @@ std::optional<int> ReorderTarget(int rowCount, const std::vector<int>& selected,
     return std::nullopt;
 }
 
-std::optional<int> PlacementTarget(int rowCount, const std::vector<int>& selected, int anchor, bool after)
+std::optional<int> DropTarget(int rowCount, const std::vector<int>& selected, int insertBefore)
 {
-    if (selected.empty() || anchor < 0 || anchor >= rowCount)
+    if (selected.empty() || insertBefore < 0 || insertBefore > rowCount)
         return std::nullopt;
-    int above = anchor;  // the unselected rows above the anchor
-    for (int row : selected) {
-        if (row == anchor)
-            return std::nullopt;
-        if (row < anchor)
-            --above;
-    }
-    return after ? above + 1 : above;
+    // The rows of the block above the gap leave it: the gap moves up by as many.
+    int target = insertBefore;
+    for (int row : selected)
+        target -= row < insertBefore ? 1 : 0;
+    const bool contiguous = selected.back() - selected.front() + 1 == static_cast<int>(selected.size());
+    if (contiguous && target == selected.front())
+        return std::nullopt;
+    return target;
 }
 
 }  // namespace mods

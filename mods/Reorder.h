@@ -14,10 +14,10 @@ enum class ReorderCommand { Top, Up, Down, Bottom };
 // with row 0 selected).
 std::optional<int> ReorderTarget(int rowCount, const std::vector<int>& selected, ReorderCommand command);
 
-// Where the block goes to stand right before (or after) the row `anchor`:
-// its first row's index in the new order. Empty when the anchor is one of
-// the selected rows or out of range.
-std::optional<int> PlacementTarget(int rowCount, const std::vector<int>& selected, int anchor, bool after);
+// The same for a block dragged to land before row `insertBefore` of the
+// current order (rowCount: after the last row). Empty when it lands where
+// it already is.
+std::optional<int> DropTarget(int rowCount, const std::vector<int>& selected, int insertBefore);
 
 // The rows in their new order: the selected ones, in their order, as one
 // block starting at `target`, the others around it in theirs.

@@ -4,6 +4,8 @@
 // that behave the same way (no rename or copy ever replaces a file).
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +27,9 @@ struct FolderEntry {
     bool isFolder = false;
     mods::FileTime lastWriteTime = 0;  // as the enumeration reported it; 0 where it reports none (POSIX)
 };
+
+// Told how far a copy has got; false stops it.
+using CopyProgress = std::function<bool(std::uint64_t copiedBytes, std::uint64_t totalBytes)>;
 
 // WriteFileDurably's temporary file: the target's name with this appended.
 inline constexpr std::wstring_view kTemporaryFileSuffix = L".tmp";
@@ -64,6 +69,14 @@ public:
     virtual FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
     // Fails when the destination exists; the copy keeps the source's last-write time.
     virtual FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) = 0;
+    // The same, telling `progress` as it goes. A copy it stops fails with
+    // CancelledStatus() and leaves no file behind. (A file system that does
+    // not override it copies in one go and tells nothing.)
+    virtual FsStatus CopyWithProgress(const std::wstring& from, const std::wstring& to, const CopyProgress& progress)
+    {
+        (void)progress;
+        return CopyNoReplace(from, to);
+    }
     virtual FsStatus RemoveFile(const std::wstring& path) = 0;
 
     // The file's bytes in `bytes`, whose storage is reused from call to call;
@@ -106,6 +119,10 @@ FsStatus AlreadyExistsStatus();
 
 // True when a whole-file read was refused because the file holds more than its limit.
 bool IsTooLarge(FsStatus status);
+
+// The failure of a copy stopped through its progress.
+FsStatus CancelledStatus();
+bool IsCancelled(FsStatus status);
 
 // The failure of an operation the file system does not offer.
 FsStatus NotSupportedStatus();

@@ -1,5 +1,7 @@
 #include "platform/LetterCase.h"
 
+#include <iterator>
+
 namespace platform {
 namespace {
 
@@ -56,6 +58,8 @@ constexpr LowerCaseRun kLowerCase[] = {
 wchar_t UpperCaseOf(wchar_t c)
 {
     const auto code = static_cast<long>(c);
+    if (code < kLowerCase[0].first || code > std::end(kLowerCase)[-1].last)
+        return c;
     for (const LowerCaseRun& run : kLowerCase) {
         if (code >= run.first && code <= run.last && (code - run.first) % run.step == 0)
             return static_cast<wchar_t>(code - run.offset);

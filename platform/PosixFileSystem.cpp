@@ -172,6 +172,12 @@ FsStatus PosixFileSystem::RenameNoReplace(const std::wstring& from, const std::w
 
 FsStatus PosixFileSystem::CopyNoReplace(const std::wstring& from, const std::wstring& to)
 {
+    return CopyWithProgress(from, to, {});
+}
+
+FsStatus PosixFileSystem::CopyWithProgress(const std::wstring& from, const std::wstring& to,
+                                           const CopyProgress& progress)
+{
     Fd source(::open(ToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
     if (!source.valid() || ::fstat(source.get(), &st) != 0)
@@ -186,7 +192,13 @@ FsStatus PosixFileSystem::CopyNoReplace(const std::wstring& from, const std::wst
 
     FsStatus status;
     char buffer[64 * 1024];
+    const auto total = static_cast<std::uint64_t>(st.st_size);
+    std::uint64_t copied = 0;
     for (;;) {
+        if (progress && !progress(copied, total)) {
+            status = CancelledStatus();
+            break;
+        }
         const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
         if (got == 0)
             break;
@@ -205,6 +217,7 @@ FsStatus PosixFileSystem::CopyNoReplace(const std::wstring& from, const std::wst
         }
         if (!status.ok())
             break;
+        copied += static_cast<std::uint64_t>(got);
     }
     const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
     if (status.ok() && ::futimens(target.get(), times) != 0)
@@ -320,6 +333,10 @@ FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
 bool IsTooLarge(FsStatus status) { return status.error == EFBIG; }
 
 FsStatus NotSupportedStatus() { return FsStatus{ENOTSUP}; }
+
+FsStatus CancelledStatus() { return FsStatus{ECANCELED}; }
+
+bool IsCancelled(FsStatus status) { return status.error == ECANCELED; }
 
 FsStatus BadDataStatus() { return FsStatus{EBADMSG}; }
 

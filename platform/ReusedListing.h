@@ -74,6 +74,12 @@ public:
         Forget();  // the folder changes
         return system_.RenameNoReplace(from, to);
     }
+    platform::FsStatus CopyWithProgress(const std::wstring& from, const std::wstring& to,
+                                        const platform::CopyProgress& progress) override
+    {
+        Forget();  // the folder changes
+        return system_.CopyWithProgress(from, to, progress);
+    }
     platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
     {
         Forget();  // the folder changes

@@ -15,6 +15,7 @@ public:
     FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override;
     FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override;
+    FsStatus CopyWithProgress(const std::wstring& from, const std::wstring& to, const CopyProgress& progress) override;
     FsStatus RemoveFile(const std::wstring& path) override;
     FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override;
     FsStatus CreateFolders(const std::wstring& path) override;

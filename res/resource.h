@@ -6,6 +6,7 @@
 #define IDD_MODTIME_DIALOG      131
 #define IDD_CONFLICT_DIALOG     132
 #define IDD_HISTORY_DIALOG      133
+#define IDD_PROGRESS            134
 
 #define IDC_MOVE_TOP            1000
 #define IDC_MOVE_UP             1001
@@ -24,3 +25,5 @@
 #define IDC_UNCHECKED_MODS      1014
 #define IDC_HISTORY_LIST        1015
 #define IDC_HISTORY_NOTE        1016
+#define IDC_PROGRESS_TEXT       1017
+#define IDC_PROGRESS_BAR        1018

@@ -6,7 +6,10 @@
 #     bytes with 10,000 mods; the reference is tests/bench/BareList.cpp, the
 #     driver tests/bench/ListBench.cpp, the folders are generated in build/bench;
 #   - natively: the core's catalogue read against a bare readdir + stat loop,
-#     and the conflict check of 500 mods x 2,000 files against reading their manifests;
+#     the conflict check of 500 mods x 2,000 files against reading their
+#     manifests, and the check's peak memory (getrusage, a process per
+#     folder) for those mods, one manifest at the size limit and two, against
+#     reading the same manifests into one buffer;
 #   - natively: `pakorder list` on 5,000 mods against a program making the
 #     catalogue bench's bare readdir + stat loop (both started as processes),
 #     and `pakorder conflicts` on 500 mods x 2,000 files against the core's
@@ -23,7 +26,7 @@ mkdir -p "$repo/build/bench"
 # The core is measured optimised, in a build of its own.
 if ! { "$repo/tools/build.sh" windows &&
        cmake --no-warn-unused-cli -S "$repo" -B "$repo/build/bench-native" -DCMAKE_BUILD_TYPE=Release &&
-       cmake --build "$repo/build/bench-native" -j"$(nproc)" --target catalogue_bench conflict_bench record_bench \
+       cmake --build "$repo/build/bench-native" -j"$(nproc)" --target catalogue_bench conflict_bench conflict_memory record_bench \
            cli_bench bare_listing pakorder; } >"$repo/build/bench.log" 2>&1; then
     tail -n 40 "$repo/build/bench.log"
     exit 1
@@ -62,6 +65,7 @@ for name, ours in sorted(times.items()):
         print("%-36s ours %9.1f ms   bare %9.1f ms   ratio %5.2f" % (label, ours, bare, ours / bare))
 '
 "$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 1
+"$repo/build/bench-native/tests/conflict_memory" "$repo/build/bench/conflict-memory"
 "$repo/build/bench-native/tests/record_bench" "$reps" | sed 's/$/ (native)/'
 "$repo/build/bench-native/tests/cli_bench" "$repo/build/bench-native/pakorder" \
     "$repo/build/bench-native/tests/bare_listing" "$((4 * reps + 1))"

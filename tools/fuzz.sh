@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang (libFuzzer, ASan, UBSan) and runs each for a
 # bounded time from seeds the seed writer makes:
-#   - the manifest reader and the conflict check, from valid manifests;
+#   - the manifest reader and the conflict check, from valid manifests, one
+#     of them some ten thousand entries long;
 #   - the change-record reader and writer, from valid records;
 #   - the mod list reader and writer and the import, from valid lists;
 #   - the reader of Steam's library files, from files as Steam writes them.
@@ -21,20 +22,23 @@ lists=("$repo/mods/ModList.cpp" "$repo/mods/ListImport.cpp" "$repo/mods/Arrangem
 clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" "$repo/mods/ModList.cpp" -o "$out/write_seeds"
 clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ModFile.cpp" \
-    "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" -o "$out/manifest_fuzz"
+    "$repo/platform/LetterCase.cpp" "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" \
+    -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/VdfFuzz.cpp" "$repo/mods/Vdf.cpp" -o "$out/vdf_fuzz"
 "$out/write_seeds" "$out/seeds" "$out/record-seeds" "$out/list-seeds" "$out/vdf-seeds"
 
 cd "$out"
-run() {  # name corpus seeds
-    "./$1" -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=5 -print_final_stats=1 \
+run() {  # name corpus seeds [libFuzzer options]
+    "./$1" -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=5 -print_final_stats=1 "${@:4}" \
         "$2" "$3" 2>"$out/$1.log" || { tail -n 40 "$out/$1.log"; echo "fuzzing found a fault: $out/$1.log"; return 1; }
     echo "$1:"
     grep -E '^stat::number_of_executed_units|^Done' "$out/$1.log" || true
 }
-run manifest_fuzz corpus seeds
+# Manifests of real size: counts of thousands with the bytes behind them
+# (libFuzzer's default of 4,096 bytes stops short of that).
+run manifest_fuzz corpus seeds -max_len=262144
 run record_fuzz record-corpus record-seeds
 run list_fuzz list-corpus list-seeds
 run vdf_fuzz vdf-corpus vdf-seeds

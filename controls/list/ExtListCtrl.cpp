@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 
+#include "framework/HandlerFailure.h"
 #include "framework/UniqueHandle.h"
 
 const UINT WM_XLISTCTRL_CHECKBOX_CLICKED = fw::RegisterMessage(L"WM_XLISTCTRL_CHECKBOX_CLICKED");
@@ -589,6 +590,7 @@ bool CExtListCtrl::OnCommand(WPARAM w, LPARAM, LRESULT& result)
     if (id != kFirstMenuCommand && id != kSecondMenuCommand)
         return false;
     const ContextMenuCallback callback = id == kFirstMenuCommand ? menuCallback1_ : menuCallback2_;
+    const fw::ActionName action((id == kFirstMenuCommand ? menuText1_ : menuText2_).c_str());
     if (callback)
         callback(this, menuItem_);
     result = 0;
@@ -600,7 +602,39 @@ bool CExtListCtrl::OnPaint(WPARAM w, LPARAM l, LRESULT& result)
     result = DefaultProc(WM_PAINT, w, l);
     if (GetItemCount() == 0)
         DrawEmptyListText();
+    const RECT mark = InsertionMarkRect(insertionMark_);
+    if (!IsRectEmpty(&mark)) {
+        fw::WindowDc dc(m_hWnd);
+        FillRect(dc.get(), &mark, GetSysColorBrush(COLOR_WINDOWTEXT));
+    }
     return true;
+}
+
+RECT CExtListCtrl::InsertionMarkRect(int row) const
+{
+    RECT mark{};
+    const int count = GetItemCount();
+    if (row < 0 || count == 0)
+        return mark;
+    RECT item{};
+    if (!GetItemRect(row < count ? row : count - 1, &item, LVIR_BOUNDS))
+        return mark;
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const int y = row < count ? item.top : item.bottom;
+    return RECT{client.left, y - 1, client.right, y + 1};
+}
+
+void CExtListCtrl::SetInsertionMark(int row)
+{
+    if (row == insertionMark_)
+        return;
+    for (const int shown : {insertionMark_, row}) {
+        const RECT mark = InsertionMarkRect(shown);
+        if (!IsRectEmpty(&mark))
+            ::InvalidateRect(m_hWnd, &mark, TRUE);
+    }
+    insertionMark_ = row;
 }
 
 bool CExtListCtrl::OnEraseBackground(WPARAM w, LPARAM, LRESULT& result)

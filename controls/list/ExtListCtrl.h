@@ -71,6 +71,10 @@ public:
     // Paints the cell at once; while drawing is suspended (WM_SETREDRAW) it
     // leaves it to the repaint that ends the suspension.
     void RedrawCell(int item, int subItem);
+    // A line between rows, where rows dragged would land: above `row`, or
+    // below the last row for the row count; -1 takes it away.
+    void SetInsertionMark(int row);
+    int GetInsertionMark() const { return insertionMark_; }
     int GetSelectedItem() const;
     BOOL SelectItem(int item, BOOL ensureVisible);
     void LoadSystemColors();
@@ -102,6 +106,8 @@ private:
     void DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const;
     void DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back, int checkState) const;
     void DrawEmptyListText() const;
+    // The insertion mark's rectangle; empty when it shows nowhere.
+    RECT InsertionMarkRect(int row) const;
 
     // The left-button procedure, for a left or right press: toggles a check
     // box under the point, tells the parent, then lets the list view handle
@@ -135,6 +141,7 @@ private:
     ContextMenuCallback menuCallback1_ = nullptr;
     ContextMenuCallback menuCallback2_ = nullptr;
     int menuItem_ = -1;
+    int insertionMark_ = -1;
     SystemColors colors_{};
     CXHeaderCtrl header_;
     bool headerSubclassed_ = false;

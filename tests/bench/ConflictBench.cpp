@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "bench/ConflictFolders.h"
 #include "mods/Conflicts.h"
 #include "mods/ModFile.h"
 #include "platform/FileSystem.h"
@@ -20,8 +21,8 @@ using namespace testing_files;
 
 namespace {
 
-constexpr int kMods = 500;
-constexpr int kFilesPerMod = 2000;
+using bench::kFilesPerMod;
+using bench::kMods;
 
 struct Folder {
     TempFolder paks;
@@ -31,18 +32,7 @@ struct Folder {
     Folder()
     {
         for (int m = 0; m < kMods; ++m) {
-            std::vector<ManifestFolderToWrite> folders(20);
-            for (int f = 0; f < 20; ++f) {
-                folders[f].path = u"MEDIA/UNITS/ITEMS/SET" + std::u16string(1, static_cast<char16_t>(u'A' + f)) + u"/";
-                for (int e = 0; e < kFilesPerMod / 20; ++e) {
-                    // Every mod draws from the same 40,000 names, so many files are shared.
-                    const int n = (m * 7919 + e * 104729 + f) % 2000;
-                    std::u16string name = u"ITEM_";
-                    for (char c : std::to_string(n))
-                        name.push_back(static_cast<char16_t>(c));
-                    folders[f].entries.push_back(ManifestFileToWrite{name + u".DAT", static_cast<std::uint32_t>(m), 100});
-                }
-            }
+            const std::vector<ManifestFolderToWrite> folders = bench::SharedNamesManifest(m);
             const std::wstring name = L"mod" + std::to_wstring(m) + L".PAK";
             const std::vector<unsigned char> bytes = ManifestBytes(folders);
             WriteFile(paks / mods::CompanionName(name), std::string(bytes.begin(), bytes.end()));

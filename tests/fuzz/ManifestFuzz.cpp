@@ -28,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<mods::ModManifest> mods{{true, false, manifest}, {true, true, manifest}};
     if (auto other = mods::ParseManifest(respelled.data(), respelled.size()))
         mods.push_back({true, false, std::move(other)});
-    (void)mods::FindConflicts(mods);
+    const mods::ConflictReport report = mods::FindConflicts(mods);
+    for (const mods::FileConflict& conflict : report.conflicts)
+        (void)report.PathOf(conflict);
     return 0;
 }

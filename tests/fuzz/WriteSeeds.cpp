@@ -60,6 +60,23 @@ bool WriteSeeds(const char* folder, const std::string& stem, const std::vector<s
     return true;
 }
 
+// A manifest of real size: folders of hundreds of files, some shared by
+// name across folders and spelled in both cases.
+std::vector<unsigned char> LargeManifest()
+{
+    std::vector<ManifestFolderToWrite> folders;
+    for (int f = 0; f < 8; ++f) {
+        ManifestFolderToWrite& folder = folders.emplace_back();
+        folder.path = f % 2 ? u"MEDIA/UNITS/ITEMS/" : u"media\\units\\items\\set" + std::u16string(1, char16_t(u'a' + f));
+        for (int e = 0; e < 300; ++e) {
+            const std::string number = std::to_string(e % 200);
+            folder.entries.push_back({(e % 3 ? u"item_" : u"SUB/ITEM_") + std::u16string(number.begin(), number.end()) + u".dat",
+                                      static_cast<std::uint32_t>(e % 7), 100, e % 11 ? 64u : 0u});
+        }
+    }
+    return ManifestBytes(folders);
+}
+
 }  // namespace
 
 // write_seeds <manifest seeds folder> [<record seeds folder> [<mod list seeds folder> <VDF seeds folder>]]
@@ -72,6 +89,7 @@ int main(int argc, char** argv)
         ManifestBytes({{u"MEDIA/", {{u"A.DAT"}}}}, 0),
         ManifestBytes({{u"MEDIA/", {{u"UNITS/", 0, 0, 0, 7}, {u"README.TXT"}, {u""}}},
                        {u"MEDIA/UNITS/", {{u"OLD.DAT", 1, 1, 0}, {u"GONE/", 0, 0, 0, 18}, {u"火炬.LAYOUT", 7, 70}}}}),
+        LargeManifest(),
     };
     for (std::size_t i = 0; i < seeds.size(); ++i) {
         if (!WriteSeed(std::string(argv[1]) + "/seed" + std::to_string(i) + ".MAN",

@@ -5,16 +5,40 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "gui/MainWindowFixture.h"
+#include "mods/Conflicts.h"
 #include "platform/FileSystem.h"
 #include "res/resource.h"
 #include "unit/ManifestBytes.h"
 
 using namespace testing_files;
 using namespace gui;
+
+namespace {
+
+// While armed, every allocation of more than a megabyte on the armed thread
+// fails, as when memory runs out.
+std::atomic<DWORD> g_starvedThread{0};
+constexpr std::size_t kStarvedAbove = 1u << 20;
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    const DWORD starved = g_starvedThread.load();
+    if (size > kStarvedAbove && starved != 0 && starved == GetCurrentThreadId())
+        throw std::bad_alloc();
+    if (void* block = std::malloc(size ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -141,6 +165,73 @@ TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
     });
     CloseHandle(held);
+}
+
+// The review's cases on the real program: one file however its path is split
+// or its letters are cased, and a manifest past the size limit named while
+// the others are checked.
+TEST(ConflictCheck, AFileIsItsWholePathAndAManifestTooLargeIsNamed)
+{
+    GameFolder game;
+    const std::pair<const wchar_t*, std::vector<ManifestFolderToWrite>> mods[] = {
+        {L"a.pak", {{u"MEDIA/", {{u"UNITS/X.DAT", 1}, {u"ÜBER.DAT", 2}, {u"UNITSX.DAT", 3}}}}},
+        {L"b.pak", {{u"MEDIA/UNITS", {{u"X.DAT", 4}}}, {u"media/", {{u"über.dat", 5}}}}},
+    };
+    int day = 1;
+    for (const auto& [name, folders] : mods) {
+        WriteFileWithTime(game.Pak(name), Time(2021, 1, day++));
+        WriteFile(game.Pak(std::wstring(name) + L".MAN"), Manifest(folders));
+    }
+    WriteFileWithTime(game.Pak(L"c.pak"), Time(2021, 1, day++));
+    WriteFile(game.Pak(L"c.pak.MAN"), "");
+    std::filesystem::resize_file(FsPath(game.Pak(L"c.pak.MAN")), mods::kMaxManifestBytes + 1);
+
+    RunMainWindow(game.Program(), [&](HWND window) {
+        const Report report = RunCheck(window);
+        EXPECT_EQ(report.rows, (std::vector<ReportRow>{{L"MEDIA/UNITS/X.DAT", L"b.pak", L"a.pak", L""},
+                                                       {L"media/über.dat", L"b.pak", L"a.pak", L""}}));
+        EXPECT_EQ(report.summary, L"2 个文件冲突，涉及 2 个MOD");
+        EXPECT_EQ(report.unchecked, L"以下MOD无法检查：\r\nc.pak：清单文件过大");
+    });
+}
+
+TEST(ConflictCheck, ACheckThatRunsOutOfMemorySaysSoAndTheWindowGoesOn)
+{
+    GameFolder game;
+    // Some megabytes of manifest: its read needs a block larger than the starved thread may have.
+    std::vector<ManifestFolderToWrite> large(20);
+    for (int f = 0; f < 20; ++f) {
+        large[f].path = u"MEDIA/SET" + std::u16string(1, static_cast<char16_t>(u'A' + f)) + u"/";
+        for (int e = 0; e < 1500; ++e) {
+            const std::string number = std::to_string(e);
+            large[f].entries.push_back({u"ITEM_" + std::u16string(number.begin(), number.end()) + u".DAT"});
+        }
+    }
+    WriteFileWithTime(game.Pak(L"a.pak"), Time(2021, 1, 1));
+    WriteFile(game.Pak(L"a.pak.MAN"), Manifest(large));
+    WriteFileWithTime(game.Pak(L"b.pak"), Time(2021, 1, 2));
+    WriteFile(game.Pak(L"b.pak.MAN"), Manifest({{u"MEDIA/SETA/", {{u"ITEM_7.DAT", 9}}}}));
+
+    RunMainWindow(game.Program(), [&](HWND window) {
+        // The pointer off every window, so that no window sets the cursor but the check.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        OnUiThread([] { g_starvedThread = GetCurrentThreadId(); });
+        PostMessageW(GetDlgItem(window, IDC_CONFLICT_CHECK), BM_CLICK, 0, 0);
+        const MessageBoxSeen box = WaitForMessageBox(L"PakOrder");
+        g_starvedThread = 0;
+        EXPECT_EQ(box.text, L"手动冲突检测没有完成：内存不足");
+        EXPECT_EQ(box.owner, window);
+        HCURSOR cursor = nullptr;
+        OnUiThread([&] { cursor = GetCursor(); });
+        EXPECT_NE(cursor, LoadCursorW(nullptr, IDC_WAIT));
+        Answer(box, IDOK);
+        EXPECT_EQ(WaitForDialogTitled(L"冲突检测", 500), nullptr);
+
+        // The window still answers: the same check, with memory, gives its report.
+        const Report report = RunCheck(window);
+        EXPECT_EQ(report.rows, (std::vector<ReportRow>{{L"MEDIA/SETA/ITEM_7.DAT", L"b.pak", L"a.pak", L""}}));
+        EXPECT_EQ(report.unchecked, L"所有启用的MOD都已检查。");
+    });
 }
 
 }  // namespace

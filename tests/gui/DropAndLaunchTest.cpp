@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "app/Globals.h"
+#include "app/ProgressDlg.h"
+#include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
@@ -47,7 +49,7 @@ TEST(Dropping, DroppedModsAreCopiedWithTheirCompanionsAndSelected)
         EXPECT_EQ(box.text, L"你拖过来 3 个Mod，确定要自动拷贝火炬之光PAKS生效吗？\r\n\r\n" + (downloads / L"a.PAK") + L"\r\n" +
                                 (downloads / L"b.pak") + L"\r\n" + (downloads / L"c.G1O") + L"\r\n");
         Answer(box, IDOK);
-        Settle();
+        RowsOnceThereAre(window, 4);
         EXPECT_EQ(ReadFile(game.Pak(L"a.PAK.MAN")), "a man");
         EXPECT_EQ(ReadFile(game.Pak(L"b.pak.MAN")), "b man");
         EXPECT_EQ(ReadFile(game.Pak(L"c.G1O")), "c");
@@ -62,6 +64,80 @@ TEST(Dropping, DroppedModsAreCopiedWithTheirCompanionsAndSelected)
         EXPECT_EQ(focused, 3);  // the last one installed
         EXPECT_EQ(Status(window), L"总共 4 个MOD");
         EXPECT_EQ(WaitForMessageBox(L"PakOrder", 0).window, nullptr);  // nothing to report
+    });
+}
+
+TEST(Dropping, ALargeCopyShowsItsProgressAndCancelLeavesNothingOfTheMod)
+{
+    GameFolder game;
+    WriteFileWithTime(game.Pak(L"old.pak"), Time(2014, 1, 1));
+    TempFolder downloads;
+    // Eight sparse GB: long enough to copy for the progress to show.
+    const std::wstring big = downloads / L"big.pak";
+    {
+        HANDLE file = CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size{};
+        size.QuadPart = 8ll << 30;
+        EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    WriteFile(downloads / L"big.pak.MAN", "man");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Drop(window, {big});
+        Answer(WaitForMessageBox(L"请确定"), IDOK);
+        HWND progress = WaitForDialogTitled(L"正在复制MOD");
+        ASSERT_NE(progress, nullptr);
+        HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
+        for (int i = 0; i < 200 && SendMessageW(bar, PBM_GETPOS, 0, 0) == 0; ++i)
+            Sleep(25);
+        EXPECT_GT(SendMessageW(bar, PBM_GETPOS, 0, 0), 0);
+        EXPECT_NE(WindowText(GetDlgItem(progress, IDC_PROGRESS_TEXT)).find(L"big.pak（第 1 个，共 1 个）"),
+                  std::wstring::npos);
+        // The main window answers and repaints meanwhile, but takes no input.
+        EXPECT_FALSE(IsWindowEnabled(window));
+        DWORD_PTR answered = 0;
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        EXPECT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 2000, &answered));
+        RECT stillToPaint{};
+        for (int i = 0; i < 80 && GetUpdateRect(window, &stillToPaint, FALSE); ++i)
+            Sleep(25);
+        EXPECT_FALSE(GetUpdateRect(window, &stillToPaint, FALSE));
+
+        PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
+        const MessageBoxSeen report = WaitForMessageBox(L"PakOrder", 20000);
+        ASSERT_NE(report.window, nullptr);
+        EXPECT_EQ(report.text, L"1 个Mod 没有拷贝：\r\nbig.pak：已取消，没有拷贝");
+        Answer(report, IDOK);
+        EXPECT_FALSE(Exists(game.Pak(L"big.pak")));
+        EXPECT_FALSE(Exists(game.Pak(L"big.pak.MAN")));
+        EXPECT_TRUE(IsWindowEnabled(window));
+        EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"old.pak", L"2014-1-1", L""}}));
+    });
+}
+
+TEST(Progress, LongWorkThatCannotStopShowsItsStepsWithoutCancel)
+{
+    ListDialog owner;
+    RunDialog(owner, [&] {
+        HWND window = WaitForDialog(L"zave2");
+        ASSERT_NE(window, nullptr);
+        OnUiThread([&] {
+            CProgressDlg progress(window, L"正在智能排序", false);
+            EXPECT_FALSE(IsWindowEnabled(window));
+            for (int step = 0; step < 40; ++step) {
+                progress.Step(L"7 / 40", static_cast<std::uint64_t>(step), 40);
+                Sleep(25);
+            }
+            HWND shown = FindWindowW(L"#32770", L"正在智能排序");
+            ASSERT_NE(shown, nullptr);  // past half a second: shown
+            EXPECT_TRUE(IsWindowVisible(shown));
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(shown, IDCANCEL)));
+            EXPECT_EQ(WindowText(GetDlgItem(shown, IDC_PROGRESS_TEXT)), L"7 / 40");
+            EXPECT_GT(SendMessageW(GetDlgItem(shown, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0), 800);
+        });
+        EXPECT_TRUE(IsWindowEnabled(window));
+        EXPECT_EQ(FindWindowW(L"#32770", L"正在智能排序"), nullptr);
     });
 }
 
@@ -144,8 +220,19 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
         Settle();
         EXPECT_EQ(g_paksFolder, game.paks + L"\\");
 
+        // Another PAKS folder is managed only once the player agrees; Cancel keeps this one.
+        Drop(window, {other.paks});
+        MessageBoxSeen asked = WaitForMessageBox(L"请确认");
+        ASSERT_NE(asked.window, nullptr);
+        EXPECT_EQ(asked.text, L"要改为管理这个 PAKS 目录吗？\r\n\r\n" + other.paks + L"\\\r\n\r\n现在管理的是：\r\n" +
+                                  game.paks + L"\\");
+        Answer(asked, IDCANCEL);
+        Settle();
+        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+
         // Files dropped before the folder are offered for it; those after are not.
         Drop(window, {downloads / L"before.pak", other.paks, downloads / L"after.pak"});
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
         const MessageBoxSeen box = WaitForMessageBox(L"请确定");
         ASSERT_NE(box.window, nullptr);
         EXPECT_EQ(g_paksFolder, other.paks + L"\\");
@@ -158,6 +245,7 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
 
         // The folder first: nothing else is looked at.
         Drop(window, {game.paks, downloads / L"after.pak"});
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
         Settle();
         EXPECT_EQ(WaitForMessageBox(L"请确定", 300).window, nullptr);
         EXPECT_EQ(g_paksFolder, game.paks + L"\\");

@@ -122,8 +122,23 @@ TEST(FolderPicker, AMissingFolderOrAFileIsRefusedAndCancelFallsBack)
         ASSERT_NE(told.window, nullptr);
         EXPECT_EQ(told.text, kNoGameFolder);
         Answer(told, IDOK);
-        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
-        EXPECT_EQ(g_paksFolder, L"D:\\");
+        HWND window = WaitForDialog(kCaptionStart);
+        ASSERT_NE(window, nullptr);
+        // No folder is managed: nothing listed, a dropped pak copied nowhere, the hint shown.
+        EXPECT_EQ(g_paksFolder, L"");
+        EXPECT_TRUE(Rows(window).empty());
+        const std::wstring hint = L"没有管理任何 PAKS 目录：请把游戏的 PAKS 目录拖到这个窗口上";
+        EXPECT_EQ(Status(window), hint);
+        TempFolder downloads;
+        WriteFile(downloads / L"new.pak");
+        Drop(window, {downloads / L"new.pak"});
+        Settle();
+        EXPECT_EQ(WaitForMessageBox(L"请确定", 300).window, nullptr);
+        EXPECT_EQ(Status(window), hint);
+        EXPECT_FALSE(Exists(setup.elsewhere / L"new.pak"));
+        // A PAKS folder dropped on the window is managed from then on.
+        Drop(window, {setup.chosen.path()});
+        EXPECT_EQ(RowsOnceThereAre(window, 1), (std::vector<Row>{{1, L"picked.pak", L"2019-9-9", L""}}));
     });
     EXPECT_FALSE(Exists(setup.ini));  // nothing accepted, nothing written
 }

@@ -231,7 +231,9 @@ void CloseMenu(HWND menuWindow)
 
 std::wstring WindowText(HWND window)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    // One read into room enough: a text that changes between asking its
+    // length and reading it is never cut.
+    std::wstring text(4096, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }

@@ -18,56 +18,6 @@ using namespace gui;
 
 namespace {
 
-// Keys as the keyboard sends them, to the window that has the focus.
-void PressKeys(HWND window, std::initializer_list<WORD> keys)
-{
-    // The keyboard goes to the foreground window, which the system may hand over late.
-    for (int i = 0; i < 80 && GetForegroundWindow() != window; ++i) {
-        OnUiThread([&] { SetForegroundWindow(window); });
-        Sleep(25);
-    }
-    Sleep(50);  // and the X server its input focus
-    std::vector<INPUT> inputs;
-    for (WORD key : keys)
-        inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
-    for (auto key = keys.end(); key != keys.begin();)
-        inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {*--key, 0, KEYEVENTF_KEYUP, 0, 0}}});
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void FocusList(HWND window)
-{
-    OnUiThread([&] { SetFocus(GetDlgItem(window, IDC_MOD_LIST)); });
-}
-
-std::wstring Order(HWND window)
-{
-    std::wstring order;
-    for (const Row& row : Rows(window))
-        order += row.name.substr(0, 1) + (row.mark.empty() ? L"" : L"*");
-    return order;
-}
-
-// The order once it shows `expected`, or after a few seconds; for what keys
-// and other programs change, which arrives in its own time.
-std::wstring OrderOnceItIs(HWND window, const std::wstring& expected)
-{
-    std::wstring order;
-    for (int i = 0; i < 200 && (order = Order(window)) != expected; ++i)
-        Sleep(25);
-    return order;
-}
-
-// Four mods, a to d, loaded in that order.
-struct FourMods : GameFolder {
-    FourMods()
-    {
-        int day = 1;
-        for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak"})
-            WriteFileWithTime(Pak(name), Time(2021, 1, day++ * 2));
-    }
-};
-
 TEST(KeepingWork, UnwrittenMovesAreNeverDroppedWithoutAQuestion)
 {
     FourMods game;

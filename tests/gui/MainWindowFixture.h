@@ -2,6 +2,7 @@
 // A temporary game folder and readers of what the real main window shows.
 
 #include <functional>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -43,6 +44,14 @@ void SetPickerDate(HWND dialog, WORD year, WORD month, WORD day);
 // Waits for the date dialog the main window opened, picks a date and ends it with the button.
 void PickDate(WORD year, WORD month, WORD day, int button = IDOK);
 CExtListCtrl* ModList(HWND dialog);
+// Keys as the keyboard sends them, to the window once it has the focus.
+void PressKeys(HWND window, std::initializer_list<WORD> keys);
+void FocusList(HWND window);
+// The rows' first letters, each moved row's followed by "*".
+std::wstring Order(HWND window);
+// The order once it shows `expected`, or after a few seconds; for what keys
+// and other programs change, which arrives in its own time.
+std::wstring OrderOnceItIs(HWND window, const std::wstring& expected);
 
 // Runs the main window of a program at `programPath` and, once it shows,
 // the script with its window.
@@ -55,6 +64,11 @@ struct GameFolder {
     explicit GameFolder(bool withGame = true);
     std::wstring Pak(const std::wstring& name) const { return platform::JoinPath(paks, name); }
     std::wstring Program() const { return root / L"PakOrder.exe"; }
+};
+
+// Four mods, a to d, loaded in that order.
+struct FourMods : GameFolder {
+    FourMods();
 };
 
 }  // namespace gui

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "mods/Conflicts.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 #include "unit/FaultyFileSystem.h"
 #include "unit/ManifestBytes.h"
 #include "unit/TestFiles.h"
@@ -18,9 +20,10 @@ std::vector<std::string> Describe(const ConflictReport& report, const std::vecto
 {
     std::vector<std::string> lines;
     for (const FileConflict& conflict : report.conflicts) {
-        std::string line(conflict.path.begin(), conflict.path.end());
+        const std::wstring path = report.PathOf(conflict);
+        std::string line = platform::ToUtf8(path);
         line += (conflict.identical ? " = " : ": ") + names[conflict.winner] + " <";
-        for (std::size_t mod : conflict.overridden)
+        for (std::size_t mod : report.Overridden(conflict))
             line += " " + names[mod];
         lines.push_back(line);
     }
@@ -81,6 +84,32 @@ TEST(Conflicts, TheModLoadedLastWins)
         {"with a selection, only files of selected mods",
          {{"a", {items}}, {"b", {{u"MEDIA/ITEMS/", {{u"SWORD.DAT", 9}}}}}, {"c", {{u"MEDIA/ITEMS/", {{u"SHIELD.DAT", 8}}}}, true, true}},
          {"MEDIA/ITEMS/SHIELD.DAT: c < a"}, 2},
+        {"a selection of only the earliest holder",
+         {{"a", {items}, true, true}, {"b", {{u"MEDIA/ITEMS/", {{u"SWORD.DAT", 9}}}}}, {"c", {{u"MEDIA/ITEMS/", {{u"SWORD.DAT", 8}}}}}},
+         {"MEDIA/ITEMS/SWORD.DAT: c < a b"}, 3},
+        {"four copies where only the second differs are not identical",
+         {{"a", {items}}, {"b", {{u"MEDIA/ITEMS/", {{u"SWORD.DAT", 9}}}}}, {"c", {items}}, {"d", {items}}},
+         {"MEDIA/ITEMS/SWORD.DAT: d < a b c", "MEDIA/ITEMS/SHIELD.DAT = d < a c"}, 4},
+        {"every split of a path between folder and name is one file; the winner's is joined by one separator",
+         {{"a", {{u"MEDIA/", {{u"UNITS/X.DAT", 1}}}}}, {"b", {{u"MEDIA/UNITS/", {{u"X.DAT", 2}}}}},
+          {"c", {{u"MEDIA", {{u"UNITS\\X.DAT", 3}}}}}, {"d", {{u"MEDIA/UNITS", {{u"X.DAT", 4}}}}}},
+         {"MEDIA/UNITS/X.DAT: d < a b c"}, 4},
+        {"repeated separators count as one, at the joint too",
+         {{"a", {{u"MEDIA//UNITS/", {{u"X.DAT", 1}}}}}, {"b", {{u"\\MEDIA\\UNITS\\\\", {{u"\\X.DAT", 2}}}}}},
+         {"\\MEDIA\\UNITS\\\\X.DAT: b < a"}, 2},
+        {"a folder without its trailing separator is not glued to the name",
+         {{"a", {{u"MEDIA/UNITS", {{u"X.DAT", 1}}}}}, {"b", {{u"MEDIA/", {{u"UNITSX.DAT", 2}}}}}}, {}, 0},
+        {"letters of every alphabet in either case, at the ends of the Latin one too",
+         {{"a", {{u"MEDIA/", {{u"ÜBER.DAT", 1}, {u"ΣΩ.DAT", 2}, {u"ЖУК.DAT", 3}, {u"pizza.dat", 4}}}}},
+          {"b", {{u"media/", {{u"über.dat", 5}, {u"σω.dat", 6}, {u"жук.dat", 7}, {u"PIZZA.DAT", 8}}}}}},
+         {"media/PIZZA.DAT: b < a", "media/über.dat: b < a", "media/σω.dat: b < a", "media/жук.dat: b < a"}, 2},
+        {"other letters stay apart",
+         {{"a", {{u"MEDIA/", {{u"Š.DAT", 1}}}}}, {"b", {{u"MEDIA/", {{u"Ł.DAT", 2}}}}}, {"c", {{u"MEDIA/", {{u"š.DAT", 3}}}}}},
+         {"MEDIA/š.DAT: c < a"}, 2},
+        {"the report's order: real conflicts by path, a file before a folder of its name, then identical copies",
+         {{"a", {{u"MEDIA/", {{u"A0.DAT", 1}, {u"A/C.DAT", 1}, {u"A/B.DAT", 1}, {u"A.DAT", 1}}}}},
+          {"b", {{u"MEDIA/", {{u"A0.DAT", 1}, {u"A/C.DAT", 1}, {u"A/B.DAT", 2}, {u"A.DAT", 2}}}}}},
+         {"MEDIA/A.DAT: b < a", "MEDIA/A/B.DAT: b < a", "MEDIA/A/C.DAT = b < a", "MEDIA/A0.DAT = b < a"}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -107,13 +136,34 @@ TEST(Conflicts, EveryManifestThatCannotBeCheckedIsNamedAndTheRestAreChecked)
     write(L"c.pak.MAN", std::vector<unsigned char>(sword.begin(), sword.end() - 3));
     write(L"e.PAK.MAN", other);
     write(L"f.PAK.MAN", other);
+    // Two of the size real manifests have, some hundred kilobytes, sharing one file.
+    const auto realSized = [](const std::u16string& prefix) {
+        std::vector<ManifestFolderToWrite> folders(20);
+        for (int f = 0; f < 20; ++f) {
+            folders[f].path = u"MEDIA/SET" + std::u16string(1, static_cast<char16_t>(u'A' + f)) + u"/";
+            for (int e = 0; e < 400; ++e) {
+                const std::string number = std::to_string(e);
+                folders[f].entries.push_back({(e == 0 && f == 0 ? u"ITEM" : prefix) + std::u16string(number.begin(), number.end()) + u".DAT",
+                                              static_cast<std::uint32_t>(e + prefix.size())});
+            }
+        }
+        return ManifestBytes(folders);
+    };
+    write(L"g.PAK.MAN", realSized(u"ITEM"));
+    write(L"h.PAK.MAN", realSized(u"PART_"));
+    ASSERT_GT(realSized(u"ITEM").size(), 300'000u);
+    // One past the largest manifest read: refused unread.
+    write(L"i.PAK.MAN", {});
+    std::filesystem::resize_file(FsPath(paks / L"i.PAK.MAN"), kMaxManifestBytes + 1);
     FaultyFileSystem fs(platform::SystemFileSystem());
     fs.unreadable.insert(paks / L"f.PAK.MAN");
 
     const ConflictReport report = CheckConflicts(fs, paks.path(),
-        {{L"a.PAK", true}, {L"b.G1O", false}, {L"c.pak", true}, {L"d.PAK", true}, {L"e.PAK", true}, {L"f.PAK", true}});
-    EXPECT_EQ(Describe(report, {"a", "b", "c", "d", "e", "f"}), (std::vector<std::string>{"MEDIA/SWORD.DAT: e < a"}));
-    ASSERT_EQ(report.unchecked.size(), 3u);
+        {{L"a.PAK", true}, {L"b.G1O", false}, {L"c.pak", true}, {L"d.PAK", true}, {L"e.PAK", true}, {L"f.PAK", true},
+         {L"g.PAK", true}, {L"h.PAK", true}, {L"i.PAK", true}});
+    EXPECT_EQ(Describe(report, {"a", "b", "c", "d", "e", "f", "g", "h", "i"}),
+              (std::vector<std::string>{"MEDIA/SETA/ITEM0.DAT: h < g", "MEDIA/SWORD.DAT: e < a"}));
+    ASSERT_EQ(report.unchecked.size(), 4u);
     EXPECT_EQ(report.unchecked[0].mod, 2u);
     EXPECT_EQ(report.unchecked[0].reason, UncheckedReason::Malformed);
     EXPECT_EQ(report.unchecked[1].mod, 3u);
@@ -121,6 +171,8 @@ TEST(Conflicts, EveryManifestThatCannotBeCheckedIsNamedAndTheRestAreChecked)
     EXPECT_EQ(report.unchecked[2].mod, 5u);
     EXPECT_EQ(report.unchecked[2].reason, UncheckedReason::Unreadable);
     EXPECT_FALSE(report.unchecked[2].status.ok());
+    EXPECT_EQ(report.unchecked[3].mod, 8u);
+    EXPECT_EQ(report.unchecked[3].reason, UncheckedReason::TooLarge);
 }
 
 }  // namespace

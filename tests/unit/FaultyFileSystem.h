@@ -2,6 +2,7 @@
 // The system's file system with chosen operations failing, for tests of
 // what the core does when a file cannot follow.
 
+#include <new>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,6 +17,10 @@ public:
 
     // Paths whose time reads, time writes, renames (from), copies (to) or removals fail.
     std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable, unremovable;
+    // Paths another program creates (holding "other") just before a copy to them.
+    std::set<std::wstring> createdBeforeCopy;
+    // Paths whose renames (from) or copies (to) throw std::bad_alloc, as when memory runs out.
+    std::set<std::wstring> outOfMemory;
     // How many more writes to files (time writes, renames, copies, removals)
     // go through; after that every one fails, as if the program had been
     // stopped there. Negative: no limit.
@@ -40,10 +45,16 @@ public:
     }
     platform::FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override
     {
+        if (outOfMemory.count(from))
+            throw std::bad_alloc();
         return unrenamable.count(from) || Crashed() ? kDenied : real_.RenameNoReplace(from, to);
     }
     platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
     {
+        if (outOfMemory.count(to))
+            throw std::bad_alloc();
+        if (createdBeforeCopy.count(to))
+            real_.WriteFileDurably(to, "other");
         return uncopyable.count(to) || Crashed() ? kDenied : real_.CopyNoReplace(from, to);
     }
     platform::FsStatus RemoveFile(const std::wstring& path) override

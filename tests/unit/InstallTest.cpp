@@ -84,7 +84,9 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         std::wstring failingCopy;  // a copy into PAKS that fails
         std::wstring expectedName;
         NotInstalledReason expectedReason;
-        std::wstring failingRemoval = L"";  // a removal from PAKS that fails: the file stays
+        std::wstring failingRemoval = L"";    // a removal from PAKS that fails: the file stays
+        std::wstring createdMeanwhile = L"";  // created by another program after the name checks
+        std::wstring outOfMemory = L"";       // its copy runs out of memory
     };
     const Case cases[] = {
         {"a stray manifest has the companion's name", L"a.PAK", {L"a.PAK.MAN"}, L"", L"a.PAK", NotInstalledReason::ManifestTaken},
@@ -92,6 +94,10 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         {"the mod is there, enabled", L"a.G1O", {L"a.pak"}, L"", L"a.G1O", NotInstalledReason::AlreadyThereEnabled},
         {"the companion cannot be copied", L"a.pak", {}, L"a.pak.MAN", L"a.pak.MAN", NotInstalledReason::CopyFailed},
         {"nor the pak removed again", L"a.pak", {}, L"a.pak.MAN", L"a.pak", NotInstalledReason::PakLeftBehind, L"a.pak"},
+        {"the pak's name is taken between the check and the copy", L"a.pak", {}, L"", L"a.pak",
+         NotInstalledReason::AlreadyThere, L"", L"a.pak"},
+        {"memory runs out in the companion's copy: the pak goes again and the failure goes on up", L"a.pak", {}, L"",
+         L"", NotInstalledReason::CopyFailed, L"", L"", L"a.pak.MAN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -105,19 +111,72 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
             fs.uncopyable.insert(paks / c.failingCopy);
         if (!c.failingRemoval.empty())
             fs.unremovable.insert(paks / c.failingRemoval);
+        if (!c.createdMeanwhile.empty())
+            fs.createdBeforeCopy.insert(paks / c.createdMeanwhile);
 
-        const InstallResult result = InstallMods(fs, paks.path(), {downloads / c.dropped});
-        EXPECT_TRUE(result.copied.empty());
-        ASSERT_EQ(result.notCopied.size(), 1u);  // one line per mod, not per file
-        EXPECT_EQ(result.notCopied[0].fileName, c.expectedName);
-        EXPECT_EQ(result.notCopied[0].reason, c.expectedReason);
-        // PAKS holds what it held before, and nothing else but what could not go.
+        if (!c.outOfMemory.empty()) {
+            fs.outOfMemory.insert(paks / c.outOfMemory);
+            EXPECT_THROW(InstallMods(fs, paks.path(), {downloads / c.dropped}), std::bad_alloc);
+        } else {
+            const InstallResult result = InstallMods(fs, paks.path(), {downloads / c.dropped});
+            EXPECT_TRUE(result.copied.empty());
+            ASSERT_EQ(result.notCopied.size(), 1u);  // one line per mod, not per file
+            EXPECT_EQ(result.notCopied[0].fileName, c.expectedName);
+            EXPECT_EQ(result.notCopied[0].reason, c.expectedReason);
+        }
+        // PAKS holds what it held before, what another program put there and
+        // what could not go, and nothing else.
         std::vector<platform::FolderEntry> entries;
         ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
-        EXPECT_EQ(entries.size(), c.inPaks.size() + (c.failingRemoval.empty() ? 0 : 1));
+        EXPECT_EQ(entries.size(), c.inPaks.size() + (c.createdMeanwhile.empty() ? 0 : 1) +
+                                      (c.failingRemoval.empty() ? 0 : 1));
         for (const std::wstring& name : c.inPaks)
             EXPECT_EQ(ReadFile(paks / name), "old");
+        if (!c.createdMeanwhile.empty()) {
+            EXPECT_EQ(ReadFile(paks / c.createdMeanwhile), "other");
+        }
     }
+}
+
+TEST(Install, AStoppedInstallLeavesNothingOfTheModItWasCopying)
+{
+    // Stopped at the first chunk of b.pak.MAN: a.pak is in, b.pak goes again, c.pak never starts.
+    struct StopAtManifestOf : InstallProgress {
+        std::wstring mod, current;
+        std::vector<std::wstring> told;
+        bool inManifest = false;
+        void CopyingMod(const std::wstring& name, std::size_t, std::size_t) override
+        {
+            current = name;
+            told.push_back(name);
+            inManifest = false;
+        }
+        bool Copied(std::uint64_t bytes, std::uint64_t total) override
+        {
+            if (bytes == total)
+                inManifest = true;  // the pak is done; the next file is its companion
+            return !(current == mod && inManifest && bytes == 0);
+        }
+    } progress;
+    progress.mod = L"b.pak";
+    TempFolder downloads, paks;
+    for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak"}) {
+        WriteFile(downloads / name, std::string(200000, 'p'));
+        WriteFile(downloads / CompanionName(name), "man");
+    }
+    const InstallResult result =
+        InstallMods(Fs(), paks.path(), {downloads / L"a.pak", downloads / L"b.pak", downloads / L"c.pak"}, &progress);
+    EXPECT_EQ(result.copied, std::vector<std::wstring>{L"a.pak"});
+    ASSERT_EQ(result.notCopied.size(), 2u);
+    EXPECT_EQ(result.notCopied[0].fileName, L"b.pak");
+    EXPECT_EQ(result.notCopied[0].reason, NotInstalledReason::Cancelled);
+    EXPECT_EQ(result.notCopied[1].fileName, L"c.pak");
+    EXPECT_EQ(result.notCopied[1].reason, NotInstalledReason::Cancelled);
+    EXPECT_EQ(progress.told, (std::vector<std::wstring>{L"a.pak", L"b.pak"}));
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
+    EXPECT_EQ(entries.size(), 2u);  // a.pak and its companion
+    EXPECT_FALSE(Exists(paks / L"b.pak"));
 }
 
 }  // namespace

@@ -43,6 +43,14 @@ TEST(ModSwitch, DisableAndEnableMoveTheCompanionToo)
     mods::FileTime after = 0;
     ASSERT_TRUE(Fs().ReadLastWriteTime(paks / L"a.PAK", after).ok());
     EXPECT_EQ(after, time);  // a rename keeps the load order
+
+    // Already enabled: nothing is renamed (here every rename would fail).
+    FaultyFileSystem stuck(Fs());
+    stuck.unrenamable = {paks / L"a.PAK", paks / L"a.PAK.MAN"};
+    SwitchResult again = SwitchMod(stuck, paks.path(), L"a.PAK", true);
+    EXPECT_EQ(again.name, L"a.PAK");
+    EXPECT_FALSE(again.failure);
+    EXPECT_EQ(ReadFile(paks / L"a.PAK.MAN"), "man");
 }
 
 TEST(ModSwitch, AModWithoutCompanionSwitchesCleanly)
@@ -78,16 +86,22 @@ TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
     struct Case {
         const char* what;
         std::vector<std::pair<std::wstring, std::string>> files;  // name, contents
-        std::wstring companionThatFails;                          // its rename fails
+        std::set<std::wstring> unrenamable;                       // their renames fail
         std::wstring failedFile;
+        std::wstring nameAfter = L"b.G1O";                        // the pak's name on disk afterwards
+        std::wstring outOfMemory = L"";                           // its rename runs out of memory
     };
     const Case cases[] = {
         {"a stray manifest has the companion's new name",
-         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}, {L"b.PAK.MAN", "stray man"}}, L"", L"b.G1O.MAN"},
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}, {L"b.PAK.MAN", "stray man"}}, {}, L"b.G1O.MAN"},
         {"a stray manifest has the new name of a missing companion",
-         {{L"b.G1O", "pak"}, {L"b.PAK.MAN", "stray man"}}, L"", L"b.G1O"},
+         {{L"b.G1O", "pak"}, {L"b.PAK.MAN", "stray man"}}, {}, L"b.G1O"},
         {"the companion's rename fails after the pak's worked",
-         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, L"b.G1O.MAN", L"b.G1O.MAN"},
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, {L"b.G1O.MAN"}, L"b.G1O.MAN"},
+        {"the companion's rename fails and so does the pak's rename back: the pak's name is the one on disk",
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, {L"b.G1O.MAN", L"b.PAK"}, L"b.G1O.MAN", L"b.PAK"},
+        {"memory runs out in the companion's rename: the pak goes back and the failure goes on up",
+         {{L"b.G1O", "pak"}, {L"b.G1O.MAN", "own man"}}, {}, L"", L"b.G1O", L"b.G1O.MAN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,18 +109,25 @@ TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
         for (const auto& [name, contents] : c.files)
             WriteFile(paks / name, contents);
         FaultyFileSystem fs(Fs());
-        if (!c.companionThatFails.empty())
-            fs.unrenamable.insert(paks / c.companionThatFails);
+        for (const std::wstring& name : c.unrenamable)
+            fs.unrenamable.insert(paks / name);
 
-        const SwitchResult on = SwitchMod(fs, paks.path(), L"b.G1O", true);
-        EXPECT_EQ(on.name, L"b.G1O");
-        ASSERT_TRUE(on.failure);
-        EXPECT_EQ(on.failure->fileName, c.failedFile);
-        EXPECT_FALSE(platform::DescribeError(on.failure->status).empty());
-        // Every file is where and what it was.
+        if (!c.outOfMemory.empty()) {
+            fs.outOfMemory.insert(paks / c.outOfMemory);
+            EXPECT_THROW(SwitchMod(fs, paks.path(), L"b.G1O", true), std::bad_alloc);
+        } else {
+            const SwitchResult on = SwitchMod(fs, paks.path(), L"b.G1O", true);
+            EXPECT_EQ(on.name, c.nameAfter);
+            ASSERT_TRUE(on.failure);
+            EXPECT_EQ(on.failure->fileName, c.failedFile);
+            EXPECT_FALSE(platform::DescribeError(on.failure->status).empty());
+        }
+        // Every file is where and what it was; the pak where it could be left.
         for (const auto& [name, contents] : c.files)
-            EXPECT_EQ(ReadFile(paks / name), contents) << platform::ToUtf8(name);
-        EXPECT_FALSE(Exists(paks / L"b.PAK"));
+            EXPECT_EQ(ReadFile(paks / (name == L"b.G1O" ? c.nameAfter : name)), contents) << platform::ToUtf8(name);
+        if (c.nameAfter == L"b.G1O") {
+            EXPECT_FALSE(Exists(paks / L"b.PAK"));
+        }
     }
 }
 

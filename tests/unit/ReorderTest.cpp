@@ -50,30 +50,29 @@ TEST(Reorder, TenRows)
     }
 }
 
-TEST(Reorder, BeforeOrAfterARow)
+TEST(Reorder, DroppedBeforeARow)
 {
-    struct Placement {
+    struct DropCase {
         int line;
         std::vector<int> selected;
-        int anchor;
-        bool after;
-        std::vector<int> expected;  // empty: refused
+        int insertBefore;
+        std::vector<int> expected;  // empty: the drop changes nothing
     };
-    const Placement cases[] = {
-        {__LINE__, {7}, 2, false, {0, 1, 7, 2, 3, 4, 5, 6, 8, 9}},
-        {__LINE__, {7}, 2, true, {0, 1, 2, 7, 3, 4, 5, 6, 8, 9}},
-        {__LINE__, {1, 8}, 5, false, {0, 2, 3, 4, 1, 8, 5, 6, 7, 9}},
-        {__LINE__, {1, 8}, 9, true, {0, 2, 3, 4, 5, 6, 7, 9, 1, 8}},
-        {__LINE__, {3, 4}, 0, false, {3, 4, 0, 1, 2, 5, 6, 7, 8, 9}},
-        {__LINE__, {3, 4}, 2, true, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {__LINE__, {3, 4}, 4, true, {}},  // after one of themselves
-        {__LINE__, {3}, 10, false, {}},
-        {__LINE__, {}, 1, false, {}},
+    const DropCase cases[] = {
+        {__LINE__, {}, 3, {}},
+        {__LINE__, {3, 4}, 3, {}},   // onto its own place
+        {__LINE__, {3, 4}, 5, {}},   // just below itself
+        {__LINE__, {3, 4}, 11, {}},  // past the end
+        {__LINE__, {3, 4}, 0, {3, 4, 0, 1, 2, 5, 6, 7, 8, 9}},
+        {__LINE__, {3, 4}, 7, {0, 1, 2, 5, 6, 3, 4, 7, 8, 9}},
+        {__LINE__, {3, 4}, 10, {0, 1, 2, 5, 6, 7, 8, 9, 3, 4}},
+        {__LINE__, {1, 6}, 4, {0, 2, 3, 1, 6, 4, 5, 7, 8, 9}},  // gathered around the gap
+        {__LINE__, {1, 6}, 2, {0, 1, 6, 2, 3, 4, 5, 7, 8, 9}},
     };
     std::vector<int> rows(10);
     std::iota(rows.begin(), rows.end(), 0);
-    for (const Placement& c : cases) {
-        const std::optional<int> target = PlacementTarget(10, c.selected, c.anchor, c.after);
+    for (const DropCase& c : cases) {
+        const std::optional<int> target = DropTarget(10, c.selected, c.insertBefore);
         if (c.expected.empty()) {
             EXPECT_FALSE(target) << "line " << c.line;
             continue;

@@ -12,7 +12,8 @@ namespace {
 
 constexpr FileTime kHour = 3600 * kTicksPerSecond;
 
-// Rows held in memory; writes change the times and are recorded.
+// Rows held in memory; writes change the times and are recorded. Each
+// row's time is read from disk at most once per sort.
 struct Rows {
     std::vector<std::optional<FileTime>> times;
     std::vector<bool> marked;
@@ -21,9 +22,13 @@ struct Rows {
     void Sort(FileTime now)
     {
         SmartSortRows rows;
+        std::map<int, int> reads;
         rows.count = static_cast<int>(times.size());
         rows.isMarked = [this](int r) { return marked[static_cast<std::size_t>(r)]; };
-        rows.readTime = [this](int r) { return times[static_cast<std::size_t>(r)]; };
+        rows.readTime = [&, this](int r) {
+            EXPECT_EQ(reads[r]++, 0) << "row " << r << " read twice";
+            return times[static_cast<std::size_t>(r)];
+        };
         rows.writeTime = [this](int r, FileTime t) {
             EXPECT_EQ(writes.count(r), 0u) << "row " << r << " written twice";
             writes[r] = t;
@@ -167,6 +172,12 @@ TEST(SmartSort, BoundsComeFromKnownTimesAndNeverWrap)
         {"a run right under the end of the calendar",
          {kMaxCalendarTime - kTicksPerSecond, Time(2019, 1, 1)}, {false, true},
          {{1, kMaxCalendarTime - kTicksPerSecond + kTicksPerSecond / 2}}},
+        {"a row exactly at the base time under a row 0 given the base time: bounded by it, not equal to it",
+         {Time(2013, 1, 1), BaseTime(kNow), t3}, {false, false, false},
+         {{0, BaseTime(kNow)}, {1, BaseTime(kNow) + (t3 - BaseTime(kNow)) / 2}}},
+        {"an unreadable row well below the end of the chain from row 0 is never written",
+         {Time(2013, 1, 1), Time(2014, 1, 1), t3, t3 + kHour, std::nullopt, t3 + 2 * kHour}, {false, false, false, false, false, false},
+         {{0, BaseTime(kNow)}, {1, BaseTime(kNow) + (t3 - BaseTime(kNow)) / 2}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,0 +1,91 @@
+#include "app/ProgressDlg.h"
+
+#include <commctrl.h>
+
+#include "app/Texts.h"
+#include "framework/App.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr DWORD kShowAfterMs = 500;
+constexpr DWORD kRefreshMs = 50;
+constexpr int kBarRange = 1000;
+
+}  // namespace
+
+CProgressDlg::CProgressDlg(HWND owner, const wchar_t* caption, bool cancellable)
+    : owner_(owner), startedAt_(GetTickCount())
+{
+    window_ = CreateDialogParamW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), owner, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+    if (window_) {
+        SetWindowTextW(window_, caption);
+        if (!cancellable)
+            ShowWindow(GetDlgItem(window_, IDCANCEL), SW_HIDE);
+    }
+    // The main window takes no clicks or keys while the work runs.
+    focus_ = GetFocus();
+    ownerWasEnabled_ = owner_ && !EnableWindow(owner_, FALSE);
+}
+
+CProgressDlg::~CProgressDlg()
+{
+    if (ownerWasEnabled_)
+        EnableWindow(owner_, TRUE);
+    if (window_)
+        DestroyWindow(window_);
+    if (focus_ && IsWindow(focus_))
+        SetFocus(focus_);
+}
+
+INT_PTR CALLBACK CProgressDlg::DialogProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, l);
+        SetDlgItemTextW(window, IDCANCEL, texts::kProgressCancel);
+        SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<CProgressDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == WM_COMMAND && LOWORD(w) == IDCANCEL && IsWindowVisible(GetDlgItem(window, IDCANCEL))) {
+        self->cancelled_ = true;
+        EnableWindow(GetDlgItem(window, IDCANCEL), FALSE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool CProgressDlg::Step(const std::wstring& text, std::uint64_t done, std::uint64_t total)
+{
+    // Short work runs as if there were no dialog: nothing shown, no message handled.
+    const DWORD now = GetTickCount();
+    if (now - startedAt_ < kShowAfterMs)
+        return !cancelled_;
+    if (window_ && (shownAt_ == 0 || now - shownAt_ >= kRefreshMs)) {
+        shownAt_ = now;
+        SetDlgItemTextW(window_, IDC_PROGRESS_TEXT, text.c_str());
+        const auto position = total == 0 ? kBarRange : static_cast<int>(done * kBarRange / total);
+        SendDlgItemMessageW(window_, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+        if (!IsWindowVisible(window_))
+            ShowWindow(window_, SW_SHOW);
+    }
+    HandleWaitingMessages();
+    return !cancelled_;
+}
+
+void CProgressDlg::HandleWaitingMessages()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that waits for it
+            cancelled_ = true;
+            return;
+        }
+        if (window_ && IsDialogMessageW(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The progress of long work: a small window of its own, shown once the work
+// has run for half a second, with what is being done, a bar and, for work
+// that can stop, a Cancel. While it is up the main window is disabled but
+// keeps painting: the work reports between its steps, and the messages
+// waiting are handled then.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class CProgressDlg {
+public:
+    CProgressDlg(HWND owner, const wchar_t* caption, bool cancellable);
+    ~CProgressDlg();
+    CProgressDlg(const CProgressDlg&) = delete;
+    CProgressDlg& operator=(const CProgressDlg&) = delete;
+
+    // How far the work has got; false once the player has cancelled it.
+    bool Step(const std::wstring& text, std::uint64_t done, std::uint64_t total);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    void HandleWaitingMessages();
+
+    HWND owner_;
+    HWND window_ = nullptr;
+    bool ownerWasEnabled_ = false;
+    HWND focus_ = nullptr;  // given back when the work is done
+    bool cancelled_ = false;
+    DWORD startedAt_ = 0;
+    DWORD shownAt_ = 0;  // when the window was last brought up to date
+};

@@ -1,0 +1,140 @@
+// The main window's keys, pressed on the real keyboard: the move shortcuts,
+// Space, Delete, Ctrl+A, type-to-find, and the tooltips that name them.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "gui/MainWindowFixture.h"
+#include "res/resource.h"
+
+using namespace testing_files;
+using namespace gui;
+
+namespace {
+
+// The selected rows once they are `expected`, or after a few seconds: keys arrive in their own time.
+std::vector<int> SelectedOnceItIs(HWND window, const std::vector<int>& expected)
+{
+    std::vector<int> rows;
+    for (int i = 0; i < 200 && (rows = SelectedRows(window)) != expected; ++i)
+        Sleep(25);
+    return rows;
+}
+
+TEST(Keyboard, ShortcutsMoveTheSelectionAsTheButtonsDo)
+{
+    FourMods game;
+    RunMainWindow(game.Program(), [&](HWND window) {
+        Select(window, {1});
+        FocusList(window);
+        const struct {
+            WORD key;
+            const wchar_t* order;
+            int selected;
+        } steps[] = {
+            {VK_DOWN, L"acb*d", 2}, {VK_END, L"acdb*", 3}, {VK_HOME, L"b*acd", 0}, {VK_UP, L"b*acd", 0},
+        };
+        for (const auto& step : steps) {
+            PressKeys(window, {VK_CONTROL, step.key});
+            EXPECT_EQ(OrderOnceItIs(window, step.order), step.order) << step.key;
+            EXPECT_EQ(SelectedRows(window), std::vector<int>{step.selected}) << step.key;
+        }
+        // Ctrl+Z takes the moves back one at a time.
+        PressKeys(window, {VK_CONTROL, 'Z'});
+        EXPECT_EQ(OrderOnceItIs(window, L"acdb*"), L"acdb*");
+
+        PressKeys(window, {VK_CONTROL, 'A'});
+        EXPECT_EQ(SelectedOnceItIs(window, {0, 1, 2, 3}), (std::vector<int>{0, 1, 2, 3}));
+    });
+}
+
+TEST(Keyboard, SpaceSwitchesDeleteAsksAndTypingFindsAMod)
+{
+    GameFolder game;
+    int day = 1;
+    for (const wchar_t* name : {L"alpha.pak", L"beta.pak", L"Bravo.pak", L"charlie.pak"})
+        WriteFileWithTime(game.Pak(name), Time(2021, 1, day++));
+    RunMainWindow(game.Program(), [&](HWND window) {
+        // Typed letters jump to the next mod starting with them, in any case;
+        // after a pause typing starts again.
+        Select(window, {0});
+        FocusList(window);
+        PressKeys(window, {'B'});
+        EXPECT_EQ(SelectedOnceItIs(window, {1}), std::vector<int>{1});
+        PressKeys(window, {'R'});
+        EXPECT_EQ(SelectedOnceItIs(window, {2}), std::vector<int>{2});  // "br": Bravo
+        Sleep(1200);
+        PressKeys(window, {'C'});
+        EXPECT_EQ(SelectedOnceItIs(window, {3}), std::vector<int>{3});
+
+        // Space on an enabled mod asks before disabling it, as a click does.
+        PressKeys(window, {VK_SPACE});
+        const MessageBoxSeen question = WaitForMessageBox(L"请确认");
+        ASSERT_NE(question.window, nullptr);
+        Answer(question, IDOK);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"charlie.G1O")));
+        EXPECT_EQ(Rows(window)[3].check, 0);
+
+        // Delete asks; Cancel keeps the mod.
+        PressKeys(window, {VK_DELETE});
+        const MessageBoxSeen deleting = WaitForMessageBox(L"请确定");
+        ASSERT_NE(deleting.window, nullptr);
+        EXPECT_NE(deleting.text.find(L"charlie.G1O"), std::wstring::npos);
+        Answer(deleting, IDCANCEL);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"charlie.G1O")));
+    });
+}
+
+// The window's tooltips, looked for on the UI thread.
+HWND Tooltips()
+{
+    HWND tooltips = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM l) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(w, GW_OWNER) == GetAncestor(w, GA_ROOTOWNER))
+            *reinterpret_cast<HWND*>(l) = w;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tooltips));
+    return tooltips;
+}
+
+TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
+{
+    FourMods game;
+    RunMainWindow(game.Program(), [&](HWND window) {
+        std::vector<std::wstring> tips;
+        OnUiThread([&] {
+            HWND tooltips = Tooltips();
+            for (int button : {IDC_MOVE_TOP, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_MOVE_BOTTOM, IDC_RESTORE}) {
+                wchar_t text[80] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof tool;
+                tool.hwnd = window;
+                tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, button));
+                tool.lpszText = text;
+                SendMessageW(tooltips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+                tips.push_back(text);
+            }
+        });
+        EXPECT_EQ(tips, (std::vector<std::wstring>{L"Ctrl+Home", L"Ctrl+↑", L"Ctrl+↓", L"Ctrl+End", L"F5、Enter"}));
+        // The status line's tip names the folder managed.
+        std::wstring managed;
+        OnUiThread([&] {
+            wchar_t text[MAX_PATH * 2] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = window;
+            tool.uId = IDC_STATUS;
+            tool.lpszText = text;
+            SendMessageW(Tooltips(), TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&tool));
+            managed = text;
+        });
+        EXPECT_EQ(managed, L"正在管理：" + game.paks + L"\\");
+    });
+}
+
+}  // namespace

@@ -74,11 +74,14 @@ std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& argume
             }
             invocation.folder = folder;
         } else if (argument == L"--json") {
-            good = flag(kJsonOption) && (invocation.json = true);
+            good = flag(kJsonOption);
+            invocation.json = true;
         } else if (argument == L"--yes" || argument == L"-y") {
-            good = flag(kYesOption) && (invocation.yes = true);
+            good = flag(kYesOption);
+            invocation.yes = true;
         } else if (argument == L"--keep") {
-            good = flag(kKeepOption) && (invocation.keep = true);
+            good = flag(kKeepOption);
+            invocation.keep = true;
         } else if (argument == L"--top" || argument == L"--bottom") {
             good = flag(kPlacementOption);
             invocation.placement = argument == L"--top" ? Placement::Top : Placement::Bottom;

@@ -1,4 +1,6 @@
 // pakorder conflicts: the conflict report of the window, as text or JSON.
+#include <span>
+
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/ModNames.h"
@@ -138,10 +140,15 @@ void RunConflicts(Session& session, const Invocation& invocation)
     if (!selectedNames.empty())
         summary += fw::FormatText(texts::kSelectedOnly, selectedNames);
     for (const mods::UncheckedMod& mod : report.unchecked) {
-        std::wstring why = mod.reason == mods::UncheckedReason::NoManifest ? std::wstring(texts::kNoManifest)
-                         : mod.reason == mods::UncheckedReason::Malformed
-                             ? std::wstring(texts::kManifestMalformed)
-                             : fw::FormatText(texts::kManifestUnreadable, session.Reason(mod.status));
+        std::wstring why;
+        switch (mod.reason) {
+        case mods::UncheckedReason::NoManifest: why = texts::kNoManifest; break;
+        case mods::UncheckedReason::Malformed: why = texts::kManifestMalformed; break;
+        case mods::UncheckedReason::TooLarge:
+            why = fw::FormatText(texts::kManifestTooLarge, static_cast<int>(mods::kMaxManifestBytes >> 20));
+            break;
+        case mods::UncheckedReason::Unreadable: why = fw::FormatText(texts::kManifestUnreadable, session.Reason(mod.status)); break;
+        }
         summary += L'\n' + fw::FormatText(texts::kUnchecked, rows[mod.mod].name, why);
     }
     platform::AppendUtf8(text, summary);

@@ -21,7 +21,7 @@ std::wstring WhyNotInstalled(Session& session, const mods::NotInstalled& mod)
     case mods::NotInstalledReason::PakLeftBehind:
         return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName), session.Reason(mod.status),
                               session.Reason(mod.removalStatus));
-    case mods::NotInstalledReason::Cancelled:  // no install here is ever stopped half-way
+    case mods::NotInstalledReason::Cancelled: return texts::kInstallCancelled;
     case mods::NotInstalledReason::CopyFailed: break;
     }
     return session.Reason(mod.status);

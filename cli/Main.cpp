@@ -1,4 +1,5 @@
 // pakorder: the mods of the game on the command line.
+#include <new>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "cli/Output.h"
 #include "cli/Session.h"
 #include "cli/System.h"
+#include "cli/Texts.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
 
@@ -14,7 +16,13 @@ namespace {
 int Run(std::vector<std::wstring> arguments)
 {
     cli::Context context{platform::SystemFileSystem(), cli::RealSystem(), cli::StandardOutput(), cli::StandardError()};
-    return cli::RunCommandLine(arguments, context);
+    try {
+        return cli::RunCommandLine(arguments, context);
+    } catch (const std::bad_alloc&) {
+        // The core leaves each mod whole when memory runs out; the run stops there.
+        context.err.Line(std::wstring(L"pakorder: ") + cli::texts::kOutOfMemory);
+        return cli::kNotDone;
+    }
 }
 
 }  // namespace

@@ -31,10 +31,11 @@ void RunMove(Session& session, const Invocation& invocation)
     arrangement.Reset(catalogue);
     const int count = static_cast<int>(catalogue.size());
     switch (invocation.placement) {
-    case Placement::Top: arrangement.MoveTo(selected, 0); break;
-    case Placement::Bottom: arrangement.MoveTo(selected, count - static_cast<int>(selected.size())); break;
-    case Placement::Before: arrangement.MoveNextTo(selected, *anchor, false); break;
-    case Placement::After: arrangement.MoveNextTo(selected, *anchor, true); break;
+    // As rows dragged there: nothing moves when they land where they are.
+    case Placement::Top: arrangement.MoveBefore(selected, 0); break;
+    case Placement::Bottom: arrangement.MoveBefore(selected, count); break;
+    case Placement::Before: arrangement.MoveBefore(selected, *anchor); break;
+    case Placement::After: arrangement.MoveBefore(selected, *anchor + 1); break;
     case Placement::None: return;
     }
     const bool sameOrder = std::equal(catalogue.begin(), catalogue.end(), arrangement.Rows().begin(),

@@ -191,7 +191,7 @@ inline constexpr const wchar_t* kCannotWriteTime = L"cannot write the time of %s
 
 // set-time
 inline constexpr const wchar_t* kTimeSet = L"%s: %s";
-inline constexpr const wchar_t* kEarlyYear = L"warning: the year is before 2020, which the smart sort never writes";
+inline constexpr const wchar_t* kEarlyYear = L"warning: the year is before 2020; it was written all the same";
 
 // delete
 inline constexpr const wchar_t* kDeleted = L"deleted %s";
@@ -203,6 +203,7 @@ inline constexpr const wchar_t* kNotAModFile = L"%s: not a mod file (.PAK, .pak 
 inline constexpr const wchar_t* kNoSuchFile = L"%s: no such file";
 inline constexpr const wchar_t* kNotInstalled = L"%s: not installed: %s";
 inline constexpr const wchar_t* kAlreadyThere = L"a mod of that name is in PAKS";
+inline constexpr const wchar_t* kInstallCancelled = L"cancelled";
 inline constexpr const wchar_t* kAlreadyThereEnabled = L"the same mod is in PAKS, enabled";
 inline constexpr const wchar_t* kAlreadyThereDisabled = L"the same mod is in PAKS, disabled";
 inline constexpr const wchar_t* kManifestTaken = L"PAKS holds a stray manifest of its name, %s";
@@ -222,6 +223,8 @@ inline constexpr const wchar_t* kUnchecked = L"not checked: %s: %s";
 inline constexpr const wchar_t* kNoManifest = L"no manifest";
 inline constexpr const wchar_t* kManifestUnreadable = L"its manifest cannot be read: %s";
 inline constexpr const wchar_t* kManifestMalformed = L"its manifest is not well formed";
+inline constexpr const wchar_t* kManifestTooLarge = L"its manifest is larger than %d MB";
+inline constexpr const wchar_t* kOutOfMemory = L"out of memory: nothing more was done";
 
 // export, import
 inline constexpr const wchar_t* kExported = L"exported %s to %s";

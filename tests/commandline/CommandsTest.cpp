@@ -167,7 +167,7 @@ TEST(Commands, SetTimeKeepsTheTimeOfDayAndWarnsBefore2020)
 
     const Result early = cli.Run({L"set-time", L"a", L"2019-1-5"});
     EXPECT_EQ(early.status, 0) << early;
-    EXPECT_EQ(early.err, "pakorder: warning: the year is before 2020, which the smart sort never writes\n");
+    EXPECT_EQ(early.err, "pakorder: warning: the year is before 2020; it was written all the same\n");
     EXPECT_EQ(cli.Order(), L"a.pak b.pak");
 
     for (const wchar_t* date : {L"2021-2-30", L"2021/01/02", L"01-02-2021", L"2021-1-2x", L"1600-12-31"}) {

@@ -115,9 +115,8 @@ TEST(Arrangement, ARearrangementMarksWhatMovedAndIsTakenBackInOneStep)
     arrangement.Reset(Catalogue(L"abcdef"));
     arrangement.Move({5}, ReorderCommand::Top);
     ASSERT_EQ(Shown(arrangement), L"f*abcde");
-    EXPECT_EQ(arrangement.MoveNextTo({1, 2}, 4, true), 3);
+    EXPECT_EQ(arrangement.MoveBefore({1, 2}, 5), 3);
     ASSERT_EQ(Shown(arrangement), L"f*cda*b*e");
-    EXPECT_FALSE(arrangement.MoveNextTo({1}, 1, false));
 
     // Row 0 stays where it is and keeps its mark; the rest are new places.
     EXPECT_EQ(arrangement.Rearrange({0, 5, 3, 4, 2, 1}), (std::vector<int>{1, 2, 3, 4, 5}));

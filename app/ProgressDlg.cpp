@@ -4,6 +4,7 @@
 
 #include "app/Texts.h"
 #include "framework/App.h"
+#include "framework/FormatText.h"
 #include "res/resource.h"
 
 namespace {
@@ -88,4 +89,12 @@ void CProgressDlg::HandleWaitingMessages()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+mods::StepProgress StepsShownIn(CProgressDlg& dialog)
+{
+    return [&dialog](std::size_t done, std::size_t count) {
+        dialog.Step(fw::FormatText(texts::kStepProgressText, static_cast<int>(done + 1), static_cast<int>(count)),
+                    done, count);
+    };
 }

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "mods/StepProgress.h"
+
 class CProgressDlg {
 public:
     CProgressDlg(HWND owner, const wchar_t* caption, bool cancellable);
@@ -32,3 +34,6 @@ private:
     DWORD startedAt_ = 0;
     DWORD shownAt_ = 0;  // when the window was last brought up to date
 };
+
+// Work of many steps (rows, mods, manifests), its progress shown in the dialog.
+mods::StepProgress StepsShownIn(CProgressDlg& dialog);

@@ -61,10 +61,9 @@ std::vector<std::wstring> InstalledGameFolders(platform::FileSystem& fileSystem)
     for (const std::wstring& root : {WindowsPath(RegistryText(HKEY_CURRENT_USER, L"Software\\Valve\\Steam", L"SteamPath")),
                                      RegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\WOW6432Node\\Valve\\Steam", L"InstallPath"),
                                      RegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Valve\\Steam", L"InstallPath")}) {
-        if (root.empty())
-            continue;
-        for (const std::wstring& library : mods::SteamLibraryFolders(fileSystem, root))
-            games.push_back(WindowsPath(mods::GameFolderInLibrary(fileSystem, library)));
+        if (!root.empty())
+            for (const std::wstring& game : mods::SteamGameFolders(fileSystem, {root}))
+                games.push_back(WindowsPath(game));
     }
     // GOG keeps one key per game, with its folder in "path".
     for (const wchar_t* gog : {L"SOFTWARE\\WOW6432Node\\GOG.com\\Games", L"SOFTWARE\\GOG.com\\Games"}) {

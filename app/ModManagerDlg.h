@@ -165,7 +165,6 @@ private:
     bool OnCaptureChanged(WPARAM w, LPARAM l, LRESULT& result);
     // The row the dragged rows would land before, for a point in the list.
     int InsertionRowAt(POINT inList) const;
-    void ShowInsertionMark(int insertBefore);
     void ScrollWhileDragging();
     void EndRowDrag(bool drop);
     static constexpr UINT_PTR kDragScrollTimer = 2;
@@ -189,7 +188,6 @@ private:
     HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
     HMENU languageMenu_ = nullptr;  // owned by the window menu
     bool draggingRows_ = false;
-    int dragInsertBefore_ = -1;
     int dragScroll_ = 0;  // rows per tick while the pointer is near an edge
     std::wstring typedPrefix_;
     DWORD lastTypedAt_ = 0;

@@ -14,6 +14,21 @@ namespace {
 
 constexpr UINT kDragScrollMs = 60;
 
+// The height of the list's rows, read off its top row (0 without rows).
+int RowHeight(const CExtListCtrl& list)
+{
+    RECT row{};
+    return list.GetItemRect(list.GetTopIndex(), &row, LVIR_BOUNDS) ? row.bottom - row.top : 0;
+}
+
+// A point the dialog was given, in the list's client coordinates.
+POINT InList(HWND dialog, HWND list, LPARAM l)
+{
+    POINT point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+    MapWindowPoints(dialog, list, &point, 1);
+    return point;
+}
+
 }  // namespace
 
 LRESULT CModManagerDlg::OnListBeginDrag(NMHDR*)
@@ -23,7 +38,6 @@ LRESULT CModManagerDlg::OnListBeginDrag(NMHDR*)
         static_cast<int>(arrangement_.Rows().size()) != modList_.GetItemCount())
         return 0;
     draggingRows_ = true;
-    dragInsertBefore_ = -1;
     dragScroll_ = 0;
     SetCapture(m_hWnd);
     return 0;
@@ -34,10 +48,8 @@ int CModManagerDlg::InsertionRowAt(POINT inList) const
     const int count = modList_.GetItemCount();
     const int top = modList_.GetTopIndex();
     RECT first{};
-    if (count == 0 || !modList_.GetItemRect(top, &first, LVIR_BOUNDS))
-        return 0;
-    const int height = first.bottom - first.top;
-    if (height <= 0)
+    const int height = RowHeight(modList_);
+    if (count == 0 || height <= 0 || !modList_.GetItemRect(top, &first, LVIR_BOUNDS))
         return 0;
     // Above a row's middle the rows land before it, below it after it.
     const int offset = inList.y - first.top + height / 2;
@@ -45,27 +57,18 @@ int CModManagerDlg::InsertionRowAt(POINT inList) const
     return row < 0 ? 0 : (row > count ? count : row);
 }
 
-void CModManagerDlg::ShowInsertionMark(int insertBefore)
-{
-    dragInsertBefore_ = insertBefore;
-    modList_.SetInsertionMark(insertBefore);
-}
-
 bool CModManagerDlg::OnMouseMove(WPARAM, LPARAM l, LRESULT& result)
 {
     if (!draggingRows_)
         return false;
-    POINT point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-    MapWindowPoints(m_hWnd, modList_, &point, 1);
+    const POINT point = InList(m_hWnd, modList_, l);
     RECT client{};
     ::GetClientRect(modList_, &client);
     RECT header{};
     ::GetWindowRect(modList_.GetHeader(), &header);
     const int top = client.top + (header.bottom - header.top);
     // Near the top or the bottom edge (or past it) the list scrolls.
-    RECT row{};
-    modList_.GetItemRect(modList_.GetTopIndex(), &row, LVIR_BOUNDS);
-    const int margin = row.bottom > row.top ? row.bottom - row.top : 16;
+    const int margin = RowHeight(modList_) > 0 ? RowHeight(modList_) : 16;
     const int scroll = point.y < top + margin ? -1 : point.y > client.bottom - margin ? 1 : 0;
     if (scroll != dragScroll_) {
         dragScroll_ = scroll;
@@ -74,7 +77,7 @@ bool CModManagerDlg::OnMouseMove(WPARAM, LPARAM l, LRESULT& result)
         else
             KillTimer(m_hWnd, kDragScrollTimer);
     }
-    ShowInsertionMark(InsertionRowAt(point));
+    modList_.SetInsertionMark(InsertionRowAt(point));
     result = 0;
     return true;
 }
@@ -83,22 +86,19 @@ void CModManagerDlg::ScrollWhileDragging()
 {
     if (!draggingRows_ || dragScroll_ == 0)
         return;
-    RECT row{};
-    modList_.GetItemRect(modList_.GetTopIndex(), &row, LVIR_BOUNDS);
-    modList_.Scroll(0, dragScroll_ * (row.bottom - row.top));
+    modList_.Scroll(0, dragScroll_ * RowHeight(modList_));
     // The mark follows the rows under the pointer.
     POINT point{};
     GetCursorPos(&point);
     ScreenToClient(modList_, &point);
-    ShowInsertionMark(InsertionRowAt(point));
+    modList_.SetInsertionMark(InsertionRowAt(point));
 }
 
 bool CModManagerDlg::OnLeftButtonUp(WPARAM, LPARAM l, LRESULT& result)
 {
     if (!draggingRows_)
         return false;
-    POINT point{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-    MapWindowPoints(m_hWnd, modList_, &point, 1);
+    const POINT point = InList(m_hWnd, modList_, l);
     RECT client{};
     ::GetClientRect(modList_, &client);
     EndRowDrag(PtInRect(&client, point) != FALSE);
@@ -118,10 +118,10 @@ void CModManagerDlg::EndRowDrag(bool drop)
     if (!draggingRows_)
         return;
     draggingRows_ = false;  // first: releasing the capture comes back here
-    const int insertBefore = dragInsertBefore_;
+    const int insertBefore = modList_.GetInsertionMark();
     KillTimer(m_hWnd, kDragScrollTimer);
     dragScroll_ = 0;
-    ShowInsertionMark(-1);
+    modList_.SetInsertionMark(-1);
     if (GetCapture() == m_hWnd)
         ReleaseCapture();
     if (!drop || insertBefore < 0)

@@ -10,6 +10,7 @@
 
 #include "cli/Output.h"
 #include "cli/System.h"
+#include "mods/GameDiscovery.h"
 #include "mods/SteamGame.h"
 #include "platform/Paths.h"
 #include "platform/ReadToEnd.h"
@@ -132,7 +133,10 @@ std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSyst
         if (std::find(roots.begin(), roots.end(), resolved) == roots.end())
             roots.push_back(std::move(resolved));
     }
-    return mods::FindPaksInSteam(fileSystem, roots);
+    const mods::DiscoveredGames found = mods::DiscoverGames(fileSystem, mods::SteamGameFolders(fileSystem, roots));
+    if (found.paksFolders.empty())
+        return std::nullopt;
+    return found.paksFolders.front();
 }
 
 }  // namespace cli

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "mods/GameFolder.h"
 #include "mods/Vdf.h"
 #include "platform/FileSystem.h"
 #include "platform/LetterCase.h"
@@ -83,16 +82,13 @@ std::optional<std::wstring> PaksSubfolder(platform::FileSystem& fileSystem, cons
     return std::nullopt;
 }
 
-std::optional<std::wstring> FindPaksInSteam(platform::FileSystem& fileSystem, const std::vector<std::wstring>& steamRoots)
+std::vector<std::wstring> SteamGameFolders(platform::FileSystem& fileSystem, const std::vector<std::wstring>& steamRoots)
 {
-    for (const std::wstring& root : steamRoots) {
-        for (const std::wstring& library : SteamLibraryFolders(fileSystem, root)) {
-            const std::optional<std::wstring> paks = PaksSubfolder(fileSystem, GameFolderInLibrary(fileSystem, library));
-            if (paks && FolderHoldsPaks(fileSystem, *paks))
-                return paks;
-        }
-    }
-    return std::nullopt;
+    std::vector<std::wstring> games;
+    for (const std::wstring& root : steamRoots)
+        for (const std::wstring& library : SteamLibraryFolders(fileSystem, root))
+            games.push_back(GameFolderInLibrary(fileSystem, library));
+    return games;
 }
 
 }  // namespace mods

@@ -28,8 +28,8 @@ std::wstring GameFolderInLibrary(platform::FileSystem& fileSystem, const std::ws
 // subfolder, in whatever letter case it is spelled on disk.
 std::optional<std::wstring> PaksSubfolder(platform::FileSystem& fileSystem, const std::wstring& gameFolder);
 
-// The first PAKS folder that qualifies (FolderHoldsPaks) in the libraries
-// of the Steam installations, in the order given.
-std::optional<std::wstring> FindPaksInSteam(platform::FileSystem& fileSystem, const std::vector<std::wstring>& steamRoots);
+// Where the game would be in each library of the Steam installations, in
+// the order given (DiscoverGames says which of them hold it).
+std::vector<std::wstring> SteamGameFolders(platform::FileSystem& fileSystem, const std::vector<std::wstring>& steamRoots);
 
 }  // namespace mods

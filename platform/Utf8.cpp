@@ -8,7 +8,22 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendCharacter(std::string& out, char32_t c)
+void AppendWide(std::wstring& out, char32_t c)
+{
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (c >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(c);
+}
+
+}  // namespace
+
+void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -26,21 +41,6 @@ void AppendCharacter(std::string& out, char32_t c)
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-void AppendWide(std::wstring& out, char32_t c)
-{
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (c >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(c);
-}
-
-}  // namespace
 
 std::string ToUtf8(std::wstring_view text)
 {
@@ -73,7 +73,7 @@ void AppendUtf8(std::string& out, std::wstring_view text)
         }
         if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
             c = kReplacement;
-        AppendCharacter(out, c);
+        AppendUtf8(out, c);
     }
 }
 

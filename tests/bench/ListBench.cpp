@@ -166,8 +166,10 @@ public:
 
     ~Program()
     {
-        if (window_)
+        if (window_) {
             PostMessageW(window_, WM_COMMAND, IDCANCEL, 0);
+            AnswerDiscardQuestion();
+        }
         if (WaitForSingleObject(process_.hProcess, 30'000) != WAIT_OBJECT_0)
             TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
@@ -183,6 +185,17 @@ public:
         SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window_, id)));
         RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         return Seconds() - start;
+    }
+
+    // "还原" untimed, between measures: PakOrder asks before it drops moves
+    // not yet written, and the question is answered.
+    void Reread() const
+    {
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window_, IDC_RESTORE)));
+        AnswerDiscardQuestion();
+        SendMessageW(window_, WM_NULL, 0, 0);
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     void SelectEveryFifthRow(int rows) const
@@ -215,6 +228,21 @@ public:
     }
 
 private:
+    // The question shows only after a move; the bare program never asks.
+    void AnswerDiscardQuestion() const
+    {
+        for (int waited = 0; waited < 300; waited += 5) {
+            DWORD owner = 0;
+            HWND box = FindWindowW(L"#32770", L"请确认");
+            if (box && GetWindowThreadProcessId(box, &owner) && owner == process_.dwProcessId) {
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            if (WaitForSingleObject(process_.hProcess, 5) == WAIT_OBJECT_0)
+                return;
+        }
+    }
+
     void SetState(int row, UINT state, UINT mask) const
     {
         LVITEMW item{};
@@ -290,12 +318,12 @@ int wmain(int argc, wchar_t** argv)
                     if (figure == L"restore") {
                         times.push_back(program->Command(IDC_RESTORE));
                     } else if (move) {
-                        program->Command(IDC_RESTORE);
+                        program->Reread();
                         program->SelectEveryFifthRow(mods);
                         times.push_back(program->Command(figure == L"top" ? IDC_MOVE_TOP : IDC_MOVE_DOWN));
                     } else if (figure == L"sort") {
                         folder.ResetTimes();
-                        program->Command(IDC_RESTORE);
+                        program->Reread();
                         program->SelectEveryFifthRow(mods);
                         program->Command(IDC_MOVE_TOP);
                         times.push_back(program->Command(IDOK));

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/Utf8.h"
+
 namespace cli_testing {
 namespace {
 
@@ -42,24 +44,6 @@ private:
             return false;
         at_ += w.size();
         return true;
-    }
-    static void Append(std::string& out, unsigned c)
-    {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
     }
     std::optional<unsigned> Hex4()
     {
@@ -106,7 +90,7 @@ private:
                         return std::nullopt;
                     *c1 = 0x10000 + ((*c1 - 0xD800) << 10) + (*c2 - 0xDC00);
                 }
-                Append(out, *c1);
+                platform::AppendUtf8(out, static_cast<char32_t>(*c1));
             } else {
                 return std::nullopt;
             }

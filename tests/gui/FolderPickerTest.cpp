@@ -19,24 +19,11 @@ namespace {
 const std::wstring kNoGameFolder =
     L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口";
 
-HWND FindDescendant(HWND root, int id)
-{
-    struct Search { int id; HWND found; } search{id, nullptr};
-    EnumChildWindows(root, [](HWND child, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        if (GetDlgCtrlID(child) != s->id || !IsWindowVisible(child))
-            return TRUE;
-        s->found = child;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The picker's own controls live in its child template.
 struct Picker {
     HWND window = WaitForDialogTitled(L"Select Folder");
-    HWND combo() const { return FindDescendant(window, 1002); }
-    HWND ok() const { return FindDescendant(window, 1003); }
+    HWND combo() const { return FindVisibleDescendant(window, 1002); }
+    HWND ok() const { return FindVisibleDescendant(window, 1003); }
     std::wstring Text() const { return WindowText(combo()); }
     void Type(const std::wstring& text) const { SendMessageW(combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
     void PressOk() const { PostMessageW(GetParent(ok()), WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(ok())); }
@@ -87,7 +74,7 @@ TEST(FolderPicker, OpensWhenNoFolderQualifiesAndReturnsTheTypedFolder)
     RunDialog(dialog, [&] {
         Picker picker;
         ASSERT_NE(picker.window, nullptr);
-        EXPECT_EQ(WindowText(FindDescendant(picker.window, 1001)), L"Folder &name:");
+        EXPECT_EQ(WindowText(FindVisibleDescendant(picker.window, 1001)), L"Folder &name:");
         EXPECT_EQ(WindowText(picker.ok()), L"OK");
         EXPECT_EQ(picker.Text(), setup.recent.path());  // the most recent entry
         EXPECT_EQ(SendMessageW(picker.combo(), CB_GETCOUNT, 0, 0), 2);

@@ -239,6 +239,19 @@ void CloseMenu(HWND menuWindow)
         Sleep(kStepMs);
 }
 
+HWND FindVisibleDescendant(HWND root, int id)
+{
+    struct Search { int id; HWND found; } search{id, nullptr};
+    EnumChildWindows(root, [](HWND child, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(l);
+        if (GetDlgCtrlID(child) != s->id || !IsWindowVisible(child))
+            return TRUE;
+        s->found = child;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring WindowText(HWND window)
 {
     // One read into room enough: a text that changes between asking its

@@ -58,6 +58,8 @@ std::vector<std::wstring> MenuItems(HWND menuWindow);
 void ChooseMenuItem(HWND menuWindow, int index);
 void CloseMenu(HWND menuWindow);
 
+// The visible window of that control id anywhere below `root` (dialogs in dialogs included).
+HWND FindVisibleDescendant(HWND root, int id);
 std::wstring WindowText(HWND window);
 std::wstring ListText(HWND list, int row, int column);
 int ListCount(HWND list);

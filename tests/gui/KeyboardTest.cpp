@@ -90,20 +90,6 @@ TEST(Keyboard, SpaceSwitchesDeleteAsksAndTypingFindsAMod)
     });
 }
 
-// The window's tooltips, looked for on the UI thread.
-HWND Tooltips()
-{
-    HWND tooltips = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM l) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(w, GW_OWNER) == GetAncestor(w, GA_ROOTOWNER))
-            *reinterpret_cast<HWND*>(l) = w;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tooltips));
-    return tooltips;
-}
-
 TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
 {
     FourMods game;
@@ -111,18 +97,7 @@ TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
         EXPECT_EQ(ShortcutTips(window),
                   (std::vector<std::wstring>{L"Ctrl+Home", L"Ctrl+↑", L"Ctrl+↓", L"Ctrl+End", L"F5、Enter"}));
         // The status line's tip names the folder managed.
-        std::wstring managed;
-        OnUiThread([&] {
-            wchar_t text[MAX_PATH * 2] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = window;
-            tool.uId = IDC_STATUS;
-            tool.lpszText = text;
-            SendMessageW(Tooltips(), TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&tool));
-            managed = text;
-        });
-        EXPECT_EQ(managed, L"正在管理：" + game.paks + L"\\");
+        EXPECT_EQ(TooltipText(window, IDC_STATUS), L"正在管理：" + game.paks + L"\\");
     });
 }
 

@@ -179,9 +179,9 @@ std::wstring OrderOnceItIs(HWND window, const std::wstring& expected)
     return order;
 }
 
-std::vector<std::wstring> ShortcutTips(HWND window)
+std::wstring TooltipText(HWND window, UINT_PTR tool)
 {
-    std::vector<std::wstring> tips;
+    std::wstring text;
     OnUiThread([&] {
         HWND tooltips = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM l) -> BOOL {
@@ -191,17 +191,23 @@ std::vector<std::wstring> ShortcutTips(HWND window)
                 *reinterpret_cast<HWND*>(l) = w;
             return TRUE;
         }, reinterpret_cast<LPARAM>(&tooltips));
-        for (int button : {IDC_MOVE_TOP, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_MOVE_BOTTOM, IDC_RESTORE}) {
-            wchar_t text[80] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = window;
-            tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, button));
-            tool.lpszText = text;
-            SendMessageW(tooltips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
-            tips.push_back(text);
-        }
+        wchar_t buffer[MAX_PATH * 2] = {};
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = window;
+        info.uId = tool;
+        info.lpszText = buffer;
+        SendMessageW(tooltips, TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&info));
+        text = buffer;
     });
+    return text;
+}
+
+std::vector<std::wstring> ShortcutTips(HWND window)
+{
+    std::vector<std::wstring> tips;
+    for (int button : {IDC_MOVE_TOP, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_MOVE_BOTTOM, IDC_RESTORE})
+        tips.push_back(TooltipText(window, reinterpret_cast<UINT_PTR>(GetDlgItem(window, button))));
     return tips;
 }
 

@@ -54,6 +54,8 @@ std::wstring Order(HWND window);
 std::wstring OrderOnceItIs(HWND window, const std::wstring& expected);
 
 // The tooltips of the buttons with shortcuts: to top, up, down, to the bottom, 还原.
+// The text of one of the window's tooltips: `tool` is a control's handle or an id.
+std::wstring TooltipText(HWND window, UINT_PTR tool);
 std::vector<std::wstring> ShortcutTips(HWND window);
 
 // Runs the main window of a program at `programPath` and, once it shows,

@@ -279,19 +279,6 @@ TEST(Scaling, TheConflictReportAndTheHistoryAtTheRunsDpi)
     });
 }
 
-HWND FindVisibleDescendant(HWND root, int id)
-{
-    struct Search { int id; HWND found; } search{id, nullptr};
-    EnumChildWindows(root, [](HWND child, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        if (GetDlgCtrlID(child) != s->id || !IsWindowVisible(child))
-            return TRUE;
-        s->found = child;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 RECT ScreenRect(HWND window)
 {
     RECT rect{};

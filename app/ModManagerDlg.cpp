@@ -105,6 +105,8 @@ public:
     }
     bool Copied(std::uint64_t bytes, std::uint64_t total) override
     {
+        if (!dialog_.Due())
+            return dialog_.Step({}, bytes, total);
         constexpr std::uint64_t kMegabyte = 1024 * 1024;
         const std::wstring text = fw::FormatText(texts::kCopyProgressText, mod_, static_cast<int>(index_ + 1),
                                                  static_cast<int>(count_), std::to_wstring(bytes / kMegabyte),
@@ -353,6 +355,7 @@ void CModManagerDlg::RefillModList() { RefillModList(fileSystem_); }
 
 void CModManagerDlg::RefillModList(platform::FileSystem& files)
 {
+    ForgetFolderChanges();
     {
         fw::CWindow::RedrawSuspender noRedraw(modList_);
         modList_.DeleteAllItems();
@@ -374,6 +377,7 @@ void CModManagerDlg::RefillModList(platform::FileSystem& files)
 void CModManagerDlg::FollowFolder(const std::vector<std::wstring>& retimed)
 {
     const std::vector<std::wstring> selected = SelectedNames();
+    ForgetFolderChanges();
     arrangement_.Follow(mods::ReadModCatalogue(fileSystem_, g_paksFolder), retimed);
     ShowArrangement(selected);
     ShowModCount();
@@ -434,6 +438,19 @@ void CModManagerDlg::WatchFolder()
         g_paksFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
 }
 
+void CModManagerDlg::ForgetFolderChanges()
+{
+    // The folder is read right after this, so every change made so far (our
+    // own writes above all) is seen then; a change made later signals anew.
+    // Were they not forgotten, our own writes would make the timer read the
+    // folder again, a second of work with thousands of mods.
+    for (int pending = 0; folderWatch_ && pending < 64; ++pending) {
+        if (WaitForSingleObject(folderWatch_.get(), 0) != WAIT_OBJECT_0)
+            return;
+        FindNextChangeNotification(folderWatch_.get());
+    }
+}
+
 bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
 {
     if (w == kDragScrollTimer) {
@@ -443,7 +460,9 @@ bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
     }
     if (w != kFolderWatchTimer)
         return false;
-    if (folderWatch_ && WaitForSingleObject(folderWatch_.get(), 0) == WAIT_OBJECT_0) {
+    // While a question or a dialog of ours is open, the signal is kept for
+    // when it has closed.
+    if (folderWatch_ && IsWindowEnabled() && WaitForSingleObject(folderWatch_.get(), 0) == WAIT_OBJECT_0) {
         FindNextChangeNotification(folderWatch_.get());
         CheckFolderForOutsideChanges();
     }
@@ -451,9 +470,16 @@ bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
     return true;
 }
 
-bool CModManagerDlg::OnActivate(WPARAM w, LPARAM, LRESULT&)
+bool CModManagerDlg::OnActivate(WPARAM w, LPARAM l, LRESULT&)
 {
-    if (LOWORD(w) != WA_INACTIVE)
+    // Back from another program, which may have changed the folder; not
+    // back from a window of ours (a question, the progress of a write):
+    // the folder was read after our own writes, and the watch saw the rest.
+    const auto previous = reinterpret_cast<HWND>(l);
+    DWORD previousProcess = 0;
+    if (previous)
+        GetWindowThreadProcessId(previous, &previousProcess);
+    if (LOWORD(w) != WA_INACTIVE && previousProcess != GetCurrentProcessId())
         PostMessage(kCheckFolderMessage);
     return false;
 }

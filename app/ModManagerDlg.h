@@ -69,6 +69,8 @@ private:
     // Re-reads a folder that changed outside the program, unless moves
     // would be lost; then the status line says so.
     void CheckFolderForOutsideChanges();
+    // Lets the changes the folder has signalled go, before it is read.
+    void ForgetFolderChanges();
     // Ctrl+Z: the last move command taken back; without one, the folder
     // put back as it was before the last recorded write.
     void Undo();

@@ -160,16 +160,20 @@ void CModManagerDlg::AddShortcutTips()
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
     if (!shortcutTips_)
         return;
-    // The status line names the folder managed (ShowManagedFolder keeps it up to date).
-    TTTOOLINFOW status{};
-    status.cbSize = sizeof status;
-    status.uFlags = TTF_SUBCLASS;
-    status.hwnd = m_hWnd;
-    status.uId = IDC_STATUS;
-    ::GetWindowRect(GetDlgItem(IDC_STATUS), &status.rect);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&status.rect), 2);
-    status.lpszText = const_cast<wchar_t*>(L"");
-    ::SendMessageW(shortcutTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&status));
+    // The status line names the folder managed (ShowManagedFolder keeps it up
+    // to date). Its tip is the status control's own: one over a rect of the
+    // window would subclass the window, and every message to it (a refill
+    // of thousands of rows sends thousands) would pass through the tooltip.
+    // A static takes the mouse only when it notifies.
+    fw::CWindow status(GetDlgItem(IDC_STATUS));
+    ::SetWindowLongPtrW(status, GWL_STYLE, ::GetWindowLongPtrW(status, GWL_STYLE) | SS_NOTIFY);
+    TTTOOLINFOW statusTool{};
+    statusTool.cbSize = sizeof statusTool;
+    statusTool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    statusTool.hwnd = m_hWnd;
+    statusTool.uId = reinterpret_cast<UINT_PTR>(status.GetSafeHwnd());
+    statusTool.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(shortcutTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&statusTool));
     for (const ShortcutTip& entry : ShortcutTips()) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -190,8 +194,9 @@ void CModManagerDlg::ShowManagedFolder()
         g_paksFolder.empty() ? std::wstring(texts::kNoFolderHint) : fw::FormatText(texts::kManagedFolder, g_paksFolder);
     TTTOOLINFOW status{};
     status.cbSize = sizeof status;
+    status.uFlags = TTF_IDISHWND;
     status.hwnd = m_hWnd;
-    status.uId = IDC_STATUS;
+    status.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(IDC_STATUS));
     status.lpszText = const_cast<wchar_t*>(text.c_str());
     ::SendMessageW(shortcutTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&status));
 }

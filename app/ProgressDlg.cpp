@@ -57,14 +57,21 @@ INT_PTR CALLBACK CProgressDlg::DialogProc(HWND window, UINT message, WPARAM w, L
     return FALSE;
 }
 
+bool CProgressDlg::Due() const
+{
+    const DWORD now = GetTickCount();
+    return now - startedAt_ >= kShowAfterMs && (shownAt_ == 0 || now - shownAt_ >= kRefreshMs);
+}
+
 bool CProgressDlg::Step(const std::wstring& text, std::uint64_t done, std::uint64_t total)
 {
-    // Short work runs as if there were no dialog: nothing shown, no message handled.
-    const DWORD now = GetTickCount();
-    if (now - startedAt_ < kShowAfterMs)
+    // Short work runs as if there were no dialog: nothing shown, no message
+    // handled. Past that, the window and the messages waiting are seen to a
+    // few times a second, not at every step: each costs more than a step.
+    if (!Due())
         return !cancelled_;
-    if (window_ && (shownAt_ == 0 || now - shownAt_ >= kRefreshMs)) {
-        shownAt_ = now;
+    shownAt_ = GetTickCount();
+    if (window_) {
         SetDlgItemTextW(window_, IDC_PROGRESS_TEXT, text.c_str());
         const auto position = total == 0 ? kBarRange : static_cast<int>(done * kBarRange / total);
         SendDlgItemMessageW(window_, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(position), 0);
@@ -94,7 +101,8 @@ void CProgressDlg::HandleWaitingMessages()
 mods::StepProgress StepsShownIn(CProgressDlg& dialog)
 {
     return [&dialog](std::size_t done, std::size_t count) {
-        dialog.Step(fw::FormatText(texts::kStepProgressText, static_cast<int>(done + 1), static_cast<int>(count)),
+        if (dialog.Due())
+            dialog.Step(fw::FormatText(texts::kStepProgressText, static_cast<int>(done + 1), static_cast<int>(count)),
                     done, count);
     };
 }

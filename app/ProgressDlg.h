@@ -21,6 +21,8 @@ public:
 
     // How far the work has got; false once the player has cancelled it.
     bool Step(const std::wstring& text, std::uint64_t done, std::uint64_t total);
+    // True when a Step now would show something: its text is worth making.
+    bool Due() const;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -125,7 +125,18 @@ std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
     }
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    newest_ = numbers.empty() ? std::nullopt : std::optional<std::uint64_t>(numbers.back());
     return numbers;
+}
+
+std::uint64_t ChangeHistory::NextNumber()
+{
+    // The number after the newest this object knows, unless a record of it
+    // is there (another PakOrder wrote one): then the folder tells.
+    if (newest_ && !fileSystem_.PathExists(RecordPath(*newest_ + 1)))
+        return *newest_ + 1;
+    const std::vector<std::uint64_t> numbers = RecordNumbers();
+    return numbers.empty() ? 1 : numbers.back() + 1;
 }
 
 std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts)
@@ -151,26 +162,31 @@ platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::
 }
 
 platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::wstring> intent,
-                                        std::optional<std::uint64_t> stepOf, std::vector<RecordedMod> before,
+                                        std::optional<std::uint64_t> stepOf, const std::vector<RecordedMod>& before,
                                         std::uint64_t& sequence)
 {
     const platform::FsStatus made = fileSystem_.CreateFolders(recordsFolder_);
     if (!made.ok())
         return made;
-    const std::vector<std::uint64_t> numbers = RecordNumbers();
     ChangeRecord record;
-    record.sequence = numbers.empty() ? 1 : numbers.back() + 1;
+    record.sequence = NextNumber();
     record.paksFolder = paksFolder_;
     record.madeAt = fileSystem_.CurrentTime();
     record.action = action;
     record.intent = std::move(intent);
     record.stepOf = stepOf;
-    record.before = std::move(before);
-    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(record.sequence), FormatRecord(record));
+    // The text is kept without its last line: Complete adds the state after
+    // to it, and the state before is never formatted twice.
+    std::string text = FormatRecordOpening(record, before, before.size());
+    const std::size_t opening = text.size();
+    AppendRecordEnd(text, nullptr);
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(record.sequence), text);
     if (!written.ok())
         return written;
+    text.resize(opening);
     sequence = record.sequence;
-    begun_ = std::move(record);
+    newest_ = sequence;
+    begun_ = Begun{record.sequence, std::move(text)};
     return {};
 }
 
@@ -179,21 +195,21 @@ platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence)
     return Complete(sequence, ReadFolderState(fileSystem_, paksFolder_));
 }
 
-platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence, std::vector<RecordedMod> after)
+platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence, const std::vector<RecordedMod>& after)
 {
-    std::optional<ChangeRecord> record;
+    std::string text;
     if (begun_ && begun_->sequence == sequence) {
-        record = std::move(begun_);
+        text = std::move(begun_->opening);
         begun_.reset();
     } else {
         RecordProblem problem;
-        record = Read(sequence, problem);
+        const auto record = Read(sequence, problem);
         if (!record)
             return problem.status.ok() ? platform::BadDataStatus() : problem.status;
+        text = FormatRecordOpening(*record, record->before, after.size());
     }
-    record->after = std::move(after);
-    record->complete = true;
-    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(sequence), FormatRecord(*record));
+    AppendRecordEnd(text, &after);
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(sequence), text);
     if (written.ok())
         Prune();
     return written;

@@ -39,13 +39,13 @@ public:
                              std::optional<std::uint64_t> stepOf, std::uint64_t& sequence);
     // The same with the state the caller has just read.
     platform::FsStatus Begin(RecordedAction action, std::vector<std::wstring> intent,
-                             std::optional<std::uint64_t> stepOf, std::vector<RecordedMod> before,
+                             std::optional<std::uint64_t> stepOf, const std::vector<RecordedMod>& before,
                              std::uint64_t& sequence);
     // Reads the state after, marks the record complete (durably) and
     // removes all but the newest kRecordsKept records.
     platform::FsStatus Complete(std::uint64_t sequence);
     // The same with the state after that the caller knows to be on disk.
-    platform::FsStatus Complete(std::uint64_t sequence, std::vector<RecordedMod> after);
+    platform::FsStatus Complete(std::uint64_t sequence, const std::vector<RecordedMod>& after);
 
     struct Listing {
         std::vector<ChangeRecord> records;   // newest first
@@ -66,6 +66,7 @@ public:
 
 private:
     std::vector<std::uint64_t> RecordNumbers();  // ascending
+    std::uint64_t NextNumber();                  // the number of the next record
     std::wstring RecordPath(std::uint64_t sequence) const;
     std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot,
                                      RecordParts parts = RecordParts::Whole);
@@ -76,7 +77,13 @@ private:
     platform::FileSystem& fileSystem_;
     std::wstring paksFolder_;
     std::wstring recordsFolder_;
-    std::optional<ChangeRecord> begun_;  // the record begun and not yet completed
+    // The record begun and not yet completed, as text without its last line.
+    struct Begun {
+        std::uint64_t sequence = 0;
+        std::string opening;
+    };
+    std::optional<Begun> begun_;
+    std::optional<std::uint64_t> newest_;  // the newest record's number, as last seen or written
 };
 
 // The folder under the history root that holds a PAKS folder's records:

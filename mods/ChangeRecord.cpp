@@ -57,7 +57,7 @@ void AppendEscaped(std::string& out, std::wstring_view text)
     for (std::size_t i = 0; i < text.size() && plain; ++i)
         plain = !NeedsEscape(text, i);
     if (plain) {
-        out += platform::ToUtf8(text);
+        platform::AppendUtf8(out, text);
         return;
     }
     std::wstring escaped;
@@ -81,7 +81,7 @@ void AppendEscaped(std::string& out, std::wstring_view text)
             AppendHex(escaped, c, 4);
         }
     }
-    out += platform::ToUtf8(escaped);
+    platform::AppendUtf8(out, escaped);
 }
 
 void AppendNumber(std::string& out, std::uint64_t value)
@@ -91,39 +91,39 @@ void AppendNumber(std::string& out, std::uint64_t value)
     out.append(digits, end);
 }
 
-void AppendPadded(std::string& out, std::uint64_t value, int width)
+// Writes value as exactly `width` digits, ending at `end`.
+void PutDigits(char* end, std::uint64_t value, int width)
 {
-    char digits[24];
-    const int length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-    if (length < width)
-        out.append(static_cast<std::size_t>(width - length), '0');
-    out.append(digits, static_cast<std::size_t>(length));
+    for (int i = 0; i < width; ++i, value /= 10)
+        *--end = static_cast<char>('0' + value % 10);
 }
 
 // The exact count, then the same time for people: 2024-03-05 17:04:09.1234567 UTC.
+// Built in one buffer: a record holds two times per mod.
 void AppendTime(std::string& out, FileTime time)
 {
-    AppendNumber(out, time);
-    out += '\t';
+    char text[64];
+    char* next = std::to_chars(text, text + 24, time).ptr;
+    *next++ = '\t';
     const auto fields = CalendarFromFileTime(time);
     if (!fields) {
-        out += '-';
+        *next++ = '-';
+        out.append(text, next);
         return;
     }
-    AppendPadded(out, static_cast<std::uint64_t>(fields->year), 4);
-    out += '-';
-    AppendPadded(out, static_cast<std::uint64_t>(fields->month), 2);
-    out += '-';
-    AppendPadded(out, static_cast<std::uint64_t>(fields->day), 2);
-    out += ' ';
-    AppendPadded(out, static_cast<std::uint64_t>(fields->hour), 2);
-    out += ':';
-    AppendPadded(out, static_cast<std::uint64_t>(fields->minute), 2);
-    out += ':';
-    AppendPadded(out, static_cast<std::uint64_t>(fields->second), 2);
-    out += '.';
-    AppendPadded(out, time % kTicksPerSecond, 7);
-    out += " UTC";
+    const auto year = static_cast<std::uint64_t>(fields->year);
+    const int yearDigits = year > 9999 ? 5 : 4;
+    next += yearDigits;
+    PutDigits(next, year, yearDigits);
+    constexpr std::string_view kShape = "-MM-DD HH:MM:SS.fffffff UTC";
+    kShape.copy(next, kShape.size());
+    PutDigits(next + 3, static_cast<std::uint64_t>(fields->month), 2);
+    PutDigits(next + 6, static_cast<std::uint64_t>(fields->day), 2);
+    PutDigits(next + 9, static_cast<std::uint64_t>(fields->hour), 2);
+    PutDigits(next + 12, static_cast<std::uint64_t>(fields->minute), 2);
+    PutDigits(next + 15, static_cast<std::uint64_t>(fields->second), 2);
+    PutDigits(next + 23, time % kTicksPerSecond, 7);
+    out.append(text, next + kShape.size());
 }
 
 void AppendMods(std::string& out, std::string_view key, const std::vector<RecordedMod>& mods)
@@ -133,12 +133,17 @@ void AppendMods(std::string& out, std::string_view key, const std::vector<Record
         out += '\t';
         AppendEscaped(out, mod.pak.name);
         out += '\t';
+        const std::size_t pakTime = out.size();
         AppendTime(out, mod.pak.time);
+        const std::size_t pakTimeLength = out.size() - pakTime;
         if (mod.companion) {
             out += '\t';
             AppendEscaped(out, mod.companion->name);
             out += '\t';
-            AppendTime(out, mod.companion->time);
+            if (mod.companion->time == mod.pak.time)  // as it mostly is: a mod is retimed whole
+                out.append(out, pakTime, pakTimeLength);
+            else
+                AppendTime(out, mod.companion->time);
         }
         out += '\n';
     }
@@ -290,10 +295,17 @@ int ChangeRecord::ModsChanged() const
     return changed + static_cast<int>(earlier.size());  // and those removed
 }
 
-std::string FormatRecord(const ChangeRecord& record)
+std::string FormatRecordOpening(const ChangeRecord& record, const std::vector<RecordedMod>& before,
+                                std::size_t modsToFollow)
 {
+    // Room for the whole record at once: a copy of hundreds of KB on growing
+    // would cost as much as the formatting.
+    std::size_t size = 512;
+    for (const RecordedMod& mod : before)
+        size += 128 + 3 * (mod.pak.name.size() + (mod.companion ? mod.companion->name.size() : 0));
+    size += size / (before.size() + 1) * modsToFollow;
     std::string out;
-    out.reserve(256 + (record.before.size() + record.after.size()) * 120);
+    out.reserve(size);
     out += kMagic;
     AppendNumber(out, kVersion);
     out += "\nsequence\t";
@@ -315,11 +327,22 @@ std::string FormatRecord(const ChangeRecord& record)
         AppendEscaped(out, name);
         out += '\n';
     }
-    AppendMods(out, "before", record.before);
-    if (record.complete)
-        AppendMods(out, "after", record.after);
-    out += record.complete ? kComplete : kUnfinished;
-    out += '\n';
+    AppendMods(out, "before", before);
+    return out;
+}
+
+void AppendRecordEnd(std::string& text, const std::vector<RecordedMod>* after)
+{
+    if (after)
+        AppendMods(text, "after", *after);
+    text += after ? kComplete : kUnfinished;
+    text += '\n';
+}
+
+std::string FormatRecord(const ChangeRecord& record)
+{
+    std::string out = FormatRecordOpening(record, record.before, record.complete ? record.after.size() : 0);
+    AppendRecordEnd(out, record.complete ? &record.after : nullptr);
     return out;
 }
 

@@ -14,5 +14,10 @@ case "$kind" in
     sanitize) args=(-DPAKORDER_WERROR=ON -DPAKORDER_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug) ;;
     *) echo "unknown build: $kind" >&2; exit 2 ;;
 esac
-cmake --no-warn-unused-cli -S "$repo" -B "$repo/build/$kind" "${args[@]}" >/dev/null
+# A configure that fails (a compiler not yet installed) leaves a cache with
+# empty flags behind: it is removed, so that the next run starts afresh.
+if ! cmake --no-warn-unused-cli -S "$repo" -B "$repo/build/$kind" "${args[@]}" >/dev/null; then
+    rm -f "$repo/build/$kind/CMakeCache.txt"
+    exit 1
+fi
 cmake --build "$repo/build/$kind" -j"$jobs"

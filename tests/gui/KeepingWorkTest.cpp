@@ -141,14 +141,24 @@ TEST(KeepingWork, TheListFollowsChangesMadeOutsideTheProgram)
         OnUiThread([&] { selected = ModList(window)->GetNextItem(-1, LVNI_SELECTED); });
         EXPECT_EQ(selected, 2);  // b stays selected
 
+        // A change made while a question of ours is open shows once it is answered.
+        FocusList(window);
+        PressKeys(window, {VK_DELETE});
+        const MessageBoxSeen deleting = WaitForMessageBox(L"请确定");
+        ASSERT_NE(deleting.window, nullptr);
+        WriteFileWithTime(game.Pak(L"w.pak"), Time(2020, 6, 1, 12));
+        Sleep(1100);  // the watch's timer ticks while the question is open
+        Answer(deleting, IDCANCEL);
+        EXPECT_EQ(OrderOnceItIs(window, L"xwabcd"), L"xwabcd");
+
         // With a move not yet written, the list stays and the status line tells.
         ClickButton(window, IDC_MOVE_BOTTOM);
         WriteFileWithTime(game.Pak(L"y.pak"), Time(2020, 6, 2));
         std::wstring status;
-        for (int i = 0; i < 200 && (status = Status(window)) == L"总共 5 个MOD"; ++i)
+        for (int i = 0; i < 200 && (status = Status(window)) == L"总共 6 个MOD"; ++i)
             Sleep(25);
         EXPECT_EQ(status, L"PAKS 目录已被其他程序更改；智能排序会从磁盘重新读取每个MOD的时间");
-        EXPECT_EQ(Order(window), L"xacdb*");
+        EXPECT_EQ(Order(window), L"xwacdb*");
     });
 }
 

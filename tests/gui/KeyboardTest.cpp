@@ -97,7 +97,8 @@ TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
         EXPECT_EQ(ShortcutTips(window),
                   (std::vector<std::wstring>{L"Ctrl+Home", L"Ctrl+↑", L"Ctrl+↓", L"Ctrl+End", L"F5、Enter"}));
         // The status line's tip names the folder managed.
-        EXPECT_EQ(TooltipText(window, IDC_STATUS), L"正在管理：" + game.paks + L"\\");
+        EXPECT_EQ(TooltipText(window, reinterpret_cast<UINT_PTR>(GetDlgItem(window, IDC_STATUS))),
+                  L"正在管理：" + game.paks + L"\\");
     });
 }
 

@@ -109,6 +109,15 @@ TEST(ChangeRecord, TextRoundTripsNamesAndTimesExactly)
         EXPECT_EQ(read->ModsChanged(), complete ? 3 : 2);
     }
     EXPECT_NE(FormatRecord(record).find("2024-03-05 17:04:09.1234567 UTC"), std::string::npos);
+
+    // People read both times of a mod, and years of five digits.
+    ChangeRecord people;
+    people.before = {{{L"same.pak", record.madeAt}, RecordedFile{L"same.pak.MAN", record.madeAt}},
+                     {{L"late.pak", kMaxCalendarTime}, std::nullopt}};
+    const std::string time = std::to_string(record.madeAt) + "\t2024-03-05 17:04:09.1234567 UTC";
+    const std::string text = FormatRecord(people);
+    EXPECT_NE(text.find("before\tsame.pak\t" + time + "\tsame.pak.MAN\t" + time + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\t30828-09-14 02:48:05.4775807 UTC\n"), std::string::npos) << text;
 }
 
 TEST(ChangeRecord, BadBytesAreNamedNeverTaken)

@@ -129,16 +129,6 @@ std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
     return numbers;
 }
 
-std::uint64_t ChangeHistory::NextNumber()
-{
-    // The number after the newest this object knows, unless a record of it
-    // is there (another PakOrder wrote one): then the folder tells.
-    if (newest_ && !fileSystem_.PathExists(RecordPath(*newest_ + 1)))
-        return *newest_ + 1;
-    const std::vector<std::uint64_t> numbers = RecordNumbers();
-    return numbers.empty() ? 1 : numbers.back() + 1;
-}
-
 std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts)
 {
     std::vector<unsigned char> bytes;
@@ -165,28 +155,49 @@ platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::
                                         std::optional<std::uint64_t> stepOf, const std::vector<RecordedMod>& before,
                                         std::uint64_t& sequence)
 {
-    const platform::FsStatus made = fileSystem_.CreateFolders(recordsFolder_);
-    if (!made.ok())
-        return made;
     ChangeRecord record;
-    record.sequence = NextNumber();
     record.paksFolder = paksFolder_;
     record.madeAt = fileSystem_.CurrentTime();
     record.action = action;
     record.intent = std::move(intent);
     record.stepOf = stepOf;
     // The text is kept without its last line: Complete adds the state after
-    // to it, and the state before is never formatted twice.
-    std::string text = FormatRecordOpening(record, before, before.size());
-    const std::size_t opening = text.size();
-    AppendRecordEnd(text, nullptr);
-    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(record.sequence), text);
-    if (!written.ok())
+    // to it, and the state before is never formatted twice. Its storage
+    // serves every record: hundreds of KB, fresh from the system each time,
+    // would cost as much as the formatting.
+    begun_.reset();
+    std::size_t opening = 0;
+    platform::FsStatus written;
+    // The number after the newest this object knows, in the folder it has
+    // made; failing that (another PakOrder took the number, the folder was
+    // removed), the folder made and the number after its newest.
+    for (int attempt = newest_ ? 0 : 1; attempt < 3; ++attempt) {
+        if (attempt == 0) {
+            record.sequence = *newest_ + 1;
+        } else {
+            written = fileSystem_.CreateFolders(recordsFolder_);
+            if (!written.ok())
+                break;
+            const std::vector<std::uint64_t> numbers = RecordNumbers();
+            record.sequence = numbers.empty() ? 1 : numbers.back() + 1;
+        }
+        FormatRecordOpening(text_, record, before, before.size());
+        opening = text_.size();
+        AppendRecordEnd(text_, nullptr);
+        // A new file, written in place: a crash part-way leaves it without
+        // its last line, which names it as damaged, and PAKS untouched.
+        written = fileSystem_.WriteNewFileDurably(RecordPath(record.sequence), text_);
+        if (written.ok() || (attempt > 0 && !platform::IsAlreadyExists(written)))
+            break;
+    }
+    if (!written.ok()) {
+        newest_.reset();
         return written;
-    text.resize(opening);
+    }
+    text_.resize(opening);
     sequence = record.sequence;
     newest_ = sequence;
-    begun_ = Begun{record.sequence, std::move(text)};
+    begun_ = sequence;
     return {};
 }
 
@@ -197,19 +208,16 @@ platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence)
 
 platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence, const std::vector<RecordedMod>& after)
 {
-    std::string text;
-    if (begun_ && begun_->sequence == sequence) {
-        text = std::move(begun_->opening);
-        begun_.reset();
-    } else {
+    if (begun_ != sequence) {
         RecordProblem problem;
         const auto record = Read(sequence, problem);
         if (!record)
             return problem.status.ok() ? platform::BadDataStatus() : problem.status;
-        text = FormatRecordOpening(*record, record->before, after.size());
+        FormatRecordOpening(text_, *record, record->before, after.size());
     }
-    AppendRecordEnd(text, &after);
-    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(sequence), text);
+    begun_.reset();
+    AppendRecordEnd(text_, &after);
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(RecordPath(sequence), text_);
     if (written.ok())
         Prune();
     return written;

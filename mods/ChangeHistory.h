@@ -66,7 +66,6 @@ public:
 
 private:
     std::vector<std::uint64_t> RecordNumbers();  // ascending
-    std::uint64_t NextNumber();                  // the number of the next record
     std::wstring RecordPath(std::uint64_t sequence) const;
     std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot,
                                      RecordParts parts = RecordParts::Whole);
@@ -77,12 +76,10 @@ private:
     platform::FileSystem& fileSystem_;
     std::wstring paksFolder_;
     std::wstring recordsFolder_;
-    // The record begun and not yet completed, as text without its last line.
-    struct Begun {
-        std::uint64_t sequence = 0;
-        std::string opening;
-    };
-    std::optional<Begun> begun_;
+    // The record begun and not yet completed, whose text without its last
+    // line is in text_.
+    std::optional<std::uint64_t> begun_;
+    std::string text_;
     std::optional<std::uint64_t> newest_;  // the newest record's number, as last seen or written
 };
 

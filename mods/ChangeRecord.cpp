@@ -1,6 +1,7 @@
 #include "mods/ChangeRecord.h"
 
 #include <charconv>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -51,8 +52,27 @@ void AppendHex(std::wstring& out, std::uint32_t value, int digits)
         out += L"0123456789ABCDEF"[(value >> shift) & 0xF];
 }
 
+// Printable ASCII, the most names are, in one pass; false (and nothing
+// added) for any other character.
+bool AppendPrintableAscii(std::string& out, std::wstring_view text)
+{
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* next = out.data() + start;
+    for (const wchar_t c : text) {
+        if (c < 0x20 || c >= 0x7F || c == '\\') {
+            out.resize(start);
+            return false;
+        }
+        *next++ = static_cast<char>(c);
+    }
+    return true;
+}
+
 void AppendEscaped(std::string& out, std::wstring_view text)
 {
+    if (AppendPrintableAscii(out, text))
+        return;
     bool plain = true;
     for (std::size_t i = 0; i < text.size() && plain; ++i)
         plain = !NeedsEscape(text, i);
@@ -91,50 +111,85 @@ void AppendNumber(std::string& out, std::uint64_t value)
     out.append(digits, end);
 }
 
-// Writes value as exactly `width` digits, ending at `end`.
+// Writes value as exactly `width` digits, ending at `end`, two at a time.
 void PutDigits(char* end, std::uint64_t value, int width)
 {
-    for (int i = 0; i < width; ++i, value /= 10)
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    for (; width >= 2; width -= 2, value /= 100) {
+        end -= 2;
+        std::memcpy(end, kPairs + 2 * (value % 100), 2);
+    }
+    if (width == 1)
         *--end = static_cast<char>('0' + value % 10);
 }
 
 // The exact count, then the same time for people: 2024-03-05 17:04:09.1234567 UTC.
-// Built in one buffer: a record holds two times per mod.
-void AppendTime(std::string& out, FileTime time)
-{
-    char text[64];
-    char* next = std::to_chars(text, text + 24, time).ptr;
-    *next++ = '\t';
-    const auto fields = CalendarFromFileTime(time);
-    if (!fields) {
-        *next++ = '-';
-        out.append(text, next);
-        return;
+// A record holds thousands of times, mostly of few days: the date of the
+// last day written is kept.
+class TimeText {
+public:
+    void AppendTo(std::string& out, FileTime time)
+    {
+        char text[64];
+        char* next = std::to_chars(text, text + 24, time).ptr;
+        *next++ = '\t';
+        if (time > kMaxCalendarTime || (time / kTicksPerDay != day_ && !MakeDate(time))) {
+            *next++ = '-';
+            out.append(text, next);
+            return;
+        }
+        std::memcpy(next, date_, dateLength_);
+        next += dateLength_;
+        constexpr std::string_view kShape = " HH:MM:SS.fffffff UTC";
+        kShape.copy(next, kShape.size());
+        const FileTime ofDay = time % kTicksPerDay;
+        const FileTime seconds = ofDay / kTicksPerSecond;
+        PutDigits(next + 3, seconds / 3600, 2);
+        PutDigits(next + 6, seconds / 60 % 60, 2);
+        PutDigits(next + 9, seconds % 60, 2);
+        PutDigits(next + 17, ofDay % kTicksPerSecond, 7);
+        out.append(text, next + kShape.size());
     }
-    const auto year = static_cast<std::uint64_t>(fields->year);
-    const int yearDigits = year > 9999 ? 5 : 4;
-    next += yearDigits;
-    PutDigits(next, year, yearDigits);
-    constexpr std::string_view kShape = "-MM-DD HH:MM:SS.fffffff UTC";
-    kShape.copy(next, kShape.size());
-    PutDigits(next + 3, static_cast<std::uint64_t>(fields->month), 2);
-    PutDigits(next + 6, static_cast<std::uint64_t>(fields->day), 2);
-    PutDigits(next + 9, static_cast<std::uint64_t>(fields->hour), 2);
-    PutDigits(next + 12, static_cast<std::uint64_t>(fields->minute), 2);
-    PutDigits(next + 15, static_cast<std::uint64_t>(fields->second), 2);
-    PutDigits(next + 23, time % kTicksPerSecond, 7);
-    out.append(text, next + kShape.size());
-}
+
+private:
+    bool MakeDate(FileTime time)
+    {
+        const auto fields = CalendarFromFileTime(time);
+        if (!fields)
+            return false;
+        const auto year = static_cast<std::uint64_t>(fields->year);
+        const int yearDigits = year > 9999 ? 5 : 4;
+        PutDigits(date_ + yearDigits, year, yearDigits);
+        char* next = date_ + yearDigits;
+        *next = '-';
+        PutDigits(next + 3, static_cast<std::uint64_t>(fields->month), 2);
+        next[3] = '-';
+        PutDigits(next + 6, static_cast<std::uint64_t>(fields->day), 2);
+        dateLength_ = static_cast<std::size_t>(yearDigits) + 6;
+        day_ = time / kTicksPerDay;
+        return true;
+    }
+
+    FileTime day_ = ~FileTime{0};
+    char date_[16] = {};
+    std::size_t dateLength_ = 0;
+};
+
+void AppendTime(std::string& out, FileTime time) { TimeText().AppendTo(out, time); }
 
 void AppendMods(std::string& out, std::string_view key, const std::vector<RecordedMod>& mods)
 {
+    TimeText times;
     for (const RecordedMod& mod : mods) {
         out += key;
         out += '\t';
         AppendEscaped(out, mod.pak.name);
         out += '\t';
         const std::size_t pakTime = out.size();
-        AppendTime(out, mod.pak.time);
+        times.AppendTo(out, mod.pak.time);
         const std::size_t pakTimeLength = out.size() - pakTime;
         if (mod.companion) {
             out += '\t';
@@ -143,7 +198,7 @@ void AppendMods(std::string& out, std::string_view key, const std::vector<Record
             if (mod.companion->time == mod.pak.time)  // as it mostly is: a mod is retimed whole
                 out.append(out, pakTime, pakTimeLength);
             else
-                AppendTime(out, mod.companion->time);
+                times.AppendTo(out, mod.companion->time);
         }
         out += '\n';
     }
@@ -295,8 +350,8 @@ int ChangeRecord::ModsChanged() const
     return changed + static_cast<int>(earlier.size());  // and those removed
 }
 
-std::string FormatRecordOpening(const ChangeRecord& record, const std::vector<RecordedMod>& before,
-                                std::size_t modsToFollow)
+void FormatRecordOpening(std::string& out, const ChangeRecord& record, const std::vector<RecordedMod>& before,
+                         std::size_t modsToFollow)
 {
     // Room for the whole record at once: a copy of hundreds of KB on growing
     // would cost as much as the formatting.
@@ -304,7 +359,7 @@ std::string FormatRecordOpening(const ChangeRecord& record, const std::vector<Re
     for (const RecordedMod& mod : before)
         size += 128 + 3 * (mod.pak.name.size() + (mod.companion ? mod.companion->name.size() : 0));
     size += size / (before.size() + 1) * modsToFollow;
-    std::string out;
+    out.clear();
     out.reserve(size);
     out += kMagic;
     AppendNumber(out, kVersion);
@@ -328,7 +383,6 @@ std::string FormatRecordOpening(const ChangeRecord& record, const std::vector<Re
         out += '\n';
     }
     AppendMods(out, "before", before);
-    return out;
 }
 
 void AppendRecordEnd(std::string& text, const std::vector<RecordedMod>* after)
@@ -341,7 +395,8 @@ void AppendRecordEnd(std::string& text, const std::vector<RecordedMod>* after)
 
 std::string FormatRecord(const ChangeRecord& record)
 {
-    std::string out = FormatRecordOpening(record, record.before, record.complete ? record.after.size() : 0);
+    std::string out;
+    FormatRecordOpening(out, record, record.before, record.complete ? record.after.size() : 0);
     AppendRecordEnd(out, record.complete ? &record.after : nullptr);
     return out;
 }

@@ -56,11 +56,11 @@ std::wstring ModKey(const std::wstring& pakName);
 std::string FormatRecord(const ChangeRecord& record);
 // The same in two parts, so that a record begun is completed without
 // formatting its state before again: all but the state after and the last
-// line, with `before` for the record's own (a caller's state is formatted
-// without a copy) and room for modsToFollow more; then the rest, where
-// `after` is null for a record not complete.
-std::string FormatRecordOpening(const ChangeRecord& record, const std::vector<RecordedMod>& before,
-                                std::size_t modsToFollow);
+// line, in `out` (its storage reused), with `before` for the record's own
+// (a caller's state is formatted without a copy) and room for modsToFollow
+// more; then the rest, where `after` is null for a record not complete.
+void FormatRecordOpening(std::string& out, const ChangeRecord& record, const std::vector<RecordedMod>& before,
+                         std::size_t modsToFollow);
 void AppendRecordEnd(std::string& text, const std::vector<RecordedMod>* after);
 
 // Why bytes are not a record.

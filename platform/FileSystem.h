@@ -91,6 +91,12 @@ public:
     // the file is either the old one or the whole new one. On failure the
     // temporary file is removed and an older file is left as it was.
     virtual FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes);
+    // Creates the file, failing when anything of that name is there, writes
+    // the bytes, flushes them and the file's name to the disk: one write
+    // where WriteFileDurably makes two. A crash part-way can leave the file
+    // shorter, so it suits files whose last line shows they are whole; on
+    // failure the file is removed.
+    virtual FsStatus WriteNewFileDurably(const std::wstring& path, std::string_view bytes);
     // (A file system that does not override these two, a wrapper that does
     // not pass them on, fails them with NotSupportedStatus().)
 
@@ -129,6 +135,10 @@ FsStatus NotSupportedStatus();
 
 inline FsStatus FileSystem::CreateFolders(const std::wstring&) { return NotSupportedStatus(); }
 inline FsStatus FileSystem::WriteFileDurably(const std::wstring&, std::string_view) { return NotSupportedStatus(); }
+inline FsStatus FileSystem::WriteNewFileDurably(const std::wstring& path, std::string_view bytes)
+{
+    return PathExists(path) ? AlreadyExistsStatus() : WriteFileDurably(path, bytes);
+}
 
 // The failure of a read whose file holds what it should not.
 FsStatus BadDataStatus();

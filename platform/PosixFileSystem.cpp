@@ -282,6 +282,38 @@ FsStatus PosixFileSystem::CreateFolders(const std::wstring& path)
     return {};
 }
 
+namespace {
+
+// Writes every byte to the open file and flushes it to the disk; closes it.
+FsStatus WriteSyncAndClose(Fd& file, std::string_view bytes)
+{
+    FsStatus status;
+    for (std::size_t done = 0; done < bytes.size() && status.ok();) {
+        const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno != EINTR)
+            status = Errno();
+        else if (put > 0)
+            done += static_cast<std::size_t>(put);
+    }
+    if (status.ok() && ::fsync(file.get()) != 0)
+        status = Errno();
+    if (!file.Close() && status.ok())
+        status = Errno();
+    return status;
+}
+
+// A name made or changed in a folder is only on disk once the folder is.
+FsStatus SyncFolderOf(const std::wstring& path)
+{
+    const std::wstring folder = GetFolderOfPath(path);
+    Fd dir(::open(ToUtf8(folder.empty() ? L"." : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid() || ::fsync(dir.get()) != 0)
+        return Errno();
+    return {};
+}
+
+}  // namespace
+
 FsStatus PosixFileSystem::WriteFileDurably(const std::wstring& path, std::string_view bytes)
 {
     const std::string target = ToUtf8(path);
@@ -291,17 +323,7 @@ FsStatus PosixFileSystem::WriteFileDurably(const std::wstring& path, std::string
         Fd file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
         if (!file.valid())
             return Errno();
-        for (std::size_t done = 0; done < bytes.size() && status.ok();) {
-            const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-            if (put < 0 && errno != EINTR)
-                status = Errno();
-            else if (put > 0)
-                done += static_cast<std::size_t>(put);
-        }
-        if (status.ok() && ::fsync(file.get()) != 0)
-            status = Errno();
-        if (!file.Close() && status.ok())
-            status = Errno();
+        status = WriteSyncAndClose(file, bytes);
     }
     if (status.ok() && ::rename(temporary.c_str(), target.c_str()) != 0)
         status = Errno();
@@ -309,12 +331,21 @@ FsStatus PosixFileSystem::WriteFileDurably(const std::wstring& path, std::string
         ::unlink(temporary.c_str());
         return status;
     }
-    // The rename itself is only on disk once the folder is.
-    const std::wstring folder = GetFolderOfPath(path);
-    Fd dir(::open(ToUtf8(folder.empty() ? L"." : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid() || ::fsync(dir.get()) != 0)
+    return SyncFolderOf(path);
+}
+
+FsStatus PosixFileSystem::WriteNewFileDurably(const std::wstring& path, std::string_view bytes)
+{
+    const std::string target = ToUtf8(path);
+    Fd file(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!file.valid())
         return Errno();
-    return {};
+    const FsStatus status = WriteSyncAndClose(file, bytes);
+    if (!status.ok()) {
+        ::unlink(target.c_str());
+        return status;
+    }
+    return SyncFolderOf(path);
 }
 
 mods::FileTime PosixFileSystem::CurrentTime()

@@ -105,6 +105,11 @@ public:
         Forget();
         return system_.WriteFileDurably(path, bytes);
     }
+    platform::FsStatus WriteNewFileDurably(const std::wstring& path, std::string_view bytes) override
+    {
+        Forget();
+        return system_.WriteNewFileDurably(path, bytes);
+    }
     mods::FileTime CurrentTime() override { return system_.CurrentTime(); }
 
 private:

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
+#include <vector>
 
 #include "app/Texts.h"
 #include "framework/UniqueHandle.h"
@@ -258,32 +260,84 @@ FsStatus Win32FileSystem::CreateFolders(const std::wstring& path)
     return {};
 }
 
+namespace {
+
+// Writes every byte to the open file and flushes it to the disk.
+FsStatus WriteAndFlush(HANDLE file, std::string_view bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD put = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &put, nullptr))
+            return LastError();
+        done += put;
+    }
+    if (!FlushFileBuffers(file))
+        return LastError();
+    return {};
+}
+
+// Renames the open file over `target`: one call where MoveFileEx would open
+// the file again by its name.
+bool RenameOpenFile(HANDLE file, const std::wstring& target)
+{
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+}  // namespace
+
 FsStatus Win32FileSystem::WriteFileDurably(const std::wstring& path, std::string_view bytes)
 {
     const std::wstring temporary = ToSystemPath(path + std::wstring(kTemporaryFileSuffix));
+    const std::wstring target = ToSystemPath(path);
     FsStatus status;
+    bool renamed = false;
     {
-        fw::UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        fw::UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             return LastError();
-        for (std::size_t done = 0; done < bytes.size() && status.ok();) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-            DWORD put = 0;
-            if (!WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr))
+        status = WriteAndFlush(file.get(), bytes);
+        // Renamed only once its bytes are on the disk, and the rename flushed
+        // in turn, as MOVEFILE_WRITE_THROUGH would.
+        if (status.ok() && RenameOpenFile(file.get(), target)) {
+            renamed = true;
+            if (!FlushFileBuffers(file.get()))
                 status = LastError();
-            done += put;
         }
-        if (status.ok() && !FlushFileBuffers(file.get()))
-            status = LastError();
         if (!file.Close() && status.ok())
             status = LastError();
     }
-    if (status.ok() && !MoveFileExW(temporary.c_str(), ToSystemPath(path).c_str(),
-                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // Where the file system cannot rename an open file, by name.
+    if (status.ok() && !renamed &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         status = LastError();
-    if (!status.ok())
+    if (!status.ok() && !renamed)
         DeleteFileW(temporary.c_str());
+    return status;
+}
+
+FsStatus Win32FileSystem::WriteNewFileDurably(const std::wstring& path, std::string_view bytes)
+{
+    const std::wstring target = ToSystemPath(path);
+    FsStatus status;
+    {
+        fw::UniqueFile file(
+            CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return LastError();
+        status = WriteAndFlush(file.get(), bytes);
+        if (!file.Close() && status.ok())
+            status = LastError();
+    }
+    if (!status.ok())
+        DeleteFileW(target.c_str());
     return status;
 }
 

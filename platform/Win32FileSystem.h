@@ -20,6 +20,7 @@ public:
     FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override;
     FsStatus CreateFolders(const std::wstring& path) override;
     FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override;
+    FsStatus WriteNewFileDurably(const std::wstring& path, std::string_view bytes) override;
     mods::FileTime CurrentTime() override;
 };
 

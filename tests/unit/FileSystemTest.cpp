@@ -242,9 +242,15 @@ TEST(FileSystem, DurableWritesLeaveTheOldFileOrTheWholeNewOne)
     MakeFolder(platform::JoinPath(records, L"taken.txt"));
     EXPECT_FALSE(Fs().WriteFileDurably(platform::JoinPath(records, L"taken.txt"), "x").ok());
     EXPECT_FALSE(Fs().WriteFileDurably(platform::JoinPath(folder / L"missing", L"r.txt"), "x").ok());
+    // A new file is written only where nothing of its name is.
+    const std::wstring fresh = platform::JoinPath(records, L"新.txt");
+    ASSERT_TRUE(Fs().WriteNewFileDurably(fresh, "first").ok());
+    EXPECT_TRUE(platform::IsAlreadyExists(Fs().WriteNewFileDurably(fresh, "second")));
+    EXPECT_EQ(ReadFile(fresh), "first");
+    EXPECT_FALSE(Fs().WriteNewFileDurably(platform::JoinPath(records, L"taken.txt"), "x").ok());
     std::vector<platform::FolderEntry> entries;
     ASSERT_TRUE(Fs().ListFolder(records, entries));
-    EXPECT_EQ(entries.size(), 2u);  // no temporary file left
+    EXPECT_EQ(entries.size(), 3u);  // no temporary file left
 }
 
 TEST(FileSystem, PathsLongerThanTheOldLimit)

@@ -375,6 +375,17 @@ TEST(ChangeHistory, KeepsTheNewest50)
     EXPECT_EQ(listing.records.front().sequence, 53u);
     EXPECT_EQ(listing.records.back().sequence, 4u);
     EXPECT_TRUE(listing.damaged.empty());
+
+    // A second PakOrder on the same folder takes the next number: neither overwrites the other's.
+    ChangeHistory other(Fs(), folder.history, folder.paks);
+    Recorded(other, RecordedAction::SetTime, {L"mod0.pak"}, [] {});
+    Recorded(history, RecordedAction::Enable, {L"mod0.pak"}, [] {});
+    const ChangeHistory::Listing both = history.List(RecordParts::WithoutStates);
+    ASSERT_GE(both.records.size(), 2u);
+    EXPECT_EQ(both.records[0].sequence, 55u);
+    EXPECT_EQ(both.records[0].action, RecordedAction::Enable);
+    EXPECT_EQ(both.records[1].sequence, 54u);
+    EXPECT_EQ(both.records[1].action, RecordedAction::SetTime);
 }
 
 }  // namespace

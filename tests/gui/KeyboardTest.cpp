@@ -99,6 +99,27 @@ TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
         // The status line's tip names the folder managed.
         EXPECT_EQ(TooltipText(window, reinterpret_cast<UINT_PTR>(GetDlgItem(window, IDC_STATUS))),
                   L"正在管理：" + game.paks + L"\\");
+        // ... and shows it when the pointer rests on the status line.
+        RECT status{};
+        GetWindowRect(GetDlgItem(window, IDC_STATUS), &status);
+        SetCursorPos(status.left + 5, (status.top + status.bottom) / 2);
+        SetCursorPos(status.left + 8, (status.top + status.bottom) / 2);
+        std::wstring shown;
+        for (int waited = 0; waited < 3000 && shown.empty(); waited += 50) {
+            Sleep(50);
+            OnUiThread([&] {
+                EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM l) -> BOOL {
+                    wchar_t name[64] = {}, text[MAX_PATH * 2] = {};
+                    GetClassNameW(w, name, 64);
+                    if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(w)) {
+                        GetWindowTextW(w, text, MAX_PATH * 2);
+                        *reinterpret_cast<std::wstring*>(l) = text;
+                    }
+                    return TRUE;
+                }, reinterpret_cast<LPARAM>(&shown));
+            });
+        }
+        EXPECT_EQ(shown, L"正在管理：" + game.paks + L"\\");
     });
 }
 

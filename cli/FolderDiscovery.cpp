@@ -17,7 +17,7 @@ namespace {
 bool Qualifies(platform::FileSystem& fileSystem, const std::wstring& folder, ReusedListing* keep)
 {
     std::vector<platform::FolderEntry> entries;
-    if (!fileSystem.FolderExists(folder) || !fileSystem.ListFolder(folder, entries) || !mods::ListingHoldsPaks(entries))
+    if (!fileSystem.FolderExists(folder) || !fileSystem.ListFolder(folder, entries).ok() || !mods::ListingHoldsPaks(entries))
         return false;
     if (keep)
         keep->Keep(folder, std::move(entries));

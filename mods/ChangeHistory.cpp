@@ -117,7 +117,7 @@ std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
 {
     std::vector<platform::FolderEntry> entries;
     std::vector<std::uint64_t> numbers;
-    if (!fileSystem_.ListFolder(recordsFolder_, entries))
+    if (!fileSystem_.ListFolder(recordsFolder_, entries).ok())
         return numbers;
     for (const platform::FolderEntry& entry : entries) {
         if (const auto number = NumberOfFile(entry.name); number && !entry.isFolder)
@@ -148,7 +148,10 @@ std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordPr
 platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::wstring> intent,
                                         std::optional<std::uint64_t> stepOf, std::uint64_t& sequence)
 {
-    return Begin(action, std::move(intent), stepOf, ReadFolderState(fileSystem_, paksFolder_), sequence);
+    std::vector<RecordedMod> before;
+    if (const platform::FsStatus read = ReadFolderState(fileSystem_, paksFolder_, before); !read.ok())
+        return read;
+    return Begin(action, std::move(intent), stepOf, before, sequence);
 }
 
 platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::wstring> intent,
@@ -203,7 +206,10 @@ platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::
 
 platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence)
 {
-    return Complete(sequence, ReadFolderState(fileSystem_, paksFolder_));
+    std::vector<RecordedMod> after;
+    if (const platform::FsStatus read = ReadFolderState(fileSystem_, paksFolder_, after); !read.ok())
+        return read;
+    return Complete(sequence, after);
 }
 
 platform::FsStatus ChangeHistory::Complete(std::uint64_t sequence, const std::vector<RecordedMod>& after)

@@ -101,6 +101,13 @@ RestoreResult RecordedRestore(ChangeHistory& history, platform::FileSystem& file
     return applied;
 }
 
+std::vector<RecordedMod> CurrentState(platform::FileSystem& fileSystem, const std::wstring& paksFolder)
+{
+    std::vector<RecordedMod> current;
+    ReadFolderState(fileSystem, paksFolder, current);
+    return current;
+}
+
 RestoreResult NothingToDo()
 {
     RestoreResult result;
@@ -125,7 +132,9 @@ int RestorePlan::FilesToChange() const
 RestorePlan PlanRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder,
                         const std::vector<RecordedMod>& target, const std::vector<RecordedMod>& removable)
 {
-    return PlanRestore(ReadFolderState(fileSystem, paksFolder), target, removable);
+    std::vector<RecordedMod> current;
+    ReadFolderState(fileSystem, paksFolder, current);
+    return PlanRestore(current, target, removable);
 }
 
 RestorePlan PlanRestore(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& target,
@@ -239,7 +248,7 @@ RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem, con
     const auto record = history.NextUndo();
     if (!record)
         return NothingToDo();
-    std::vector<RecordedMod> current = ReadFolderState(fileSystem, history.PaksFolder());
+    std::vector<RecordedMod> current = CurrentState(fileSystem, history.PaksFolder());
     const std::vector<RecordedMod> removable =
         record->complete ? Missing(record->after, record->before) : BeingAdded(*record, current);
     return RecordedRestore(history, fileSystem, RecordedAction::Undo, record->sequence, std::move(current),
@@ -252,7 +261,7 @@ RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem, con
     if (!record)
         return NothingToDo();
     return RecordedRestore(history, fileSystem, RecordedAction::Redo, record->sequence,
-                           ReadFolderState(fileSystem, history.PaksFolder()), record->after,
+                           CurrentState(fileSystem, history.PaksFolder()), record->after,
                            Missing(record->before, record->after), progress);
 }
 
@@ -262,7 +271,7 @@ RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSy
     for (const ChangeRecord& record : history.List().records) {
         if (record.sequence == sequence)
             return RecordedRestore(history, fileSystem, RecordedAction::Restore, sequence,
-                                   ReadFolderState(fileSystem, history.PaksFolder()), record.before, {}, progress);
+                                   CurrentState(fileSystem, history.PaksFolder()), record.before, {}, progress);
     }
     return NothingToDo();
 }
@@ -272,7 +281,7 @@ RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fi
     const auto record = history.UnfinishedNewest();
     if (!record)
         return NothingToDo();
-    std::vector<RecordedMod> current = ReadFolderState(fileSystem, history.PaksFolder());
+    std::vector<RecordedMod> current = CurrentState(fileSystem, history.PaksFolder());
     const std::vector<RecordedMod> removable = BeingAdded(*record, current);
     return RecordedRestore(history, fileSystem, RecordedAction::Recover, record->sequence, std::move(current),
                            record->before, removable, progress);

@@ -9,7 +9,7 @@ int ScanFolder(platform::FileSystem& fileSystem, const std::wstring& folder, std
                std::optional<std::wstring_view> excludedNames, std::vector<ScannedFile>* found)
 {
     std::vector<platform::FolderEntry> entries;
-    if (!fileSystem.ListFolder(folder, entries))
+    if (!fileSystem.ListFolder(folder, entries).ok())
         return 0;
 
     int count = 0;

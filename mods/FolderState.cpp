@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "mods/ModFile.h"
+#include "mods/ModSwitch.h"
 #include "platform/FileSystem.h"
 #include "platform/LetterCase.h"
 
@@ -21,30 +22,44 @@ std::wstring LookupName(const std::wstring& name)
 
 }  // namespace
 
-std::vector<RecordedMod> ReadFolderState(platform::FileSystem& fileSystem, const std::wstring& paksFolder)
+std::vector<std::wstring> OtherStateNames(const std::wstring& pakName)
 {
+    if (IsDisabledModName(pakName))
+        return {EnabledModName(pakName), pakName.substr(0, pakName.size() - 3) + L"pak"};
+    return {DisabledModName(pakName)};
+}
+
+platform::FsStatus ReadFolderState(platform::FileSystem& fileSystem, const std::wstring& paksFolder,
+                                   std::vector<RecordedMod>& mods)
+{
+    mods.clear();
     std::vector<platform::FolderEntry> entries;
-    if (!fileSystem.ListFolder(paksFolder, entries))
-        return {};
+    if (const platform::FsStatus listed = fileSystem.ListFolder(paksFolder, entries); !listed.ok())
+        return listed;
 
     std::unordered_map<std::wstring, std::size_t> files;  // lookup name -> entry
     files.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!entries[i].isFolder)
+        if (!entries[i].isFolder && !entries[i].isSpecial)
             files.emplace(LookupName(entries[i].name), i);
     }
+    const auto find = [&](const std::wstring& name) -> const platform::FolderEntry* {
+        const auto found = files.find(LookupName(name));
+        return found == files.end() ? nullptr : &entries[found->second];
+    };
 
-    std::vector<RecordedMod> mods;
     for (const platform::FolderEntry& entry : entries) {
-        if (entry.isFolder || !IsModFileName(entry.name))
+        if (entry.isFolder || entry.isSpecial || !IsModFileName(entry.name))
             continue;
         RecordedMod mod;
         mod.pak = RecordedFile{entry.name, entry.lastWriteTime};
-        const auto companion = files.find(LookupName(CompanionName(entry.name)));
-        if (companion != files.end()) {
-            const platform::FolderEntry& found = entries[companion->second];
-            mod.companion = RecordedFile{found.name, found.lastWriteTime};
+        const platform::FolderEntry* companion = find(CompanionName(entry.name));
+        for (const std::wstring& other : companion ? std::vector<std::wstring>{} : OtherStateNames(entry.name)) {
+            if (!find(other) && (companion = find(CompanionName(other))) != nullptr)
+                break;
         }
+        if (companion)
+            mod.companion = RecordedFile{companion->name, companion->lastWriteTime};
         mods.push_back(std::move(mod));
     }
     // Where the listing reported a time (Windows reads it from the folder
@@ -61,11 +76,15 @@ std::vector<RecordedMod> ReadFolderState(platform::FileSystem& fileSystem, const
             }
         }
     }
-    if (!names.empty())
-        fileSystem.ReadLastWriteTimes(paksFolder, names, times);
+    if (!names.empty()) {
+        if (const platform::FsStatus read = fileSystem.ReadLastWriteTimes(paksFolder, names, times); !read.ok()) {
+            mods.clear();
+            return read;
+        }
+    }
     for (std::size_t i = 0; i < unreported.size(); ++i)
         *unreported[i] = times[i];
-    return mods;
+    return {};
 }
 
 }  // namespace mods

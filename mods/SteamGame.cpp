@@ -74,7 +74,7 @@ std::wstring GameFolderInLibrary(platform::FileSystem& fileSystem, const std::ws
 std::optional<std::wstring> PaksSubfolder(platform::FileSystem& fileSystem, const std::wstring& gameFolder)
 {
     std::vector<platform::FolderEntry> entries;
-    if (!fileSystem.ListFolder(gameFolder, entries))
+    if (!fileSystem.ListFolder(gameFolder, entries).ok())
         return std::nullopt;
     for (const platform::FolderEntry& entry : entries)
         if (entry.isFolder && platform::FoldedCase(entry.name) == L"PAKS")

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,15 @@ struct FolderEntry {
     std::wstring name;
     bool isFolder = false;
     mods::FileTime lastWriteTime = 0;  // as the enumeration reported it; 0 where it reports none (POSIX)
+    // Neither a regular file nor a folder, or a link: never a mod, never
+    // opened or written through.
+    bool isSpecial = false;
+};
+
+// A lock taken by TryLockFile, held until it is destroyed or the process ends.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
 };
 
 // Told how far a copy has got; false stops it.
@@ -39,8 +49,9 @@ public:
     virtual ~FileSystem() = default;
 
     // The folder's entries in the order the system returns them, without
-    // "." and "..". False when the folder cannot be listed.
-    virtual bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
+    // "." and "..". A listing that fails part-way fails whole: it is never
+    // taken for a shorter folder.
+    virtual FsStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
     virtual bool FolderExists(const std::wstring& path) = 0;
     // True for a file (not a folder) that can be opened for reading.
     virtual bool FileExists(const std::wstring& path) = 0;
@@ -54,13 +65,19 @@ public:
     // the last-write time and nothing else.
     virtual FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) = 0;
     // The times of files in one folder, times[i] for names[i]; a time that
-    // cannot be read is left as it was. One ReadLastWriteTime per file, unless
-    // the system can read them all through the folder it has open.
-    virtual void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
-                                    std::vector<mods::FileTime>& times)
+    // cannot be read is left as it was, and the first such failure is
+    // returned. One ReadLastWriteTime per file, unless the system can read
+    // them all through the folder it has open.
+    virtual FsStatus ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                                        std::vector<mods::FileTime>& times)
     {
-        for (std::size_t i = 0; i < names.size() && i < times.size(); ++i)
-            ReadLastWriteTime(JoinPath(folder, names[i]), times[i]);
+        FsStatus first;
+        for (std::size_t i = 0; i < names.size() && i < times.size(); ++i) {
+            const FsStatus read = ReadLastWriteTime(JoinPath(folder, names[i]), times[i]);
+            if (first.ok())
+                first = read;
+        }
+        return first;
     }
     virtual FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) = 0;
 
@@ -100,6 +117,12 @@ public:
     // (A file system that does not override these two, a wrapper that does
     // not pass them on, fails them with NotSupportedStatus().)
 
+    // Locks the file exclusively, creating it when it is missing, without
+    // waiting: fails with LockedStatus() while another holder (another
+    // process, or another lock in this one) has it. The system releases the
+    // lock when the process dies.
+    virtual FsStatus TryLockFile(const std::wstring& path, std::unique_ptr<FileLock>& lock);
+
     // The current time, UTC.
     virtual mods::FileTime CurrentTime() = 0;
 };
@@ -133,7 +156,12 @@ bool IsCancelled(FsStatus status);
 // The failure of an operation the file system does not offer.
 FsStatus NotSupportedStatus();
 
+// The failure of a lock another holder has.
+FsStatus LockedStatus();
+bool IsLocked(FsStatus status);
+
 inline FsStatus FileSystem::CreateFolders(const std::wstring&) { return NotSupportedStatus(); }
+inline FsStatus FileSystem::TryLockFile(const std::wstring&, std::unique_ptr<FileLock>&) { return NotSupportedStatus(); }
 inline FsStatus FileSystem::WriteFileDurably(const std::wstring&, std::string_view) { return NotSupportedStatus(); }
 inline FsStatus FileSystem::WriteNewFileDurably(const std::wstring& path, std::string_view bytes)
 {

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,19 +64,31 @@ public:
     bool valid() const { return fd_ >= 0; }
     // Closes now and reports a failed close (a late write error).
     bool Close() { const int fd = fd_; fd_ = -1; return fd < 0 || ::close(fd) == 0; }
+    int Release() { const int fd = fd_; fd_ = -1; return fd; }
 private:
     int fd_;
 };
 
 }  // namespace
 
-bool PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries)
+FsStatus PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries)
 {
     const std::string path = ToUtf8(folder.empty() ? L"." : folder);
     DIR* dir = ::opendir(path.c_str());
     if (!dir)
-        return false;
-    while (const dirent* entry = ::readdir(dir)) {
+        return Errno();
+    const std::size_t listedBefore = entries.size();
+    for (;;) {
+        // readdir returns null at the end and on an error alike: errno tells them apart.
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            const FsStatus status = Errno();
+            ::closedir(dir);
+            if (!status.ok())
+                entries.resize(listedBefore);
+            return status;
+        }
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..")
             continue;
@@ -93,8 +106,6 @@ bool PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<FolderE
         }
         entries.push_back(std::move(item));
     }
-    ::closedir(dir);
-    return true;
 }
 
 bool PosixFileSystem::FolderExists(const std::wstring& path)
@@ -125,20 +136,24 @@ FsStatus PosixFileSystem::ReadLastWriteTime(const std::wstring& path, mods::File
     return {};
 }
 
-void PosixFileSystem::ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
-                                         std::vector<mods::FileTime>& times)
+FsStatus PosixFileSystem::ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                                             std::vector<mods::FileTime>& times)
 {
     // Through the open folder, the system walks only each file's own name.
     // O_PATH needs no read permission, only what a stat of the files needs.
     const int dir = ::open(ToUtf8(folder.empty() ? L"." : folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
-        return;  // no file in it can be reached either
+        return Errno();  // no file in it can be reached either
+    FsStatus first;
     for (std::size_t i = 0; i < names.size() && i < times.size(); ++i) {
         struct stat st {};
         if (::fstatat(dir, ToUtf8(names[i]).c_str(), &st, 0) == 0)
             times[i] = ToFileTime(st.st_mtim);
+        else if (first.ok())
+            first = Errno();
     }
     ::close(dir);
+    return first;
 }
 
 FsStatus PosixFileSystem::WriteLastWriteTime(const std::wstring& path, mods::FileTime time)
@@ -348,6 +363,33 @@ FsStatus PosixFileSystem::WriteNewFileDurably(const std::wstring& path, std::str
     return SyncFolderOf(path);
 }
 
+namespace {
+
+class FlockLock final : public FileLock {
+public:
+    explicit FlockLock(int fd) : fd_(fd) {}
+    ~FlockLock() override { ::close(fd_); }  // closing the descriptor releases the lock
+    FlockLock(const FlockLock&) = delete;
+    FlockLock& operator=(const FlockLock&) = delete;
+private:
+    int fd_;
+};
+
+}  // namespace
+
+FsStatus PosixFileSystem::TryLockFile(const std::wstring& path, std::unique_ptr<FileLock>& lock)
+{
+    // flock, not fcntl: its lock belongs to the open file, so two holders in
+    // one process exclude each other as two processes do.
+    Fd file(::open(ToUtf8(path).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (!file.valid())
+        return Errno();
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? LockedStatus() : Errno();
+    lock = std::make_unique<FlockLock>(file.Release());
+    return {};
+}
+
 mods::FileTime PosixFileSystem::CurrentTime()
 {
     timespec now{};
@@ -358,6 +400,10 @@ mods::FileTime PosixFileSystem::CurrentTime()
 bool IsNotFound(FsStatus status) { return status.error == ENOENT || status.error == ENOTDIR; }
 
 bool IsAlreadyExists(FsStatus status) { return status.error == EEXIST; }
+
+FsStatus LockedStatus() { return FsStatus{EWOULDBLOCK}; }
+
+bool IsLocked(FsStatus status) { return status.error == EWOULDBLOCK; }
 
 FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
 

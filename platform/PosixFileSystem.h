@@ -6,13 +6,13 @@ namespace platform {
 // POSIX calls made to behave like the Win32 ones the program relies on.
 class PosixFileSystem final : public FileSystem {
 public:
-    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
+    FsStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
     bool FolderExists(const std::wstring& path) override;
     bool FileExists(const std::wstring& path) override;
     bool PathExists(const std::wstring& path) override;
     FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) override;
-    void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
-                            std::vector<mods::FileTime>& times) override;
+    FsStatus ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                                std::vector<mods::FileTime>& times) override;
     FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override;
     FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override;
@@ -22,6 +22,7 @@ public:
     FsStatus CreateFolders(const std::wstring& path) override;
     FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override;
     FsStatus WriteNewFileDurably(const std::wstring& path, std::string_view bytes) override;
+    FsStatus TryLockFile(const std::wstring& path, std::unique_ptr<FileLock>& lock) override;
     mods::FileTime CurrentTime() override;
 };
 

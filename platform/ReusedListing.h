@@ -33,24 +33,25 @@ public:
         kept_ = true;
     }
 
-    bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
+    platform::FsStatus ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
         const std::wstring key = platform::WithTrailingSeparator(folder);
         if (kept_ && key == keptFolder_) {
             entries.insert(entries.end(), std::make_move_iterator(keptEntries_.begin()),
                            std::make_move_iterator(keptEntries_.end()));
             Forget();
-            return true;
+            return {};
         }
         Forget();
         std::vector<platform::FolderEntry> listed;
-        if (!system_.ListFolder(folder, listed))
-            return false;
+        const platform::FsStatus status = system_.ListFolder(folder, listed);
+        if (!status.ok())
+            return status;
         entries.insert(entries.end(), listed.begin(), listed.end());
         keptFolder_ = key;
         keptEntries_ = std::move(listed);
         kept_ = true;
-        return true;
+        return {};
     }
 
     bool FolderExists(const std::wstring& path) override { return system_.FolderExists(path); }
@@ -60,10 +61,10 @@ public:
     {
         return system_.ReadLastWriteTime(path, time);
     }
-    void ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
-                            std::vector<mods::FileTime>& times) override
+    platform::FsStatus ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
+                                          std::vector<mods::FileTime>& times) override
     {
-        system_.ReadLastWriteTimes(folder, names, times);
+        return system_.ReadLastWriteTimes(folder, names, times);
     }
     platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
     {

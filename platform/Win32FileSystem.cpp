@@ -64,13 +64,14 @@ std::wstring ToSystemPath(const std::wstring& path)
     return L"\\\\?\\" + full;
 }
 
-bool Win32FileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries)
+FsStatus Win32FileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries)
 {
     const std::wstring pattern = ToSystemPath(JoinPath(folder, L"*"));
     WIN32_FIND_DATAW data{};
     fw::UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
     if (!find)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? FsStatus{} : LastError();  // an empty drive root
+    const std::size_t listedBefore = entries.size();
     do {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..")
@@ -78,7 +79,13 @@ bool Win32FileSystem::ListFolder(const std::wstring& folder, std::vector<FolderE
         entries.push_back(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                                       ToFileTime(data.ftLastWriteTime)});
     } while (FindNextFileW(find.get(), &data));
-    return true;
+    // Only the end of the folder ends the listing well.
+    if (GetLastError() != ERROR_NO_MORE_FILES) {
+        const FsStatus status = LastError();
+        entries.resize(listedBefore);
+        return status;
+    }
+    return {};
 }
 
 bool Win32FileSystem::FolderExists(const std::wstring& path)
@@ -341,6 +348,29 @@ FsStatus Win32FileSystem::WriteNewFileDurably(const std::wstring& path, std::str
     return status;
 }
 
+namespace {
+
+// Opened without sharing: no one else can open the file until it is closed,
+// which the system does when the process dies.
+class UnsharedFileLock final : public FileLock {
+public:
+    explicit UnsharedFileLock(fw::UniqueFile file) : file_(std::move(file)) {}
+private:
+    fw::UniqueFile file_;
+};
+
+}  // namespace
+
+FsStatus Win32FileSystem::TryLockFile(const std::wstring& path, std::unique_ptr<FileLock>& lock)
+{
+    fw::UniqueFile file(CreateFileW(ToSystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.valid())
+        return GetLastError() == ERROR_SHARING_VIOLATION ? LockedStatus() : LastError();
+    lock = std::make_unique<UnsharedFileLock>(std::move(file));
+    return {};
+}
+
 mods::FileTime Win32FileSystem::CurrentTime()
 {
     FILETIME now{};
@@ -363,6 +393,10 @@ FsStatus AlreadyExistsStatus() { return FsStatus{ERROR_ALREADY_EXISTS}; }
 bool IsTooLarge(FsStatus status) { return status.error == ERROR_FILE_TOO_LARGE; }
 
 FsStatus NotSupportedStatus() { return FsStatus{ERROR_NOT_SUPPORTED}; }
+
+FsStatus LockedStatus() { return FsStatus{ERROR_SHARING_VIOLATION}; }
+
+bool IsLocked(FsStatus status) { return status.error == ERROR_SHARING_VIOLATION || status.error == ERROR_LOCK_VIOLATION; }
 
 FsStatus CancelledStatus() { return FsStatus{ERROR_REQUEST_ABORTED}; }
 

@@ -7,7 +7,7 @@ namespace platform {
 // extended-length form, so no path is limited to MAX_PATH characters.
 class Win32FileSystem final : public FileSystem {
 public:
-    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
+    FsStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
     bool FolderExists(const std::wstring& path) override;
     bool FileExists(const std::wstring& path) override;
     bool PathExists(const std::wstring& path) override;
@@ -21,6 +21,7 @@ public:
     FsStatus CreateFolders(const std::wstring& path) override;
     FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override;
     FsStatus WriteNewFileDurably(const std::wstring& path, std::string_view bytes) override;
+    FsStatus TryLockFile(const std::wstring& path, std::unique_ptr<FileLock>& lock) override;
     mods::FileTime CurrentTime() override;
 };
 

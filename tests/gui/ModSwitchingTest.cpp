@@ -75,7 +75,7 @@ TEST(ModSwitching, CancelLeavesTheDiskAndTheRowAlone)
         Settle();
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.pak", L"2015-1-1", L""}}));
         std::vector<platform::FolderEntry> entries;
-        ASSERT_TRUE(platform::SystemFileSystem().ListFolder(game.paks, entries));
+        ASSERT_TRUE(platform::SystemFileSystem().ListFolder(game.paks, entries).ok());
         std::vector<std::wstring> names;
         for (const auto& entry : entries)
             names.push_back(entry.name);

@@ -28,7 +28,7 @@ public:
     // The clock, stopped there; empty: the system's.
     std::optional<mods::FileTime> stoppedClock;
 
-    bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
+    platform::FsStatus ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
         return real_.ListFolder(folder, entries);
     }

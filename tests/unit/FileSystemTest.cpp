@@ -101,9 +101,9 @@ TEST(FileSystem, TimesAreWrittenAndReadExactly)
     // Read together: each name's time, or what was there for a name not found.
     WriteFileWithTime(folder / L"中文.pak", Time(2021, 5, 6));
     std::vector<mods::FileTime> times{1, 2, 3};
-    Fs().ReadLastWriteTimes(folder.path(), {L"t.pak", L"none.pak", L"中文.pak"}, times);
+    EXPECT_TRUE(platform::IsNotFound(Fs().ReadLastWriteTimes(folder.path(), {L"t.pak", L"none.pak", L"中文.pak"}, times)));
     EXPECT_EQ(times, (std::vector<mods::FileTime>{Time(1980, 1, 1, 0, 0, 2), 2, Time(2021, 5, 6)}));
-    Fs().ReadLastWriteTimes(folder / L"no such folder", {L"t.pak"}, times);
+    EXPECT_FALSE(Fs().ReadLastWriteTimes(folder / L"no such folder", {L"t.pak"}, times).ok());
     EXPECT_EQ(times[0], Time(1980, 1, 1, 0, 0, 2));
     // A value past the calendar is no time: refused, the file keeps its time.
     for (mods::FileTime notATime : {mods::kMaxCalendarTime + 1, ~mods::FileTime{0}}) {
@@ -125,7 +125,7 @@ TEST(FileSystem, ListingReportsFoldersAndWindowsTimes)
     ASSERT_EQ(symlink("a.pak", platform::ToUtf8(folder / L"to-a.pak").c_str()), 0);
 #endif
     std::vector<platform::FolderEntry> entries;
-    ASSERT_TRUE(Fs().ListFolder(folder.path() + platform::kPathSeparator, entries));
+    ASSERT_TRUE(Fs().ListFolder(folder.path() + platform::kPathSeparator, entries).ok());
     std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.name < b.name; });
     std::vector<std::pair<std::wstring, bool>> folders;
     for (const platform::FolderEntry& entry : entries)
@@ -139,7 +139,7 @@ TEST(FileSystem, ListingReportsFoldersAndWindowsTimes)
 #endif
 
     std::vector<platform::FolderEntry> none;
-    EXPECT_FALSE(Fs().ListFolder(folder / L"missing", none));
+    EXPECT_FALSE(Fs().ListFolder(folder / L"missing", none).ok());
     EXPECT_TRUE(none.empty());
 }
 
@@ -249,7 +249,7 @@ TEST(FileSystem, DurableWritesLeaveTheOldFileOrTheWholeNewOne)
     EXPECT_EQ(ReadFile(fresh), "first");
     EXPECT_FALSE(Fs().WriteNewFileDurably(platform::JoinPath(records, L"taken.txt"), "x").ok());
     std::vector<platform::FolderEntry> entries;
-    ASSERT_TRUE(Fs().ListFolder(records, entries));
+    ASSERT_TRUE(Fs().ListFolder(records, entries).ok());
     EXPECT_EQ(entries.size(), 3u);  // no temporary file left
 }
 
@@ -267,7 +267,7 @@ TEST(FileSystem, PathsLongerThanTheOldLimit)
 
     EXPECT_TRUE(Fs().FolderExists(deep));
     std::vector<platform::FolderEntry> entries;
-    ASSERT_TRUE(Fs().ListFolder(deep, entries));
+    ASSERT_TRUE(Fs().ListFolder(deep, entries).ok());
     EXPECT_EQ(entries.size(), 2u);
     const std::wstring mod = platform::JoinPath(deep, L"长路径.pak");
     ASSERT_TRUE(Fs().WriteLastWriteTime(mod, Time(2021, 5, 6)).ok());

@@ -77,7 +77,7 @@ TEST(FolderScan, EqualTimesComeInReverseEnumerationOrder)
     WriteFileWithTime(game / L"late.pak", same + 1);
 
     std::vector<platform::FolderEntry> listed;
-    ASSERT_TRUE(platform::SystemFileSystem().ListFolder(game.path(), listed));
+    ASSERT_TRUE(platform::SystemFileSystem().ListFolder(game.path(), listed).ok());
     Names_ expected{L"early.pak"};
     for (auto it = listed.rbegin(); it != listed.rend(); ++it)
         if (it->name != L"early.pak" && it->name != L"late.pak")

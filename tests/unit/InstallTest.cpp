@@ -127,7 +127,7 @@ TEST(Install, AModIsInstalledWholeOrNotAtAll)
         // PAKS holds what it held before, what another program put there and
         // what could not go, and nothing else.
         std::vector<platform::FolderEntry> entries;
-        ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
+        ASSERT_TRUE(Fs().ListFolder(paks.path(), entries).ok());
         EXPECT_EQ(entries.size(), c.inPaks.size() + (c.createdMeanwhile.empty() ? 0 : 1) +
                                       (c.failingRemoval.empty() ? 0 : 1));
         for (const std::wstring& name : c.inPaks)
@@ -174,7 +174,7 @@ TEST(Install, AStoppedInstallLeavesNothingOfTheModItWasCopying)
     EXPECT_EQ(result.notCopied[1].reason, NotInstalledReason::Cancelled);
     EXPECT_EQ(progress.told, (std::vector<std::wstring>{L"a.pak", L"b.pak"}));
     std::vector<platform::FolderEntry> entries;
-    ASSERT_TRUE(Fs().ListFolder(paks.path(), entries));
+    ASSERT_TRUE(Fs().ListFolder(paks.path(), entries).ok());
     EXPECT_EQ(entries.size(), 2u);  // a.pak and its companion
     EXPECT_FALSE(Exists(paks / L"b.pak"));
 }

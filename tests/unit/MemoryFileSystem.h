@@ -30,10 +30,10 @@ public:
     }
     void AddFolder(const std::wstring& path) { files_.push_back(File{path, 0, true, false, {}}); }
 
-    bool ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
+    platform::FsStatus ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
         if (!FolderExists(folder))
-            return false;
+            return platform::FsStatus{2};  // not found, on either system
         const std::wstring prefix = platform::WithTrailingSeparator(folder);
         for (const File& file : files_) {
             if (file.path.rfind(prefix, 0) != 0)
@@ -42,7 +42,7 @@ public:
             if (!name.empty() && name.find(platform::kPathSeparator) == std::wstring::npos)
                 entries.push_back(platform::FolderEntry{name, file.isFolder, file.time});
         }
-        return true;
+        return {};
     }
     bool FolderExists(const std::wstring& path) override
     {

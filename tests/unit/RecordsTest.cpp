@@ -28,7 +28,8 @@ std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin()
 // The folder's state in name order, for comparing two states.
 std::vector<RecordedMod> State(const std::wstring& folder)
 {
-    std::vector<RecordedMod> mods = ReadFolderState(Fs(), folder);
+    std::vector<RecordedMod> mods;
+    EXPECT_TRUE(ReadFolderState(Fs(), folder, mods).ok());
     std::sort(mods.begin(), mods.end(), [](const RecordedMod& a, const RecordedMod& b) { return a.pak.name < b.pak.name; });
     return mods;
 }

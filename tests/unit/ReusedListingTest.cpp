@@ -10,7 +10,7 @@ namespace {
 std::vector<std::wstring> Names(platform::FileSystem& files, const std::wstring& folder)
 {
     std::vector<platform::FolderEntry> entries;
-    EXPECT_TRUE(files.ListFolder(folder, entries));
+    EXPECT_TRUE(files.ListFolder(folder, entries).ok());
     std::vector<std::wstring> names;
     for (const platform::FolderEntry& entry : entries)
         names.push_back(entry.name);
@@ -45,7 +45,7 @@ TEST(ReusedListing, TheLastListingServesTheNextOfTheSameFolderOnce)
     EXPECT_EQ(Names(files, p), (Listed{L"b.pak", L"c.pak", L"d.pak"}));
 
     std::vector<platform::FolderEntry> none;
-    EXPECT_FALSE(files.ListFolder(platform::JoinPath(p, L"missing"), none));
+    EXPECT_FALSE(files.ListFolder(platform::JoinPath(p, L"missing"), none).ok());
 }
 
 }  // namespace

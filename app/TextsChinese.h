@@ -167,6 +167,7 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kErrorAccessDenied, L"拒绝访问"},
     {Id::kErrorInUse, L"文件正被另一个程序使用"},
     {Id::kErrorDiskFull, L"磁盘空间不足"},
+    {Id::kErrorTimeNotKept, L"该磁盘不能保存这个时间"},
     {Id::kErrorWriteProtected, L"磁盘被写保护"},
     {Id::kErrorNameInvalid, L"文件名无效"},
     {Id::kErrorOther, L"系统错误 %lu"},

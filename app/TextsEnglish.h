@@ -182,6 +182,7 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kErrorAccessDenied, L"access is denied"},
     {Id::kErrorInUse, L"another program is using the file"},
     {Id::kErrorDiskFull, L"the disk is full"},
+    {Id::kErrorTimeNotKept, L"the disk cannot keep this time"},
     {Id::kErrorWriteProtected, L"the disk is write-protected"},
     {Id::kErrorNameInvalid, L"the file name is not valid"},
     {Id::kErrorOther, L"system error %lu"},

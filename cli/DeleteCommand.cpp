@@ -1,9 +1,12 @@
 // pakorder delete: a mod and its companion gone from disk.
+#include <algorithm>
+
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "framework/FormatText.h"
+#include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
 
 namespace cli {
@@ -16,16 +19,19 @@ void RunDelete(Session& session, const Invocation& invocation)
         names.push_back(catalogue[static_cast<std::size_t>(row)].fileName);
     if (names.empty())
         return;
-    const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::Delete, names);
-    if (!record)
+    std::vector<mods::FileFailure> failures;
+    if (!session.Ran(session.Writer().Delete(names, failures)))
         return;
     for (const std::wstring& name : names) {
-        if (const std::optional<mods::FileFailure> failure = mods::DeleteMod(session.Files(), session.Paks(), name))
+        // A failure names the pak or its companion.
+        const auto failure = std::find_if(failures.begin(), failures.end(), [&](const mods::FileFailure& f) {
+            return f.fileName == name || f.fileName == mods::CompanionName(name);
+        });
+        if (failure != failures.end())
             session.Fail(fw::FormatText(texts::kCannotDelete, name, failure->fileName, session.Reason(failure->status)));
         else
             session.Say(fw::FormatText(texts::kDeleted, name));
     }
-    session.EndWrite(*record);
 }
 
 }  // namespace cli

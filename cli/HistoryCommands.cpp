@@ -28,94 +28,42 @@ const char* ProblemName(mods::RecordFault fault)
     return "";
 }
 
-void ReportNotRestored(Session& session, const std::vector<mods::NotRestored>& mods)
-{
-    for (const mods::NotRestored& mod : mods) {
-        std::wstring why;
-        switch (mod.reason) {
-        case mods::NotRestoredReason::Gone: why = texts::kRestoreGone; break;
-        case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
-        case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
-        case mods::NotRestoredReason::Failed: why = session.Reason(mod.status); break;
-        }
-        session.Fail(fw::FormatText(texts::kNotRestored, mod.name, why));
-    }
-}
-
-// The outcome of an undo, a redo or a recovery of `record`.
-void ReportRestore(Session& session, const mods::RestoreResult& result, const wchar_t* done, const mods::ChangeRecord& record)
-{
-    if (!result.beginStatus.ok()) {
-        session.Fail(fw::FormatText(texts::kCannotRecord, session.Reason(result.beginStatus)));
-        return;
-    }
-    session.Say(fw::FormatText(done, ActionName(record.action), record.sequence));
-    ReportNotRestored(session, result.notRestored);
-    if (!result.completeStatus.ok())
-        session.Fail(fw::FormatText(texts::kCannotComplete, session.Reason(result.completeStatus)));
-}
-
-// Undo and redo step through complete records only: an unfinished one is recovered first.
-mods::ChangeHistory* HistoryToStep(Session& session)
-{
-    mods::ChangeHistory* history = session.History();
-    if (!history) {
-        session.Fail(fw::FormatText(texts::kCannotRecord, session.Reason(platform::NotSupportedStatus())));
-        return nullptr;
-    }
-    if (const std::optional<mods::ChangeRecord> unfinished = history->UnfinishedNewest()) {
-        session.Fail(fw::FormatText(texts::kUnfinishedAction, ActionName(unfinished->action), unfinished->sequence));
-        return nullptr;
-    }
-    return history;
-}
-
 }  // namespace
 
 void RunUndo(Session& session, const Invocation&)
 {
-    mods::ChangeHistory* history = HistoryToStep(session);
-    if (!history)
-        return;
-    const std::optional<mods::ChangeRecord> last = history->NextUndo();
-    if (!last) {
+    const mods::RestoreOutcome undone = session.Writer().Undo();
+    if (undone.write.refused == mods::WriteRefusal::NothingToDo)
         session.Fail(texts::kNothingToUndo);
-        return;
-    }
-    ReportRestore(session, mods::Undo(*history, session.Files()), texts::kUndone, *last);
+    else if (session.Ran(undone))
+        session.Say(fw::FormatText(texts::kUndone, ActionName(undone.stepped->action), undone.stepped->sequence));
 }
 
 void RunRedo(Session& session, const Invocation&)
 {
-    mods::ChangeHistory* history = HistoryToStep(session);
-    if (!history)
-        return;
-    const std::optional<mods::ChangeRecord> next = history->NextRedo();
-    if (!next) {
+    const mods::RestoreOutcome redone = session.Writer().Redo();
+    if (redone.write.refused == mods::WriteRefusal::NothingToDo)
         session.Fail(texts::kNothingToRedo);
-        return;
-    }
-    ReportRestore(session, mods::Redo(*history, session.Files()), texts::kRedone, *next);
+    else if (session.Ran(redone))
+        session.Say(fw::FormatText(texts::kRedone, ActionName(redone.stepped->action), redone.stepped->sequence));
 }
 
 void RunRecover(Session& session, const Invocation& invocation)
 {
-    mods::ChangeHistory* history = session.History();
-    const std::optional<mods::ChangeRecord> unfinished = history ? history->UnfinishedNewest() : std::nullopt;
-    if (!unfinished) {
-        session.Say(texts::kNothingToRecover);
-        return;
-    }
     if (invocation.keep) {
         // Kept as it is, and undoable as any write.
-        const platform::FsStatus completed = history->Complete(unfinished->sequence);
-        if (!completed.ok())
-            session.Fail(fw::FormatText(texts::kCannotComplete, session.Reason(completed)));
-        else
-            session.Say(fw::FormatText(texts::kKeptUnfinished, ActionName(unfinished->action), unfinished->sequence));
+        const mods::WriteOutcome kept = session.Writer().KeepUnfinished();
+        if (kept.refused == mods::WriteRefusal::NothingToDo)
+            session.Say(texts::kNothingToRecover);
+        else if (session.Ran(kept) && kept.completeStatus.ok())
+            session.Say(fw::FormatText(texts::kKeptUnfinished, ActionName(kept.unfinished->action), kept.sequence));
         return;
     }
-    ReportRestore(session, mods::RecoverUnfinished(*history, session.Files()), texts::kRecovered, *unfinished);
+    const mods::RestoreOutcome recovered = session.Writer().Recover();
+    if (recovered.write.refused == mods::WriteRefusal::NothingToDo)
+        session.Say(texts::kNothingToRecover);
+    else if (session.Ran(recovered) && !recovered.recoveryUnfinished)
+        session.Say(fw::FormatText(texts::kRecovered, ActionName(recovered.stepped->action), recovered.stepped->sequence));
 }
 
 void RunHistory(Session& session, const Invocation& invocation)

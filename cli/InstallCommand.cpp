@@ -45,11 +45,9 @@ void RunInstall(Session& session, const Invocation& invocation)
     }
     if (files.empty())
         return;
-    const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::Install, names);
-    if (!record)
+    mods::InstallResult installed;
+    if (!session.Ran(session.Writer().Install(files, installed)))
         return;
-    const mods::InstallResult installed = mods::InstallMods(session.Files(), session.Paks(), files);
-    session.EndWrite(*record);
     for (const std::wstring& name : installed.copied)
         session.Say(fw::FormatText(texts::kInstalled, name));
     for (const mods::NotInstalled& mod : installed.notCopied)

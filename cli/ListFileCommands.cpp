@@ -85,36 +85,22 @@ void RunImport(Session& session, const Invocation& invocation)
     const mods::ImportEffect effect = mods::PlanImport(arrangement.Rows(), *list);
     arrangement.Rearrange(effect.order);
     if (!effect.moved.empty() || !effect.switches.empty()) {
-        std::vector<std::wstring> intent;
-        for (const mods::StateChange& change : effect.switches)
-            intent.push_back(change.name);
-        for (const int row : effect.moved) {
-            const std::wstring& name = arrangement.Rows()[static_cast<std::size_t>(row)].name;
-            if (std::find(intent.begin(), intent.end(), name) == intent.end())
-                intent.push_back(name);
-        }
-        const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::Import, std::move(intent));
-        if (!record)
+        std::vector<mods::SwitchResult> switched;
+        std::vector<mods::FileFailure> failures;
+        if (!session.Ran(session.Writer().Import(arrangement, effect.switches, !effect.moved.empty(),
+                                                 session.Files().CurrentTime(), switched, failures)))
             return;
         int enabled = 0, disabled = 0;
-        for (const mods::StateChange& change : effect.switches) {
-            const mods::SwitchResult switched = mods::SwitchMod(session.Files(), session.Paks(), change.name, change.enable);
-            if (switched.failure) {
-                session.Fail(fw::FormatText(texts::kCannotRename, change.name, switched.failure->fileName,
-                                            session.Reason(switched.failure->status)));
-                continue;
-            }
-            (change.enable ? enabled : disabled) += 1;
-            for (std::size_t row = 0; row < arrangement.Rows().size(); ++row)
-                if (arrangement.Rows()[row].name == change.name)
-                    arrangement.Rename(static_cast<int>(row), switched.name);
+        for (std::size_t i = 0; i < switched.size(); ++i) {
+            const mods::StateChange& change = effect.switches[i];
+            if (switched[i].failure)
+                session.Fail(fw::FormatText(texts::kCannotRename, change.name, switched[i].failure->fileName,
+                                            session.Reason(switched[i].failure->status)));
+            else
+                (change.enable ? enabled : disabled) += 1;
         }
-        if (!effect.moved.empty()) {
-            for (const mods::FileFailure& failure : mods::WriteLoadOrder(session.Files(), session.Paks(), arrangement.Listed(),
-                                                                         session.Files().CurrentTime()))
-                session.Fail(fw::FormatText(texts::kCannotWriteTime, failure.fileName, session.Reason(failure.status)));
-        }
-        session.EndWrite(*record);
+        for (const mods::FileFailure& failure : failures)
+            session.Fail(fw::FormatText(texts::kCannotWriteTime, failure.fileName, session.Reason(failure.status)));
         session.Say(fw::FormatText(texts::kImported, file, ModCount(effect.moved.size()), enabled, disabled));
     } else {
         session.Say(fw::FormatText(texts::kImported, file, ModCount(0), 0, 0));

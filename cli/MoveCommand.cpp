@@ -44,14 +44,11 @@ void RunMove(Session& session, const Invocation& invocation)
         session.Say(texts::kAlreadyInPlace);
         return;
     }
-    const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::SmartSort, arrangement.MarkedNames());
-    if (!record)
+    std::vector<mods::FileFailure> failures;
+    if (!session.Ran(session.Writer().WriteOrder(arrangement.Listed(), session.Files().CurrentTime(), failures)))
         return;
-    const std::vector<mods::FileFailure> failures =
-        mods::WriteLoadOrder(session.Files(), session.Paks(), arrangement.Listed(), session.Files().CurrentTime());
     for (const mods::FileFailure& failure : failures)
         session.Fail(fw::FormatText(texts::kCannotWriteTime, failure.fileName, session.Reason(failure.status)));
-    session.EndWrite(*record);
     if (failures.empty())
         session.Say(fw::FormatText(texts::kMoved, ModCount(selected.size())));
 }

@@ -66,35 +66,60 @@ void Session::UsageError(const std::wstring& line)
     status_ = kUsageError;
 }
 
-std::wstring Session::Reason(platform::FsStatus status) { return SystemReason(status); }
-
-std::optional<std::uint64_t> Session::BeginWrite(mods::RecordedAction action, std::vector<std::wstring> intent)
+std::wstring Session::Reason(platform::FsStatus status)
 {
-    mods::ChangeHistory* history = History();
-    if (!history) {
-        Fail(fw::FormatText(texts::kCannotRecord, SystemReason(platform::NotSupportedStatus())));
-        return std::nullopt;
-    }
-    // A write on top of a half-done one would leave it unrecoverable.
-    if (const std::optional<mods::ChangeRecord> unfinished = history->UnfinishedNewest()) {
-        Fail(fw::FormatText(texts::kUnfinishedAction, platform::FromUtf8(mods::RecordedActionName(unfinished->action)),
-                            unfinished->sequence));
-        return std::nullopt;
-    }
-    std::uint64_t sequence = 0;
-    const platform::FsStatus recorded = history->Begin(action, std::move(intent), std::nullopt, sequence);
-    if (!recorded.ok()) {
-        Fail(fw::FormatText(texts::kCannotRecord, SystemReason(recorded)));
-        return std::nullopt;
-    }
-    return sequence;
+    return platform::IsTimeNotKept(status) ? std::wstring(texts::kTimeNotKept) : SystemReason(status);
 }
 
-void Session::EndWrite(std::uint64_t sequence)
+mods::FolderWriter& Session::Writer()
 {
-    const platform::FsStatus completed = history_ ? history_->Complete(sequence) : platform::NotSupportedStatus();
-    if (!completed.ok())
-        Fail(fw::FormatText(texts::kCannotComplete, SystemReason(completed)));
+    if (!writer_)
+        writer_ = std::make_unique<mods::FolderWriter>(context_.files, History());
+    return *writer_;
+}
+
+bool Session::Ran(const mods::WriteOutcome& outcome)
+{
+    switch (outcome.refused) {
+    case mods::WriteRefusal::None: break;
+    case mods::WriteRefusal::NoHistory: Fail(texts::kNoRecordsPlace); return false;
+    case mods::WriteRefusal::Locked: Fail(texts::kAnotherWriter); return false;
+    case mods::WriteRefusal::Unfinished:
+        Fail(fw::FormatText(texts::kUnfinishedAction, platform::FromUtf8(mods::RecordedActionName(outcome.unfinished->action)),
+                            outcome.unfinished->sequence));
+        return false;
+    case mods::WriteRefusal::StateUnreadable: Fail(fw::FormatText(texts::kCannotReadFolder, paks_, Reason(outcome.status))); return false;
+    case mods::WriteRefusal::CannotRecord: Fail(fw::FormatText(texts::kCannotRecord, Reason(outcome.status))); return false;
+    case mods::WriteRefusal::NothingToDo: return false;  // each command says it in its own words
+    case mods::WriteRefusal::OtherFolder: return false;
+    }
+    if (!outcome.completeStatus.ok())
+        Fail(fw::FormatText(texts::kCannotComplete, Reason(outcome.completeStatus)));
+    return true;
+}
+
+bool Session::Ran(const mods::RestoreOutcome& outcome)
+{
+    if (outcome.write.refused == mods::WriteRefusal::OtherFolder) {
+        Fail(fw::FormatText(texts::kOtherFolder, outcome.stepped->sequence, outcome.stepped->paksFolder));
+        return false;
+    }
+    if (!Ran(outcome.write))
+        return false;
+    for (const mods::NotRestored& mod : outcome.notRestored) {
+        std::wstring why;
+        switch (mod.reason) {
+        case mods::NotRestoredReason::Gone: why = texts::kRestoreGone; break;
+        case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
+        case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
+        case mods::NotRestoredReason::TimeNotKept:
+        case mods::NotRestoredReason::Failed: why = Reason(mod.status); break;
+        }
+        Fail(fw::FormatText(texts::kNotRestored, mod.name, why));
+    }
+    if (outcome.recoveryUnfinished)
+        Fail(texts::kRecoveryUnfinished);
+    return true;
 }
 
 }  // namespace cli

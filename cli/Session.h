@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mods/ChangeHistory.h"
+#include "mods/FolderWriter.h"
 #include "mods/ModCatalogue.h"
 #include "platform/FileSystem.h"
 
@@ -60,15 +61,21 @@ public:
 
     std::wstring Reason(platform::FsStatus status);
 
-    // Records the folder before a write; empty, after saying why, when it
-    // cannot, or when the last action never finished: nothing may be written.
-    std::optional<std::uint64_t> BeginWrite(mods::RecordedAction action, std::vector<std::wstring> intent);
-    void EndWrite(std::uint64_t sequence);
+    // Every write goes through it: recorded, locked, refused over an
+    // unfinished action.
+    mods::FolderWriter& Writer();
+    // Says why a write was refused, or that its record could not be
+    // completed; false when the write did not run.
+    bool Ran(const mods::WriteOutcome& outcome);
+    // The same for an undo, redo, restore or recovery, with every mod not
+    // brought back named.
+    bool Ran(const mods::RestoreOutcome& outcome);
 
 private:
     Context& context_;
     std::wstring paks_;
     std::unique_ptr<mods::ChangeHistory> history_;
+    std::unique_ptr<mods::FolderWriter> writer_;
     int status_ = kDone;
 };
 

@@ -32,12 +32,9 @@ void RunSetTime(Session& session, const Invocation& invocation)
         session.UsageError(fw::FormatText(texts::kBadDate, invocation.operands[1]));
         return;
     }
-    const std::optional<std::uint64_t> record = session.BeginWrite(mods::RecordedAction::SetTime, {name});
-    if (!record)
-        return;
     std::vector<mods::FileFailure> failures;
-    mods::SetModFileTime(session.Files(), session.Paks(), name, *time, failures);
-    session.EndWrite(*record);
+    if (!session.Ran(session.Writer().SetTime(name, *time, failures)))
+        return;
     for (const mods::FileFailure& failure : failures)
         session.Fail(fw::FormatText(texts::kCannotWriteTime, failure.fileName, session.Reason(failure.status)));
     if (!failures.empty())

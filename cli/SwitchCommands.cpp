@@ -13,29 +13,28 @@ namespace {
 void Switch(Session& session, const Invocation& invocation, bool enable)
 {
     const std::vector<mods::ModEntry> catalogue = session.Catalogue();
-    std::vector<std::wstring> toSwitch;
+    std::vector<mods::StateChange> toSwitch;
     for (const int row : FindModRows(session, catalogue, invocation.operands)) {
         const std::wstring& name = catalogue[static_cast<std::size_t>(row)].fileName;
         if (mods::IsDisabledModName(name) == enable)
-            toSwitch.push_back(name);
+            toSwitch.push_back(mods::StateChange{name, enable});
         else
             session.Say(fw::FormatText(enable ? texts::kAlreadyEnabled : texts::kAlreadyDisabled, name));
     }
     if (toSwitch.empty())
         return;
-    const std::optional<std::uint64_t> record =
-        session.BeginWrite(enable ? mods::RecordedAction::Enable : mods::RecordedAction::Disable, toSwitch);
-    if (!record)
+    std::vector<mods::SwitchResult> results;
+    if (!session.Ran(session.Writer().Switch(enable ? mods::RecordedAction::Enable : mods::RecordedAction::Disable,
+                                             toSwitch, results)))
         return;
-    for (const std::wstring& name : toSwitch) {
-        const mods::SwitchResult switched = mods::SwitchMod(session.Files(), session.Paks(), name, enable);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const mods::SwitchResult& switched = results[i];
         if (switched.failure)
-            session.Fail(fw::FormatText(texts::kCannotRename, name, switched.failure->fileName,
+            session.Fail(fw::FormatText(texts::kCannotRename, toSwitch[i].name, switched.failure->fileName,
                                         session.Reason(switched.failure->status)));
         else
             session.Say(fw::FormatText(enable ? texts::kEnabled : texts::kDisabled, switched.name));
     }
-    session.EndWrite(*record);
 }
 
 }  // namespace

@@ -167,6 +167,13 @@ inline constexpr const wchar_t* kNameSeparator = L", ";
 // Records
 inline constexpr const wchar_t* kCannotRecord = L"cannot write the change record, so nothing was changed: %s";
 inline constexpr const wchar_t* kCannotComplete = L"the change was made, but its record could not be completed: %s";
+inline constexpr const wchar_t* kNoRecordsPlace =
+    L"cannot find where the change records are kept (set HOME or XDG_STATE_HOME), so nothing was changed";
+inline constexpr const wchar_t* kAnotherWriter =
+    L"another PakOrder is writing to this folder, so nothing was changed: try again when it is done";
+inline constexpr const wchar_t* kCannotReadFolder = L"cannot read all of %s, so nothing was changed: %s";
+inline constexpr const wchar_t* kOtherFolder = L"record %d is of another folder (%s): nothing was changed";
+inline constexpr const wchar_t* kTimeNotKept = L"the disk cannot keep this time";
 inline constexpr const wchar_t* kUnfinishedAction =
     L"the last action (%s, record %d) did not finish: run 'pakorder recover' to put the folder back as it "
     L"was before it, or 'pakorder recover --keep' to keep it as it is";
@@ -249,7 +256,7 @@ inline constexpr const wchar_t* kRedone = L"redid %s (record %d)";
 inline constexpr const wchar_t* kNotRestored = L"%s: not restored: %s";
 inline constexpr const wchar_t* kRestoreGone = L"deleted since, it cannot come back";
 inline constexpr const wchar_t* kRestoreNameTaken = L"a file of the name it must take is there";
-inline constexpr const wchar_t* kRestoreChanged = L"changed since it was installed, kept";
+inline constexpr const wchar_t* kRestoreChanged = L"changed since that action, left as it is";
 inline constexpr const wchar_t* kHistoryRow = L"%s  %s  %s  %s";
 inline constexpr const wchar_t* kHistoryUnfinished = L" (unfinished)";
 inline constexpr const wchar_t* kHistoryModsChanged = L"%s changed";
@@ -258,5 +265,8 @@ inline constexpr const wchar_t* kDamagedRecord = L"damaged record skipped: %s (%
 inline constexpr const wchar_t* kNothingToRecover = L"the last action finished: nothing to recover";
 inline constexpr const wchar_t* kRecovered = L"put the folder back as it was before %s (record %d)";
 inline constexpr const wchar_t* kKeptUnfinished = L"kept the folder as %s (record %d) left it";
+inline constexpr const wchar_t* kRecoveryUnfinished =
+    L"the folder is not yet back as it was: run 'pakorder recover' again once the files named can be changed, "
+    L"or 'pakorder recover --keep' to keep the folder as it is";
 
 }  // namespace cli::texts

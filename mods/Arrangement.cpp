@@ -176,10 +176,17 @@ std::vector<std::wstring> Arrangement::MarkedNames() const
     return names;
 }
 
-void Arrangement::Rename(int row, const std::wstring& name)
+void Arrangement::Rename(const std::wstring& name, const std::wstring& newName)
 {
-    if (row >= 0 && row < static_cast<int>(rows_.size()))
-        rows_[row].name = name;
+    const auto follow = [&](std::vector<ArrangedMod>& rows) {
+        for (ArrangedMod& row : rows) {
+            if (row.name == name)
+                row.name = newName;
+        }
+    };
+    follow(rows_);
+    for (MoveStep& step : moves_)
+        follow(step.rowsBefore);
 }
 
 bool Arrangement::Matches(const std::vector<ModEntry>& catalogue) const

@@ -57,8 +57,9 @@ public:
     // Moves before it can no longer be taken back.
     void Follow(const std::vector<ModEntry>& catalogue, const std::vector<std::wstring>& retimed);
 
-    // A mod renamed in place (enabled or disabled): same row, same mark.
-    void Rename(int row, const std::wstring& name);
+    // A mod renamed in place (enabled or disabled): same row, same mark,
+    // and the new name in the steps that take moves back.
+    void Rename(const std::wstring& name, const std::wstring& newName);
 
     // The rows as the smart sort takes them, and the names of the marked ones.
     std::vector<ListedMod> Listed() const;

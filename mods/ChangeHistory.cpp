@@ -47,7 +47,8 @@ Stacks Walk(const std::vector<ChangeRecord>& newestFirst)
 {
     std::set<std::uint64_t> recovered;
     for (const ChangeRecord& record : newestFirst) {
-        if (record.action == RecordedAction::Recover && record.stepOf)
+        // A recovery that did not finish has not taken its action back.
+        if (record.action == RecordedAction::Recover && record.stepOf && record.complete)
             recovered.insert(*record.stepOf);
     }
     Stacks stacks;
@@ -85,21 +86,34 @@ std::uint64_t StableHash(std::string_view bytes)
     return hash;
 }
 
-}  // namespace
-
-std::wstring RecordsFolderName(const std::wstring& paksFolder)
+std::wstring ComparablePath(const std::wstring& folder)
 {
-    std::wstring path = platform::StripTrailingSeparators(paksFolder);
+    std::wstring path = platform::StripTrailingSeparators(folder);
     for (wchar_t& c : path) {
         if (platform::IsPathSeparator(c))
             c = platform::kPathSeparator;
     }
-    const std::uint64_t hash = StableHash(platform::ToUtf8(platform::FoldedCase(path)));
+#ifdef _WIN32
+    return platform::FoldedCase(path);  // one folder however its letters are written
+#else
+    return path;  // Game/PAKS and game/PAKS are two folders
+#endif
+}
+
+std::wstring HashName(const std::wstring& path)
+{
+    const std::uint64_t hash = StableHash(platform::ToUtf8(path));
     std::wstring name(16, L'0');
     for (int i = 15, shift = 0; i >= 0; --i, shift += 4)
         name[static_cast<std::size_t>(i)] = L"0123456789abcdef"[(hash >> shift) & 0xF];
     return name;
 }
+
+}  // namespace
+
+std::wstring RecordsFolderName(const std::wstring& paksFolder) { return HashName(ComparablePath(paksFolder)); }
+
+bool SameFolder(const std::wstring& a, const std::wstring& b) { return ComparablePath(a) == ComparablePath(b); }
 
 ChangeHistory::ChangeHistory(platform::FileSystem& fileSystem, std::wstring historyRoot, std::wstring paksFolder)
     : fileSystem_(fileSystem),
@@ -127,6 +141,20 @@ std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     newest_ = numbers.empty() ? std::nullopt : std::optional<std::uint64_t>(numbers.back());
     return numbers;
+}
+
+platform::FsStatus ChangeHistory::TryLock(std::unique_ptr<platform::FileLock>& lock)
+{
+    const platform::FsStatus made = fileSystem_.CreateFolders(recordsFolder_);
+    if (!made.ok())
+        return made;
+    return fileSystem_.TryLockFile(platform::JoinPath(recordsFolder_, L"lock"), lock);
+}
+
+std::optional<ChangeRecord> ChangeHistory::Record(std::uint64_t sequence)
+{
+    RecordProblem problem;
+    return Read(sequence, problem);
 }
 
 std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts)

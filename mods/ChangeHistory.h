@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,12 @@ public:
 
     const std::wstring& PaksFolder() const { return paksFolder_; }
     const std::wstring& RecordsFolder() const { return recordsFolder_; }
+
+    // The lock of the folder's writes (a file beside the records), taken
+    // without waiting: LockedStatus() while another holder has it.
+    platform::FsStatus TryLock(std::unique_ptr<platform::FileLock>& lock);
+    // The record of that number, read whole; empty when it cannot be read.
+    std::optional<ChangeRecord> Record(std::uint64_t sequence);
 
     // Records the folder's state and the intent, durably, before anything
     // in PAKS is touched: on failure the caller must not write to PAKS.
@@ -84,7 +91,10 @@ private:
 };
 
 // The folder under the history root that holds a PAKS folder's records:
-// the same for every spelling of the path that Windows takes as the same.
+// the same for every spelling of the path that the system takes as the
+// same (letter case folded on Windows only).
 std::wstring RecordsFolderName(const std::wstring& paksFolder);
+// True when the two paths name one folder by that rule.
+bool SameFolder(const std::wstring& a, const std::wstring& b);
 
 }  // namespace mods

@@ -1,118 +1,109 @@
 #include "mods/FolderRestore.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
-#include "mods/FolderState.h"
 #include "mods/ModFile.h"
-#include "mods/ModSwitch.h"
+#include "mods/ModTime.h"
+#include "platform/LetterCase.h"
 #include "platform/Paths.h"
 
 namespace mods {
 namespace {
 
-using ModIndex = std::unordered_map<std::wstring, const RecordedMod*>;
+struct Pairing {
+    const RecordedMod* a = nullptr;
+    const RecordedMod* b = nullptr;
+};
 
-ModIndex IndexByKey(const std::vector<RecordedMod>& mods)
+// The mods of two states paired: by the pak's exact name first, then by
+// the name without its extension where that leaves exactly one mod on each
+// side (a.pak beside a.G1O, or a.pak beside A.PAK, are never guessed at).
+// Every mod of either side is in one pairing, alone when it has no match.
+std::vector<Pairing> Pair(const std::vector<RecordedMod>& as, const std::vector<RecordedMod>& bs)
 {
-    ModIndex index;
-    index.reserve(mods.size());
-    for (const RecordedMod& mod : mods)
-        index.emplace(ModKey(mod.pak.name), &mod);  // of two mods of one key, the first
-    return index;
-}
-
-// The mods of `from` that `in` does not hold.
-std::vector<RecordedMod> Missing(const std::vector<RecordedMod>& from, const std::vector<RecordedMod>& in)
-{
-    const ModIndex index = IndexByKey(in);
-    std::vector<RecordedMod> missing;
-    for (const RecordedMod& mod : from) {
-        if (!index.count(ModKey(mod.pak.name)))
-            missing.push_back(mod);
-    }
-    return missing;
-}
-
-// An unfinished record has no state after: the mods it was adding are
-// those of its intent it did not find, taken as they are now.
-std::vector<RecordedMod> BeingAdded(const ChangeRecord& record, const std::vector<RecordedMod>& current)
-{
-    const ModIndex before = IndexByKey(record.before);
-    std::unordered_set<std::wstring> intended;
-    for (const std::wstring& name : record.intent) {
-        if (!before.count(ModKey(name)))
-            intended.insert(ModKey(name));
-    }
-    std::vector<RecordedMod> added;
-    for (const RecordedMod& mod : current) {
-        if (intended.count(ModKey(mod.pak.name)))
-            added.push_back(mod);
-    }
-    return added;
-}
-
-// The folder once every step of the plan has been made.
-std::vector<RecordedMod> StateAfter(const std::vector<RecordedMod>& current, const RestorePlan& plan)
-{
-    std::unordered_map<std::wstring, const RestoreStep*> stepOf;
-    for (const RestoreStep& step : plan.steps)
-        stepOf.emplace(step.name, &step);
-    std::vector<RecordedMod> after;
-    after.reserve(current.size());
-    for (const RecordedMod& mod : current) {
-        const auto found = stepOf.find(mod.pak.name);
-        if (found == stepOf.end()) {
-            after.push_back(mod);
-            continue;
+    std::unordered_map<std::wstring, std::size_t> bByName;
+    bByName.reserve(bs.size());
+    for (std::size_t i = 0; i < bs.size(); ++i)
+        bByName.emplace(bs[i].pak.name, i);
+    std::vector<bool> bTaken(bs.size(), false);
+    std::vector<Pairing> pairs;
+    pairs.reserve(as.size() + bs.size());
+    std::vector<std::size_t> aLeft;
+    for (std::size_t i = 0; i < as.size(); ++i) {
+        const auto found = bByName.find(as[i].pak.name);
+        if (found != bByName.end() && !bTaken[found->second]) {
+            bTaken[found->second] = true;
+            pairs.push_back(Pairing{&as[i], &bs[found->second]});
+        } else {
+            aLeft.push_back(i);
         }
-        const RestoreStep& step = *found->second;
-        if (step.remove)
-            continue;
-        RecordedMod made{{step.newName, step.pakTime.value_or(mod.pak.time)}, std::nullopt};
-        if (mod.companion)
-            made.companion = RecordedFile{CompanionName(step.newName), step.companionTime.value_or(mod.companion->time)};
-        after.push_back(std::move(made));
     }
-    return after;
+    // What is left, by key: a key with one mod on each side is a rename.
+    struct Side {
+        int count = 0;
+        std::size_t index = 0;
+    };
+    std::unordered_map<std::wstring, std::pair<Side, Side>> byKey;
+    for (const std::size_t i : aLeft) {
+        Side& side = byKey[ModKey(as[i].pak.name)].first;
+        ++side.count;
+        side.index = i;
+    }
+    for (std::size_t i = 0; i < bs.size(); ++i) {
+        if (bTaken[i])
+            continue;
+        Side& side = byKey[ModKey(bs[i].pak.name)].second;
+        ++side.count;
+        side.index = i;
+    }
+    for (const std::size_t i : aLeft) {
+        const auto& [aSide, bSide] = byKey[ModKey(as[i].pak.name)];
+        if (aSide.count == 1 && bSide.count == 1) {
+            bTaken[bSide.index] = true;
+            pairs.push_back(Pairing{&as[i], &bs[bSide.index]});
+        } else {
+            pairs.push_back(Pairing{&as[i], nullptr});
+        }
+    }
+    for (std::size_t i = 0; i < bs.size(); ++i) {
+        if (!bTaken[i])
+            pairs.push_back(Pairing{nullptr, &bs[i]});
+    }
+    return pairs;
 }
 
-// Recorded first, then planned from the state the record holds, applied and completed.
-RestoreResult RecordedRestore(ChangeHistory& history, platform::FileSystem& fileSystem, RecordedAction action,
-                              std::uint64_t stepOf, std::vector<RecordedMod> current,
-                              const std::vector<RecordedMod>& target, const std::vector<RecordedMod>& removable,
-                              const StepProgress& progress)
+std::wstring CompanionWanted(const RecordedMod& wanted)
 {
-    const RestorePlan plan = PlanRestore(current, target, removable);
-    std::vector<std::wstring> intent;
-    intent.reserve(plan.steps.size());
-    for (const RestoreStep& step : plan.steps)
-        intent.push_back(step.name);
-
-    RestoreResult result;
-    std::uint64_t sequence = 0;
-    result.beginStatus = history.Begin(action, std::move(intent), stepOf, current, sequence);
-    if (!result.beginStatus.ok())
-        return result;
-    RestoreResult applied = ApplyRestore(fileSystem, history.PaksFolder(), plan, progress);
-    // Where every step was made, the folder is known without reading it again.
-    const bool allMade = applied.notRestored.size() == plan.notRestored.size();
-    applied.completeStatus = allMade ? history.Complete(sequence, StateAfter(current, plan)) : history.Complete(sequence);
-    return applied;
+    return wanted.companion ? wanted.companion->name : CompanionName(wanted.pak.name);
 }
 
-std::vector<RecordedMod> CurrentState(platform::FileSystem& fileSystem, const std::wstring& paksFolder)
+// The step from `now` to `wanted`, or nothing when they are alike; a
+// companion the target has and the folder lacks is named Gone.
+std::optional<RestoreStep> StepTo(const RecordedMod& now, const RecordedMod& wanted, RestorePlan& plan)
 {
-    std::vector<RecordedMod> current;
-    ReadFolderState(fileSystem, paksFolder, current);
-    return current;
+    if (wanted.companion && !now.companion)
+        plan.notRestored.push_back(NotRestored{wanted.companion->name, NotRestoredReason::Gone, {}});
+    const bool pakAlike = now.pak == wanted.pak;
+    const bool companionAlike = !now.companion || !wanted.companion || *now.companion == *wanted.companion;
+    if (pakAlike && companionAlike)
+        return std::nullopt;
+    return RestoreStep{now, wanted};
 }
 
-RestoreResult NothingToDo()
+// Two names of one file: where names ignore case, a change of case only.
+bool SameFile(const std::wstring& a, const std::wstring& b)
 {
-    RestoreResult result;
-    result.nothingToDo = true;
-    return result;
+#ifdef _WIN32
+    return platform::FoldedCase(a) == platform::FoldedCase(b);
+#else
+    return a == b;
+#endif
+}
+
+const RecordedMod* FindByName(const std::unordered_map<std::wstring, const RecordedMod*>& index, const std::wstring& name)
+{
+    const auto found = index.find(name);
+    return found == index.end() ? nullptr : found->second;
 }
 
 }  // namespace
@@ -121,170 +112,190 @@ int RestorePlan::FilesToChange() const
 {
     int files = 0;
     for (const RestoreStep& step : steps) {
-        const bool renamed = step.remove || step.newName != step.name;
-        files += renamed || step.pakTime ? 1 : 0;
-        if (step.companion)
-            files += renamed || step.companionTime ? 1 : 0;
+        const int inMod = step.now.companion ? 2 : 1;
+        if (!step.wanted) {
+            files += inMod;
+            continue;
+        }
+        files += step.now.pak == step.wanted->pak ? 0 : 1;
+        if (step.now.companion && step.wanted->companion)
+            files += *step.now.companion == *step.wanted->companion ? 0 : 1;
+        else if (step.now.companion && step.now.companion->name != CompanionWanted(*step.wanted))
+            ++files;
     }
     return files;
 }
 
-RestorePlan PlanRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder,
-                        const std::vector<RecordedMod>& target, const std::vector<RecordedMod>& removable)
+RestorePlan PlanRestore(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& target)
 {
-    std::vector<RecordedMod> current;
-    ReadFolderState(fileSystem, paksFolder, current);
-    return PlanRestore(current, target, removable);
-}
-
-RestorePlan PlanRestore(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& target,
-                        const std::vector<RecordedMod>& removable)
-{
-    const ModIndex byKey = IndexByKey(current);
-    std::unordered_map<std::wstring, const RecordedMod*> byName;  // a mod of the very name matches first
-    byName.reserve(current.size());
-    for (const RecordedMod& mod : current)
-        byName.emplace(mod.pak.name, &mod);
-
     RestorePlan plan;
-    std::unordered_set<std::wstring> targetKeys;
-    for (const RecordedMod& wanted : target) {
-        const std::wstring key = ModKey(wanted.pak.name);
-        if (!targetKeys.insert(key).second)
-            continue;
-        const auto exact = byName.find(wanted.pak.name);
-        const auto similar = byKey.find(key);
-        if (exact == byName.end() && similar == byKey.end()) {
-            plan.notRestored.push_back(NotRestored{wanted.pak.name, NotRestoredReason::Gone, {}});
+    for (const Pairing& pairing : Pair(target, current)) {
+        if (!pairing.a)
+            continue;  // in the folder only: kept
+        if (!pairing.b) {
+            plan.notRestored.push_back(NotRestored{pairing.a->pak.name, NotRestoredReason::Gone, {}});
             continue;
         }
-        const RecordedMod& now = exact != byName.end() ? *exact->second : *similar->second;
-        RestoreStep step;
-        step.name = now.pak.name;
-        step.newName = wanted.pak.name;
-        if (now.companion)
-            step.companion = now.companion->name;
-        if (now.pak.time != wanted.pak.time)
-            step.pakTime = wanted.pak.time;
-        if (wanted.companion && !now.companion)
-            plan.notRestored.push_back(NotRestored{wanted.companion->name, NotRestoredReason::Gone, {}});
-        else if (wanted.companion && now.companion->time != wanted.companion->time)
-            step.companionTime = wanted.companion->time;
-        if (step.newName != step.name || step.pakTime || step.companionTime)
-            plan.steps.push_back(std::move(step));
-    }
-
-    for (const RecordedMod& added : removable) {
-        const std::wstring key = ModKey(added.pak.name);
-        const auto now = byKey.find(key);
-        if (targetKeys.count(key) || now == byKey.end())
-            continue;
-        if (!(*now->second == added)) {
-            plan.notRestored.push_back(NotRestored{now->second->pak.name, NotRestoredReason::Changed, {}});
-            continue;
-        }
-        RestoreStep step;
-        step.name = step.newName = added.pak.name;
-        if (added.companion)
-            step.companion = added.companion->name;
-        step.remove = true;
-        plan.steps.push_back(std::move(step));
+        if (auto step = StepTo(*pairing.b, *pairing.a, plan))
+            plan.steps.push_back(std::move(*step));
     }
     return plan;
 }
 
-RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan,
-                           const StepProgress& progress)
+RestorePlan PlanStep(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& from,
+                     const std::vector<RecordedMod>& to, const std::unordered_set<std::wstring>& removable)
 {
-    RestoreResult result;
+    std::unordered_map<std::wstring, const RecordedMod*> now;
+    now.reserve(current.size());
+    for (const RecordedMod& mod : current)
+        now.emplace(mod.pak.name, &mod);
+
+    RestorePlan plan;
+    for (const Pairing& pairing : Pair(from, to)) {
+        if (pairing.a && pairing.b && *pairing.a == *pairing.b)
+            continue;  // the action did not change it
+        if (!pairing.a) {
+            // The action took it away: it cannot come back (unless it is there again).
+            if (!FindByName(now, pairing.b->pak.name))
+                plan.notRestored.push_back(NotRestored{pairing.b->pak.name, NotRestoredReason::Gone, {}});
+            continue;
+        }
+        const RecordedMod* found = FindByName(now, pairing.a->pak.name);
+        if (!found || !(*found == *pairing.a)) {
+            // Changed since the action, by hand or by another program: left alone.
+            plan.notRestored.push_back(NotRestored{pairing.a->pak.name,
+                                                   found ? NotRestoredReason::Changed : NotRestoredReason::Gone, {}});
+            continue;
+        }
+        if (!pairing.b) {
+            // Only what the action itself added (or took) goes; a mod that
+            // came from elsewhere meanwhile is not its change.
+            if (removable.count(pairing.a->pak.name))
+                plan.steps.push_back(RestoreStep{*found, std::nullopt});
+            continue;
+        }
+        if (auto step = StepTo(*found, *pairing.b, plan))
+            plan.steps.push_back(std::move(*step));
+    }
+    return plan;
+}
+
+AppliedRestore ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan,
+                            std::vector<RecordedMod>& state, const StepProgress& progress)
+{
+    AppliedRestore result;
     result.notRestored = plan.notRestored;
     const auto failed = [&](const std::wstring& name, platform::FsStatus status) {
-        const auto reason = platform::IsAlreadyExists(status) ? NotRestoredReason::NameTaken : NotRestoredReason::Failed;
+        NotRestoredReason reason = NotRestoredReason::Failed;
+        if (platform::IsAlreadyExists(status))
+            reason = NotRestoredReason::NameTaken;
+        else if (platform::IsTimeNotKept(status))
+            reason = NotRestoredReason::TimeNotKept;
         result.notRestored.push_back(NotRestored{name, reason, status});
     };
+    const auto path = [&](const std::wstring& name) { return platform::JoinPath(paksFolder, name); };
+    std::unordered_map<std::wstring, std::size_t> inState;
+    for (std::size_t i = 0; i < state.size(); ++i)
+        inState.emplace(state[i].pak.name, i);
+    std::vector<bool> removed(state.size(), false);
+
     for (const RestoreStep& step : plan.steps) {
         if (progress)
             progress(static_cast<std::size_t>(&step - plan.steps.data()), plan.steps.size());
-        const int files = step.companion ? 2 : 1;
-        if (step.remove) {
-            if (const auto failure = DeleteMod(fileSystem, paksFolder, step.name))
-                failed(failure->fileName, failure->status);
-            else
-                result.filesChanged += files;
+        const auto at = inState.find(step.now.pak.name);
+        RecordedMod* mod = at == inState.end() ? nullptr : &state[at->second];
+        if (!step.wanted) {
+            // The pak first: a companion never stays without it unless the pak is gone.
+            const platform::FsStatus pak = fileSystem.RemoveFile(path(step.now.pak.name));
+            if (!pak.ok() && !platform::IsNotFound(pak)) {
+                failed(step.now.pak.name, pak);
+                continue;
+            }
+            ++result.filesChanged;
+            if (mod)
+                removed[at->second] = true;
+            if (step.now.companion) {
+                const platform::FsStatus man = fileSystem.RemoveFile(path(step.now.companion->name));
+                if (!man.ok() && !platform::IsNotFound(man))
+                    failed(step.now.companion->name, man);
+                else
+                    ++result.filesChanged;
+            }
             continue;
         }
-        std::optional<std::wstring> companion = step.companion;
-        const bool renamed = step.newName != step.name;
-        if (renamed) {
-            const SwitchResult switched = RenameMod(fileSystem, paksFolder, step.name, step.newName);
-            if (switched.failure) {
-                failed(step.name, switched.failure->status);
+        const RecordedMod& wanted = *step.wanted;
+        const std::wstring& pakName = wanted.pak.name;
+        // A name the companion cannot take stops the mod before its pak moves.
+        if (step.now.companion && step.now.companion->name != CompanionWanted(wanted) &&
+            !SameFile(step.now.companion->name, CompanionWanted(wanted)) &&
+            platform::NameTaken(fileSystem, path(CompanionWanted(wanted)))) {
+            failed(step.now.pak.name, platform::AlreadyExistsStatus());
+            continue;
+        }
+        if (step.now.pak.name != pakName) {
+            const platform::FsStatus pak = fileSystem.RenameNoReplace(path(step.now.pak.name), path(pakName));
+            if (!pak.ok()) {
+                failed(step.now.pak.name, pak);
                 continue;  // the mod stays as it is, times included
             }
-            result.filesChanged += files;
-            if (companion)
-                companion = CompanionName(step.newName);
+            ++result.filesChanged;
+            if (mod)
+                mod->pak.name = pakName;
         }
-        if (step.pakTime) {
-            const auto status = fileSystem.WriteLastWriteTime(platform::JoinPath(paksFolder, step.newName), *step.pakTime);
-            if (!status.ok())
-                failed(step.newName, status);
-            else if (!renamed)
+        std::optional<std::wstring> companion;
+        if (step.now.companion) {
+            companion = step.now.companion->name;
+            const std::wstring wantedName = CompanionWanted(wanted);
+            if (*companion != wantedName) {
+                const platform::FsStatus man = fileSystem.RenameNoReplace(path(*companion), path(wantedName));
+                if (!man.ok()) {
+                    // The pak goes back beside its companion: the two never part.
+                    if (step.now.pak.name != pakName &&
+                        fileSystem.RenameNoReplace(path(pakName), path(step.now.pak.name)).ok()) {
+                        --result.filesChanged;
+                        if (mod)
+                            mod->pak.name = step.now.pak.name;
+                    }
+                    failed(step.now.pak.name, man);
+                    continue;
+                }
                 ++result.filesChanged;
+                companion = wantedName;
+                if (mod)
+                    mod->companion->name = wantedName;
+            }
         }
-        if (step.companionTime && companion) {
-            const auto status = fileSystem.WriteLastWriteTime(platform::JoinPath(paksFolder, *companion), *step.companionTime);
+        if (step.now.pak.time != wanted.pak.time) {
+            FileTime kept = step.now.pak.time;
+            const platform::FsStatus status = WriteTimeKept(fileSystem, path(pakName), wanted.pak.time, &kept);
+            if (!status.ok())
+                failed(pakName, status);
+            else if (step.now.pak.name == pakName)
+                ++result.filesChanged;
+            if (mod)
+                mod->pak.time = kept;
+        }
+        if (companion && wanted.companion && step.now.companion->time != wanted.companion->time) {
+            FileTime kept = step.now.companion->time;
+            const platform::FsStatus status = WriteTimeKept(fileSystem, path(*companion), wanted.companion->time, &kept);
             if (!status.ok())
                 failed(*companion, status);
-            else if (!renamed)
+            else if (*companion == step.now.companion->name)
                 ++result.filesChanged;
+            if (mod)
+                mod->companion->time = kept;
         }
     }
-    return result;
-}
-
-RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress)
-{
-    const auto record = history.NextUndo();
-    if (!record)
-        return NothingToDo();
-    std::vector<RecordedMod> current = CurrentState(fileSystem, history.PaksFolder());
-    const std::vector<RecordedMod> removable =
-        record->complete ? Missing(record->after, record->before) : BeingAdded(*record, current);
-    return RecordedRestore(history, fileSystem, RecordedAction::Undo, record->sequence, std::move(current),
-                           record->before, removable, progress);
-}
-
-RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress)
-{
-    const auto record = history.NextRedo();
-    if (!record)
-        return NothingToDo();
-    return RecordedRestore(history, fileSystem, RecordedAction::Redo, record->sequence,
-                           CurrentState(fileSystem, history.PaksFolder()), record->after,
-                           Missing(record->before, record->after), progress);
-}
-
-RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence,
-                            const StepProgress& progress)
-{
-    for (const ChangeRecord& record : history.List().records) {
-        if (record.sequence == sequence)
-            return RecordedRestore(history, fileSystem, RecordedAction::Restore, sequence,
-                                   CurrentState(fileSystem, history.PaksFolder()), record.before, {}, progress);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < state.size(); ++i) {
+        if (removed[i])
+            continue;
+        if (kept != i)
+            state[kept] = std::move(state[i]);
+        ++kept;
     }
-    return NothingToDo();
-}
-
-RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress)
-{
-    const auto record = history.UnfinishedNewest();
-    if (!record)
-        return NothingToDo();
-    std::vector<RecordedMod> current = CurrentState(fileSystem, history.PaksFolder());
-    const std::vector<RecordedMod> removable = BeingAdded(*record, current);
-    return RecordedRestore(history, fileSystem, RecordedAction::Recover, record->sequence, std::move(current),
-                           record->before, removable, progress);
+    state.resize(kept);
+    return result;
 }
 
 }  // namespace mods

@@ -1,16 +1,16 @@
 #pragma once
-// Making a PAKS folder match a recorded state, and the undo, redo, restore
-// and crash recovery built on it. A mod is matched across states by
-// ModKey; only what differs is touched; a mod's pak and companion are
-// renamed together or not at all, and no rename ever replaces a file.
-// Nothing is ever created: a mod gone since cannot come back.
+// Making a PAKS folder match a recorded state. Files are matched by their
+// exact names (a mod renamed by enabling or disabling it, by its name
+// without the extension when that names one mod only); only what differs
+// is touched; a pak and its companion are renamed together or not at all,
+// and no rename ever replaces a file. Nothing is ever created: a mod gone
+// since cannot come back.
 
-#include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
-#include "mods/ChangeHistory.h"
 #include "mods/ChangeRecord.h"
 #include "mods/StepProgress.h"
 #include "platform/FileSystem.h"
@@ -18,10 +18,11 @@
 namespace mods {
 
 enum class NotRestoredReason {
-    Gone,       // deleted since: it cannot come back
-    NameTaken,  // a file of the name it must take is there
-    Failed,     // a rename, time write or removal failed: status says why
-    Changed,    // an installed mod to remove has changed since: kept
+    Gone,         // deleted since: it cannot come back
+    NameTaken,    // a file of the name it must take is there
+    Failed,       // a rename, time write or removal failed: status says why
+    Changed,      // changed since the action: left as it is
+    TimeNotKept,  // the time was written, but the disk keeps another one
 };
 
 struct NotRestored {
@@ -30,14 +31,10 @@ struct NotRestored {
     platform::FsStatus status;
 };
 
-// What one mod needs to reach its target.
+// One mod taken from what it is now to what it must be.
 struct RestoreStep {
-    std::wstring name;                     // the pak's name now
-    std::wstring newName;                  // its name in the target; == name when it keeps it
-    std::optional<std::wstring> companion;  // the companion's name now, when there is one
-    std::optional<FileTime> pakTime;        // to write, when it differs
-    std::optional<FileTime> companionTime;  // likewise
-    bool remove = false;                    // an installed mod still as it was: goes
+    RecordedMod now;
+    std::optional<RecordedMod> wanted;  // empty: the mod is removed
 };
 
 struct RestorePlan {
@@ -47,43 +44,32 @@ struct RestorePlan {
     int FilesToChange() const;
 };
 
-// target: the state to reach. removable: mods that may be removed when they
-// are still exactly as recorded (those an undone install added). A mod now
-// in neither is kept with its times; one in the target but gone now is
-// Gone.
-RestorePlan PlanRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder,
-                        const std::vector<RecordedMod>& target, const std::vector<RecordedMod>& removable);
-// The same from a state the caller has just read.
-RestorePlan PlanRestore(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& target,
-                        const std::vector<RecordedMod>& removable);
+// The whole folder back to `target`: every mod of it found now (by exact
+// name, else by its name without the extension when that names one mod on
+// each side) takes its recorded name and times; a mod now in no state of
+// the target is kept as it is. Nothing is removed.
+RestorePlan PlanRestore(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& target);
 
-struct RestoreResult {
-    bool nothingToDo = false;             // no record to step through (or none of that number)
-    platform::FsStatus beginStatus;       // the record could not be written: nothing was touched
-    platform::FsStatus completeStatus;    // the folder was changed but its record not marked complete
+// One action's own change taken back (from = its after, to = its before) or
+// made again (from = before, to = after): only the mods that change between
+// the two, and each only while it is now exactly as `from` has it; others
+// are left alone and named as Changed. A mod that `from` has and `to` lacks
+// is removed only when `removable` names it (what an install added, what a
+// delete took); otherwise it is kept and named.
+RestorePlan PlanStep(const std::vector<RecordedMod>& current, const std::vector<RecordedMod>& from,
+                     const std::vector<RecordedMod>& to, const std::unordered_set<std::wstring>& removable);
+
+struct AppliedRestore {
     int filesChanged = 0;
     std::vector<NotRestored> notRestored;  // the plan's, then those the writes could not reach
 };
 
 // Applies the steps one mod at a time: a mod that cannot follow is left as
-// it is (or as far as it got) and named; the others go on.
-// `progress` is told of each step as it is made.
-RestoreResult ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan,
-                           const StepProgress& progress = {});
-
-// Each is recorded first like any write (Begin, plan, apply, Complete).
-// Back to the state before the top of the undo stack: an install's mods are
-// removed when unchanged.
-RestoreResult Undo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress = {});
-// On to the state after the top of the redo stack: a delete removes its mods
-// again when unchanged; an install cannot copy again (its mods are Gone).
-RestoreResult Redo(ChangeHistory& history, platform::FileSystem& fileSystem, const StepProgress& progress = {});
-// Back to the state before the record of that number; mods added since are kept.
-RestoreResult RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence,
-                            const StepProgress& progress = {});
-// Back to the state before the newest record when it is unfinished; a mod
-// an unfinished install was copying is removed.
-RestoreResult RecoverUnfinished(ChangeHistory& history, platform::FileSystem& fileSystem,
-                                const StepProgress& progress = {});
+// it was (a pak whose companion cannot follow goes back) and named; the
+// others go on. Every time written is read back. `state` (the folder as
+// the plan found it) is kept up to date with what was done, so that it is
+// the folder afterwards. `progress` is told of each step.
+AppliedRestore ApplyRestore(platform::FileSystem& fileSystem, const std::wstring& paksFolder, const RestorePlan& plan,
+                            std::vector<RecordedMod>& state, const StepProgress& progress = {});
 
 }  // namespace mods

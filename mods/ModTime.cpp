@@ -8,6 +8,29 @@
 #include "platform/Paths.h"
 
 namespace mods {
+namespace {
+
+// Within this, a time read back is the one written: FAT keeps even seconds.
+constexpr FileTime kTimeGrain = 2 * kTicksPerSecond;
+
+}  // namespace
+
+platform::FsStatus WriteTimeKept(platform::FileSystem& fileSystem, const std::wstring& path, FileTime time,
+                                 FileTime* kept)
+{
+    const platform::FsStatus written = fileSystem.WriteLastWriteTime(path, time);
+    if (!written.ok())
+        return written;
+    FileTime onDisk = 0;
+    const platform::FsStatus read = fileSystem.ReadLastWriteTime(path, onDisk);
+    if (!read.ok())
+        return read;
+    if (kept)
+        *kept = onDisk;
+    const FileTime apart = onDisk > time ? onDisk - time : time - onDisk;
+    return apart < kTimeGrain ? platform::FsStatus{} : platform::TimeNotKeptStatus();
+}
+
 
 std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder,
                                        const std::wstring& name)
@@ -21,11 +44,11 @@ std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const s
 void SetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
                     FileTime time, std::vector<FileFailure>& failures)
 {
-    const platform::FsStatus pak = fileSystem.WriteLastWriteTime(platform::JoinPath(folder, name), time);
+    const platform::FsStatus pak = WriteTimeKept(fileSystem, platform::JoinPath(folder, name), time);
     if (!pak.ok())
         failures.push_back(FileFailure{name, pak});
     const std::wstring companion = CompanionName(name);
-    const platform::FsStatus man = fileSystem.WriteLastWriteTime(platform::JoinPath(folder, companion), time);
+    const platform::FsStatus man = WriteTimeKept(fileSystem, platform::JoinPath(folder, companion), time);
     if (!man.ok() && !platform::IsNotFound(man))
         failures.push_back(FileFailure{companion, man});
 }

@@ -13,6 +13,13 @@ namespace platform { class FileSystem; }
 
 namespace mods {
 
+// Writes the time and reads it back: a time the file system does not keep
+// (past its last date, say) is a failure, platform::TimeNotKeptStatus(),
+// never taken for written. Within two seconds counts as kept: FAT keeps
+// even seconds. `kept`, when given, is set to the time on disk.
+platform::FsStatus WriteTimeKept(platform::FileSystem& fileSystem, const std::wstring& path, FileTime time,
+                                 FileTime* kept = nullptr);
+
 std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder,
                                        const std::wstring& name);
 

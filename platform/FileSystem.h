@@ -168,6 +168,11 @@ inline FsStatus FileSystem::WriteNewFileDurably(const std::wstring& path, std::s
     return PathExists(path) ? AlreadyExistsStatus() : WriteFileDurably(path, bytes);
 }
 
+// The failure of a time write the file system did not keep (read back, it
+// is another time: the file system's dates end earlier, say).
+FsStatus TimeNotKeptStatus();
+bool IsTimeNotKept(FsStatus status);
+
 // The failure of a read whose file holds what it should not.
 FsStatus BadDataStatus();
 

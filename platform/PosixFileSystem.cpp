@@ -403,6 +403,10 @@ bool IsAlreadyExists(FsStatus status) { return status.error == EEXIST; }
 
 FsStatus LockedStatus() { return FsStatus{EWOULDBLOCK}; }
 
+FsStatus TimeNotKeptStatus() { return FsStatus{EOVERFLOW}; }
+
+bool IsTimeNotKept(FsStatus status) { return status.error == EOVERFLOW; }
+
 bool IsLocked(FsStatus status) { return status.error == EWOULDBLOCK; }
 
 FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
@@ -428,6 +432,7 @@ std::wstring DescribeError(FsStatus status)
     case EBUSY:
     case ETXTBSY: return texts::kErrorInUse;
     case ENOSPC: return texts::kErrorDiskFull;
+    case EOVERFLOW: return texts::kErrorTimeNotKept;
     case EROFS: return texts::kErrorWriteProtected;
     case ENAMETOOLONG:
     case EINVAL: return texts::kErrorNameInvalid;

@@ -111,6 +111,10 @@ public:
         Forget();
         return system_.WriteNewFileDurably(path, bytes);
     }
+    platform::FsStatus TryLockFile(const std::wstring& path, std::unique_ptr<platform::FileLock>& lock) override
+    {
+        return system_.TryLockFile(path, lock);
+    }
     mods::FileTime CurrentTime() override { return system_.CurrentTime(); }
 
 private:

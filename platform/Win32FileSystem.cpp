@@ -396,6 +396,10 @@ FsStatus NotSupportedStatus() { return FsStatus{ERROR_NOT_SUPPORTED}; }
 
 FsStatus LockedStatus() { return FsStatus{ERROR_SHARING_VIOLATION}; }
 
+FsStatus TimeNotKeptStatus() { return FsStatus{ERROR_INVALID_TIME}; }
+
+bool IsTimeNotKept(FsStatus status) { return status.error == ERROR_INVALID_TIME; }
+
 bool IsLocked(FsStatus status) { return status.error == ERROR_SHARING_VIOLATION || status.error == ERROR_LOCK_VIOLATION; }
 
 FsStatus CancelledStatus() { return FsStatus{ERROR_REQUEST_ABORTED}; }
@@ -417,6 +421,7 @@ std::wstring DescribeError(FsStatus status)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return texts::kErrorDiskFull;
     case ERROR_WRITE_PROTECT: return texts::kErrorWriteProtected;
+    case ERROR_INVALID_TIME: return texts::kErrorTimeNotKept;
     case ERROR_INVALID_NAME:
     case ERROR_FILENAME_EXCED_RANGE: return texts::kErrorNameInvalid;
     default: {

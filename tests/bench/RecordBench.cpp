@@ -17,7 +17,7 @@
 
 #include "mods/ChangeHistory.h"
 #include "mods/ChangeRecord.h"
-#include "mods/FolderRestore.h"
+#include "mods/FolderWriter.h"
 #include "mods/FolderState.h"
 #include "mods/ModFile.h"
 #include "platform/FileSystem.h"
@@ -147,7 +147,7 @@ void UndoOfASmartSort(int repetitions)
     for (int i = 0; i < repetitions; ++i) {
         sortRecorded();
         ours.push_back(MillisecondsOf([&] {
-            const mods::RestoreResult undone = mods::Undo(history, Fs());
+            const mods::RestoreOutcome undone = mods::FolderWriter(Fs(), &history).Undo();
             if (undone.filesChanged != 2 * kMods)
                 std::fprintf(stderr, "the undo changed %d files\n", undone.filesChanged);
         }));

@@ -100,7 +100,7 @@ TEST(Arrangement, MatchesOnlyTheFolderAsShown)
     EXPECT_FALSE(arrangement.Matches(Catalogue(L"ab")));
     EXPECT_FALSE(arrangement.Matches(Catalogue(L"abx")));
     EXPECT_FALSE(arrangement.Matches(Catalogue(L"abc", L"124")));
-    arrangement.Rename(0, L"C");
+    arrangement.Rename(arrangement.Rows()[0].name, L"C");
     EXPECT_FALSE(arrangement.Matches(Catalogue(L"abc")));
     EXPECT_TRUE(arrangement.Matches(Catalogue(L"abC")));
 }

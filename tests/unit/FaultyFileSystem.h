@@ -17,6 +17,12 @@ public:
 
     // Paths whose time reads, time writes, renames (from), copies (to) or removals fail.
     std::set<std::wstring> unreadable, unwritable, unrenamable, uncopyable, unremovable;
+    // Folders whose listing fails part-way, after the system listed some entries.
+    std::set<std::wstring> unlistable;
+    // How many more durable writes (records, lists) go through; then every one fails. Negative: no limit.
+    int durableWritesBeforeFailure = -1;
+    // Times written that the disk does not keep: it keeps this one instead.
+    std::optional<mods::FileTime> latestTimeKept;
     // Paths another program creates (holding "other") just before a copy to them.
     std::set<std::wstring> createdBeforeCopy;
     // Paths whose renames (from) or copies (to) throw std::bad_alloc, as when memory runs out.
@@ -30,6 +36,8 @@ public:
 
     platform::FsStatus ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
+        if (unlistable.count(folder))
+            return kDenied;  // as the system does, with nothing listed
         return real_.ListFolder(folder, entries);
     }
     bool FolderExists(const std::wstring& path) override { return real_.FolderExists(path); }
@@ -41,7 +49,10 @@ public:
     }
     platform::FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) override
     {
-        return unwritable.count(path) || Crashed() ? kDenied : real_.WriteLastWriteTime(path, time);
+        if (unwritable.count(path) || Crashed())
+            return kDenied;
+        // A disk whose dates end early: the write succeeds, the time is another.
+        return real_.WriteLastWriteTime(path, latestTimeKept && time > *latestTimeKept ? *latestTimeKept : time);
     }
     platform::FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) override
     {
@@ -68,11 +79,28 @@ public:
     platform::FsStatus CreateFolders(const std::wstring& path) override { return real_.CreateFolders(path); }
     platform::FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override
     {
-        return real_.WriteFileDurably(path, bytes);
+        return DurableWriteFails() ? kDenied : real_.WriteFileDurably(path, bytes);
+    }
+    platform::FsStatus WriteNewFileDurably(const std::wstring& path, std::string_view bytes) override
+    {
+        return DurableWriteFails() ? kDenied : real_.WriteNewFileDurably(path, bytes);
+    }
+    platform::FsStatus TryLockFile(const std::wstring& path, std::unique_ptr<platform::FileLock>& lock) override
+    {
+        return real_.TryLockFile(path, lock);
     }
     mods::FileTime CurrentTime() override { return stoppedClock ? *stoppedClock : real_.CurrentTime(); }
 
 private:
+    bool DurableWriteFails()
+    {
+        if (durableWritesBeforeFailure < 0)
+            return false;
+        if (durableWritesBeforeFailure == 0)
+            return true;
+        --durableWritesBeforeFailure;
+        return false;
+    }
     // Counts one write; true when it must fail.
     bool Crashed()
     {

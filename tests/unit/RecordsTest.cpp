@@ -9,6 +9,7 @@
 #include "mods/ChangeHistory.h"
 #include "mods/FolderRestore.h"
 #include "mods/FolderState.h"
+#include "mods/FolderWriter.h"
 #include "mods/Install.h"
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
@@ -55,6 +56,14 @@ struct Folder {
     }
     std::wstring operator/(const std::wstring& name) const { return platform::JoinPath(paks, name); }
 };
+
+RestoreOutcome Undo(ChangeHistory& history, platform::FileSystem& fileSystem) { return FolderWriter(fileSystem, &history).Undo(); }
+RestoreOutcome Redo(ChangeHistory& history, platform::FileSystem& fileSystem) { return FolderWriter(fileSystem, &history).Redo(); }
+RestoreOutcome Recover(ChangeHistory& history, platform::FileSystem& fileSystem) { return FolderWriter(fileSystem, &history).Recover(); }
+RestoreOutcome RestoreBefore(ChangeHistory& history, platform::FileSystem& fileSystem, std::uint64_t sequence)
+{
+    return FolderWriter(fileSystem, &history).RestoreBefore(sequence);
+}
 
 // An action as the window makes it: recorded first, then done, then completed.
 void Recorded(ChangeHistory& history, RecordedAction action, std::vector<std::wstring> intent,
@@ -166,18 +175,18 @@ TEST(ChangeHistory, UndoAfterASmartSortGivesBackEveryTimeExactly)
         ASSERT_NE(sorted[i].companion->time, before[i].companion->time);
     }
 
-    const RestoreResult undone = Undo(history, Fs());
-    EXPECT_TRUE(undone.beginStatus.ok() && undone.completeStatus.ok());
+    const RestoreOutcome undone = Undo(history, Fs());
+    EXPECT_TRUE(undone.write.Ran() && undone.write.completeStatus.ok());
     EXPECT_TRUE(undone.notRestored.empty());
     EXPECT_EQ(undone.filesChanged, 80);
     EXPECT_EQ(State(folder.paks), before);
 
     // A new start of the program: the redo is still there, and brings the sort back.
     ChangeHistory restarted(Fs(), folder.history, folder.paks);
-    const RestoreResult redone = Redo(restarted, Fs());
-    EXPECT_FALSE(redone.nothingToDo);
+    const RestoreOutcome redone = Redo(restarted, Fs());
+    EXPECT_FALSE(redone.write.refused == WriteRefusal::NothingToDo);
     EXPECT_EQ(State(folder.paks), sorted);
-    EXPECT_TRUE(Redo(restarted, Fs()).nothingToDo);
+    EXPECT_TRUE(Redo(restarted, Fs()).write.refused == WriteRefusal::NothingToDo);
     EXPECT_EQ(restarted.NextUndo()->action, RecordedAction::SmartSort);
 }
 
@@ -197,19 +206,19 @@ TEST(ChangeHistory, UndoStepsBackThroughDisableAndHandSetTime)
 
     Undo(history, Fs());
     EXPECT_EQ(State(folder.paks), disabled);
-    const RestoreResult renamedBack = Undo(history, Fs());
+    const RestoreOutcome renamedBack = Undo(history, Fs());
     EXPECT_TRUE(renamedBack.notRestored.empty());
     EXPECT_EQ(State(folder.paks), start);  // "a.pak" and "a.pak.MAN" again, each with its own time
     std::vector<RecordedMod> recordedAfter = history.List().records.front().after;
     std::sort(recordedAfter.begin(), recordedAfter.end(),
               [](const RecordedMod& a, const RecordedMod& b) { return a.pak.name < b.pak.name; });
     EXPECT_EQ(recordedAfter, start);  // the undo's own record holds the folder as it left it
-    EXPECT_TRUE(Undo(history, Fs()).nothingToDo);
+    EXPECT_TRUE(Undo(history, Fs()).write.refused == WriteRefusal::NothingToDo);
 
     // A new action clears the redo side.
     Redo(history, Fs());
     Recorded(history, RecordedAction::Enable, {L"a.G1O"}, [&] { SwitchMod(Fs(), folder.paks, L"a.G1O", true); });
-    EXPECT_TRUE(Redo(history, Fs()).nothingToDo);
+    EXPECT_TRUE(Redo(history, Fs()).write.refused == WriteRefusal::NothingToDo);
 }
 
 TEST(ChangeHistory, UndoOfAnInstallRemovesOnlyWhatIsUnchanged)
@@ -225,7 +234,7 @@ TEST(ChangeHistory, UndoOfAnInstallRemovesOnlyWhatIsUnchanged)
              [&] { InstallMods(Fs(), folder.paks, {dropped / L"kept.pak", dropped / L"gone.pak"}); });
     ASSERT_TRUE(Fs().WriteLastWriteTime(folder / L"kept.pak", Time(2020, 1, 1)).ok());  // changed since
 
-    const RestoreResult undone = Undo(history, Fs());
+    const RestoreOutcome undone = Undo(history, Fs());
     ASSERT_EQ(undone.notRestored.size(), 1u);
     EXPECT_EQ(undone.notRestored[0].name, L"kept.pak");
     EXPECT_EQ(undone.notRestored[0].reason, NotRestoredReason::Changed);
@@ -234,7 +243,7 @@ TEST(ChangeHistory, UndoOfAnInstallRemovesOnlyWhatIsUnchanged)
     EXPECT_TRUE(Exists(folder / L"kept.pak"));
 
     // The install cannot copy again: its mod is named, not pretended.
-    const RestoreResult redone = Redo(history, Fs());
+    const RestoreOutcome redone = Redo(history, Fs());
     ASSERT_EQ(redone.notRestored.size(), 1u);
     EXPECT_EQ(redone.notRestored[0].reason, NotRestoredReason::Gone);
     EXPECT_EQ(redone.notRestored[0].name, L"gone.pak");
@@ -255,7 +264,7 @@ TEST(ChangeHistory, ADeletedModIsGoneAndABlockedOneDoesNotStopTheOthers)
     Recorded(history, RecordedAction::Delete, {L"c.pak"}, [&] { DeleteMod(Fs(), folder.paks, L"c.pak"); });
     WriteFile(folder / L"a.pak.MAN", "a stray manifest");  // a.G1O cannot take its old name now
 
-    const RestoreResult restored = RestoreBefore(history, Fs(), 1);
+    const RestoreOutcome restored = RestoreBefore(history, Fs(), 1);
     ASSERT_EQ(restored.notRestored.size(), 2u);
     EXPECT_EQ(restored.notRestored[0].name, L"c.pak");
     EXPECT_EQ(restored.notRestored[0].reason, NotRestoredReason::Gone);
@@ -321,9 +330,9 @@ TEST(ChangeHistory, AnUnwritableRecordStopsTheActionBeforePaks)
     const auto sorted = State(folder.paks);
     WriteFile(platform::JoinPath(earlier.RecordsFolder(), L"change-00000002.txt"), "a damaged record");
     ASSERT_TRUE(Fs().CreateFolders(platform::JoinPath(earlier.RecordsFolder(), L"change-00000003.txt")).ok());
-    const RestoreResult undone = Undo(earlier, Fs());
-    EXPECT_FALSE(undone.nothingToDo);
-    EXPECT_FALSE(undone.beginStatus.ok());
+    const RestoreOutcome undone = Undo(earlier, Fs());
+    EXPECT_FALSE(undone.write.refused == WriteRefusal::NothingToDo);
+    EXPECT_EQ(undone.write.refused, WriteRefusal::CannotRecord);
     EXPECT_EQ(State(folder.paks), sorted);
 }
 
@@ -343,7 +352,7 @@ TEST(ChangeHistory, ACrashInTheMiddleOfASmartSortIsRecoveredExactly)
 
     ChangeHistory history(Fs(), folder.history, folder.paks);
     ASSERT_TRUE(history.UnfinishedNewest());
-    const RestoreResult recovered = RecoverUnfinished(history, Fs());
+    const RestoreOutcome recovered = Recover(history, Fs());
     EXPECT_TRUE(recovered.notRestored.empty());
     EXPECT_EQ(recovered.filesChanged, 211);
     EXPECT_EQ(State(folder.paks), before);
@@ -361,7 +370,7 @@ TEST(ChangeHistory, AnUnfinishedInstallIsTakenOutAgain)
     ASSERT_TRUE(history.Begin(RecordedAction::Install, {L"new.pak"}, std::nullopt, sequence).ok());
     folder.AddMod(L"new.pak", Time(2015, 1, 1));  // copied, then the power went
 
-    RecoverUnfinished(history, Fs());
+    Recover(history, Fs());
     EXPECT_EQ(State(folder.paks), before);
 }
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ python3
+    cmake make g++ python3 strace
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     googletest libgtest-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev

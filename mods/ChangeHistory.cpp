@@ -1,6 +1,7 @@
 #include "mods/ChangeHistory.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "mods/FolderState.h"
@@ -45,11 +46,22 @@ struct Stacks {
 
 Stacks Walk(const std::vector<ChangeRecord>& newestFirst)
 {
+    // A finished recovery takes back the record it steps through and, where
+    // that is a recovery that did not finish, the action that one was
+    // taking back. A recovery that did not finish has taken nothing back.
+    std::map<std::uint64_t, const ChangeRecord*> bySequence;
+    for (const ChangeRecord& record : newestFirst)
+        bySequence.emplace(record.sequence, &record);
     std::set<std::uint64_t> recovered;
     for (const ChangeRecord& record : newestFirst) {
-        // A recovery that did not finish has not taken its action back.
-        if (record.action == RecordedAction::Recover && record.stepOf && record.complete)
-            recovered.insert(*record.stepOf);
+        if (record.action != RecordedAction::Recover || !record.complete)
+            continue;
+        for (std::optional<std::uint64_t> step = record.stepOf; step && recovered.insert(*step).second;) {
+            const auto earlier = bySequence.find(*step);
+            step = earlier != bySequence.end() && earlier->second->action == RecordedAction::Recover
+                       ? earlier->second->stepOf
+                       : std::nullopt;
+        }
     }
     Stacks stacks;
     for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {

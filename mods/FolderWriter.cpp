@@ -275,21 +275,23 @@ RestoreOutcome FolderWriter::Recover(const StepProgress& progress)
     const std::unique_ptr<platform::FileLock> lock = Start(outcome.write, state, true);
     if (!lock)
         return outcome;
-    std::optional<ChangeRecord> record = history_->UnfinishedNewest();
-    if (!record) {
+    const std::optional<ChangeRecord> unfinished = history_->UnfinishedNewest();
+    if (!unfinished) {
         outcome.write.refused = WriteRefusal::NothingToDo;
         return outcome;
     }
     // A recovery that did not finish is recovered as the action it was
     // recovering: back to the state before that one.
-    for (std::size_t hops = 0; record->action == RecordedAction::Recover && record->stepOf &&
-                               hops < ChangeHistory::kRecordsKept; ++hops) {
-        std::optional<ChangeRecord> earlier = history_->Record(*record->stepOf);
-        if (!earlier)
-            break;
-        record = std::move(earlier);
+    std::optional<ChangeRecord> record = unfinished;
+    for (std::size_t hops = 0; record && record->action == RecordedAction::Recover && record->stepOf &&
+                               hops < ChangeHistory::kRecordsKept; ++hops)
+        record = history_->Record(*record->stepOf);
+    if (!record || record->action == RecordedAction::Recover) {
+        // The first action is damaged or gone: there is no state to go back to.
+        outcome.write.refused = WriteRefusal::NothingToDo;
+        return outcome;
     }
-    if (record->action == RecordedAction::Recover || !SameFolder(record->paksFolder, history_->PaksFolder())) {
+    if (!SameFolder(record->paksFolder, history_->PaksFolder())) {
         outcome.write.refused = WriteRefusal::OtherFolder;
         outcome.stepped = WithoutStates(*record);
         return outcome;
@@ -329,8 +331,11 @@ RestoreOutcome FolderWriter::Recover(const StepProgress& progress)
         }
         plan.notRestored = std::move(left);
     }
-    // The pairs put whole again come back, with the rest, to the state before.
-    return Restore(RecordedAction::Recover, *record, state, plan, progress, true);
+    // The pairs put whole again come back, with the rest, to the state
+    // before. The recovery steps through the record it finds unfinished.
+    RestoreOutcome recovered = Restore(RecordedAction::Recover, *unfinished, state, plan, progress, true);
+    recovered.stepped = WithoutStates(*record);
+    return recovered;
 }
 
 WriteOutcome FolderWriter::KeepUnfinished()

@@ -119,7 +119,17 @@ class Game:
             records = json.loads(result.stdout)["records"]
         except (ValueError, KeyError) as error:
             raise HarnessError(f"history --json is not a history: {error}")
-        recovered = {r["stepOf"] for r in records if r["action"] == "recover" and r["complete"]}
+        # A completed recovery takes back what it steps through, and, where
+        # that was a recovery that did not finish, what that one stepped through.
+        by_sequence = {r["sequence"]: r for r in records}
+        recovered = set()
+        for r in records:
+            if r["action"] == "recover" and r["complete"]:
+                step = r["stepOf"]
+                while step is not None and step not in recovered:
+                    recovered.add(step)
+                    earlier = by_sequence.get(step)
+                    step = earlier["stepOf"] if earlier and earlier["action"] == "recover" else None
         return [r for r in records if not r["complete"] and r["sequence"] not in recovered]
 
 

@@ -398,4 +398,240 @@ TEST(ChangeHistory, KeepsTheNewest50)
     EXPECT_EQ(both.records[1].action, RecordedAction::SetTime);
 }
 
+
+// The one write path: what it refuses, and what undo, redo and recovery
+// leave alone when a call fails, the program stops, or someone else writes.
+
+// The folder's files by name with size and exact time, for "nothing changed".
+std::vector<std::pair<std::wstring, FileTime>> Files(const std::wstring& folder)
+{
+    std::vector<platform::FolderEntry> entries;
+    EXPECT_TRUE(Fs().ListFolder(folder, entries).ok());
+    std::vector<std::pair<std::wstring, FileTime>> files;
+    for (const platform::FolderEntry& entry : entries) {
+        FileTime time = 0;
+        Fs().ReadLastWriteTime(platform::JoinPath(folder, entry.name), time);
+        files.emplace_back(entry.name, time);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(FolderWriter, AFolderThatCannotBeReadWholeIsNeverWrittenNorTakenForEmpty)
+{
+    Folder folder(4);
+    const auto start = Files(folder.paks);
+    FaultyFileSystem failing(Fs());
+    ChangeHistory history(failing, folder.history, folder.paks);
+    FolderWriter writer(failing, &history);
+    std::vector<FileFailure> failures;
+
+    failing.unlistable.insert(folder.paks);  // a listing that fails part-way
+    EXPECT_EQ(writer.SetTime(L"mod0.pak", Time(2022, 6, 1), failures).refused, WriteRefusal::StateUnreadable);
+    failing.unlistable.clear();
+    failing.unreadable.insert(folder / L"mod2.pak.MAN");  // one time that cannot be read
+    EXPECT_EQ(writer.SetTime(L"mod0.pak", Time(2022, 6, 1), failures).refused, WriteRefusal::StateUnreadable);
+    failing.unreadable.clear();
+    EXPECT_EQ(Files(folder.paks), start);
+    EXPECT_TRUE(history.List().records.empty());
+
+    // The record's completion fails: the action is unfinished, undo is
+    // refused, and the recovery puts back the one mod it changed.
+    failing.durableWritesBeforeFailure = 1;
+    const WriteOutcome set = writer.SetTime(L"mod0.pak", Time(2022, 6, 1), failures);
+    EXPECT_TRUE(set.Ran());
+    EXPECT_FALSE(set.completeStatus.ok());
+    failing.durableWritesBeforeFailure = -1;
+    EXPECT_EQ(writer.Undo().write.refused, WriteRefusal::Unfinished);
+    const RestoreOutcome recovered = writer.Recover();
+    EXPECT_TRUE(recovered.notRestored.empty());
+    EXPECT_EQ(Files(folder.paks), start);
+}
+
+TEST(FolderWriter, UndoRemovesOnlyWhatItsInstallAddedNeverWhatAStateLacks)
+{
+    // A record whose state before was read short (as a failing listing used
+    // to leave it): its undo must not take every mod for one it added.
+    Folder folder(3);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    std::uint64_t sequence = 0;
+    ASSERT_TRUE(history.Begin(RecordedAction::SetTime, {L"mod0.pak"}, std::nullopt, {}, sequence).ok());
+    ASSERT_TRUE(Fs().WriteLastWriteTime(folder / L"mod0.pak", Time(2022, 6, 1)).ok());
+    ASSERT_TRUE(history.Complete(sequence).ok());
+    FolderWriter writer(Fs(), &history);
+    writer.Undo();
+    EXPECT_EQ(State(folder.paks).size(), 3u);
+    writer.Redo();
+    EXPECT_EQ(State(folder.paks).size(), 3u);
+}
+
+TEST(FolderWriter, APakPartedFromItsManifestByACrashIsRejoined)
+{
+    Folder folder;
+    folder.AddMod(L"a.PAK", Time(2011, 1, 1));
+    folder.AddMod(L"b.pak", Time(2012, 1, 1));
+    const auto start = Files(folder.paks);
+    {
+        // Stopped between the pak's rename and its manifest's: the pak cannot go back either.
+        FaultyFileSystem crashing(Fs());
+        crashing.writesBeforeCrash = 1;
+        crashing.durableWritesBeforeFailure = 1;  // nor is the record completed
+        ChangeHistory history(crashing, folder.history, folder.paks);
+        std::vector<SwitchResult> switched;
+        FolderWriter(crashing, &history).Switch(RecordedAction::Disable, {{L"a.PAK", false}}, switched);
+    }
+    ASSERT_TRUE(Exists(folder / L"a.G1O"));
+    ASSERT_TRUE(Exists(folder / L"a.PAK.MAN"));
+    // The scan sees the manifest as the pak's own, in the middle of a switch.
+    const auto state = State(folder.paks);
+    ASSERT_TRUE(state[0].companion.has_value());
+    EXPECT_EQ(state[0].companion->name, L"a.PAK.MAN");
+
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    FolderWriter writer(Fs(), &history);
+    std::vector<FileFailure> failures;
+    EXPECT_EQ(writer.SetTime(L"b.pak", Time(2020, 1, 1), failures).refused, WriteRefusal::Unfinished);
+    ASSERT_TRUE(writer.Crashed().has_value());
+    const RestoreOutcome recovered = writer.Recover();
+    EXPECT_TRUE(recovered.notRestored.empty());
+    EXPECT_FALSE(recovered.recoveryUnfinished);
+    EXPECT_EQ(Files(folder.paks), start);
+    EXPECT_FALSE(writer.Crashed());
+}
+
+TEST(FolderWriter, ARecoveryThatIsItselfStoppedIsRecoveredToTheFirstActionsStart)
+{
+    Folder folder(30);
+    const auto start = Files(folder.paks);
+    {
+        FaultyFileSystem crashing(Fs());
+        crashing.writesBeforeCrash = 23;
+        crashing.durableWritesBeforeFailure = 1;
+        ChangeHistory history(crashing, folder.history, folder.paks);
+        std::vector<FileFailure> failures;
+        std::vector<ListedMod> rows;
+        for (const RecordedMod& mod : State(folder.paks))
+            rows.insert(rows.begin(), ListedMod{mod.pak.name, true});
+        FolderWriter(crashing, &history).WriteOrder(rows, Time(2024, 6, 1), failures);
+        crashing.writesBeforeCrash = 7;  // and the recovery stops too
+        crashing.durableWritesBeforeFailure = 1;
+        const RestoreOutcome stopped = FolderWriter(crashing, &history).Recover();
+        EXPECT_TRUE(stopped.recoveryUnfinished);
+    }
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    FolderWriter writer(Fs(), &history);
+    ASSERT_TRUE(writer.Crashed().has_value());
+    EXPECT_EQ(writer.Crashed()->action, RecordedAction::Recover);
+    const RestoreOutcome recovered = writer.Recover();
+    EXPECT_TRUE(recovered.notRestored.empty());
+    EXPECT_EQ(recovered.stepped->action, RecordedAction::SmartSort);
+    EXPECT_EQ(Files(folder.paks), start);
+    EXPECT_FALSE(writer.Crashed());
+    EXPECT_FALSE(history.NextUndo());  // the sort, and both recoveries, as if never made
+}
+
+TEST(FolderWriter, ASecondWriterIsRefusedAndItsRunningActionIsNoCrash)
+{
+    Folder folder(2);
+    const auto start = Files(folder.paks);
+    ChangeHistory mine(Fs(), folder.history, folder.paks);
+    std::uint64_t sequence = 0;
+    std::unique_ptr<platform::FileLock> lock;
+    ASSERT_TRUE(mine.TryLock(lock).ok());
+    ASSERT_TRUE(mine.Begin(RecordedAction::Install, {L"big.pak"}, std::nullopt, sequence).ok());
+
+    ChangeHistory theirs(Fs(), folder.history, folder.paks);
+    FolderWriter other(Fs(), &theirs);
+    std::vector<FileFailure> failures;
+    EXPECT_EQ(other.SetTime(L"mod0.pak", Time(2022, 6, 1), failures).refused, WriteRefusal::Locked);
+    EXPECT_FALSE(other.Crashed());  // the install is running, not stopped
+    EXPECT_EQ(other.Recover().write.refused, WriteRefusal::Locked);
+    EXPECT_EQ(Files(folder.paks), start);
+
+    ASSERT_TRUE(mine.Complete(sequence).ok());
+    lock.reset();
+    EXPECT_TRUE(other.SetTime(L"mod0.pak", Time(2022, 6, 1), failures).Ran());
+}
+
+TEST(FolderWriter, UndoTakesBackOnlyItsOwnChangeWhereItIsStillAsLeft)
+{
+    Folder folder;
+    folder.AddMod(L"a.pak", Time(2011, 1, 1));
+    folder.AddMod(L"a.G1O", Time(2012, 1, 1));  // two mods of one stem
+    folder.AddMod(L"b.pak", Time(2013, 1, 1));
+    folder.AddMod(L"c.pak", Time(2014, 1, 1));
+#ifndef _WIN32
+    folder.AddMod(L"A.PAK", Time(2015, 1, 1));  // and of one name but for case
+#endif
+    const auto start = Files(folder.paks);
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    FolderWriter writer(Fs(), &history);
+    std::vector<FileFailure> failures;
+    for (const wchar_t* name : {L"a.pak", L"a.G1O"
+#ifndef _WIN32
+                                , L"A.PAK"
+#endif
+         }) {
+        ASSERT_TRUE(writer.SetTime(name, Time(2030, 1, 1), failures).Ran());
+        const RestoreOutcome undone = writer.Undo();
+        EXPECT_TRUE(undone.notRestored.empty()) << name;
+        EXPECT_EQ(Files(folder.paks), start) << name;
+    }
+
+    // Others' changes since are not undone: b disabled by hand, c replaced.
+    ASSERT_TRUE(writer.SetTime(L"a.pak", Time(2030, 1, 1), failures).Ran());
+    ASSERT_TRUE(Fs().RenameNoReplace(folder / L"b.pak", folder / L"b.G1O").ok());
+    ASSERT_TRUE(Fs().WriteLastWriteTime(folder / L"c.pak", Time(2031, 1, 1)).ok());
+    EXPECT_TRUE(writer.Undo().notRestored.empty());
+    EXPECT_TRUE(Exists(folder / L"b.G1O"));
+    FileTime a = 0, c = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(folder / L"a.pak", a).ok());
+    EXPECT_EQ(a, Time(2011, 1, 1));
+    ASSERT_TRUE(Fs().ReadLastWriteTime(folder / L"c.pak", c).ok());
+    EXPECT_EQ(c, Time(2031, 1, 1));
+
+    // A file the action changed and someone changed again is left and named.
+    ASSERT_TRUE(writer.SetTime(L"c.pak", Time(2032, 1, 1), failures).Ran());
+    ASSERT_TRUE(Fs().WriteLastWriteTime(folder / L"c.pak", Time(2033, 1, 1)).ok());
+    const RestoreOutcome undone = writer.Undo();
+    ASSERT_EQ(undone.notRestored.size(), 1u);
+    EXPECT_EQ(undone.notRestored[0].name, L"c.pak");
+    EXPECT_EQ(undone.notRestored[0].reason, NotRestoredReason::Changed);
+}
+
+TEST(FolderWriter, TimesTheDiskDoesNotKeepAreNamedNotReported)
+{
+    Folder folder(3);
+    FaultyFileSystem earlyEnd(Fs());
+    earlyEnd.latestTimeKept = Time(2038, 1, 19);
+    ChangeHistory history(earlyEnd, folder.history, folder.paks);
+    FolderWriter writer(earlyEnd, &history);
+    std::vector<FileFailure> failures;
+    ASSERT_TRUE(writer.SetTime(L"mod1.pak", Time(2040, 1, 1), failures).Ran());
+    ASSERT_EQ(failures.size(), 2u);  // the pak and its companion
+    EXPECT_TRUE(platform::IsTimeNotKept(failures[0].status));
+}
+
+TEST(FolderWriter, RecordsOfOneFolderAreNeverAppliedToAnother)
+{
+#ifdef _WIN32
+    EXPECT_EQ(RecordsFolderName(L"C:\\Game\\PAKS"), RecordsFolderName(L"c:/game/paks/"));
+#else
+    EXPECT_NE(RecordsFolderName(L"/x/Game/PAKS"), RecordsFolderName(L"/x/game/PAKS"));
+#endif
+    Folder one(2), two(2);
+    const auto untouched = Files(two.paks);
+    ChangeHistory history(Fs(), one.history, one.paks);
+    std::vector<FileFailure> failures;
+    ASSERT_TRUE(FolderWriter(Fs(), &history).SetTime(L"mod0.pak", Time(2022, 6, 1), failures).Ran());
+    // The record carried over into the other folder's history, as a shared id would have it.
+    ChangeHistory other(Fs(), one.history, two.paks);
+    ASSERT_TRUE(Fs().CreateFolders(other.RecordsFolder()).ok());
+    WriteFile(platform::JoinPath(other.RecordsFolder(), L"change-00000001.txt"),
+              ReadFile(platform::JoinPath(history.RecordsFolder(), L"change-00000001.txt")));
+    EXPECT_EQ(FolderWriter(Fs(), &other).Undo().write.refused, WriteRefusal::OtherFolder);
+    EXPECT_EQ(FolderWriter(Fs(), &other).RestoreBefore(1).write.refused, WriteRefusal::OtherFolder);
+    EXPECT_EQ(Files(two.paks), untouched);
+}
+
 }  // namespace

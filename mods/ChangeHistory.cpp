@@ -274,6 +274,18 @@ void ChangeHistory::Prune()
     const std::vector<std::uint64_t> numbers = RecordNumbers();
     for (std::size_t i = 0; i + kRecordsKept < numbers.size(); ++i)
         fileSystem_.RemoveFile(RecordPath(numbers[i]));
+    // A record's temporary file left by a program stopped while completing
+    // it. Records are written only under the folder's lock, which the
+    // caller holds, so no one is writing one now.
+    std::vector<platform::FolderEntry> entries;
+    if (!fileSystem_.ListFolder(recordsFolder_, entries).ok())
+        return;
+    for (const platform::FolderEntry& entry : entries) {
+        const std::wstring_view name = entry.name;
+        if (!entry.isFolder && name.substr(0, kPrefix.size()) == kPrefix && name.size() > platform::kTemporaryFileSuffix.size() &&
+            name.substr(name.size() - platform::kTemporaryFileSuffix.size()) == platform::kTemporaryFileSuffix)
+            fileSystem_.RemoveFile(platform::JoinPath(recordsFolder_, entry.name));
+    }
 }
 
 ChangeHistory::Listing ChangeHistory::List(RecordParts parts)

@@ -49,7 +49,8 @@ public:
                              std::optional<std::uint64_t> stepOf, const std::vector<RecordedMod>& before,
                              std::uint64_t& sequence);
     // Reads the state after, marks the record complete (durably) and
-    // removes all but the newest kRecordsKept records.
+    // removes all but the newest kRecordsKept records, and any record's
+    // temporary file a stopped program left (the caller holds the lock).
     platform::FsStatus Complete(std::uint64_t sequence);
     // The same with the state after that the caller knows to be on disk.
     platform::FsStatus Complete(std::uint64_t sequence, const std::vector<RecordedMod>& after);

@@ -53,6 +53,24 @@ void SetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder
         failures.push_back(FileFailure{companion, man});
 }
 
+namespace {
+
+// The last time the folder's file system keeps, as far as the smart sort
+// goes: the far time written to one of its files and read back (a file
+// system whose dates end in 2038 keeps its last second instead), then the
+// file's own time put back.
+FileTime LatestTimeKept(platform::FileSystem& fileSystem, const std::wstring& path, FileTime far)
+{
+    FileTime own = 0, kept = 0;
+    if (!fileSystem.ReadLastWriteTime(path, own).ok())
+        return kMaxCalendarTime;
+    const platform::FsStatus probed = WriteTimeKept(fileSystem, path, far, &kept);
+    WriteTimeKept(fileSystem, path, own);
+    return platform::IsTimeNotKept(probed) && kept < far ? kept : kMaxCalendarTime;
+}
+
+}  // namespace
+
 std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
                                         const std::vector<ListedMod>& mods, FileTime now, const StepProgress& progress)
 {
@@ -80,7 +98,9 @@ std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const 
         return std::none_of(failures.begin() + static_cast<std::ptrdiff_t>(failed), failures.end(),
                             [&](const FileFailure& failure) { return failure.fileName == name; });
     };
-    SmartSort(rows, now);
+    const FileTime latest =
+        mods.size() < 2 ? kMaxCalendarTime : LatestTimeKept(fileSystem, platform::JoinPath(folder, mods.front().name), FarTime(now));
+    SmartSort(rows, now, latest);
     return failures;
 }
 

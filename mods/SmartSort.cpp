@@ -17,9 +17,8 @@ FileTime WithYear(FileTime now, int year)
 }
 
 // time + ticks, never past the largest time a file can be given.
-FileTime SaturatingAdd(FileTime time, FileTime ticks)
+FileTime SaturatingAdd(FileTime time, FileTime ticks, FileTime limit = kMaxCalendarTime)
 {
-    const FileTime limit = kMaxCalendarTime;
     time = std::min(time, limit);
     return ticks > limit - time ? limit : time + ticks;
 }
@@ -60,8 +59,9 @@ FileTime BaseTime(FileTime now) { return WithYear(now, 2020); }
 
 FileTime FarTime(FileTime now) { return WithYear(now, 2105); }
 
-void SmartSort(const SmartSortRows& rows, FileTime now)
+void SmartSort(const SmartSortRows& rows, FileTime now, FileTime latest)
 {
+    latest = std::min(latest, kMaxCalendarTime);
     const int n = rows.count;
     if (n < 2)
         return;
@@ -76,7 +76,7 @@ void SmartSort(const SmartSortRows& rows, FileTime now)
     auto lowerBound = [&](int first) {
         for (int row = first - 1; row >= 0; --row) {
             if (const std::optional<FileTime> time = times.Get(row))
-                return std::min(*time, kMaxCalendarTime);
+                return std::min(*time, latest);
         }
         return base;
     };
@@ -106,16 +106,16 @@ void SmartSort(const SmartSortRows& rows, FileTime now)
             if (rows.isMarked(k))
                 continue;
             const std::optional<FileTime> time = times.Get(k);
-            if (time && *time >= SaturatingAdd(lower, (length + 1) * kMinimumStep)) {
-                upper = std::min(*time, kMaxCalendarTime);
+            if (time && *time >= SaturatingAdd(lower, (length + 1) * kMinimumStep, latest)) {
+                upper = std::min(*time, latest);
                 break;
             }
         }
         if (!upper)  // the run reaches the end of the list
-            upper = std::max(FarTime(now), SaturatingAdd(lower, (length + 1) * kMinimumStep));
+            upper = std::min(latest, std::max(FarTime(now), SaturatingAdd(lower, (length + 1) * kMinimumStep, latest)));
         const FileTime step = *upper > lower ? (*upper - lower) / (length + 1) : 0;
         for (int row = i; row < k; ++row)
-            times.Write(row, SaturatingAdd(lower, static_cast<FileTime>(row - i + 1) * step));
+            times.Write(row, SaturatingAdd(lower, static_cast<FileTime>(row - i + 1) * step, latest));
         i = k + 1;  // row k bounded the run and keeps its time
     }
 }

@@ -37,7 +37,8 @@ struct SmartSortRows {
 // it that is far enough away. A run's lower bound is the time of the nearest
 // row above it whose time is known. Times never wrap: sums saturate at the
 // largest calendar time. Rows that no run takes in are never written.
-// Fewer than two rows: nothing is written.
-void SmartSort(const SmartSortRows& rows, FileTime now);
+// Fewer than two rows: nothing is written. No time chosen is past `latest`,
+// the last time the folder's file system keeps.
+void SmartSort(const SmartSortRows& rows, FileTime now, FileTime latest = kMaxCalendarTime);
 
 }  // namespace mods

@@ -610,6 +610,19 @@ TEST(FolderWriter, TimesTheDiskDoesNotKeepAreNamedNotReported)
     ASSERT_TRUE(writer.SetTime(L"mod1.pak", Time(2040, 1, 1), failures).Ran());
     ASSERT_EQ(failures.size(), 2u);  // the pak and its companion
     EXPECT_TRUE(platform::IsTimeNotKept(failures[0].status));
+
+    // The smart sort chooses times the disk keeps: a mod moved to the
+    // bottom loads last, where the far time it would take lies past 2038.
+    std::vector<ListedMod> rows;
+    for (const wchar_t* name : {L"mod0.pak", L"mod2.pak", L"mod1.pak"})
+        rows.push_back(ListedMod{name, std::wstring(name) == L"mod1.pak"});
+    failures.clear();
+    ASSERT_TRUE(writer.WriteOrder(rows, Time(2024, 6, 1), failures).Ran());
+    EXPECT_TRUE(failures.empty());
+    const auto sorted = State(folder.paks);
+    EXPECT_LT(sorted[0].pak.time, sorted[2].pak.time);
+    EXPECT_LT(sorted[2].pak.time, sorted[1].pak.time);
+    EXPECT_LE(sorted[1].pak.time, Time(2038, 1, 19));
 }
 
 TEST(FolderWriter, RecordsOfOneFolderAreNeverAppliedToAnother)

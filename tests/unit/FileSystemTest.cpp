@@ -340,7 +340,8 @@ TEST(FileSystem, ADurableWriteTakesNoFileItDidNotMake)
     EXPECT_EQ(ReadFile(list), "new");
     EXPECT_EQ(ReadFile(list + L".tmp"), "someone else's");
 
-    // Two writers of one file at once: each call writes a whole file of its own.
+    // Two writers of one file at once: each writes a whole file of its own.
+    // (Windows refuses to replace a file the other still holds open.)
     const std::string first(3000, '1'), second(7000, '2');
     bool failed[2] = {false, false};
     std::thread writers[2];
@@ -351,7 +352,9 @@ TEST(FileSystem, ADurableWriteTakesNoFileItDidNotMake)
         });
     for (std::thread& writer : writers)
         writer.join();
+#ifndef _WIN32
     EXPECT_FALSE(failed[0] || failed[1]);
+#endif
     const std::string last = ReadFile(list);
     EXPECT_TRUE(last == first || last == second) << last.size();
     std::vector<platform::FolderEntry> entries;
@@ -363,7 +366,27 @@ TEST(FileSystem, ADurableWriteTakesNoFileItDidNotMake)
 #endif
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(FileSystem, ADeviceIsRefusedAtOnce)
+{
+    TempFolder folder;
+    // The name NUL is the null device in every folder.
+    for (const std::wstring& path : {std::wstring(L"\\\\.\\NUL"), folder / L"NUL"}) {
+        SCOPED_TRACE(platform::ToUtf8(path));
+        std::vector<unsigned char> bytes{'x'};
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadWholeFile(path, 100, bytes)));
+        EXPECT_TRUE(bytes.empty());
+        EXPECT_FALSE(Fs().FileExists(path));
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().CopyNoReplace(path, folder / L"copy.pak")));
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().CopyWithProgress(path, folder / L"copy.pak", {})));
+        EXPECT_FALSE(Exists(folder / L"copy.pak"));
+        mods::FileTime time = 42;
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadLastWriteTime(path, time)));
+        EXPECT_EQ(time, 42u);
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().WriteLastWriteTime(path, Time(2030, 1, 1))));
+    }
+}
+#else
 TEST(FileSystem, ALinkIsNeverWrittenThroughNorTakenForAMod)
 {
     TempFolder paks, outside;

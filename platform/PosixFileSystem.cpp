@@ -475,8 +475,7 @@ bool IsTooLarge(FsStatus status) { return status.error == EFBIG; }
 
 FsStatus NotSupportedStatus() { return FsStatus{ENOTSUP}; }
 
-// No call here fails with it otherwise: the file is only ever looked at
-// as a device, never opened as one.
+// No call made here fails with ENODEV otherwise: no device is ever opened.
 FsStatus NotRegularFileStatus() { return FsStatus{ENODEV}; }
 
 bool IsNotRegularFile(FsStatus status) { return status.error == ENODEV; }

@@ -359,8 +359,9 @@ TEST(FileSystem, ADurableWriteTakesNoFileItDidNotMake)
     EXPECT_TRUE(last == first || last == second) << last.size();
     std::vector<platform::FolderEntry> entries;
     ASSERT_TRUE(Fs().ListFolder(share.path(), entries).ok());
+    // No temporary file left: the list, the file already there and the two links.
 #ifdef _WIN32
-    EXPECT_EQ(entries.size(), 2u);  // no temporary file left
+    EXPECT_EQ(entries.size(), 2u);
 #else
     EXPECT_EQ(entries.size(), 4u);
 #endif

@@ -170,6 +170,7 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kErrorTimeNotKept, L"该磁盘不能保存这个时间"},
     {Id::kErrorWriteProtected, L"磁盘被写保护"},
     {Id::kErrorNameInvalid, L"文件名无效"},
+    {Id::kErrorNotRegularFile, L"不是普通文件（链接、管道或设备）"},
     {Id::kErrorOther, L"系统错误 %lu"},
     // Mod lists, the progress of long work, the folder managed
     {Id::kManagedFolder, L"正在管理：%s"},

@@ -185,6 +185,7 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kErrorTimeNotKept, L"the disk cannot keep this time"},
     {Id::kErrorWriteProtected, L"the disk is write-protected"},
     {Id::kErrorNameInvalid, L"the file name is not valid"},
+    {Id::kErrorNotRegularFile, L"not a regular file (a link, a pipe or a device)"},
     {Id::kErrorOther, L"system error %lu"},
     // Mod lists, the progress of long work, the folder managed
     {Id::kManagedFolder, L"Managing: %s"},

@@ -10,6 +10,7 @@
 
 #include "cli/Output.h"
 #include "cli/System.h"
+#include "cli/Texts.h"
 #include "mods/GameDiscovery.h"
 #include "mods/SteamGame.h"
 #include "platform/Paths.h"
@@ -107,6 +108,8 @@ Output& StandardError()
 
 std::wstring SystemReason(platform::FsStatus status)
 {
+    if (platform::IsNotRegularFile(status))
+        return texts::kNotRegularFile;
     return platform::FromUtf8(std::strerror(static_cast<int>(status.error)));
 }
 

@@ -6,6 +6,7 @@
 #include "cli/FolderDiscovery.h"
 #include "cli/Output.h"
 #include "cli/System.h"
+#include "cli/Texts.h"
 #include "platform/IniProfile.h"
 #include "platform/Paths.h"
 #include "platform/ReadToEnd.h"
@@ -122,6 +123,8 @@ Output& StandardError()
 
 std::wstring SystemReason(platform::FsStatus status)
 {
+    if (platform::IsNotRegularFile(status))
+        return texts::kNotRegularFile;
     wchar_t* text = nullptr;
     const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
     DWORD length = FormatMessageW(flags, nullptr, status.error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),

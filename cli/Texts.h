@@ -164,6 +164,9 @@ inline constexpr const wchar_t* kNoSuchMod = L"%s: no mod of that name";
 inline constexpr const wchar_t* kAmbiguousName = L"%s: more than one mod of that name: %s";
 inline constexpr const wchar_t* kNameSeparator = L", ";
 
+// A refusal of the file system's own, which the system has no words for
+inline constexpr const wchar_t* kNotRegularFile = L"not a regular file (a link, a pipe or a device)";
+
 // Records
 inline constexpr const wchar_t* kCannotRecord = L"cannot write the change record, so nothing was changed: %s";
 inline constexpr const wchar_t* kCannotComplete = L"the change was made, but its record could not be completed: %s";

@@ -14,7 +14,8 @@ int ScanFolder(platform::FileSystem& fileSystem, const std::wstring& folder, std
 
     int count = 0;
     for (platform::FolderEntry& entry : entries) {
-        if (entry.isFolder || !HasExtensionIn(entry.name, extensions))
+        // A link, a pipe or a device is no mod, whatever its name.
+        if (entry.isFolder || entry.isSpecial || !HasExtensionIn(entry.name, extensions))
             continue;
         if (excludedNames && IsOneOfNames(entry.name, *excludedNames))
             continue;

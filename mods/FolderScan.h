@@ -17,7 +17,7 @@ struct ScannedFile {
     FileTime enumeratedTime = 0;  // the last-write time the enumeration reported
 };
 
-// Counts the files directly in the folder (never in subfolders) whose
+// Counts the regular files directly in the folder (never in subfolders) whose
 // extension is in the comma-separated list and whose whole name is none of
 // the '|'-separated excluded names. Found files are appended to `found`, in
 // enumeration order, when it is given. A folder that cannot be listed counts 0.

@@ -17,7 +17,7 @@ bool ListingHoldsPaks(const std::vector<platform::FolderEntry>& entries)
 {
     int paks = 0;
     for (const platform::FolderEntry& entry : entries)
-        if (!entry.isFolder && HasExtensionIn(entry.name, kEnabledPakExtensions) && ++paks > 1)
+        if (!entry.isFolder && !entry.isSpecial && HasExtensionIn(entry.name, kEnabledPakExtensions) && ++paks > 1)
             return true;
     return false;
 }

@@ -41,7 +41,9 @@ public:
 // Told how far a copy has got; false stops it.
 using CopyProgress = std::function<bool(std::uint64_t copiedBytes, std::uint64_t totalBytes)>;
 
-// WriteFileDurably's temporary file: the target's name with this appended.
+// The end of WriteFileDurably's temporary file: the target's name, a part
+// no other writer uses (the process and the call), then this. The file is
+// always created new, so a name someone left there is never written through.
 inline constexpr std::wstring_view kTemporaryFileSuffix = L".tmp";
 
 class FileSystem {
@@ -53,7 +55,8 @@ public:
     // taken for a shorter folder.
     virtual FsStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
     virtual bool FolderExists(const std::wstring& path) = 0;
-    // True for a file (not a folder) that can be opened for reading.
+    // True for a regular file that can be opened for reading (a link to one
+    // counts: reads follow links).
     virtual bool FileExists(const std::wstring& path) = 0;
     // True when anything of that name is there, whether or not it can be
     // opened (held open without sharing, no access): a rename or copy to the
@@ -62,7 +65,9 @@ public:
 
     // Times are read and written through attribute access only, so a file
     // that another program holds open can still be re-timed. A write sets
-    // the last-write time and nothing else.
+    // the last-write time and nothing else. A read of anything but a
+    // regular file or a folder, or a write of anything but a regular file
+    // (never through a link), fails with NotRegularFileStatus().
     virtual FsStatus ReadLastWriteTime(const std::wstring& path, mods::FileTime& time) = 0;
     // The times of files in one folder, times[i] for names[i]; a time that
     // cannot be read is left as it was, and the first such failure is
@@ -82,9 +87,11 @@ public:
     virtual FsStatus WriteLastWriteTime(const std::wstring& path, mods::FileTime time) = 0;
 
     // Fails when the destination exists (a change of case only is allowed
-    // where names are case-insensitive).
+    // where names are case-insensitive). RenameNoReplace and RemoveFile act
+    // on regular files only, so a link or a device is never taken for a mod.
     virtual FsStatus RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
-    // Fails when the destination exists; the copy keeps the source's last-write time.
+    // Fails when the destination exists; the copy keeps the source's
+    // last-write time. The source must be a regular file (or a link to one).
     virtual FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) = 0;
     // The same, telling `progress` as it goes. A copy it stops fails with
     // CancelledStatus() and leaves no file behind. (A file system that does
@@ -97,7 +104,8 @@ public:
     virtual FsStatus RemoveFile(const std::wstring& path) = 0;
 
     // The file's bytes in `bytes`, whose storage is reused from call to call;
-    // fails, leaving it empty, when the file holds more than maxBytes.
+    // fails, leaving it empty, when the file holds more than maxBytes or is
+    // not a regular file (a link to one is read).
     virtual FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) = 0;
 
     // Creates the folder and every missing folder above it; a folder that
@@ -152,6 +160,12 @@ bool IsTooLarge(FsStatus status);
 // The failure of a copy stopped through its progress.
 FsStatus CancelledStatus();
 bool IsCancelled(FsStatus status);
+
+// The failure of an operation refused because the file is not a regular
+// one: a link, a pipe, a device. Writes never act through a link, and
+// nothing opens a pipe or a device, which could wait forever.
+FsStatus NotRegularFileStatus();
+bool IsNotRegularFile(FsStatus status);
 
 // The failure of an operation the file system does not offer.
 FsStatus NotSupportedStatus();

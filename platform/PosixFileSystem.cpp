@@ -7,11 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <ctime>
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <string>
 
 #include "app/Texts.h"
 #include "platform/ReadToEnd.h"
@@ -56,7 +58,7 @@ FsStatus Errno() { return FsStatus{static_cast<unsigned long>(errno)}; }
 
 class Fd {
 public:
-    explicit Fd(int fd) : fd_(fd) {}
+    explicit Fd(int fd = -1) : fd_(fd) {}
     ~Fd() { if (fd_ >= 0) ::close(fd_); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -65,9 +67,55 @@ public:
     // Closes now and reports a failed close (a late write error).
     bool Close() { const int fd = fd_; fd_ = -1; return fd < 0 || ::close(fd) == 0; }
     int Release() { const int fd = fd_; fd_ = -1; return fd; }
+    void Reset(int fd) { if (fd_ >= 0) ::close(fd_); fd_ = fd; }
 private:
     int fd_;
 };
+
+// A link (when not followed), a pipe, a device or a socket.
+bool IsSpecial(const struct stat& st) { return !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode); }
+
+// What a read takes: a regular file (a link to one counts).
+FsStatus RefuseToRead(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return FsStatus{EISDIR};
+    return IsSpecial(st) ? NotRegularFileStatus() : FsStatus{};
+}
+
+// Opens a regular file to read, following links. A pipe or a device is
+// refused before it is opened (its open could wait for a writer, or have
+// effects of its own); O_NONBLOCK and fstat cover one put in its place
+// between the two calls.
+FsStatus OpenRegularFileToRead(const std::string& path, Fd& file, struct stat& st)
+{
+    if (::stat(path.c_str(), &st) != 0)
+        return Errno();
+    if (const FsStatus refused = RefuseToRead(st); !refused.ok())
+        return refused;
+    file.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid() || ::fstat(file.get(), &st) != 0)
+        return Errno();
+    return RefuseToRead(st);
+}
+
+// Refuses a name that is not itself a regular file or a folder: a write,
+// a rename or a removal never acts through a link, nor on a device.
+FsStatus RefuseSpecialFile(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return Errno();
+    return IsSpecial(st) ? NotRegularFileStatus() : FsStatus{};
+}
+
+FsStatus TimeOf(const struct stat& st, mods::FileTime& time)
+{
+    if (IsSpecial(st))
+        return NotRegularFileStatus();
+    time = ToFileTime(st.st_mtim);
+    return {};
+}
 
 }  // namespace
 
@@ -96,13 +144,20 @@ FsStatus PosixFileSystem::ListFolder(const std::wstring& folder, std::vector<Fol
         item.name = FromUtf8(name);
         // readdir reports no times, and its type only for what is not a
         // link: a stat per entry would triple the cost of a refill, which
-        // reads each mod's time anyway.
+        // reads each mod's time anyway. Links, pipes, devices and the
+        // types the file system does not report are looked at.
         if (entry->d_type == DT_REG || entry->d_type == DT_DIR) {
             item.isFolder = entry->d_type == DT_DIR;
         } else {
             struct stat st {};
-            item.isFolder = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 ? S_ISDIR(st.st_mode)
-                                                                                : entry->d_type == DT_DIR;
+            if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+                item.isFolder = S_ISDIR(st.st_mode);
+            } else {
+                item.isSpecial = true;
+                // A link to a folder is still a folder to look into.
+                item.isFolder = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            }
         }
         entries.push_back(std::move(item));
     }
@@ -116,9 +171,9 @@ bool PosixFileSystem::FolderExists(const std::wstring& path)
 
 bool PosixFileSystem::FileExists(const std::wstring& path)
 {
-    Fd fd(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+    Fd file;
     struct stat st {};
-    return fd.valid() && ::fstat(fd.get(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return OpenRegularFileToRead(ToUtf8(path), file, st).ok();
 }
 
 bool PosixFileSystem::PathExists(const std::wstring& path)
@@ -132,8 +187,7 @@ FsStatus PosixFileSystem::ReadLastWriteTime(const std::wstring& path, mods::File
     struct stat st {};
     if (::stat(ToUtf8(path).c_str(), &st) != 0)
         return Errno();
-    time = ToFileTime(st.st_mtim);
-    return {};
+    return TimeOf(st, time);
 }
 
 FsStatus PosixFileSystem::ReadLastWriteTimes(const std::wstring& folder, const std::vector<std::wstring>& names,
@@ -147,10 +201,9 @@ FsStatus PosixFileSystem::ReadLastWriteTimes(const std::wstring& folder, const s
     FsStatus first;
     for (std::size_t i = 0; i < names.size() && i < times.size(); ++i) {
         struct stat st {};
-        if (::fstatat(dir, ToUtf8(names[i]).c_str(), &st, 0) == 0)
-            times[i] = ToFileTime(st.st_mtim);
-        else if (first.ok())
-            first = Errno();
+        FsStatus read = ::fstatat(dir, ToUtf8(names[i]).c_str(), &st, 0) == 0 ? TimeOf(st, times[i]) : Errno();
+        if (first.ok())
+            first = read;
     }
     ::close(dir);
     return first;
@@ -160,8 +213,13 @@ FsStatus PosixFileSystem::WriteLastWriteTime(const std::wstring& path, mods::Fil
 {
     if (time > mods::kMaxCalendarTime)
         return FsStatus{EINVAL};  // as the system refuses such a time on Windows
+    // Not opened: a read-only file is re-timed all the same. A link put in
+    // its place after the check gets the time itself, its target never.
+    const std::string file = ToUtf8(path);
+    if (const FsStatus refused = RefuseSpecialFile(file); !refused.ok())
+        return refused;
     const timespec times[2] = {{0, UTIME_OMIT}, ToTimespec(time)};
-    if (::utimensat(AT_FDCWD, ToUtf8(path).c_str(), times, 0) != 0)
+    if (::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
         return Errno();
     return {};
 }
@@ -170,6 +228,8 @@ FsStatus PosixFileSystem::RenameNoReplace(const std::wstring& from, const std::w
 {
     const std::string source = ToUtf8(from);
     const std::string target = ToUtf8(to);
+    if (const FsStatus refused = RefuseSpecialFile(source); !refused.ok())
+        return refused;
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
         return {};
     if (errno != EINVAL && errno != ENOSYS)
@@ -193,15 +253,13 @@ FsStatus PosixFileSystem::CopyNoReplace(const std::wstring& from, const std::wst
 FsStatus PosixFileSystem::CopyWithProgress(const std::wstring& from, const std::wstring& to,
                                            const CopyProgress& progress)
 {
-    Fd source(::open(ToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC));
+    Fd source;
     struct stat st {};
-    if (!source.valid() || ::fstat(source.get(), &st) != 0)
-        return Errno();
-    if (S_ISDIR(st.st_mode))
-        return FsStatus{EISDIR};
+    if (const FsStatus opened = OpenRegularFileToRead(ToUtf8(from), source, st); !opened.ok())
+        return opened;
 
     const std::string targetPath = ToUtf8(to);
-    Fd target(::open(targetPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    Fd target(::open(targetPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (!target.valid())
         return Errno();
 
@@ -246,21 +304,19 @@ FsStatus PosixFileSystem::CopyWithProgress(const std::wstring& from, const std::
 
 FsStatus PosixFileSystem::RemoveFile(const std::wstring& path)
 {
-    if (::unlink(ToUtf8(path).c_str()) != 0)
+    const std::string file = ToUtf8(path);
+    if (const FsStatus refused = RefuseSpecialFile(file); !refused.ok())
+        return refused;
+    if (::unlink(file.c_str()) != 0)
         return Errno();
     return {};
 }
 
 FsStatus PosixFileSystem::ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes)
 {
-    Fd file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+    Fd file;
     struct stat st {};
-    FsStatus opened;
-    if (!file.valid() || ::fstat(file.get(), &st) != 0)
-        opened = Errno();
-    else if (!S_ISREG(st.st_mode))
-        opened = FsStatus{EISDIR};
-    if (!opened.ok()) {
+    if (const FsStatus opened = OpenRegularFileToRead(ToUtf8(path), file, st); !opened.ok()) {
         bytes.clear();
         return opened;
     }
@@ -331,15 +387,23 @@ FsStatus SyncFolderOf(const std::wstring& path)
 
 FsStatus PosixFileSystem::WriteFileDurably(const std::wstring& path, std::string_view bytes)
 {
+    // The temporary file is always a new one under a name of this call's
+    // own: never a file, or a link, that another writer or anyone else put there.
+    static std::atomic<unsigned> calls{0};
+    constexpr int kNamesTried = 16;
     const std::string target = ToUtf8(path);
-    const std::string temporary = target + ToUtf8(kTemporaryFileSuffix);
-    FsStatus status;
-    {
-        Fd file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (!file.valid())
-            return Errno();
-        status = WriteSyncAndClose(file, bytes);
+    const std::string unique = target + "." + std::to_string(::getpid()) + "-";
+    std::string temporary;
+    Fd file;
+    for (int tried = 0; !file.valid() && tried < kNamesTried; ++tried) {
+        temporary = unique + std::to_string(++calls) + ToUtf8(kTemporaryFileSuffix);
+        file.Reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (!file.valid() && errno != EEXIST)
+            break;
     }
+    if (!file.valid())
+        return Errno();
+    FsStatus status = WriteSyncAndClose(file, bytes);
     if (status.ok() && ::rename(temporary.c_str(), target.c_str()) != 0)
         status = Errno();
     if (!status.ok()) {
@@ -352,7 +416,7 @@ FsStatus PosixFileSystem::WriteFileDurably(const std::wstring& path, std::string
 FsStatus PosixFileSystem::WriteNewFileDurably(const std::wstring& path, std::string_view bytes)
 {
     const std::string target = ToUtf8(path);
-    Fd file(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    Fd file(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (!file.valid())
         return Errno();
     const FsStatus status = WriteSyncAndClose(file, bytes);
@@ -415,6 +479,11 @@ bool IsTooLarge(FsStatus status) { return status.error == EFBIG; }
 
 FsStatus NotSupportedStatus() { return FsStatus{ENOTSUP}; }
 
+// No call made here fails with ENODEV otherwise: no device is ever opened.
+FsStatus NotRegularFileStatus() { return FsStatus{ENODEV}; }
+
+bool IsNotRegularFile(FsStatus status) { return status.error == ENODEV; }
+
 FsStatus CancelledStatus() { return FsStatus{ECANCELED}; }
 
 bool IsCancelled(FsStatus status) { return status.error == ECANCELED; }
@@ -436,6 +505,7 @@ std::wstring DescribeError(FsStatus status)
     case EROFS: return texts::kErrorWriteProtected;
     case ENAMETOOLONG:
     case EINVAL: return texts::kErrorNameInvalid;
+    case ENODEV: return texts::kErrorNotRegularFile;
     default: {
         wchar_t other[64];
         std::swprintf(other, 64, texts::kErrorOther, status.error);

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "app/Texts.h"
@@ -34,10 +36,30 @@ FsStatus LastError() { return FsStatus{GetLastError()}; }
 
 FsStatus FromBool(BOOL succeeded) { return succeeded ? FsStatus{} : LastError(); }
 
-fw::UniqueFile OpenForAttributes(const std::wstring& path, DWORD access)
+fw::UniqueFile OpenForAttributes(const std::wstring& path, DWORD access, DWORD flags = 0)
 {
     return fw::UniqueFile(CreateFileW(ToSystemPath(path).c_str(), access, kShareAll, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
+}
+
+// A link, a junction or any other reparse point, or a device: never a mod.
+constexpr DWORD kSpecialAttributes = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+
+// Refuses a name that is itself a reparse point or a device: a rename or a
+// removal never acts on a link as if it were a mod.
+FsStatus RefuseSpecialFile(const std::wstring& systemPath)
+{
+    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LastError();
+    return (attributes & kSpecialAttributes) ? NotRegularFileStatus() : FsStatus{};
+}
+
+// Refuses an open handle that is not a file on a disk: a pipe, or a device
+// such as NUL, which a name like "nul.pak" opens on older systems.
+FsStatus RefuseNonDiskFile(HANDLE file)
+{
+    return GetFileType(file) == FILE_TYPE_DISK ? FsStatus{} : NotRegularFileStatus();
 }
 
 }  // namespace
@@ -76,8 +98,9 @@ FsStatus Win32FileSystem::ListFolder(const std::wstring& folder, std::vector<Fol
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..")
             continue;
+        // A link to a folder is still a folder to look into.
         entries.push_back(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                      ToFileTime(data.ftLastWriteTime)});
+                                      ToFileTime(data.ftLastWriteTime), (data.dwFileAttributes & kSpecialAttributes) != 0});
     } while (FindNextFileW(find.get(), &data));
     // Only the end of the folder ends the listing well.
     if (GetLastError() != ERROR_NO_MORE_FILES) {
@@ -99,7 +122,7 @@ bool Win32FileSystem::FileExists(const std::wstring& path)
 {
     fw::UniqueFile file(CreateFileW(ToSystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid();
+    return file.valid() && RefuseNonDiskFile(file.get()).ok();
 }
 
 bool Win32FileSystem::PathExists(const std::wstring& path)
@@ -115,8 +138,12 @@ bool Win32FileSystem::PathExists(const std::wstring& path)
 FsStatus Win32FileSystem::ReadLastWriteTime(const std::wstring& path, mods::FileTime& time)
 {
     fw::UniqueFile file = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
+    if (!file)
+        return LastError();
+    if (const FsStatus refused = RefuseNonDiskFile(file.get()); !refused.ok())
+        return refused;
     FILETIME lastWrite{};
-    if (!file || !GetFileTime(file.get(), nullptr, nullptr, &lastWrite))
+    if (!GetFileTime(file.get(), nullptr, nullptr, &lastWrite))
         return LastError();
     time = ToFileTime(lastWrite);
     return {};
@@ -127,22 +154,47 @@ FsStatus Win32FileSystem::WriteLastWriteTime(const std::wstring& path, mods::Fil
     // Larger values are not times: all ones even means "leave the time as it is".
     if (time > mods::kMaxCalendarTime)
         return FsStatus{ERROR_INVALID_PARAMETER};
-    fw::UniqueFile file = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
+    // The name itself is opened, never a link's target; what it is is
+    // read from the open handle, so nothing can be put in its place.
+    fw::UniqueFile file =
+        OpenForAttributes(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!file)
+        return LastError();
+    if (const FsStatus refused = RefuseNonDiskFile(file.get()); !refused.ok())
+        return refused;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info))
+        return LastError();
+    if (info.dwFileAttributes & kSpecialAttributes)
+        return NotRegularFileStatus();
     const FILETIME lastWrite = ToFiletime(time);
-    if (!file || !SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
+    if (!SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
         return LastError();
     return FromBool(file.Close());
 }
 
 FsStatus Win32FileSystem::RenameNoReplace(const std::wstring& from, const std::wstring& to)
 {
-    return FromBool(MoveFileW(ToSystemPath(from).c_str(), ToSystemPath(to).c_str()));
+    const std::wstring source = ToSystemPath(from);
+    if (const FsStatus refused = RefuseSpecialFile(source); !refused.ok())
+        return refused;
+    return FromBool(MoveFileW(source.c_str(), ToSystemPath(to).c_str()));
 }
 
 FsStatus Win32FileSystem::CopyNoReplace(const std::wstring& from, const std::wstring& to)
 {
+    const std::wstring source = ToSystemPath(from);
+    {
+        // Only a file on a disk is copied: never a device's stream.
+        fw::UniqueFile file(CreateFileW(source.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
+        if (!file)
+            return LastError();
+        if (const FsStatus refused = RefuseNonDiskFile(file.get()); !refused.ok())
+            return refused;
+    }
     const std::wstring target = ToSystemPath(to);
-    if (!CopyFileW(ToSystemPath(from).c_str(), target.c_str(), TRUE))
+    if (!CopyFileW(source.c_str(), target.c_str(), TRUE))
         return LastError();
     // A copy of a read-only download is ours to change and remove: it does
     // not keep the flag. Should that fail, RemoveFile still copes.
@@ -159,13 +211,17 @@ FsStatus Win32FileSystem::CopyWithProgress(const std::wstring& from, const std::
     // on every system; as CopyFileW, it keeps the source's last-write time.
     fw::UniqueFile source(CreateFileW(ToSystemPath(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source)
+        return LastError();
+    if (const FsStatus refused = RefuseNonDiskFile(source.get()); !refused.ok())
+        return refused;
     LARGE_INTEGER size{};
     FILETIME lastWrite{};
-    if (!source || !GetFileSizeEx(source.get(), &size) || !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
+    if (!GetFileSizeEx(source.get(), &size) || !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
         return LastError();
     const std::wstring target = ToSystemPath(to);
-    fw::UniqueFile copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+    fw::UniqueFile copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!copy)
         return LastError();
 
@@ -203,6 +259,8 @@ FsStatus Win32FileSystem::CopyWithProgress(const std::wstring& from, const std::
 FsStatus Win32FileSystem::RemoveFile(const std::wstring& path)
 {
     const std::wstring file = ToSystemPath(path);
+    if (const FsStatus refused = RefuseSpecialFile(file); !refused.ok())
+        return refused;
     if (DeleteFileW(file.c_str()))
         return {};
     const FsStatus failure = LastError();
@@ -225,11 +283,13 @@ FsStatus Win32FileSystem::ReadWholeFile(const std::wstring& path, std::size_t ma
 {
     fw::UniqueFile file(CreateFileW(ToSystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FsStatus opened = file ? RefuseNonDiskFile(file.get()) : LastError();
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size)) {
-        const FsStatus failure = LastError();
+    if (opened.ok() && !GetFileSizeEx(file.get(), &size))
+        opened = LastError();
+    if (!opened.ok()) {
         bytes.clear();
-        return failure;
+        return opened;
     }
     FsStatus failure;
     const auto readSome = [&](unsigned char* buffer, std::size_t room) -> long long {
@@ -301,13 +361,24 @@ bool RenameOpenFile(HANDLE file, const std::wstring& target)
 
 FsStatus Win32FileSystem::WriteFileDurably(const std::wstring& path, std::string_view bytes)
 {
-    const std::wstring temporary = ToSystemPath(path + std::wstring(kTemporaryFileSuffix));
+    // The temporary file is always a new one under a name of this call's
+    // own: never a file, or a link, that another writer or anyone else put there.
+    static std::atomic<unsigned> calls{0};
+    constexpr int kNamesTried = 16;
+    const std::wstring unique = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
     const std::wstring target = ToSystemPath(path);
+    std::wstring temporary;
     FsStatus status;
     bool renamed = false;
     {
-        fw::UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        fw::UniqueFile file;
+        for (int tried = 0; !file && tried < kNamesTried; ++tried) {
+            temporary = ToSystemPath(unique + std::to_wstring(++calls) + std::wstring(kTemporaryFileSuffix));
+            file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            if (!file && !IsAlreadyExists(FsStatus{GetLastError()}))
+                break;
+        }
         if (!file)
             return LastError();
         status = WriteAndFlush(file.get(), bytes);
@@ -336,7 +407,8 @@ FsStatus Win32FileSystem::WriteNewFileDurably(const std::wstring& path, std::str
     FsStatus status;
     {
         fw::UniqueFile file(
-            CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file)
             return LastError();
         status = WriteAndFlush(file.get(), bytes);
@@ -394,6 +466,10 @@ bool IsTooLarge(FsStatus status) { return status.error == ERROR_FILE_TOO_LARGE; 
 
 FsStatus NotSupportedStatus() { return FsStatus{ERROR_NOT_SUPPORTED}; }
 
+FsStatus NotRegularFileStatus() { return FsStatus{ERROR_BAD_FILE_TYPE}; }
+
+bool IsNotRegularFile(FsStatus status) { return status.error == ERROR_BAD_FILE_TYPE; }
+
 FsStatus LockedStatus() { return FsStatus{ERROR_SHARING_VIOLATION}; }
 
 FsStatus TimeNotKeptStatus() { return FsStatus{ERROR_INVALID_TIME}; }
@@ -424,6 +500,7 @@ std::wstring DescribeError(FsStatus status)
     case ERROR_INVALID_TIME: return texts::kErrorTimeNotKept;
     case ERROR_INVALID_NAME:
     case ERROR_FILENAME_EXCED_RANGE: return texts::kErrorNameInvalid;
+    case ERROR_BAD_FILE_TYPE: return texts::kErrorNotRegularFile;
     default: {
         // The system's own text, in the language chosen where the system has it.
         const WORD language = texts::CurrentLanguage() == texts::Language::English

@@ -10,6 +10,11 @@
 #include "mods/ModTime.h"
 #include "platform/Utf8.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace cli_testing;
 using namespace testing_files;
 
@@ -212,6 +217,43 @@ TEST(Commands, DeleteNeedsYesAndInstallFollowsTheDropRules)
     EXPECT_EQ(gone.status, 1) << gone;
     EXPECT_NE(gone.err.find("a.pak: not restored: deleted since, it cannot come back"), std::string::npos) << gone;
 }
+
+#ifndef _WIN32
+TEST(Commands, ALinkOrAPipeInPaksIsNoModAndNothingWaitsForAPipe)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak"});
+    TempFolder outside;
+    const mods::FileTime outsideTime = Time(2015, 1, 1);
+    WriteFileWithTime(outside / L"target.pak", outsideTime);
+    ASSERT_EQ(::symlink(Utf8(outside / L"target.pak").c_str(), Utf8(cli.Pak(L"link.pak")).c_str()), 0);
+
+    const Result setTime = cli.Run({L"set-time", L"link", L"2030-1-1"});
+    EXPECT_EQ(setTime.status, 1) << setTime;
+    EXPECT_NE(setTime.err.find("link: no mod of that name"), std::string::npos) << setTime;
+    const Result moved = cli.Run({L"move", L"a", L"--bottom"});
+    EXPECT_EQ(moved.status, 0) << moved;
+    EXPECT_EQ(cli.Run({L"undo"}).status, 0);
+    EXPECT_EQ(cli.Order(), L"a.pak b.pak");
+    mods::FileTime time = 0;
+    ASSERT_TRUE(platform::SystemFileSystem().ReadLastWriteTime(outside / L"target.pak", time).ok());
+    EXPECT_EQ(time, outsideTime);
+
+    // Pipes without a writer: an open to read them would wait for ever.
+    ASSERT_EQ(::mkfifo(Utf8(cli.Pak(L"a.pak.MAN")).c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(Utf8(outside / L"fifo.pak").c_str(), 0644), 0);
+    const Result installed = cli.Run({L"install", outside / L"fifo.pak"});
+    EXPECT_EQ(installed.status, 1) << installed;
+    EXPECT_NE(installed.err.find("fifo.pak: not a mod file"), std::string::npos) << installed;
+    EXPECT_FALSE(Exists(cli.Pak(L"fifo.pak")));
+    const Result conflicts = cli.Run({L"conflicts"});
+    EXPECT_NE(conflicts.out.find("a.pak: its manifest cannot be read: not a regular file (a link, a pipe or a device)"),
+              std::string::npos) << conflicts;
+    const Result stuck = cli.Run({L"set-time", L"a", L"2030-1-1"});
+    EXPECT_EQ(stuck.status, 1) << stuck;
+    EXPECT_NE(stuck.err.find("cannot write the time of a.pak.MAN: not a regular file"), std::string::npos) << stuck;
+}
+#endif
 
 TEST(Commands, ConflictsReportWhichModWins)
 {

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <thread>
+#include <tuple>
 
+#include "mods/ModCatalogue.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
@@ -14,7 +18,10 @@
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
 #endif
 
 using namespace testing_files;
@@ -31,6 +38,30 @@ void MakeReadOnly(const std::wstring& path)
     ASSERT_EQ(::chmod(platform::ToUtf8(path).c_str(), 0444), 0);
 #endif
 }
+
+#ifndef _WIN32
+void MakeLink(const std::wstring& target, const std::wstring& link)
+{
+    ASSERT_EQ(::symlink(platform::ToUtf8(target).c_str(), platform::ToUtf8(link).c_str()), 0);
+}
+
+void MakePipe(const std::wstring& path) { ASSERT_EQ(::mkfifo(platform::ToUtf8(path).c_str(), 0644), 0); }
+
+// True when `check` returns true run by a user that root's rights do not
+// cover: in a child process that gives them up when the tests run as root.
+bool AsOrdinaryUser(const std::function<bool()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        ::_exit(::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
 
 bool IsReadOnly(const std::wstring& path)
 {
@@ -120,22 +151,29 @@ TEST(FileSystem, ListingReportsFoldersAndWindowsTimes)
     WriteFileWithTime(folder / L"a.pak", Time(2011, 11, 11));
     MakeFolder(folder / L"sub");
 #ifndef _WIN32
-    // A link's type is its target's.
+    // A link is special, and a folder when its target is one.
     ASSERT_EQ(symlink("sub", platform::ToUtf8(folder / L"to-sub").c_str()), 0);
     ASSERT_EQ(symlink("a.pak", platform::ToUtf8(folder / L"to-a.pak").c_str()), 0);
+    ASSERT_EQ(symlink("gone", platform::ToUtf8(folder / L"to-gone.pak").c_str()), 0);
+    MakePipe(folder / L"pipe.pak");
 #endif
     std::vector<platform::FolderEntry> entries;
     ASSERT_TRUE(Fs().ListFolder(folder.path() + platform::kPathSeparator, entries).ok());
     std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.name < b.name; });
-    std::vector<std::pair<std::wstring, bool>> folders;
+    using Kind = std::tuple<std::wstring, bool, bool>;  // name, folder, special
+    std::vector<Kind> kinds;
     for (const platform::FolderEntry& entry : entries)
-        folders.emplace_back(entry.name, entry.isFolder);
+        kinds.emplace_back(entry.name, entry.isFolder, entry.isSpecial);
 #ifdef _WIN32
-    EXPECT_EQ(folders, (std::vector<std::pair<std::wstring, bool>>{{L"a.pak", false}, {L"sub", true}}));
+    EXPECT_EQ(kinds, (std::vector<Kind>{{L"a.pak", false, false}, {L"sub", true, false}}));
     EXPECT_EQ(entries[0].lastWriteTime, Time(2011, 11, 11));  // POSIX listings report no times
 #else
-    EXPECT_EQ(folders, (std::vector<std::pair<std::wstring, bool>>{
-                           {L"a.pak", false}, {L"sub", true}, {L"to-a.pak", false}, {L"to-sub", true}}));
+    EXPECT_EQ(kinds, (std::vector<Kind>{{L"a.pak", false, false},
+                                        {L"pipe.pak", false, true},
+                                        {L"sub", true, false},
+                                        {L"to-a.pak", false, true},
+                                        {L"to-gone.pak", false, true},
+                                        {L"to-sub", true, true}}));
 #endif
 
     std::vector<platform::FolderEntry> none;
@@ -282,5 +320,148 @@ TEST(FileSystem, PathsLongerThanTheOldLimit)
     EXPECT_TRUE(Fs().WriteFileDurably(platform::JoinPath(deeper, L"r.txt"), "record").ok());
     EXPECT_EQ(ReadFile(platform::JoinPath(deeper, L"r.txt")), "record");
 }
+
+TEST(FileSystem, ADurableWriteTakesNoFileItDidNotMake)
+{
+    TempFolder share, outside;
+    const std::wstring list = share / L"list.txt";
+    WriteFile(list + L".tmp", "someone else's");
+    WriteFile(outside / L"mine.txt", "outside");
+#ifndef _WIN32
+    // A link where the temporary file once was, and the target a link too:
+    // neither is written through.
+    MakeLink(outside / L"mine.txt", share / L"linked.txt.tmp");
+    MakeLink(outside / L"mine.txt", share / L"linked.txt");
+    ASSERT_TRUE(Fs().WriteFileDurably(share / L"linked.txt", "new").ok());
+    EXPECT_EQ(ReadFile(share / L"linked.txt"), "new");
+    EXPECT_EQ(ReadFile(outside / L"mine.txt"), "outside");
+#endif
+    ASSERT_TRUE(Fs().WriteFileDurably(list, "new").ok());
+    EXPECT_EQ(ReadFile(list), "new");
+    EXPECT_EQ(ReadFile(list + L".tmp"), "someone else's");
+
+    // Two writers of one file at once: each writes a whole file of its own.
+    // (Windows refuses to replace a file the other still holds open.)
+    const std::string first(3000, '1'), second(7000, '2');
+    bool failed[2] = {false, false};
+    std::thread writers[2];
+    for (int w = 0; w < 2; ++w)
+        writers[w] = std::thread([&, w] {
+            for (int i = 0; i < 50; ++i)
+                failed[w] |= !Fs().WriteFileDurably(list, w == 0 ? first : second).ok();
+        });
+    for (std::thread& writer : writers)
+        writer.join();
+#ifndef _WIN32
+    EXPECT_FALSE(failed[0] || failed[1]);
+#endif
+    const std::string last = ReadFile(list);
+    EXPECT_TRUE(last == first || last == second) << last.size();
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(share.path(), entries).ok());
+    // No temporary file left: the list, the file already there and the two links.
+#ifdef _WIN32
+    EXPECT_EQ(entries.size(), 2u);
+#else
+    EXPECT_EQ(entries.size(), 4u);
+#endif
+}
+
+#ifdef _WIN32
+TEST(FileSystem, ADeviceIsRefusedAtOnce)
+{
+    TempFolder folder;
+    // The name NUL is the null device in every folder.
+    for (const std::wstring& path : {std::wstring(L"\\\\.\\NUL"), folder / L"NUL"}) {
+        SCOPED_TRACE(platform::ToUtf8(path));
+        std::vector<unsigned char> bytes{'x'};
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadWholeFile(path, 100, bytes)));
+        EXPECT_TRUE(bytes.empty());
+        EXPECT_FALSE(Fs().FileExists(path));
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().CopyNoReplace(path, folder / L"copy.pak")));
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().CopyWithProgress(path, folder / L"copy.pak", {})));
+        EXPECT_FALSE(Exists(folder / L"copy.pak"));
+        mods::FileTime time = 42;
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadLastWriteTime(path, time)));
+        EXPECT_EQ(time, 42u);
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().WriteLastWriteTime(path, Time(2030, 1, 1))));
+    }
+}
+#else
+TEST(FileSystem, ALinkIsNeverWrittenThroughNorTakenForAMod)
+{
+    TempFolder paks, outside;
+    const mods::FileTime outsideTime = Time(2015, 1, 1);
+    WriteFileWithTime(outside / L"target.pak", outsideTime, "outside");
+    WriteFile(paks / L"real.pak");
+    MakeLink(outside / L"target.pak", paks / L"link.pak");
+
+    EXPECT_TRUE(platform::IsNotRegularFile(Fs().WriteLastWriteTime(paks / L"link.pak", Time(2030, 1, 1))));
+    EXPECT_TRUE(platform::IsNotRegularFile(Fs().RenameNoReplace(paks / L"link.pak", paks / L"link.G1O")));
+    EXPECT_TRUE(platform::IsNotRegularFile(Fs().RemoveFile(paks / L"link.pak")));
+    mods::FileTime time = 0;
+    ASSERT_TRUE(Fs().ReadLastWriteTime(outside / L"target.pak", time).ok());
+    EXPECT_EQ(time, outsideTime);
+    EXPECT_EQ(ReadFile(paks / L"link.pak"), "outside");  // the link itself is still there
+    EXPECT_FALSE(Exists(paks / L"link.G1O"));
+
+    const std::vector<mods::ModEntry> catalogue = mods::ReadModCatalogue(Fs(), paks.path());
+    ASSERT_EQ(catalogue.size(), 1u);
+    EXPECT_EQ(catalogue[0].fileName, L"real.pak");
+
+    // Reads follow a link to a regular file: a mod list or a download may be one.
+    std::vector<unsigned char> bytes;
+    EXPECT_TRUE(Fs().ReadWholeFile(paks / L"link.pak", 100, bytes).ok());
+    EXPECT_TRUE(Fs().FileExists(paks / L"link.pak"));
+}
+
+TEST(FileSystem, APipeOrADeviceIsRefusedAtOnceNeverOpened)
+{
+    TempFolder paks, downloads;
+    WriteFile(paks / L"x.pak");
+    MakePipe(paks / L"pipe.pak");  // no writer: an open to read would wait for one
+    MakePipe(paks / L"x.pak.MAN");
+    MakeLink(L"/dev/null", paks / L"null.pak");
+    for (const wchar_t* name : {L"pipe.pak", L"x.pak.MAN", L"null.pak"}) {
+        SCOPED_TRACE(platform::ToUtf8(name));
+        const std::wstring path = paks / name;
+        std::vector<unsigned char> bytes{'x'};
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadWholeFile(path, 100, bytes)));
+        EXPECT_TRUE(bytes.empty());
+        EXPECT_FALSE(Fs().FileExists(path));
+        EXPECT_TRUE(Fs().PathExists(path));
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().CopyNoReplace(path, downloads / name)));
+        EXPECT_FALSE(Exists(downloads / name));
+        mods::FileTime time = 42;
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadLastWriteTime(path, time)));
+        EXPECT_EQ(time, 42u);
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().WriteLastWriteTime(path, Time(2030, 1, 1))));
+        EXPECT_TRUE(platform::IsNotRegularFile(Fs().RemoveFile(path)));
+    }
+    // Read together, the first failure is the one told.
+    std::vector<mods::FileTime> times{1, 2, 3};
+    EXPECT_TRUE(platform::IsNotRegularFile(Fs().ReadLastWriteTimes(paks.path(), {L"x.pak", L"pipe.pak", L"gone.pak"}, times)));
+    EXPECT_NE(times[0], 1u);
+    EXPECT_EQ(times[1], 2u);
+}
+
+TEST(FileSystem, AFolderThatCannotBeReadIsNoEmptyFolder)
+{
+    TempFolder folder;
+    const std::wstring locked = folder / L"locked";
+    MakeFolder(locked);
+    WriteFile(platform::JoinPath(locked, L"a.pak"));
+    ASSERT_EQ(::chmod(platform::ToUtf8(locked).c_str(), 0), 0);
+    EXPECT_TRUE(AsOrdinaryUser([&] {
+        std::vector<platform::FolderEntry> entries;
+        std::vector<mods::FileTime> times{7, 8};
+        return Fs().ListFolder(folder.path(), entries).ok() && entries.size() == 1 &&  // the folder above can be
+               !Fs().ListFolder(locked, entries).ok() && entries.size() == 1 &&
+               Fs().ReadLastWriteTimes(locked, {L"a.pak", L"b.pak"}, times).error == EACCES &&
+               times == std::vector<mods::FileTime>{7, 8};
+    }));
+    ::chmod(platform::ToUtf8(locked).c_str(), 0755);
+}
+#endif
 
 }  // namespace

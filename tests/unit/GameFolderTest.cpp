@@ -4,7 +4,12 @@
 #include "mods/GameFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 #include "unit/TestFiles.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace mods;
 using namespace testing_files;
@@ -24,6 +29,14 @@ TEST(GameFolder, AFolderHoldsPaksWithTwoEnabledPaks)
     WriteFile(folder / L"DATA.PAK.MAN");
     MakeFolder(folder / L"sub.pak");
     EXPECT_FALSE(FolderHoldsPaks(Fs(), folder.path()));
+#ifndef _WIN32
+    // A link is no pak, in a scan or in a listing.
+    ASSERT_EQ(::symlink("DATA.PAK", platform::ToUtf8(folder / L"link.pak").c_str()), 0);
+    EXPECT_FALSE(FolderHoldsPaks(Fs(), folder.path()));
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(Fs().ListFolder(folder.path(), entries).ok());
+    EXPECT_FALSE(ListingHoldsPaks(entries));
+#endif
     WriteFile(folder / L"a.pak");
     EXPECT_TRUE(FolderHoldsPaks(Fs(), folder.path()));
     EXPECT_TRUE(FolderHoldsPaks(Fs(), folder.path() + platform::kPathSeparator + platform::kPathSeparator));

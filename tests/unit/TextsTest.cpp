@@ -84,6 +84,7 @@ TEST(Texts, ASwitchReachesEveryNameAndTheSystemsReasons)
     EXPECT_STREQ(texts::kModCount, L"Mods in all: %d");
     EXPECT_STREQ(texts::kErrorOther, L"system error %lu");
     EXPECT_EQ(platform::DescribeError(platform::AlreadyExistsStatus()), L"a file of that name already exists");
+    EXPECT_EQ(platform::DescribeError(platform::NotRegularFileStatus()), L"not a regular file (a link, a pipe or a device)");
     const std::wstring reason = platform::DescribeError(other);
     EXPECT_FALSE(reason.empty());
     for (wchar_t c : reason)
@@ -92,6 +93,7 @@ TEST(Texts, ASwitchReachesEveryNameAndTheSystemsReasons)
     texts::SetLanguage(Language::Chinese);
     EXPECT_STREQ(texts::kModCount, L"总共 %d 个MOD");
     EXPECT_EQ(platform::DescribeError(platform::AlreadyExistsStatus()), L"已存在同名文件");
+    EXPECT_EQ(platform::DescribeError(platform::NotRegularFileStatus()), L"不是普通文件（链接、管道或设备）");
 }
 
 TEST(Texts, TheLanguageKeptInTheIni)

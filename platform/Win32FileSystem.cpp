@@ -42,17 +42,24 @@ fw::UniqueFile OpenForAttributes(const std::wstring& path, DWORD access, DWORD f
                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
 }
 
-// A link, a junction or any other reparse point, or a device: never a mod.
-constexpr DWORD kSpecialAttributes = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+// A link or a junction (a reparse point that names another file), or a
+// device: never a mod. Other reparse points are files in their own right
+// (OneDrive's placeholders, deduplicated files) and stay mods.
+bool IsSpecial(DWORD attributes, DWORD reparseTag)
+{
+    return (attributes & FILE_ATTRIBUTE_DEVICE) ||
+           ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(reparseTag));
+}
 
-// Refuses a name that is itself a reparse point or a device: a rename or a
-// removal never acts on a link as if it were a mod.
+// Refuses a name that is itself a link or a device: a rename or a removal
+// never acts on a link as if it were a mod.
 FsStatus RefuseSpecialFile(const std::wstring& systemPath)
 {
-    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
+    WIN32_FIND_DATAW data{};
+    fw::UniqueFind find(FindFirstFileW(systemPath.c_str(), &data));
+    if (!find)
         return LastError();
-    return (attributes & kSpecialAttributes) ? NotRegularFileStatus() : FsStatus{};
+    return IsSpecial(data.dwFileAttributes, data.dwReserved0) ? NotRegularFileStatus() : FsStatus{};
 }
 
 // Refuses an open handle that is not a file on a disk: a pipe, or a device
@@ -100,7 +107,7 @@ FsStatus Win32FileSystem::ListFolder(const std::wstring& folder, std::vector<Fol
             continue;
         // A link to a folder is still a folder to look into.
         entries.push_back(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                      ToFileTime(data.ftLastWriteTime), (data.dwFileAttributes & kSpecialAttributes) != 0});
+                                      ToFileTime(data.ftLastWriteTime), IsSpecial(data.dwFileAttributes, data.dwReserved0)});
     } while (FindNextFileW(find.get(), &data));
     // Only the end of the folder ends the listing well.
     if (GetLastError() != ERROR_NO_MORE_FILES) {
@@ -162,10 +169,10 @@ FsStatus Win32FileSystem::WriteLastWriteTime(const std::wstring& path, mods::Fil
         return LastError();
     if (const FsStatus refused = RefuseNonDiskFile(file.get()); !refused.ok())
         return refused;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file.get(), &info))
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &info, sizeof info))
         return LastError();
-    if (info.dwFileAttributes & kSpecialAttributes)
+    if (IsSpecial(info.FileAttributes, info.ReparseTag))
         return NotRegularFileStatus();
     const FILETIME lastWrite = ToFiletime(time);
     if (!SetFileTime(file.get(), nullptr, nullptr, &lastWrite))

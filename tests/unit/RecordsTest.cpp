@@ -348,13 +348,17 @@ TEST(ChangeHistory, ACrashInTheMiddleOfASmartSortIsRecoveredExactly)
         ASSERT_TRUE(history.Begin(RecordedAction::SmartSort, {}, std::nullopt, sequence).ok());
         SmartSortAll(crashing, folder);
     }
-    ASSERT_NE(State(folder.paks), before);
+    const auto crashed = State(folder.paks);
+    ASSERT_NE(crashed, before);
+    int retimed = 0;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        retimed += (crashed[i].pak.time != before[i].pak.time) + (crashed[i].companion->time != before[i].companion->time);
 
     ChangeHistory history(Fs(), folder.history, folder.paks);
     ASSERT_TRUE(history.UnfinishedNewest());
     const RestoreOutcome recovered = Recover(history, Fs());
     EXPECT_TRUE(recovered.notRestored.empty());
-    EXPECT_EQ(recovered.filesChanged, 211);
+    EXPECT_EQ(recovered.filesChanged, retimed);
     EXPECT_EQ(State(folder.paks), before);
     EXPECT_FALSE(history.UnfinishedNewest());
     EXPECT_FALSE(history.NextUndo());  // the half sort is as if never made
@@ -429,9 +433,11 @@ TEST(FolderWriter, AFolderThatCannotBeReadWholeIsNeverWrittenNorTakenForEmpty)
     failing.unlistable.insert(folder.paks);  // a listing that fails part-way
     EXPECT_EQ(writer.SetTime(L"mod0.pak", Time(2022, 6, 1), failures).refused, WriteRefusal::StateUnreadable);
     failing.unlistable.clear();
+#ifndef _WIN32  // (Windows reads every time from the listing itself)
     failing.unreadable.insert(folder / L"mod2.pak.MAN");  // one time that cannot be read
     EXPECT_EQ(writer.SetTime(L"mod0.pak", Time(2022, 6, 1), failures).refused, WriteRefusal::StateUnreadable);
     failing.unreadable.clear();
+#endif
     EXPECT_EQ(Files(folder.paks), start);
     EXPECT_TRUE(history.List().records.empty());
 

@@ -198,6 +198,13 @@ AppliedRestore ApplyRestore(platform::FileSystem& fileSystem, const std::wstring
     for (std::size_t i = 0; i < state.size(); ++i)
         inState.emplace(state[i].pak.name, i);
     std::vector<bool> removed(state.size(), false);
+    // Every time on disk now is one the file system keeps.
+    KnownKeptTimes known;
+    for (const RecordedMod& mod : state) {
+        known.Add(mod.pak.time);
+        if (mod.companion)
+            known.Add(mod.companion->time);
+    }
 
     for (const RestoreStep& step : plan.steps) {
         if (progress)
@@ -267,7 +274,7 @@ AppliedRestore ApplyRestore(platform::FileSystem& fileSystem, const std::wstring
         }
         if (step.now.pak.time != wanted.pak.time) {
             FileTime kept = step.now.pak.time;
-            const platform::FsStatus status = WriteTimeKept(fileSystem, path(pakName), wanted.pak.time, &kept);
+            const platform::FsStatus status = WriteTimeKept(fileSystem, path(pakName), wanted.pak.time, &kept, &known);
             if (!status.ok())
                 failed(pakName, status);
             else if (step.now.pak.name == pakName)
@@ -277,7 +284,7 @@ AppliedRestore ApplyRestore(platform::FileSystem& fileSystem, const std::wstring
         }
         if (companion && wanted.companion && step.now.companion->time != wanted.companion->time) {
             FileTime kept = step.now.companion->time;
-            const platform::FsStatus status = WriteTimeKept(fileSystem, path(*companion), wanted.companion->time, &kept);
+            const platform::FsStatus status = WriteTimeKept(fileSystem, path(*companion), wanted.companion->time, &kept, &known);
             if (!status.ok())
                 failed(*companion, status);
             else if (*companion == step.now.companion->name)

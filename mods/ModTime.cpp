@@ -16,21 +16,24 @@ constexpr FileTime kTimeGrain = 2 * kTicksPerSecond;
 }  // namespace
 
 platform::FsStatus WriteTimeKept(platform::FileSystem& fileSystem, const std::wstring& path, FileTime time,
-                                 FileTime* kept)
+                                 FileTime* kept, KnownKeptTimes* known)
 {
     const platform::FsStatus written = fileSystem.WriteLastWriteTime(path, time);
     if (!written.ok())
         return written;
-    FileTime onDisk = 0;
-    const platform::FsStatus read = fileSystem.ReadLastWriteTime(path, onDisk);
-    if (!read.ok())
-        return read;
+    FileTime onDisk = time;
+    if (!known || !known->Covers(time)) {
+        const platform::FsStatus read = fileSystem.ReadLastWriteTime(path, onDisk);
+        if (!read.ok())
+            return read;
+        if (known)
+            known->Add(onDisk);
+    }
     if (kept)
         *kept = onDisk;
     const FileTime apart = onDisk > time ? onDisk - time : time - onDisk;
     return apart < kTimeGrain ? platform::FsStatus{} : platform::TimeNotKeptStatus();
 }
-
 
 std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder,
                                        const std::wstring& name)
@@ -42,13 +45,13 @@ std::optional<FileTime> GetModFileTime(platform::FileSystem& fileSystem, const s
 }
 
 void SetModFileTime(platform::FileSystem& fileSystem, const std::wstring& folder, const std::wstring& name,
-                    FileTime time, std::vector<FileFailure>& failures)
+                    FileTime time, std::vector<FileFailure>& failures, KnownKeptTimes* known)
 {
-    const platform::FsStatus pak = WriteTimeKept(fileSystem, platform::JoinPath(folder, name), time);
+    const platform::FsStatus pak = WriteTimeKept(fileSystem, platform::JoinPath(folder, name), time, nullptr, known);
     if (!pak.ok())
         failures.push_back(FileFailure{name, pak});
     const std::wstring companion = CompanionName(name);
-    const platform::FsStatus man = WriteTimeKept(fileSystem, platform::JoinPath(folder, companion), time);
+    const platform::FsStatus man = WriteTimeKept(fileSystem, platform::JoinPath(folder, companion), time, nullptr, known);
     if (!man.ok() && !platform::IsNotFound(man))
         failures.push_back(FileFailure{companion, man});
 }
@@ -59,12 +62,13 @@ namespace {
 // goes: the far time written to one of its files and read back (a file
 // system whose dates end in 2038 keeps its last second instead), then the
 // file's own time put back.
-FileTime LatestTimeKept(platform::FileSystem& fileSystem, const std::wstring& path, FileTime far)
+FileTime LatestTimeKept(platform::FileSystem& fileSystem, const std::wstring& path, FileTime far, KnownKeptTimes& known)
 {
     FileTime own = 0, kept = 0;
     if (!fileSystem.ReadLastWriteTime(path, own).ok())
         return kMaxCalendarTime;
-    const platform::FsStatus probed = WriteTimeKept(fileSystem, path, far, &kept);
+    known.Add(own);
+    const platform::FsStatus probed = WriteTimeKept(fileSystem, path, far, &kept, &known);
     WriteTimeKept(fileSystem, path, own);
     return platform::IsTimeNotKept(probed) && kept < far ? kept : kMaxCalendarTime;
 }
@@ -75,6 +79,7 @@ std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const 
                                         const std::vector<ListedMod>& mods, FileTime now, const StepProgress& progress)
 {
     std::vector<FileFailure> failures;
+    KnownKeptTimes known;
     SmartSortRows rows;
     rows.count = static_cast<int>(mods.size());
     rows.isMarked = [&](int row) { return mods[static_cast<std::size_t>(row)].marked; };
@@ -87,19 +92,23 @@ std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const 
     };
     rows.readTime = [&](int row) {
         step();
-        return GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name);
+        const std::optional<FileTime> time = GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name);
+        if (time)
+            known.Add(*time);  // on disk, so kept
+        return time;
     };
     rows.writeTime = [&](int row, FileTime time) {
         step();
         const std::wstring& name = mods[static_cast<std::size_t>(row)].name;
         const std::size_t failed = failures.size();
-        SetModFileTime(fileSystem, folder, name, time, failures);
+        SetModFileTime(fileSystem, folder, name, time, failures, &known);
         // The pak carries the order; a companion that kept its time does not move it.
         return std::none_of(failures.begin() + static_cast<std::ptrdiff_t>(failed), failures.end(),
                             [&](const FileFailure& failure) { return failure.fileName == name; });
     };
-    const FileTime latest =
-        mods.size() < 2 ? kMaxCalendarTime : LatestTimeKept(fileSystem, platform::JoinPath(folder, mods.front().name), FarTime(now));
+    const FileTime latest = mods.size() < 2 ? kMaxCalendarTime
+                                            : LatestTimeKept(fileSystem, platform::JoinPath(folder, mods.front().name),
+                                                             FarTime(now), known);
     SmartSort(rows, now, latest);
     return failures;
 }

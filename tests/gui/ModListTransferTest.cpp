@@ -149,6 +149,38 @@ TEST(ModLists, ExportedFromOneWindowAndImportedIntoAnother)
     });
 }
 
+TEST(ModLists, AnImportsOrderIsTakenBackUnderTheNamesItsSwitchesGave)
+{
+    GameFolder game;
+    AddMods(game, {{L"a.G1O", 2}, {L"b.pak", 4}, {L"c.pak", 6}});
+    TempFolder downloads;
+    const std::wstring list = downloads / L"list.txt";
+    WriteFile(list, "# PakOrder mod list 1\n+ c\n+ b\n+ a\n");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        PostMessageW(window, WM_SYSCOMMAND, kImportCommand, 0);
+        FileDialog open(L"导入MOD列表");
+        ASSERT_NE(open.window, nullptr);
+        open.Type(list);
+        open.PressOk();
+        const MessageBoxSeen question = WaitForMessageBox(L"请确认");
+        ASSERT_NE(question.window, nullptr);
+        Answer(question, IDOK);
+        Settle();
+        ASSERT_TRUE(Exists(game.Pak(L"a.PAK")) && Exists(game.Pak(L"a.PAK.MAN")));
+        EXPECT_EQ(Shown(window), L"c*ba*");
+
+        // Ctrl+Z takes the order back; the rows name the mods as they are now.
+        FocusList(window);
+        PressKeys(window, {VK_CONTROL, 'Z'});
+        EXPECT_EQ(OrderOnceItIs(window, L"abc"), L"abc");
+        const std::vector<Row> rows = Rows(window);
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[0].name, L"a.PAK");
+        EXPECT_EQ(rows[0].check, 1);
+        EXPECT_TRUE(Exists(game.Pak(L"a.PAK")));  // only the move was taken back
+    });
+}
+
 TEST(ModLists, ABadListIsNamedAndChangesNothing)
 {
     GameFolder game;

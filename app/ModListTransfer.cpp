@@ -2,6 +2,8 @@
 // taken back as moves waiting for the smart sort.
 #include "app/ModManagerDlg.h"
 
+#include <algorithm>
+
 #include "app/Globals.h"
 #include "app/Texts.h"
 #include "framework/App.h"
@@ -84,32 +86,28 @@ void CModManagerDlg::ImportModList()
     status_.SetWindowText(moved.empty() ? std::wstring(texts::kListInOrder)
                                         : fw::FormatText(texts::kListImported, static_cast<int>(moved.size())));
 
-    // Then the states, after one question, recorded first as every write.
+    // Then the states, after one question, as one recorded write; the rows
+    // and the steps that take the moves back follow the new names.
     if (!effect.switches.empty()) {
         std::wstring question = fw::FormatText(texts::kSwitchQuestion, static_cast<int>(effect.switches.size()));
-        std::vector<std::wstring> names;
-        for (const mods::StateChange& change : effect.switches) {
+        for (const mods::StateChange& change : effect.switches)
             question += fw::FormatText(change.enable ? texts::kSwitchToEnabled : texts::kSwitchToDisabled, change.name);
-            names.push_back(change.name);
-        }
-        const std::optional<std::uint64_t> record =
-            MessageBoxW(m_hWnd, question.c_str(), texts::kSwitchCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK
-                ? BeginWrite(mods::RecordedAction::Import, names) : std::nullopt;
-        if (record) {
-            std::optional<mods::SwitchResult> failed;
-            for (const mods::StateChange& change : effect.switches) {
-                const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, change.name, change.enable);
-                for (std::size_t row = 0; row < arrangement_.Rows().size(); ++row)
-                    if (arrangement_.Rows()[row].name == change.name)
-                        arrangement_.Rename(static_cast<int>(row), switched.name);
-                if (switched.failure && !failed)
-                    failed = switched;
+        if (MessageBoxW(m_hWnd, question.c_str(), texts::kSwitchCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+            std::vector<mods::SwitchResult> switched;
+            std::vector<mods::FileFailure> unused;  // no order is written
+            const mods::WriteOutcome outcome = writer_->Import(arrangement_, effect.switches, false,
+                                                               fileSystem_.CurrentTime(), switched, unused);
+            std::wstring problem;
+            if (outcome.Ran()) {
+                for (std::size_t i = 0; i < switched.size(); ++i) {
+                    std::replace(moved.begin(), moved.end(), effect.switches[i].name, switched[i].name);
+                    if (switched[i].failure && problem.empty())
+                        problem = fw::FormatText(texts::kCannotRename, switched[i].failure->fileName,
+                                                 platform::DescribeError(switched[i].failure->status));
+                }
+                ShowArrangement(moved);
             }
-            EndWrite(record);
-            ShowArrangement(moved);
-            if (failed)
-                status_.SetWindowText(fw::FormatText(texts::kCannotRename, failed->failure->fileName,
-                                                     platform::DescribeError(failed->failure->status)));
+            ShowOutcome(outcome, problem);
         }
     }
 

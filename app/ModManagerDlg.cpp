@@ -228,12 +228,7 @@ BOOL CModManagerDlg::OnInitDialog()
     FindGameFolders(startupFiles);
     OpenHistory();
     SetUpModList();
-    if (history_ && history_->UnfinishedNewest()) {
-        OfferRecovery();
-        RefillModList();
-    } else {
-        RefillModList(startupFiles);
-    }
+    RefillModList(startupFiles);
     if (history_) {
         // A damaged record is named; the others stay usable. (The states are
         // read when a record is used, so start-up reads only the rest.)
@@ -242,6 +237,9 @@ BOOL CModManagerDlg::OnInitDialog()
             status_.SetWindowText(fw::FormatText(texts::kDamagedRecords, static_cast<int>(listing.damaged.size()),
                                                  listing.damaged.front().fileName));
     }
+    // An action the program did not finish, unless another PakOrder is in its middle.
+    if (const std::optional<mods::ChangeRecord> crashed = writer_->Crashed())
+        OfferRecovery(*crashed);
     if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
         AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(systemMenu, MF_STRING, kUndoCommand, texts::kUndoMenuItem);
@@ -573,29 +571,32 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
     if (name.empty())
         return true;
     const bool enable = modList_.GetCellCheck(row, kColumnCheck) == 1;
-    const std::optional<std::uint64_t> record =
-        BeginWrite(enable ? mods::RecordedAction::Enable : mods::RecordedAction::Disable, {name});
-    if (!record) {
-        // Nothing renamed: the row shows the disk again.
+    std::vector<mods::SwitchResult> results;
+    const mods::WriteOutcome outcome = writer_->Switch(
+        enable ? mods::RecordedAction::Enable : mods::RecordedAction::Disable, {{name, enable}}, results);
+    if (!outcome.Ran()) {
+        // Nothing renamed: the row shows the disk again (before a recovery offered refills the list).
         modList_.SetCellCheck(row, kColumnCheck, enable ? 0 : 1);
         UpdateRowState(row, false);
+        ShowOutcome(outcome);
         return true;
     }
-    const mods::SwitchResult switched = mods::SwitchMod(fileSystem_, g_paksFolder, name, enable);
-    EndWrite(record);
+    const mods::SwitchResult& switched = results.front();
     if (switched.name != name) {
         modList_.SetItemText(row, kColumnName, switched.name);
-        arrangement_.Rename(row, switched.name);
+        arrangement_.Rename(name, switched.name);
     }
+    std::wstring problem;
     if (switched.failure) {
         // Show what is really on disk, and why.
         modList_.SetCellCheck(row, kColumnCheck, mods::IsDisabledModName(switched.name) ? 0 : 1);
         UpdateRowState(row, false);
-        status_.SetWindowText(fw::FormatText(texts::kCannotRename, switched.failure->fileName,
-                                             platform::DescribeError(switched.failure->status)));
-    }
-    if (!switched.failure)
+        problem = fw::FormatText(texts::kCannotRename, switched.failure->fileName,
+                                 platform::DescribeError(switched.failure->status));
+    } else {
         ShowModCount();
+    }
+    ShowOutcome(outcome, problem);
     return true;
 }
 
@@ -610,15 +611,13 @@ void CModManagerDlg::DeleteModOnRow(int row)
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kDeleteCaption, MB_OKCANCEL) != IDOK)
         return;
 
-    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::Delete, {name});
-    if (!record)
-        return;
-    const auto failure = mods::DeleteMod(fileSystem_, g_paksFolder, name);
-    EndWrite(record);
-    FollowFolder();
-    if (failure)
-        status_.SetWindowText(
-            fw::FormatText(texts::kCannotDelete, failure->fileName, platform::DescribeError(failure->status)));
+    std::vector<mods::FileFailure> failures;
+    const mods::WriteOutcome outcome = writer_->Delete({name}, failures);
+    if (outcome.Ran())
+        FollowFolder();
+    ShowOutcome(outcome, failures.empty() ? std::wstring()
+                                          : fw::FormatText(texts::kCannotDelete, failures.front().fileName,
+                                                           platform::DescribeError(failures.front().status)));
 }
 
 void CModManagerDlg::OnRestore()
@@ -678,25 +677,23 @@ void CModManagerDlg::OnOK()
     const int count = modList_.GetItemCount();
     if (count < 2)
         return;  // nothing to order; the window stays open
-    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SmartSort, arrangement_.MarkedNames());
-    if (!record)
-        return;
-    const std::vector<mods::FileFailure> failures = [&] {
+    std::vector<mods::FileFailure> failures;
+    const mods::WriteOutcome outcome = [&] {
         CProgressDlg progress(m_hWnd, texts::kSortProgressCaption, false);
-        return mods::WriteLoadOrder(fileSystem_, g_paksFolder, arrangement_.Listed(), fileSystem_.CurrentTime(), StepsShownIn(progress));
+        return writer_->WriteOrder(arrangement_.Listed(), fileSystem_.CurrentTime(), failures, StepsShownIn(progress));
     }();
-    EndWrite(record);
-    RefillModList();
-    ReportTimeFailures(failures);
+    if (outcome.Ran())
+        RefillModList();
+    ShowOutcome(outcome, TimeFailuresText(failures));
 }
 
-void CModManagerDlg::ReportTimeFailures(const std::vector<mods::FileFailure>& failures)
+std::wstring CModManagerDlg::TimeFailuresText(const std::vector<mods::FileFailure>& failures)
 {
     if (failures.empty())
-        return;
+        return {};
     const mods::FileFailure& first = failures.front();
-    status_.SetWindowText(fw::FormatText(texts::kCannotWriteTimes, static_cast<int>(failures.size()), first.fileName,
-                                         platform::DescribeError(first.status)));
+    return fw::FormatText(texts::kCannotWriteTimes, static_cast<int>(failures.size()), first.fileName,
+                          platform::DescribeError(first.status));
 }
 
 void CModManagerDlg::OnLaunchGame()
@@ -761,24 +758,24 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kDropCaption, MB_OKCANCEL) != IDOK)
         return;
 
-    std::vector<std::wstring> names;
-    for (const std::wstring& path : plan.files)
-        names.push_back(platform::FileNameOf(path));
-    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::Install, std::move(names));
-    if (!record)
-        return;
     status_.SetWindowText(texts::kCopying);
     mods::InstallResult installed;
+    mods::WriteOutcome outcome;
     {
         InstallProgressShown progress(m_hWnd);
-        installed = mods::InstallMods(fileSystem_, g_paksFolder, plan.files, &progress);
+        outcome = writer_->Install(plan.files, installed, &progress);
     }
-    EndWrite(record);
+    if (!outcome.Ran()) {
+        ShowModCount();  // nothing is being copied
+        ShowOutcome(outcome);
+        return;
+    }
     status_.SetWindowText(texts::kCopied);
     // The new mods are selected, the rows selected before are not.
     modList_.SetItemState(-1, 0, LVIS_SELECTED);
     FollowFolder();
     SelectRowsNamed(installed.copied);
+    ShowOutcome(outcome);
 
     if (!installed.notCopied.empty()) {
         std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
@@ -868,12 +865,12 @@ void CModManagerDlg::EditModTime(int row)
     if (!newTime)
         return;
 
-    const std::optional<std::uint64_t> record = BeginWrite(mods::RecordedAction::SetTime, {name});
-    if (!record)
-        return;
     std::vector<mods::FileFailure> failures;
-    mods::SetModFileTime(fileSystem_, g_paksFolder, name, *newTime, failures);
-    EndWrite(record);
+    const mods::WriteOutcome outcome = writer_->SetTime(name, *newTime, failures);
+    if (!outcome.Ran()) {
+        ShowOutcome(outcome);
+        return;
+    }
     // The row goes where the game now loads it, and stays selected.
     modList_.SetItemState(-1, 0, LVIS_SELECTED);
     modList_.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
@@ -881,12 +878,10 @@ void CModManagerDlg::EditModTime(int row)
     for (int shown = 0, count = modList_.GetItemCount(); shown < count; ++shown)
         if (modList_.GetItemText(shown, kColumnName) == name)
             modList_.EnsureVisible(shown, FALSE);
-    if (!failures.empty())
-        ReportTimeFailures(failures);
-    else if (picked.year < kWarningYear)
-        status_.SetWindowText(texts::kEarlyYearWarning);  // written all the same
-    else
-        ShowModCount();
+    std::wstring said = TimeFailuresText(failures);
+    if (said.empty() && picked.year < kWarningYear)
+        said = texts::kEarlyYearWarning;  // written all the same
+    ShowOutcome(outcome, said);
 }
 
 bool CModManagerDlg::OnPaint(WPARAM, LPARAM, LRESULT& result)

@@ -12,8 +12,9 @@
 #include "framework/UniqueHandle.h"
 #include "mods/Arrangement.h"
 #include "mods/ChangeHistory.h"
-#include "mods/FolderRestore.h"
 #include "mods/FileFailure.h"
+#include "mods/FolderRestore.h"
+#include "mods/FolderWriter.h"
 #include "mods/Reorder.h"
 
 namespace platform { class FileSystem; }
@@ -82,14 +83,20 @@ private:
     void ExportModList();
     // A mod list's order shown as moves, its states switched after a question.
     void ImportModList();
-    // The records of g_paksFolder's writes, opened for the folder managed now.
+    // The records of g_paksFolder's writes, and the writer that keeps them,
+    // opened for the folder managed now.
     void OpenHistory();
-    // Records the folder before a write; empty, with the reason in the status
-    // line, when it cannot: the write must not happen.
-    std::optional<std::uint64_t> BeginWrite(mods::RecordedAction action, std::vector<std::wstring> intent);
-    void EndWrite(std::optional<std::uint64_t> sequence);
-    // At start-up: a write the program did not finish is offered for undoing.
-    void OfferRecovery();
+    // The status line after a write: why it did not run, or `said` (what the
+    // handler has to say of it) and that its record could not be completed.
+    // Over an unfinished action the recovery is offered instead. False when
+    // the write did not run.
+    bool ShowOutcome(const mods::WriteOutcome& outcome, std::wstring said = {});
+    // The same for an undo, redo, restore or recovery, the mods it could not
+    // bring back in a message box.
+    bool ShowOutcome(const mods::RestoreOutcome& outcome, std::wstring said = {});
+    // An action that did not finish, offered for undoing; kept as it is
+    // when the player declines.
+    void OfferRecovery(const mods::ChangeRecord& unfinished);
     void ReportNotRestored(const std::vector<mods::NotRestored>& mods);
     bool OnSysCommand(WPARAM w, LPARAM l, LRESULT& result);
     // Colours a row's cells by its check box: grey for a disabled mod. With
@@ -102,7 +109,8 @@ private:
     void MoveSelection(mods::ReorderCommand command);
     // Lets the user pick a new date for the row's mod and writes it to disk.
     void EditModTime(int row);
-    void ReportTimeFailures(const std::vector<mods::FileFailure>& failures);
+    // What the status line says of times that could not be written; empty when all were.
+    static std::wstring TimeFailuresText(const std::vector<mods::FileFailure>& failures);
     // The status line's natural state; a success puts it back after a report.
     void ShowModCount();
     // Copies dropped mods into the folder, or switches to a dropped PAKS folder.
@@ -194,4 +202,5 @@ private:
     std::wstring typedPrefix_;
     DWORD lastTypedAt_ = 0;
     std::unique_ptr<mods::ChangeHistory> history_;
+    std::unique_ptr<mods::FolderWriter> writer_;  // over history_: made and dropped with it
 };

@@ -1,6 +1,6 @@
-// The main window's records of its writes: opening the folder's history,
-// recording before and after each write, undo, redo, the history dialog and
-// the recovery offered at start-up.
+// The main window's records of its writes: opening the folder's history and
+// its writer, showing what each write came to, undo, redo, the history
+// dialog and the recovery of an action that did not finish.
 
 #include "app/ModManagerDlg.h"
 
@@ -14,49 +14,88 @@
 #include "framework/App.h"
 #include "framework/FormatText.h"
 #include "mods/FolderRestore.h"
+#include "mods/FolderState.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 void CModManagerDlg::OpenHistory()
 {
+    writer_.reset();
     history_.reset();
-    if (g_paksFolder.empty() || historyFile_.empty())
+    if (!g_paksFolder.empty() && !historyFile_.empty()) {
+        const std::wstring root = platform::JoinPath(platform::GetFolderOfPath(historyFile_), L"History");
+        history_ = std::make_unique<mods::ChangeHistory>(fileSystem_, root, g_paksFolder);
+    }
+    // Without a place for records every write is refused.
+    writer_ = std::make_unique<mods::FolderWriter>(fileSystem_, history_.get());
+}
+
+bool CModManagerDlg::ShowOutcome(const mods::WriteOutcome& outcome, std::wstring said)
+{
+    switch (outcome.refused) {
+    case mods::WriteRefusal::None:
+        break;
+    case mods::WriteRefusal::NoHistory:
+        status_.SetWindowText(
+            fw::FormatText(texts::kCannotRecord, platform::DescribeError(platform::FsStatus{ERROR_PATH_NOT_FOUND})));
+        return false;
+    case mods::WriteRefusal::CannotRecord:
+        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(outcome.status)));
+        return false;
+    case mods::WriteRefusal::Locked:
+        status_.SetWindowText(texts::kAnotherWriter);
+        return false;
+    case mods::WriteRefusal::StateUnreadable:
+        status_.SetWindowText(fw::FormatText(texts::kCannotReadFolder, platform::DescribeError(outcome.status)));
+        return false;
+    case mods::WriteRefusal::Unfinished:
+        OfferRecovery(*outcome.unfinished);
+        return false;
+    case mods::WriteRefusal::NothingToDo:  // each handler says it in its own words
+    case mods::WriteRefusal::OtherFolder:  // only a restore meets it, and names the folder
+        return false;
+    }
+    // Never dropped: the next write will offer the action for recovery.
+    if (!outcome.completeStatus.ok()) {
+        const std::wstring incomplete =
+            fw::FormatText(texts::kCannotComplete, platform::DescribeError(outcome.completeStatus));
+        said = said.empty() ? incomplete : said + texts::kSentenceBreak + incomplete;
+    }
+    if (!said.empty())
+        status_.SetWindowText(said);
+    return true;
+}
+
+bool CModManagerDlg::ShowOutcome(const mods::RestoreOutcome& outcome, std::wstring said)
+{
+    if (outcome.write.refused == mods::WriteRefusal::OtherFolder) {
+        status_.SetWindowText(fw::FormatText(texts::kOtherFolder, outcome.stepped->paksFolder));
+        return false;
+    }
+    if (outcome.recoveryUnfinished)
+        said = texts::kRecoveryUnfinished;
+    if (!ShowOutcome(outcome.write, std::move(said)))
+        return false;
+    ReportNotRestored(outcome.notRestored);
+    return true;
+}
+
+void CModManagerDlg::OfferRecovery(const mods::ChangeRecord& unfinished)
+{
+    const std::wstring question = fw::FormatText(texts::kUnfinishedQuestion, ActionText(unfinished.action));
+    if (MessageBoxW(m_hWnd, question.c_str(), texts::kUnfinishedCaption, MB_YESNO | MB_ICONWARNING) != IDYES) {
+        ShowOutcome(writer_->KeepUnfinished());  // kept as it is, and undoable as any write
         return;
-    const std::wstring root = platform::JoinPath(platform::GetFolderOfPath(historyFile_), L"History");
-    history_ = std::make_unique<mods::ChangeHistory>(fileSystem_, root, g_paksFolder);
-}
-
-std::optional<std::uint64_t> CModManagerDlg::BeginWrite(mods::RecordedAction action, std::vector<std::wstring> intent)
-{
-    std::uint64_t sequence = 0;
-    const platform::FsStatus recorded = history_ ? history_->Begin(action, std::move(intent), std::nullopt, sequence)
-                                                 : platform::FsStatus{ERROR_PATH_NOT_FOUND};
-    if (!recorded.ok()) {
-        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(recorded)));
-        return std::nullopt;
     }
-    return sequence;
-}
-
-void CModManagerDlg::EndWrite(std::optional<std::uint64_t> sequence)
-{
-    if (history_ && sequence)
-        history_->Complete(*sequence);
-}
-
-void CModManagerDlg::OfferRecovery()
-{
-    const std::optional<mods::ChangeRecord> unfinished = history_->UnfinishedNewest();
-    const std::wstring question = fw::FormatText(texts::kUnfinishedQuestion, ActionText(unfinished->action));
-    if (MessageBoxW(m_hWnd, question.c_str(), texts::kUnfinishedCaption, MB_YESNO | MB_ICONWARNING) == IDYES) {
-        const mods::RestoreResult restored = [&] {
-            CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-            return mods::RecoverUnfinished(*history_, fileSystem_, StepsShownIn(progress));
-        }();
-        ReportNotRestored(restored.notRestored);
-    } else {
-        history_->Complete(unfinished->sequence);  // kept as it is, and undoable as any write
-    }
+    if (!ConfirmDiscardMoves())
+        return;  // offered again at the next write
+    const mods::RestoreOutcome recovered = [&] {
+        CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+        return writer_->Recover(StepsShownIn(progress));
+    }();
+    if (recovered.write.Ran())
+        RefillModList();
+    ShowOutcome(recovered);
 }
 
 void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mods)
@@ -70,7 +109,8 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
         case mods::NotRestoredReason::Gone: why = texts::kRestoreGone; break;
         case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
         case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
-        case mods::NotRestoredReason::Failed: why = platform::DescribeError(mod.status); break;
+        case mods::NotRestoredReason::Failed:
+        case mods::NotRestoredReason::TimeNotKept: why = platform::DescribeError(mod.status); break;
         }
         report += L"\r\n" + mod.name + texts::kReasonSeparator + why;
     }
@@ -79,58 +119,58 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
 
 void CModManagerDlg::Redo()
 {
-    if (!history_)
-        return;
-    const std::optional<mods::ChangeRecord> next = history_->NextRedo();
-    if (!next || !ConfirmDiscardMoves()) {
-        if (!next)
-            status_.SetWindowText(texts::kNothingToRedo);
+    // Asked only when there is something to redo.
+    if (!history_ || !history_->NextRedo()) {
+        status_.SetWindowText(texts::kNothingToRedo);
         return;
     }
-    const mods::RestoreResult redone = [&] {
+    if (!ConfirmDiscardMoves())
+        return;
+    const mods::RestoreOutcome redone = [&] {
         CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-        return mods::Redo(*history_, fileSystem_, StepsShownIn(progress));
+        return writer_->Redo(StepsShownIn(progress));
     }();
-    if (!redone.beginStatus.ok()) {
-        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(redone.beginStatus)));
+    if (redone.write.refused == mods::WriteRefusal::NothingToDo) {
+        status_.SetWindowText(texts::kNothingToRedo);
         return;
     }
-    RefillModList();
-    status_.SetWindowText(fw::FormatText(texts::kRedone, ActionText(next->action)));
-    ReportNotRestored(redone.notRestored);
+    if (redone.write.Ran())
+        RefillModList();
+    ShowOutcome(redone, redone.stepped ? fw::FormatText(texts::kRedone, ActionText(redone.stepped->action))
+                                       : std::wstring());
 }
 
 void CModManagerDlg::Undo()
 {
     const std::optional<std::vector<int>> rows = arrangement_.UndoMove();
-    if (!rows) {
-        // No move to take back: the last write is undone, after the question
-        // when moves made before a re-read are still unwritten.
-        const std::optional<mods::ChangeRecord> last = history_ ? history_->NextUndo() : std::nullopt;
-        if (!last) {
-            status_.SetWindowText(texts::kNothingToUndo);
-            return;
-        }
-        if (!ConfirmDiscardMoves())
-            return;
-        const mods::RestoreResult undone = [&] {
-            CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-            return mods::Undo(*history_, fileSystem_, StepsShownIn(progress));
-        }();
-        if (!undone.beginStatus.ok()) {
-            status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(undone.beginStatus)));
-            return;
-        }
-        RefillModList();
-        status_.SetWindowText(fw::FormatText(texts::kUndone, ActionText(last->action)));
-        ReportNotRestored(undone.notRestored);
+    if (rows) {
+        std::vector<std::wstring> names;
+        for (int row : *rows)
+            names.push_back(arrangement_.Rows()[row].name);
+        ShowArrangement(names);
+        ShowModCount();
         return;
     }
-    std::vector<std::wstring> names;
-    for (int row : *rows)
-        names.push_back(arrangement_.Rows()[row].name);
-    ShowArrangement(names);
-    ShowModCount();
+    // No move to take back: the last write is undone, after the question
+    // when moves made before a re-read are still unwritten.
+    if (!history_ || !history_->NextUndo()) {
+        status_.SetWindowText(texts::kNothingToUndo);
+        return;
+    }
+    if (!ConfirmDiscardMoves())
+        return;
+    const mods::RestoreOutcome undone = [&] {
+        CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
+        return writer_->Undo(StepsShownIn(progress));
+    }();
+    if (undone.write.refused == mods::WriteRefusal::NothingToDo) {
+        status_.SetWindowText(texts::kNothingToUndo);
+        return;
+    }
+    if (undone.write.Ran())
+        RefillModList();
+    ShowOutcome(undone, undone.stepped ? fw::FormatText(texts::kUndone, ActionText(undone.stepped->action))
+                                       : std::wstring());
 }
 
 void CModManagerDlg::ShowHistory()
@@ -147,25 +187,28 @@ void CModManagerDlg::ShowHistory()
         return;
 
     const wchar_t* action = ActionText(chosen->action);
-    const int files = mods::PlanRestore(fileSystem_, g_paksFolder, chosen->before, {}).FilesToChange();
-    if (files == 0) {
+    const std::optional<int> files = writer_->FilesToRestore(*chosen);
+    if (!files) {
+        // The restore would be refused: the folder cannot be read whole. Read again for the reason.
+        std::vector<mods::RecordedMod> state;
+        status_.SetWindowText(fw::FormatText(
+            texts::kCannotReadFolder, platform::DescribeError(mods::ReadFolderState(fileSystem_, g_paksFolder, state))));
+        return;
+    }
+    if (*files == 0) {
         status_.SetWindowText(fw::FormatText(texts::kNothingToRestore, action));
         return;
     }
     const std::wstring question =
-        fw::FormatText(texts::kRestoreQuestion, LocalTimeText(chosen->madeAt), action, files);
+        fw::FormatText(texts::kRestoreQuestion, LocalTimeText(chosen->madeAt), action, *files);
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kRestoreCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK ||
         !ConfirmDiscardMoves())
         return;
-    const mods::RestoreResult restored = [&] {
+    const mods::RestoreOutcome restored = [&] {
         CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-        return mods::RestoreBefore(*history_, fileSystem_, chosen->sequence, StepsShownIn(progress));
+        return writer_->RestoreBefore(chosen->sequence, StepsShownIn(progress));
     }();
-    if (!restored.beginStatus.ok()) {
-        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(restored.beginStatus)));
-        return;
-    }
-    RefillModList();
-    status_.SetWindowText(fw::FormatText(texts::kRestored, action));
-    ReportNotRestored(restored.notRestored);
+    if (restored.write.Ran())
+        RefillModList();
+    ShowOutcome(restored, fw::FormatText(texts::kRestored, action));
 }

@@ -88,6 +88,13 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kActionRedo, L"重做"},
     {Id::kActionRestore, L"恢复"},
     {Id::kActionRecover, L"崩溃恢复"},
+    {Id::kAnotherWriter, L"另一个 PakOrder 正在修改这个文件夹，没有改动任何文件：请等它完成后再试"},
+    {Id::kCannotReadFolder, L"无法完整读取 PAKS 文件夹，没有改动任何文件：%s"},
+    {Id::kOtherFolder, L"这条记录属于另一个文件夹（%s），没有改动任何文件"},
+    {Id::kCannotComplete, L"更改已完成，但其记录未能完成：%s"},
+    {Id::kRecoveryUnfinished, L"PAKS 还没有完全恢复：下次启动时会再次提供恢复"},
+    // Between two things the status line says at once
+    {Id::kSentenceBreak, L"。"},
 
     // Load order and times
     {Id::kEarlyYearWarning, L"你手动修改的Mod最后修改时间年小于2020年 ！"},

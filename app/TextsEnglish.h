@@ -97,6 +97,14 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kActionRedo, L"Redo"},
     {Id::kActionRestore, L"Restore"},
     {Id::kActionRecover, L"Crash recovery"},
+    {Id::kAnotherWriter, L"Another PakOrder is writing to this folder, so no file was changed: try again when it is done"},
+    {Id::kCannotReadFolder, L"The PAKS folder cannot be read whole, so no file was changed: %s"},
+    {Id::kOtherFolder, L"That record belongs to another folder (%s), so no file was changed"},
+    {Id::kCannotComplete, L"The change was made, but its record could not be completed: %s"},
+    {Id::kRecoveryUnfinished,
+     L"PAKS is not yet fully back as it was: the recovery will be offered again at the next start"},
+    // Between two things the status line says at once
+    {Id::kSentenceBreak, L". "},
 
     // Load order and times
     {Id::kEarlyYearWarning, L"The year you set for the mod is before 2020!"},

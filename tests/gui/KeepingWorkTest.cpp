@@ -285,4 +285,65 @@ TEST(KeepingWork, TheHistoryPutsTheFolderBackAsItWasBeforeAChosenWrite)
     });
 }
 
+TEST(KeepingWork, AWriteWaitsForAnotherPakOrderAndIsRefusedWhileItWrites)
+{
+    FourMods game;
+    mods::ChangeHistory other(platform::SystemFileSystem(), HistoryRoot(), game.paks);
+    RunMainWindow(game.Program(), [&](HWND window) {
+        std::unique_ptr<platform::FileLock> writing;
+        ASSERT_TRUE(other.TryLock(writing).ok());
+        PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        std::wstring status;
+        for (int i = 0; i < 200 && (status = Status(window)) == L"总共 4 个MOD"; ++i)
+            Sleep(25);
+        EXPECT_EQ(status, L"另一个 PakOrder 正在修改这个文件夹，没有改动任何文件：请等它完成后再试");
+        EXPECT_TRUE(Exists(game.Pak(L"a.pak")));
+        EXPECT_FALSE(Exists(game.Pak(L"a.G1O")));
+        EXPECT_EQ(Rows(window)[0].check, 1);
+
+        // Once the other is done, the same click renames.
+        writing.reset();
+        PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"a.G1O")));
+        EXPECT_EQ(Status(window), L"总共 4 个MOD");
+    });
+}
+
+TEST(KeepingWork, ARecordNotCompletedIsShownAndItsActionOfferedForRecovery)
+{
+    FourMods game;
+    // The completed record replaces the begun one through a temporary file,
+    // which a folder of that name keeps from being made.
+    const std::wstring records =
+        mods::ChangeHistory(platform::SystemFileSystem(), HistoryRoot(), game.paks).RecordsFolder();
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, platform::JoinPath(records, L"change-00000001.txt.tmp").c_str(), nullptr),
+              ERROR_SUCCESS);
+    RunMainWindow(game.Program(), [&](HWND window) {
+        PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 0, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"a.G1O")));
+        EXPECT_EQ(Status(window).rfind(L"更改已完成，但其记录未能完成：", 0), 0u) << Status(window);
+
+        // The next write is not made over it: the disable is offered for undoing first.
+        PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 1, 0));
+        Answer(WaitForMessageBox(L"请确认"), IDOK);
+        const MessageBoxSeen offer = WaitForMessageBox(L"上次的操作没有完成");
+        ASSERT_NE(offer.window, nullptr);
+        EXPECT_NE(offer.text.find(L"“禁用”"), std::wstring::npos) << offer.text;
+        Answer(offer, IDYES);
+        Settle();
+        EXPECT_TRUE(Exists(game.Pak(L"a.pak")));
+        EXPECT_FALSE(Exists(game.Pak(L"a.G1O")));
+        EXPECT_TRUE(Exists(game.Pak(L"b.pak")));
+        EXPECT_EQ(Order(window), L"abcd");
+        EXPECT_EQ(Rows(window)[0].check, 1);
+        EXPECT_EQ(Rows(window)[1].check, 1);
+        EXPECT_EQ(Status(window), L"总共 4 个MOD");
+    });
+}
+
 }  // namespace

@@ -149,6 +149,48 @@ TEST(ModLists, ExportedFromOneWindowAndImportedIntoAnother)
     });
 }
 
+TEST(ModLists, AnImportsOrderIsTakenBackUnderTheNamesItsSwitchesGave)
+{
+    GameFolder game;
+    AddMods(game, {{L"a.G1O", 2}, {L"b.pak", 4}, {L"c.pak", 6}, {L"d.pak", 8}});
+    TempFolder downloads;
+    const std::wstring list = downloads / L"list.txt";
+    WriteFile(list, "# PakOrder mod list 1\n+ d\n+ c\n+ b\n+ a\n");
+    RunMainWindow(game.Program(), [&](HWND window) {
+        // A move of the player's own first, so that a move stays unwritten
+        // after the import's is taken back and the list is not read again.
+        Select(window, {3});
+        ClickButton(window, IDC_MOVE_TOP);
+        ASSERT_EQ(Shown(window), L"d*Abc");
+        PostMessageW(window, WM_SYSCOMMAND, kImportCommand, 0);
+        FileDialog open(L"导入MOD列表");
+        ASSERT_NE(open.window, nullptr);
+        open.Type(list);
+        open.PressOk();
+        const MessageBoxSeen question = WaitForMessageBox(L"请确认");
+        ASSERT_NE(question.window, nullptr);
+        Answer(question, IDOK);
+        Settle();
+        ASSERT_TRUE(Exists(game.Pak(L"a.PAK")) && Exists(game.Pak(L"a.PAK.MAN")));
+        EXPECT_EQ(Shown(window), L"d*c*ba*");
+
+        // Ctrl+Z takes the import's order back; the rows name the mods as they are now.
+        FocusList(window);
+        PressKeys(window, {VK_CONTROL, 'Z'});
+        EXPECT_EQ(OrderOnceItIs(window, L"d*abc"), L"d*abc");
+        Sleep(1100);  // the folder watch has seen the import's renames
+        const std::vector<Row> rows = Rows(window);
+        ASSERT_EQ(rows.size(), 4u);
+        EXPECT_EQ(rows[1].name, L"a.PAK");
+        EXPECT_EQ(rows[1].check, 1);
+
+        // The smart sort writes the order shown, every mod under its name on disk.
+        ClickButton(window, IDOK);
+        EXPECT_EQ(OnDisk(game.paks), L"d.pak a.PAK b.pak c.pak");
+        EXPECT_EQ(Status(window), L"总共 4 个MOD");
+    });
+}
+
 TEST(ModLists, ABadListIsNamedAndChangesNothing)
 {
     GameFolder game;

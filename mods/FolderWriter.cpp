@@ -198,14 +198,15 @@ RestoreOutcome FolderWriter::Restore(RecordedAction action, const ChangeRecord& 
     return outcome;
 }
 
-RestoreOutcome FolderWriter::Undo(const StepProgress& progress)
+RestoreOutcome FolderWriter::StepThrough(RecordedAction action, const std::function<std::optional<ChangeRecord>()>& find,
+                                         const Planner& plan, const StepProgress& progress)
 {
     RestoreOutcome outcome;
     std::vector<RecordedMod> state;
     const std::unique_ptr<platform::FileLock> lock = Start(outcome.write, state, false);
     if (!lock)
         return outcome;
-    const std::optional<ChangeRecord> record = history_->NextUndo();
+    const std::optional<ChangeRecord> record = find();
     if (!record) {
         outcome.write.refused = WriteRefusal::NothingToDo;
         return outcome;
@@ -215,57 +216,42 @@ RestoreOutcome FolderWriter::Undo(const StepProgress& progress)
         outcome.stepped = WithoutStates(*record);
         return outcome;
     }
-    // Only an install adds mods, and only those it names.
-    const RestorePlan plan =
-        record->complete ? PlanStep(state, record->after, record->before,
-                                    record->action == RecordedAction::Install ? NamesOf(record->intent)
-                                                                              : std::unordered_set<std::wstring>{})
-                         : PlanRestore(state, record->before);
-    return Restore(RecordedAction::Undo, *record, state, plan, progress, false);
+    return Restore(action, *record, state, plan(*record, state), progress, false);
+}
+
+RestoreOutcome FolderWriter::Undo(const StepProgress& progress)
+{
+    return StepThrough(RecordedAction::Undo, [&] { return history_->NextUndo(); },
+                       [](const ChangeRecord& record, const std::vector<RecordedMod>& state) {
+                           if (!record.complete)
+                               return PlanRestore(state, record.before);
+                           // Only an install adds mods, and only those it names.
+                           return PlanStep(state, record.after, record.before,
+                                           record.action == RecordedAction::Install ? NamesOf(record.intent)
+                                                                                    : std::unordered_set<std::wstring>{});
+                       },
+                       progress);
 }
 
 RestoreOutcome FolderWriter::Redo(const StepProgress& progress)
 {
-    RestoreOutcome outcome;
-    std::vector<RecordedMod> state;
-    const std::unique_ptr<platform::FileLock> lock = Start(outcome.write, state, false);
-    if (!lock)
-        return outcome;
-    const std::optional<ChangeRecord> record = history_->NextRedo();
-    if (!record) {
-        outcome.write.refused = WriteRefusal::NothingToDo;
-        return outcome;
-    }
-    if (!SameFolder(record->paksFolder, history_->PaksFolder())) {
-        outcome.write.refused = WriteRefusal::OtherFolder;
-        outcome.stepped = WithoutStates(*record);
-        return outcome;
-    }
-    // Only a delete takes mods away, and only those it names.
-    const RestorePlan plan =
-        PlanStep(state, record->before, record->after,
-                 record->action == RecordedAction::Delete ? NamesOf(record->intent) : std::unordered_set<std::wstring>{});
-    return Restore(RecordedAction::Redo, *record, state, plan, progress, false);
+    return StepThrough(RecordedAction::Redo, [&] { return history_->NextRedo(); },
+                       [](const ChangeRecord& record, const std::vector<RecordedMod>& state) {
+                           // Only a delete takes mods away, and only those it names.
+                           return PlanStep(state, record.before, record.after,
+                                           record.action == RecordedAction::Delete ? NamesOf(record.intent)
+                                                                                   : std::unordered_set<std::wstring>{});
+                       },
+                       progress);
 }
 
 RestoreOutcome FolderWriter::RestoreBefore(std::uint64_t sequence, const StepProgress& progress)
 {
-    RestoreOutcome outcome;
-    std::vector<RecordedMod> state;
-    const std::unique_ptr<platform::FileLock> lock = Start(outcome.write, state, false);
-    if (!lock)
-        return outcome;
-    const std::optional<ChangeRecord> record = history_->Record(sequence);
-    if (!record) {
-        outcome.write.refused = WriteRefusal::NothingToDo;
-        return outcome;
-    }
-    if (!SameFolder(record->paksFolder, history_->PaksFolder())) {
-        outcome.write.refused = WriteRefusal::OtherFolder;
-        outcome.stepped = WithoutStates(*record);
-        return outcome;
-    }
-    return Restore(RecordedAction::Restore, *record, state, PlanRestore(state, record->before), progress, false);
+    return StepThrough(RecordedAction::Restore, [&] { return history_->Record(sequence); },
+                       [](const ChangeRecord& record, const std::vector<RecordedMod>& state) {
+                           return PlanRestore(state, record.before);
+                       },
+                       progress);
 }
 
 RestoreOutcome FolderWriter::Recover(const StepProgress& progress)

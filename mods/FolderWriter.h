@@ -119,6 +119,11 @@ private:
     // reads the state whole.
     std::unique_ptr<platform::FileLock> Start(WriteOutcome& outcome, std::vector<RecordedMod>& state,
                                               bool overUnfinished);
+    // An undo, redo or restore: the lock, the state, the record `find`
+    // gives (of this folder), the plan made from them, applied.
+    using Planner = std::function<RestorePlan(const ChangeRecord& record, const std::vector<RecordedMod>& state)>;
+    RestoreOutcome StepThrough(RecordedAction action, const std::function<std::optional<ChangeRecord>()>& find,
+                               const Planner& plan, const StepProgress& progress);
     RestoreOutcome Restore(RecordedAction action, const ChangeRecord& record, std::vector<RecordedMod>& state,
                            const RestorePlan& plan, const StepProgress& progress, bool completeOnlyWhenWhole);
 

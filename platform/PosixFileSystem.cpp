@@ -409,6 +409,8 @@ FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
 
 bool IsTooLarge(FsStatus status) { return status.error == EFBIG; }
 
+FsStatus TooLargeStatus() { return FsStatus{EFBIG}; }
+
 FsStatus NotSupportedStatus() { return FsStatus{ENOTSUP}; }
 
 FsStatus CancelledStatus() { return FsStatus{ECANCELED}; }

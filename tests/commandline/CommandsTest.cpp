@@ -272,6 +272,45 @@ TEST(Commands, AnImportOfAnExportReproducesOrderAndStatesOnAFreshCopy)
     EXPECT_EQ(friends.Order().find(L"a.pak b.pak c.G1O d.pak e.pak"), 0u) << Utf8(friends.Order());
 }
 
+TEST(Commands, ExportWritesNoListItsImportWouldRefuse)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"a.G1O", L"B.G1O", L"c.pak"});
+    const std::wstring list = cli.root / L"list.txt";
+    for (const std::vector<std::wstring>& arguments : {std::vector<std::wstring>{L"export", list}, {L"export"}}) {
+        const Result refused = cli.Run(arguments);
+        EXPECT_EQ(refused.status, 1) << refused;
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "pakorder: nothing exported: a list names each mod once, but more than one mod here goes "
+                               "by a, b (as a.pak and a.G1O go by a)\n");
+    }
+    EXPECT_FALSE(Exists(list));
+}
+
+TEST(Commands, WithoutAPlaceForRecordsTheHistoryIsNotEmptyAndNothingIsWritten)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"c.G1O"});
+    cli.system.variables.clear();  // no HOME, no XDG_STATE_HOME (on Windows, no APPDATA)
+    for (const std::vector<std::wstring>& arguments : {std::vector<std::wstring>{L"history"}, {L"history", L"--json"}}) {
+        const Result history = cli.Run(arguments);
+        EXPECT_EQ(history.status, 1) << history;
+        EXPECT_EQ(history.out, "");
+        EXPECT_EQ(history.err.find("pakorder: cannot find where the records are kept: set "), 0u) << history;
+    }
+    const std::vector<std::vector<std::wstring>> writes = {
+        {L"enable", L"c"}, {L"disable", L"a"}, {L"move", L"a", L"--bottom"}, {L"set-time", L"b", L"2024-01-01"},
+        {L"delete", L"b", L"--yes"},
+    };
+    for (const std::vector<std::wstring>& arguments : writes) {
+        const Result refused = cli.Run(arguments);
+        EXPECT_EQ(refused.status, 1) << refused;
+        EXPECT_NE(refused.err.find("cannot write the change record, so nothing was changed"), std::string::npos) << refused;
+    }
+    EXPECT_EQ(cli.Order(), L"a.pak b.pak c.G1O");
+    EXPECT_EQ(cli.DiskTime(L"b.pak"), Time(2021, 1, 4));
+}
+
 TEST(Commands, ABadListChangesNothing)
 {
     struct Case {

@@ -2,11 +2,13 @@
 // the library folders and the game's folder found through them.
 #include <gtest/gtest.h>
 
+#include "mods/GameDiscovery.h"
 #include "mods/SteamGame.h"
 #include "mods/Vdf.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
+#include "unit/MemoryFileSystem.h"
 #include "unit/TestFiles.h"
 
 using namespace mods;
@@ -79,6 +81,39 @@ TEST(SteamGame, LibrariesOfBothFormsAndTheGamesFolderInThem)
     EXPECT_EQ(PaksSubfolder(fs, platform::JoinPath(common, L"Torchlight II")),
               platform::JoinPath(platform::JoinPath(common, L"Torchlight II"), L"Paks"));
     EXPECT_FALSE(PaksSubfolder(fs, common));
+}
+
+TEST(SteamGame, TensOfThousandsOfLibrariesAreEachLookedAtOnce)
+{
+    // As many libraries as Steam's file holds within its limit, some named
+    // twice: each is kept once, where it was first named.
+    MemoryFileSystem fs;
+    const std::wstring steam = L"/steam";
+    std::string vdf = "\"libraryfolders\"\n{\n";
+    std::vector<std::wstring> expected{steam};
+    for (int i = 0; i < 62000; ++i) {
+        const int library = i % 50000;
+        vdf += std::to_string(i) + " /l/" + std::to_string(library) + "\n";
+        if (i == library)
+            expected.push_back(L"/l/" + std::to_wstring(library));
+    }
+    vdf += "}\n";
+    ASSERT_LT(vdf.size(), 1u << 20);
+    fs.AddFolder(steam);
+    fs.AddFolder(platform::JoinPath(steam, L"steamapps"));
+    ASSERT_TRUE(fs.WriteFileDurably(platform::JoinPath(platform::JoinPath(steam, L"steamapps"), L"libraryfolders.vdf"), vdf).ok());
+    EXPECT_EQ(SteamLibraryFolders(fs, steam), expected);
+
+    // The game in one of the last, found once though two roots name it.
+    std::wstring folder = L"/l/49999";
+    for (const wchar_t* part : {L"steamapps", L"common", L"Torchlight II", L"PAKS"}) {
+        folder = platform::JoinPath(folder, part);
+        fs.AddFolder(folder);
+    }
+    fs.Add(platform::JoinPath(folder, L"a.pak"), 1);
+    fs.Add(platform::JoinPath(folder, L"b.pak"), 2);
+    const DiscoveredGames found = DiscoverGames(fs, SteamGameFolders(fs, {steam, steam}));
+    EXPECT_EQ(found.paksFolders, std::vector<std::wstring>{platform::WithTrailingSeparator(folder)});
 }
 
 }  // namespace

@@ -138,6 +138,12 @@ std::vector<std::uint64_t> ChangeHistory::RecordNumbers()
 std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts)
 {
     std::vector<unsigned char> bytes;
+    return Read(sequence, whyNot, parts, bytes);
+}
+
+std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts,
+                                                std::vector<unsigned char>& bytes)
+{
     const platform::FsStatus read = fileSystem_.ReadWholeFile(RecordPath(sequence), kMaxRecordBytes, bytes);
     if (!read.ok()) {
         whyNot = RecordProblem{platform::IsTooLarge(read) ? RecordFault::TooLarge : RecordFault::Unreadable, 0, read};
@@ -257,9 +263,10 @@ ChangeHistory::Listing ChangeHistory::List(RecordParts parts)
     Listing listing;
     std::vector<std::uint64_t> numbers = RecordNumbers();
     std::reverse(numbers.begin(), numbers.end());
+    std::vector<unsigned char> bytes;  // one buffer for every record: it is not zeroed again for each
     for (const std::uint64_t number : numbers) {
         RecordProblem problem;
-        if (auto record = Read(number, problem, parts))
+        if (auto record = Read(number, problem, parts, bytes))
             listing.records.push_back(std::move(*record));
         else
             listing.damaged.push_back(DamagedRecord{FileOfNumber(number), problem});

@@ -83,6 +83,9 @@ private:
     std::wstring RecordPath(std::uint64_t sequence) const;
     std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot,
                                      RecordParts parts = RecordParts::Whole);
+    // The same through `bytes`, whatever they held.
+    std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts,
+                                     std::vector<unsigned char>& bytes);
     // The top of the undo stack (or of the redo stack), read whole.
     std::optional<ChangeRecord> TopOfStack(bool undo);
     void Prune();

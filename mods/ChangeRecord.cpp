@@ -354,12 +354,11 @@ struct RecordedModKeys {
     bool Same(const RecordedMod& a, const RecordedMod& b) const { return a == b; }
 };
 
-// A state's line as a summary reads it: its names as written, unread.
+// A state's line as a summary reads it: its fields as written, unread.
 struct StateLine {
-    std::string_view pakName;
-    FileTime pakTime = 0;
-    std::string_view companionName;  // empty without a companion
-    FileTime companionTime = 0;
+    std::string_view fields;  // all but the key
+    std::string_view pakName, pakTime;
+    std::string_view companionName, companionTime;  // empty without a companion
 };
 
 // Up to `most` tab-separated fields into `fields`; how many there are (more than `most` when there are more).
@@ -376,33 +375,37 @@ std::size_t SplitInto(std::string_view line, std::string_view* fields, std::size
     }
 }
 
+// A number ParseNumber takes, mostly without working out its value.
+bool IsNumberText(std::string_view text)
+{
+    if (text.empty() || text.size() >= 20)  // past 64 bits, or zeros in front
+        return ParseNumber(text).has_value();
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool SameNumber(std::string_view a, std::string_view b) { return a == b || ParseNumber(a) == ParseNumber(b); }
+
 // A name as written is one ParseName takes.
 bool IsWrittenName(std::string_view written)
 {
     return !written.empty() && (written.find('\\') == std::string_view::npos || ParseName(written).has_value());
 }
 
-// A state's line as ParseMod would take it, or nothing.
-std::optional<StateLine> ReadStateLine(std::string_view text)
+// A state's line as ParseMod would take it, added to `lines`; false when ParseMod would refuse it.
+bool ReadStateLine(std::string_view text, std::vector<StateLine>& lines)
 {
     std::string_view fields[7];
     const std::size_t count = SplitInto(text, fields, 7);
     if (count != 4 && count != 7)
-        return std::nullopt;
-    StateLine line;
-    const auto pakTime = ParseNumber(fields[2]);
-    if (!IsWrittenName(fields[1]) || !pakTime)
-        return std::nullopt;
-    line.pakName = fields[1];
-    line.pakTime = *pakTime;
-    if (count == 7) {
-        const auto companionTime = ParseNumber(fields[5]);
-        if (!IsWrittenName(fields[4]) || !companionTime)
-            return std::nullopt;
-        line.companionName = fields[4];
-        line.companionTime = *companionTime;
-    }
-    return line;
+        return false;
+    if (!IsWrittenName(fields[1]) || !IsNumberText(fields[2]))
+        return false;
+    if (count == 7 && (!IsWrittenName(fields[4]) || !IsNumberText(fields[5])))
+        return false;
+    const std::string_view all = text.substr(fields[0].size() + 1);
+    lines.push_back(count == 7 ? StateLine{all, fields[1], fields[2], fields[4], fields[5]}
+                               : StateLine{all, fields[1], fields[2], {}, {}});
+    return true;
 }
 
 // Printable ASCII without an escape: the name is its bytes.
@@ -459,9 +462,9 @@ struct StateLineKeys {
     }
     bool Same(const StateLine& a, const StateLine& b) const
     {
-        return a.pakTime == b.pakTime && a.companionName.empty() == b.companionName.empty() &&
-               a.companionTime == b.companionTime && SameName(a.pakName, b.pakName) &&
-               SameName(a.companionName, b.companionName);
+        return a.companionName.empty() == b.companionName.empty() && SameNumber(a.pakTime, b.pakTime) &&
+               SameName(a.pakName, b.pakName) && SameName(a.companionName, b.companionName) &&
+               (a.companionName.empty() || SameNumber(a.companionTime, b.companionTime));
     }
     // Names written alike are alike; others are read (bytes that are not
     // UTF-8 read as U+FFFD, whichever they are).
@@ -572,6 +575,10 @@ std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes,
     record.complete = lines.back() == kComplete;
     bool hasSequence = false, hasFolder = false, hasMade = false, hasAction = false;
     std::vector<StateLine> summaryBefore, summaryAfter;
+    if (parts == RecordParts::Summary) {
+        summaryBefore.reserve(lines.size() / 2);
+        summaryAfter.reserve(lines.size() / 2);
+    }
     for (int index = 1; index + 1 < lineCount; ++index) {
         const std::string_view text = lines[static_cast<std::size_t>(index)];
         const int line = index + 1;
@@ -579,10 +586,13 @@ std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes,
         if (parts == RecordParts::WithoutStates && (beforeLine || afterLine))
             continue;
         if (parts == RecordParts::Summary && (beforeLine || (afterLine && record.complete))) {
-            const std::optional<StateLine> mod = ReadStateLine(text);
-            if (!mod)
+            // Most mods are after the action as they were, on the same line
+            // of each state: such a line is read once.
+            const std::size_t same = summaryAfter.size();
+            if (afterLine && same < summaryBefore.size() && summaryBefore[same].fields == text.substr(6))
+                summaryAfter.push_back(summaryBefore[same]);
+            else if (!ReadStateLine(text, beforeLine ? summaryBefore : summaryAfter))
                 return Refuse(whyNot, RecordFault::BadLine, line);
-            (beforeLine ? summaryBefore : summaryAfter).push_back(*mod);
             continue;
         }
         const std::vector<std::string_view> fields = SplitFields(text);

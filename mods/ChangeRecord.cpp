@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "mods/ModFile.h"
 #include "platform/LetterCase.h"
@@ -318,7 +319,7 @@ std::optional<ChangeRecord> Refuse(RecordProblem& whyNot, RecordFault fault, int
 // its key, and counts when it is in one state only or its files differ.
 // Both states mostly list the mods in the same order: pairs are compared in
 // place, and only the mods out of step wait in a table for their partner.
-// (A mod whose key another one still waiting has counts as changed.)
+// (A mod whose key one of its own state already waits with counts as changed.)
 // `keys` gives Of(mod), Match(a, b) (the same key) and Same(a, b).
 template <typename Mod, typename Keys>
 int CountChanged(const std::vector<Mod>& before, const std::vector<Mod>& after, const Keys& keys)
@@ -350,7 +351,7 @@ int CountChanged(const std::vector<Mod>& before, const std::vector<Mod>& after, 
 
 struct RecordedModKeys {
     std::wstring Of(const RecordedMod& mod) const { return ModKey(mod.pak.name); }
-    bool Match(const RecordedMod& a, const RecordedMod& b) const { return Of(a) == Of(b); }
+    bool Match(const RecordedMod& a, const RecordedMod& b) const { return a.pak.name == b.pak.name || Of(a) == Of(b); }
     bool Same(const RecordedMod& a, const RecordedMod& b) const { return a == b; }
 };
 
@@ -458,7 +459,8 @@ struct StateLineKeys {
         if (!IsPlainName(a.pakName) || !IsPlainName(b.pakName))
             return Of(a) == Of(b);
         const std::string_view x = PlainStem(a.pakName), y = PlainStem(b.pakName);
-        return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) { return AsciiUpper(p) == AsciiUpper(q); });
+        return x.size() == y.size() &&
+               std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) { return AsciiUpper(p) == AsciiUpper(q); });
     }
     bool Same(const StateLine& a, const StateLine& b) const
     {

@@ -8,7 +8,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
-#include "unit/MemoryFileSystem.h"
 #include "unit/TestFiles.h"
 
 using namespace mods;
@@ -86,34 +85,37 @@ TEST(SteamGame, LibrariesOfBothFormsAndTheGamesFolderInThem)
 TEST(SteamGame, TensOfThousandsOfLibrariesAreEachLookedAtOnce)
 {
     // As many libraries as Steam's file holds within its limit, some named
-    // twice: each is kept once, where it was first named.
-    MemoryFileSystem fs;
-    const std::wstring steam = L"/steam";
+    // twice: each is kept once, where it was first named. One holds the game.
+    TempFolder steam, library;
+    MakeFolder(steam / L"steamapps");
+    const std::wstring game = platform::JoinPath(library.path(), L"steamapps/common/Torchlight II");
+    MakeFolder(platform::JoinPath(game, L"PAKS"));
+    for (const wchar_t* pak : {L"a.pak", L"b.pak"})
+        WriteFile(platform::JoinPath(platform::JoinPath(game, L"PAKS"), pak));
     std::string vdf = "\"libraryfolders\"\n{\n";
-    std::vector<std::wstring> expected{steam};
+    std::vector<std::wstring> expected{steam.path()};
     for (int i = 0; i < 62000; ++i) {
-        const int library = i % 50000;
-        vdf += std::to_string(i) + " /l/" + std::to_string(library) + "\n";
-        if (i == library)
-            expected.push_back(L"/l/" + std::to_wstring(library));
+        const int number = i % 50000;
+        const std::wstring named = number == 49999 ? library.path() : L"/n/" + std::to_wstring(number);
+        std::string quoted;
+        for (const char c : platform::ToUtf8(named))
+            quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);  // as Steam writes Windows paths
+        vdf += std::to_string(i) + " \"" + quoted + "\"\n";
+        if (i == number)
+            expected.push_back(named);
     }
     vdf += "}\n";
     ASSERT_LT(vdf.size(), 1u << 20);
-    fs.AddFolder(steam);
-    fs.AddFolder(platform::JoinPath(steam, L"steamapps"));
-    ASSERT_TRUE(fs.WriteFileDurably(platform::JoinPath(platform::JoinPath(steam, L"steamapps"), L"libraryfolders.vdf"), vdf).ok());
-    EXPECT_EQ(SteamLibraryFolders(fs, steam), expected);
+    WriteFile(steam / L"steamapps/libraryfolders.vdf", vdf);
+    platform::FileSystem& fs = platform::SystemFileSystem();
+    EXPECT_EQ(SteamLibraryFolders(fs, steam.path()), expected);
 
-    // The game in one of the last, found once though two roots name it.
-    std::wstring folder = L"/l/49999";
-    for (const wchar_t* part : {L"steamapps", L"common", L"Torchlight II", L"PAKS"}) {
-        folder = platform::JoinPath(folder, part);
-        fs.AddFolder(folder);
-    }
-    fs.Add(platform::JoinPath(folder, L"a.pak"), 1);
-    fs.Add(platform::JoinPath(folder, L"b.pak"), 2);
-    const DiscoveredGames found = DiscoverGames(fs, SteamGameFolders(fs, {steam, steam}));
-    EXPECT_EQ(found.paksFolders, std::vector<std::wstring>{platform::WithTrailingSeparator(folder)});
+    // Each game folder looked at once, the game found once, though named twice.
+    const std::vector<std::wstring> once = SteamGameFolders(fs, {steam.path()});
+    std::vector<std::wstring> games = once;
+    games.insert(games.end(), once.begin(), once.end());
+    const DiscoveredGames found = DiscoverGames(fs, games);
+    EXPECT_EQ(found.paksFolders, std::vector<std::wstring>{platform::WithTrailingSeparator(platform::JoinPath(game, L"PAKS"))});
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ void RunHistory(Session& session, const Invocation& invocation)
         json.Key("folder").String(session.Paks()).Key("records").BeginArray();
         for (const mods::ChangeRecord& record : whole.records) {
             json.BeginObject()
-                .Key("sequence").Number(static_cast<std::int64_t>(record.sequence))
+                .Key("sequence").Unsigned(record.sequence)
                 .Key("made").String(IsoTime(record.madeAt))
                 .Key("action").String(ActionName(record.action))
                 .Key("complete").Bool(record.complete)
@@ -147,7 +147,7 @@ void RunHistory(Session& session, const Invocation& invocation)
                 json.String(name);
             json.EndArray().Key("stepOf");
             if (record.stepOf)
-                json.Number(static_cast<std::int64_t>(*record.stepOf));
+                json.Unsigned(*record.stepOf);
             else
                 json.Null();
             json.EndObject();
@@ -157,9 +157,9 @@ void RunHistory(Session& session, const Invocation& invocation)
             json.BeginObject().Key("file").String(damaged.fileName).Key("problem").String(platform::FromUtf8(ProblemName(damaged.problem.fault)))
                 .Key("line").Number(damaged.problem.line).EndObject();
         json.EndArray().Key("nextUndo");
-        steps.undo ? json.Number(static_cast<std::int64_t>(*steps.undo)) : json.Null();
+        steps.undo ? json.Unsigned(*steps.undo) : json.Null();
         json.Key("nextRedo");
-        steps.redo ? json.Number(static_cast<std::int64_t>(*steps.redo)) : json.Null();
+        steps.redo ? json.Unsigned(*steps.redo) : json.Null();
         json.EndObject();
         session.Print(json.Text());
         return;

@@ -400,6 +400,25 @@ TEST(Commands, HistoryUndoRedoAndRecoveryWalkTheRecords)
     EXPECT_EQ(Document(cli.Run({L"history", L"--json"}))["damaged"][0]["problem"].text, "truncated");
 }
 
+TEST(Commands, HistoryShowsRecordNumbersToTheEndOfTheirRange)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak"});
+    const mods::ChangeHistory records(platform::SystemFileSystem(), cli::RecordsRoot(cli.system), cli.paks);
+    ASSERT_TRUE(platform::SystemFileSystem().CreateFolders(records.RecordsFolder()).ok());
+    WriteFile(platform::JoinPath(records.RecordsFolder(), L"change-18446744073709551613.txt"), "not a record");
+    ASSERT_EQ(cli.Run({L"disable", L"a"}).status, 0);
+    EXPECT_NE(cli.Run({L"history"}).out.find("18446744073709551614  "), std::string::npos);
+    const Result json = cli.Run({L"history", L"--json"});
+    EXPECT_NE(json.out.find("\"sequence\": 18446744073709551614,"), std::string::npos) << json;
+    EXPECT_NE(json.out.find("\"nextUndo\": 18446744073709551614"), std::string::npos) << json;
+    ASSERT_EQ(cli.Run({L"enable", L"a"}).status, 0);  // the last number
+    const Result refused = cli.Run({L"disable", L"b"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.find("pakorder: cannot write the change record, so nothing was changed: "), 0u) << refused;
+    EXPECT_EQ(cli.Order(), L"a.PAK b.pak");
+}
+
 TEST(Commands, UsageErrorsExitWith2AndHelpWith0)
 {
     Cli cli;

@@ -43,6 +43,15 @@ void CModManagerDlg::ExportModList()
     std::vector<mods::ModListEntry> entries;
     for (const mods::ArrangedMod& row : arrangement_.Rows())
         entries.push_back(mods::ModListEntryOf(row.name));
+    // A list its own import would refuse is not written at all.
+    if (const std::vector<std::wstring> twice = mods::NamesTakenTwice(entries); !twice.empty()) {
+        std::wstring names;
+        for (const std::wstring& name : twice)
+            names += L"\r\n" + name;
+        fw::AppMessageBox(m_hWnd, fw::FormatText(texts::kListNamesTakenTwice, static_cast<int>(twice.size())) + names,
+                          MB_OK | MB_ICONWARNING);
+        return;
+    }
     std::vector<std::wstring> leftOut;
     const std::string text = mods::FormatModList(entries, &leftOut);
     const std::optional<std::wstring> path = fw::AskForFileToSave(m_hWnd, ModListPrompt(texts::kExportCaption, texts::kModListFileName));

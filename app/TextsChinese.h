@@ -195,6 +195,7 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kModListFileName, L"MOD列表.txt"},
     {Id::kListExported, L"已导出 %d 个MOD的顺序和状态：%s"},
     {Id::kListLeftOut, L"；%d 个MOD的名字无法写进列表，已略过：%s"},
+    {Id::kListNamesTakenTwice, L"无法导出：列表中每个MOD只能出现一次，而 PAKS 目录里有 %d 个名字同时属于多个MOD（如 a.pak 与 a.G1O 都叫 a）：\r\n"},
     {Id::kCannotExportList, L"无法写入 %s：%s"},
     {Id::kCannotReadList, L"无法读取 %s：%s"},
     {Id::kListTooLarge, L"%s 不是MOD列表：文件大于 %d MB"},

@@ -211,6 +211,7 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kModListFileName, L"mod list.txt"},
     {Id::kListExported, L"Exported the order and states of %d mods: %s"},
     {Id::kListLeftOut, L"; %d mods whose names cannot go in a list were left out: %s"},
+    {Id::kListNamesTakenTwice, L"Nothing was exported: a list names each mod once, but %d names in PAKS are taken by more than one mod (as a.pak and a.G1O are both a):\r\n"},
     {Id::kCannotExportList, L"Cannot write %s: %s"},
     {Id::kCannotReadList, L"Cannot read %s: %s"},
     {Id::kListTooLarge, L"%s is not a mod list: it is larger than %d MB"},

@@ -69,10 +69,15 @@ void RunRecover(Session& session, const Invocation& invocation)
 void RunHistory(Session& session, const Invocation& invocation)
 {
     mods::ChangeHistory* history = session.History();
-    // Whole records: how many mods each changed is in their states.
-    const mods::ChangeHistory::Listing whole = history ? history->List() : mods::ChangeHistory::Listing{};
-    const std::optional<mods::ChangeRecord> nextUndo = history ? history->NextUndo() : std::nullopt;
-    const std::optional<mods::ChangeRecord> nextRedo = history ? history->NextRedo() : std::nullopt;
+    if (!history) {
+        // Not "no actions": there may be records PakOrder cannot find.
+        session.Fail(texts::kNoRecordsPlace);
+        return;
+    }
+    // Summaries, read one record at a time: how many mods each changed is
+    // counted from its states, which are let go at once.
+    const mods::ChangeHistory::Listing whole = history->List(mods::RecordParts::Summary);
+    const mods::ChangeHistory::NextSteps steps = mods::ChangeHistory::StepsOf(whole);
 
     if (invocation.json) {
         JsonWriter json;
@@ -80,7 +85,7 @@ void RunHistory(Session& session, const Invocation& invocation)
         json.Key("folder").String(session.Paks()).Key("records").BeginArray();
         for (const mods::ChangeRecord& record : whole.records) {
             json.BeginObject()
-                .Key("sequence").Number(static_cast<std::int64_t>(record.sequence))
+                .Key("sequence").Unsigned(record.sequence)
                 .Key("made").String(IsoTime(record.madeAt))
                 .Key("action").String(ActionName(record.action))
                 .Key("complete").Bool(record.complete)
@@ -90,7 +95,7 @@ void RunHistory(Session& session, const Invocation& invocation)
                 json.String(name);
             json.EndArray().Key("stepOf");
             if (record.stepOf)
-                json.Number(static_cast<std::int64_t>(*record.stepOf));
+                json.Unsigned(*record.stepOf);
             else
                 json.Null();
             json.EndObject();
@@ -100,9 +105,9 @@ void RunHistory(Session& session, const Invocation& invocation)
             json.BeginObject().Key("file").String(damaged.fileName).Key("problem").String(platform::FromUtf8(ProblemName(damaged.problem.fault)))
                 .Key("line").Number(damaged.problem.line).EndObject();
         json.EndArray().Key("nextUndo");
-        nextUndo ? json.Number(static_cast<std::int64_t>(nextUndo->sequence)) : json.Null();
+        steps.undo ? json.Unsigned(*steps.undo) : json.Null();
         json.Key("nextRedo");
-        nextRedo ? json.Number(static_cast<std::int64_t>(nextRedo->sequence)) : json.Null();
+        steps.redo ? json.Unsigned(*steps.redo) : json.Null();
         json.EndObject();
         session.Print(json.Text());
         return;

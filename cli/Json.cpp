@@ -111,6 +111,13 @@ JsonWriter& JsonWriter::Number(std::int64_t value)
     return *this;
 }
 
+JsonWriter& JsonWriter::Unsigned(std::uint64_t value)
+{
+    BeforeValue();
+    text_ += std::to_string(value);
+    return *this;
+}
+
 JsonWriter& JsonWriter::Bool(bool value)
 {
     BeforeValue();

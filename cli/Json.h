@@ -24,6 +24,8 @@ public:
     // Text already in UTF-8 (converted once for many uses).
     JsonWriter& String(std::string_view utf8);
     JsonWriter& Number(std::int64_t value);
+    // A record's number, which may be past Number's range.
+    JsonWriter& Unsigned(std::uint64_t value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
     // A string, or null without one.

@@ -39,6 +39,14 @@ void RunExport(Session& session, const Invocation& invocation)
     std::vector<mods::ModListEntry> entries;
     for (const mods::ModEntry& mod : session.Catalogue())
         entries.push_back(mods::ModListEntryOf(mod.fileName));
+    // A list its own import would refuse is not written at all.
+    if (const std::vector<std::wstring> twice = mods::NamesTakenTwice(entries); !twice.empty()) {
+        std::wstring names;
+        for (const std::wstring& name : twice)
+            names += (names.empty() ? L"" : texts::kNameSeparator) + name;
+        session.Fail(fw::FormatText(texts::kNamesTakenTwice, names));
+        return;
+    }
     std::vector<std::wstring> leftOut;
     const std::string text = mods::FormatModList(entries, &leftOut);
     for (const std::wstring& name : leftOut)

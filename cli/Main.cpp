@@ -8,14 +8,14 @@
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
+#include "framework/FormatText.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
 
 namespace {
 
-int Run(std::vector<std::wstring> arguments)
+int RunCaught(const std::vector<std::wstring>& arguments, cli::Context& context)
 {
-    cli::Context context{platform::SystemFileSystem(), cli::RealSystem(), cli::StandardOutput(), cli::StandardError()};
     try {
         return cli::RunCommandLine(arguments, context);
     } catch (const std::bad_alloc&) {
@@ -23,6 +23,19 @@ int Run(std::vector<std::wstring> arguments)
         context.err.Line(std::wstring(L"pakorder: ") + cli::texts::kOutOfMemory);
         return cli::kNotDone;
     }
+}
+
+int Run(std::vector<std::wstring> arguments)
+{
+    cli::Context context{platform::SystemFileSystem(), cli::RealSystem(), cli::StandardOutput(), cli::StandardError()};
+    const int status = RunCaught(arguments, context);
+    // What did not reach stdout was not done, as coreutils and git see it.
+    const platform::FsStatus written = context.out.Close();
+    if (!written.ok()) {
+        context.err.Line(L"pakorder: " + fw::FormatText(cli::texts::kWriteError, cli::SystemReason(written)));
+        return status == cli::kDone ? cli::kNotDone : status;
+    }
+    return status;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+
 namespace cli {
 
 class Output {
@@ -12,6 +14,10 @@ public:
     virtual void Write(std::string_view utf8) = 0;
     // The text and a line break.
     void Line(std::wstring_view text);
+    // Delivers what is still held back and lets the stream go, once all is
+    // written: the first failure to write, if any. A list cut short on a
+    // full disk is no success.
+    virtual platform::FsStatus Close() { return {}; }
 };
 
 // Collects what is written, for the tests.

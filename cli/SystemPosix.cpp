@@ -23,10 +23,30 @@ namespace {
 class StreamOutput final : public Output {
 public:
     explicit StreamOutput(std::FILE* stream) : stream_(stream) {}
-    void Write(std::string_view utf8) override { std::fwrite(utf8.data(), 1, utf8.size(), stream_); }
+    void Write(std::string_view utf8) override
+    {
+        if (std::fwrite(utf8.data(), 1, utf8.size(), stream_) != utf8.size())
+            Failed();
+    }
+    platform::FsStatus Close() override
+    {
+        // A file is written in blocks: the last one fails only now.
+        if (std::fflush(stream_) != 0 || std::ferror(stream_))
+            Failed();
+        if (std::fclose(stream_) != 0)
+            Failed();
+        return platform::FsStatus{static_cast<unsigned long>(failure_)};
+    }
 
 private:
+    void Failed()
+    {
+        if (failure_ == 0)
+            failure_ = errno ? errno : EIO;
+    }
+
     std::FILE* stream_;
+    int failure_ = 0;
 };
 
 class PosixSystem final : public System {

@@ -26,17 +26,27 @@ public:
     void Write(std::string_view utf8) override
     {
         DWORD written = 0;
+        bool whole = false;
         if (console_) {
             const std::wstring text = platform::FromUtf8(utf8);
-            WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+            whole = WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
         } else {
-            WriteFile(handle_, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+            whole = WriteFile(handle_, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) &&
+                    written == utf8.size();
+        }
+        if (!whole && failure_ == 0) {
+            const DWORD error = GetLastError();
+            failure_ = error ? error : ERROR_WRITE_FAULT;
         }
     }
+    // Nothing is held back: each write reached the system or failed.
+    platform::FsStatus Close() override { return platform::FsStatus{failure_}; }
 
 private:
     HANDLE handle_;
     bool console_ = false;
+    DWORD failure_ = 0;
 };
 
 class Win32System final : public System {

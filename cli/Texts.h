@@ -147,6 +147,9 @@ inline constexpr const wchar_t* kTwoPlacements = L"say one place only: --top, --
 inline constexpr const wchar_t* kDeleteNeedsYes = L"delete removes the files for good: add --yes";
 inline constexpr const wchar_t* kBadDate = L"'%s' is not a date: write YYYY-MM-DD, such as 2024-03-05";
 
+// Output
+inline constexpr const wchar_t* kWriteError = L"write error: %s";
+
 // The folder
 inline constexpr const wchar_t* kNotAGameFolder =
     L"%s is not a PAKS folder nor a game folder with one (a PAKS folder holds at least two .PAK files)";
@@ -170,8 +173,6 @@ inline constexpr const wchar_t* kNotRegularFile = L"not a regular file (a link, 
 // Records
 inline constexpr const wchar_t* kCannotRecord = L"cannot write the change record, so nothing was changed: %s";
 inline constexpr const wchar_t* kCannotComplete = L"the change was made, but its record could not be completed: %s";
-inline constexpr const wchar_t* kNoRecordsPlace =
-    L"cannot find where the change records are kept (set HOME or XDG_STATE_HOME), so nothing was changed";
 inline constexpr const wchar_t* kAnotherWriter =
     L"another PakOrder is writing to this folder, so nothing was changed: try again when it is done";
 inline constexpr const wchar_t* kCannotReadFolder = L"cannot read all of %s, so nothing was changed: %s";
@@ -239,6 +240,8 @@ inline constexpr const wchar_t* kOutOfMemory = L"out of memory: nothing more was
 // export, import
 inline constexpr const wchar_t* kExported = L"exported %s to %s";
 inline constexpr const wchar_t* kCannotExport = L"cannot write %s: %s";
+inline constexpr const wchar_t* kNamesTakenTwice =
+    L"nothing exported: a list names each mod once, but more than one mod here goes by %s (as a.pak and a.G1O go by a)";
 inline constexpr const wchar_t* kLeftOutOfList = L"%s: left out of the list, its name cannot be written in one";
 inline constexpr const wchar_t* kCannotReadList = L"cannot read %s: %s";
 inline constexpr const wchar_t* kListTooLarge = L"%s is not a mod list: it is larger than %d MB";
@@ -264,6 +267,11 @@ inline constexpr const wchar_t* kHistoryRow = L"%s  %s  %s  %s";
 inline constexpr const wchar_t* kHistoryUnfinished = L" (unfinished)";
 inline constexpr const wchar_t* kHistoryModsChanged = L"%s changed";
 inline constexpr const wchar_t* kHistoryEmpty = L"no recorded actions for this folder";
+#ifdef _WIN32
+inline constexpr const wchar_t* kNoRecordsPlace = L"cannot find where the records are kept: set APPDATA";
+#else
+inline constexpr const wchar_t* kNoRecordsPlace = L"cannot find where the records are kept: set HOME or XDG_STATE_HOME";
+#endif
 inline constexpr const wchar_t* kDamagedRecord = L"damaged record skipped: %s (%s)";
 inline constexpr const wchar_t* kNothingToRecover = L"the last action finished: nothing to recover";
 inline constexpr const wchar_t* kRecovered = L"put the folder back as it was before %s (record %d)";

@@ -1,6 +1,7 @@
 #include "mods/ChangeHistory.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -15,29 +16,34 @@ namespace {
 constexpr std::wstring_view kPrefix = L"change-";
 constexpr std::wstring_view kSuffix = L".txt";
 
-std::optional<std::uint64_t> NumberOfFile(std::wstring_view name)
-{
-    if (name.size() <= kPrefix.size() + kSuffix.size() || name.substr(0, kPrefix.size()) != kPrefix ||
-        name.substr(name.size() - kSuffix.size()) != kSuffix)
-        return std::nullopt;
-    const std::wstring_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
-    if (digits.size() > 18)
-        return std::nullopt;
-    std::uint64_t number = 0;
-    for (const wchar_t c : digits) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        number = number * 10 + static_cast<std::uint64_t>(c - L'0');
-    }
-    return number;
-}
-
 std::wstring FileOfNumber(std::uint64_t sequence)
 {
     std::wstring digits = std::to_wstring(sequence);
     if (digits.size() < 8)
         digits.insert(0, 8 - digits.size(), L'0');  // so that the files sort by name too
     return std::wstring(kPrefix) + digits + std::wstring(kSuffix);
+}
+
+std::optional<std::uint64_t> NumberOfFile(std::wstring_view name)
+{
+    if (name.size() <= kPrefix.size() + kSuffix.size() || name.substr(0, kPrefix.size()) != kPrefix ||
+        name.substr(name.size() - kSuffix.size()) != kSuffix)
+        return std::nullopt;
+    const std::wstring_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    std::uint64_t number = 0;
+    for (const wchar_t c : digits) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - L'0');
+        if (number > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
+            return std::nullopt;  // past any number: no record of ours
+        number = number * 10 + digit;
+    }
+    // Only the name a record of this number is given: "change-1.txt" is
+    // not the file RecordPath(1) reads.
+    if (name != FileOfNumber(number))
+        return std::nullopt;
+    return number;
 }
 
 struct Stacks {
@@ -172,6 +178,12 @@ std::optional<ChangeRecord> ChangeHistory::Record(std::uint64_t sequence)
 std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts)
 {
     std::vector<unsigned char> bytes;
+    return Read(sequence, whyNot, parts, bytes);
+}
+
+std::optional<ChangeRecord> ChangeHistory::Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts,
+                                                std::vector<unsigned char>& bytes)
+{
     const platform::FsStatus read = fileSystem_.ReadWholeFile(RecordPath(sequence), kMaxRecordBytes, bytes);
     if (!read.ok()) {
         whyNot = RecordProblem{platform::IsTooLarge(read) ? RecordFault::TooLarge : RecordFault::Unreadable, 0, read};
@@ -198,6 +210,9 @@ platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::
                                         std::optional<std::uint64_t> stepOf, const std::vector<RecordedMod>& before,
                                         std::uint64_t& sequence)
 {
+    // After an install, the state holds the mods before and those installed.
+    if (before.size() + intent.size() > kMaxRecordedMods)
+        return platform::TooLargeStatus();
     ChangeRecord record;
     record.paksFolder = paksFolder_;
     record.madeAt = fileSystem_.CurrentTime();
@@ -215,15 +230,22 @@ platform::FsStatus ChangeHistory::Begin(RecordedAction action, std::vector<std::
     // made; failing that (another PakOrder took the number, the folder was
     // removed), the folder made and the number after its newest.
     for (int attempt = newest_ ? 0 : 1; attempt < 3; ++attempt) {
+        std::uint64_t newest = 0;
         if (attempt == 0) {
-            record.sequence = *newest_ + 1;
+            newest = *newest_;
         } else {
             written = fileSystem_.CreateFolders(recordsFolder_);
             if (!written.ok())
                 break;
             const std::vector<std::uint64_t> numbers = RecordNumbers();
-            record.sequence = numbers.empty() ? 1 : numbers.back() + 1;
+            newest = numbers.empty() ? 0 : numbers.back();
         }
+        // The largest number has none after it; wrapping to 0 would sort first.
+        if (newest == std::numeric_limits<std::uint64_t>::max()) {
+            written = platform::BadDataStatus();
+            break;
+        }
+        record.sequence = newest + 1;
         FormatRecordOpening(text_, record, before, before.size());
         opening = text_.size();
         AppendRecordEnd(text_, nullptr);
@@ -293,14 +315,26 @@ ChangeHistory::Listing ChangeHistory::List(RecordParts parts)
     Listing listing;
     std::vector<std::uint64_t> numbers = RecordNumbers();
     std::reverse(numbers.begin(), numbers.end());
+    std::vector<unsigned char> bytes;  // one buffer for every record: it is not zeroed again for each
     for (const std::uint64_t number : numbers) {
         RecordProblem problem;
-        if (auto record = Read(number, problem, parts))
+        if (auto record = Read(number, problem, parts, bytes))
             listing.records.push_back(std::move(*record));
         else
             listing.damaged.push_back(DamagedRecord{FileOfNumber(number), problem});
     }
     return listing;
+}
+
+ChangeHistory::NextSteps ChangeHistory::StepsOf(const Listing& listing)
+{
+    const Stacks stacks = Walk(listing.records);
+    NextSteps steps;
+    if (!stacks.done.empty())
+        steps.undo = stacks.done.back()->sequence;
+    if (!stacks.undone.empty())
+        steps.redo = stacks.undone.back()->sequence;
+    return steps;
 }
 
 std::optional<ChangeRecord> ChangeHistory::UnfinishedNewest()

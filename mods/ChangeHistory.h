@@ -25,8 +25,15 @@ struct DamagedRecord {
 class ChangeHistory {
 public:
     static constexpr std::size_t kRecordsKept = 50;
-    // No record of a real folder comes near: a larger file is refused unread.
-    static constexpr std::size_t kMaxRecordBytes = 32u << 20;
+    // The most mods a record holds in its states and its intent: far more
+    // than any game folder holds. Begin refuses an action beyond it, so
+    // that every record written fits kMaxRecordBytes and is read back.
+    static constexpr std::size_t kMaxRecordedMods = 40'000;
+    // The largest record, with its intent and both states that many mods
+    // of the longest lines, and room for the lines about the action (an
+    // escaped path of 32,767 characters): a larger file is refused unread.
+    static constexpr std::size_t kMaxRecordBytes =
+        (256u << 10) + kMaxRecordedMods * (kLongestIntentLine + 2 * kLongestStateLine);
 
     // The records are kept in historyRoot/<a stable id of the folder's path>/.
     ChangeHistory(platform::FileSystem& fileSystem, std::wstring historyRoot, std::wstring paksFolder);
@@ -61,6 +68,13 @@ public:
     };
     Listing List(RecordParts parts = RecordParts::Whole);
 
+    // The numbers of the records NextUndo and NextRedo give, from a listing
+    // that read every line (Whole or Summary): what the history shows.
+    struct NextSteps {
+        std::optional<std::uint64_t> undo, redo;
+    };
+    static NextSteps StepsOf(const Listing& listing);
+
     // The newest readable record when it is not complete: the program
     // stopped in the middle of that action.
     std::optional<ChangeRecord> UnfinishedNewest();
@@ -77,6 +91,9 @@ private:
     std::wstring RecordPath(std::uint64_t sequence) const;
     std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot,
                                      RecordParts parts = RecordParts::Whole);
+    // The same through `bytes`, whatever they held.
+    std::optional<ChangeRecord> Read(std::uint64_t sequence, RecordProblem& whyNot, RecordParts parts,
+                                     std::vector<unsigned char>& bytes);
     // The top of the undo stack (or of the redo stack), read whole.
     std::optional<ChangeRecord> TopOfStack(bool undo);
     void Prune();

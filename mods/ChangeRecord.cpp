@@ -1,9 +1,11 @@
 #include "mods/ChangeRecord.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "mods/ModFile.h"
 #include "platform/LetterCase.h"
@@ -311,6 +313,166 @@ std::optional<ChangeRecord> Refuse(RecordProblem& whyNot, RecordFault fault, int
     return std::nullopt;
 }
 
+// --- counting the mods changed -------------------------------------------
+
+// How many mods differ between two states: a mod is matched across them by
+// its key, and counts when it is in one state only or its files differ.
+// Both states mostly list the mods in the same order: pairs are compared in
+// place, and only the mods out of step wait in a table for their partner.
+// (A mod whose key one of its own state already waits with counts as changed.)
+// `keys` gives Of(mod), Match(a, b) (the same key) and Same(a, b).
+template <typename Mod, typename Keys>
+int CountChanged(const std::vector<Mod>& before, const std::vector<Mod>& after, const Keys& keys)
+{
+    using Waiting = std::unordered_map<decltype(keys.Of(std::declval<const Mod&>())), const Mod*>;
+    Waiting waitingBefore, waitingAfter;
+    int changed = 0;
+    const auto place = [&](const Mod& mod, Waiting& partners, Waiting& waiting) {
+        auto key = keys.Of(mod);
+        if (const auto partner = partners.find(key); partner != partners.end()) {
+            changed += keys.Same(*partner->second, mod) ? 0 : 1;
+            partners.erase(partner);
+        } else if (!waiting.emplace(std::move(key), &mod).second) {
+            ++changed;
+        }
+    };
+    for (std::size_t i = 0; i < std::max(before.size(), after.size()); ++i) {
+        if (i < before.size() && i < after.size() && keys.Match(before[i], after[i])) {
+            changed += keys.Same(before[i], after[i]) ? 0 : 1;
+            continue;
+        }
+        if (i < before.size())
+            place(before[i], waitingAfter, waitingBefore);
+        if (i < after.size())
+            place(after[i], waitingBefore, waitingAfter);
+    }
+    return changed + static_cast<int>(waitingBefore.size() + waitingAfter.size());
+}
+
+struct RecordedModKeys {
+    std::wstring Of(const RecordedMod& mod) const { return ModKey(mod.pak.name); }
+    bool Match(const RecordedMod& a, const RecordedMod& b) const { return a.pak.name == b.pak.name || Of(a) == Of(b); }
+    bool Same(const RecordedMod& a, const RecordedMod& b) const { return a == b; }
+};
+
+// A state's line as a summary reads it: its fields as written, unread.
+struct StateLine {
+    std::string_view fields;  // all but the key
+    std::string_view pakName, pakTime;
+    std::string_view companionName, companionTime;  // empty without a companion
+};
+
+// Up to `most` tab-separated fields into `fields`; how many there are (more than `most` when there are more).
+std::size_t SplitInto(std::string_view line, std::string_view* fields, std::size_t most)
+{
+    std::size_t count = 0;
+    for (std::size_t start = 0;; ++count) {
+        const std::size_t tab = line.find('\t', start);
+        if (count < most)
+            fields[count] = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+        if (tab == std::string_view::npos)
+            return count + 1;
+        start = tab + 1;
+    }
+}
+
+// A number ParseNumber takes, mostly without working out its value.
+bool IsNumberText(std::string_view text)
+{
+    if (text.empty() || text.size() >= 20)  // past 64 bits, or zeros in front
+        return ParseNumber(text).has_value();
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool SameNumber(std::string_view a, std::string_view b) { return a == b || ParseNumber(a) == ParseNumber(b); }
+
+// A name as written is one ParseName takes.
+bool IsWrittenName(std::string_view written)
+{
+    return !written.empty() && (written.find('\\') == std::string_view::npos || ParseName(written).has_value());
+}
+
+// A state's line as ParseMod would take it, added to `lines`; false when ParseMod would refuse it.
+bool ReadStateLine(std::string_view text, std::vector<StateLine>& lines)
+{
+    std::string_view fields[7];
+    const std::size_t count = SplitInto(text, fields, 7);
+    if (count != 4 && count != 7)
+        return false;
+    if (!IsWrittenName(fields[1]) || !IsNumberText(fields[2]))
+        return false;
+    if (count == 7 && (!IsWrittenName(fields[4]) || !IsNumberText(fields[5])))
+        return false;
+    const std::string_view all = text.substr(fields[0].size() + 1);
+    lines.push_back(count == 7 ? StateLine{all, fields[1], fields[2], fields[4], fields[5]}
+                               : StateLine{all, fields[1], fields[2], {}, {}});
+    return true;
+}
+
+// Printable ASCII without an escape: the name is its bytes.
+bool IsPlainName(std::string_view written)
+{
+    for (const char c : written)
+        if (c < 0x20 || c >= 0x7F || c == '\\')
+            return false;
+    return true;
+}
+
+// The name without its extension, as ModKey takes it off.
+std::string_view PlainStem(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 || dot + 1 == name.size() ? name : name.substr(0, dot);
+}
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// ModKey of names as written, without reading the names that are plain.
+struct StateLineKeys {
+    // ModKey's characters as bytes: ASCII as it is, any other character
+    // as 0x80 and its four bytes, so that equal keys are equal bytes.
+    std::string Of(const StateLine& line) const
+    {
+        std::string key;
+        if (IsPlainName(line.pakName)) {
+            const std::string_view stem = PlainStem(line.pakName);
+            key.resize(stem.size());
+            std::transform(stem.begin(), stem.end(), key.begin(), AsciiUpper);
+            return key;
+        }
+        for (const wchar_t c : ModKey(*ParseName(line.pakName))) {
+            const auto code = static_cast<std::uint32_t>(c);
+            if (code < 0x80) {
+                key += static_cast<char>(code);
+                continue;
+            }
+            key += '\x80';
+            for (int shift = 24; shift >= 0; shift -= 8)
+                key += static_cast<char>((code >> shift) & 0xFF);
+        }
+        return key;
+    }
+    bool Match(const StateLine& a, const StateLine& b) const
+    {
+        if (a.pakName == b.pakName)
+            return true;
+        if (!IsPlainName(a.pakName) || !IsPlainName(b.pakName))
+            return Of(a) == Of(b);
+        const std::string_view x = PlainStem(a.pakName), y = PlainStem(b.pakName);
+        return x.size() == y.size() &&
+               std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) { return AsciiUpper(p) == AsciiUpper(q); });
+    }
+    bool Same(const StateLine& a, const StateLine& b) const
+    {
+        return a.companionName.empty() == b.companionName.empty() && SameNumber(a.pakTime, b.pakTime) &&
+               SameName(a.pakName, b.pakName) && SameName(a.companionName, b.companionName) &&
+               (a.companionName.empty() || SameNumber(a.companionTime, b.companionTime));
+    }
+    // Names written alike are alike; others are read (bytes that are not
+    // UTF-8 read as U+FFFD, whichever they are).
+    static bool SameName(std::string_view a, std::string_view b) { return a == b || ParseName(a) == ParseName(b); }
+};
+
 }  // namespace
 
 bool operator==(const RecordedFile& a, const RecordedFile& b) { return a.name == b.name && a.time == b.time; }
@@ -333,21 +495,7 @@ int ChangeRecord::ModsChanged() const
 {
     if (!complete)
         return static_cast<int>(intent.size());
-    std::unordered_map<std::wstring, const RecordedMod*> earlier;
-    for (const RecordedMod& mod : before)
-        earlier.emplace(ModKey(mod.pak.name), &mod);
-    int changed = 0;
-    for (const RecordedMod& mod : after) {
-        const auto it = earlier.find(ModKey(mod.pak.name));
-        if (it == earlier.end()) {
-            ++changed;  // added
-            continue;
-        }
-        if (!(*it->second == mod))
-            ++changed;
-        earlier.erase(it);
-    }
-    return changed + static_cast<int>(earlier.size());  // and those removed
+    return modsChangedRead ? *modsChangedRead : CountChanged(before, after, RecordedModKeys{});
 }
 
 void FormatRecordOpening(std::string& out, const ChangeRecord& record, const std::vector<RecordedMod>& before,
@@ -428,14 +576,29 @@ std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes,
     ChangeRecord record;
     record.complete = lines.back() == kComplete;
     bool hasSequence = false, hasFolder = false, hasMade = false, hasAction = false;
-    const bool withStates = parts == RecordParts::Whole;
+    std::vector<StateLine> summaryBefore, summaryAfter;
+    if (parts == RecordParts::Summary) {
+        summaryBefore.reserve(lines.size() / 2);
+        summaryAfter.reserve(lines.size() / 2);
+    }
     for (int index = 1; index + 1 < lineCount; ++index) {
         const std::string_view text = lines[static_cast<std::size_t>(index)];
-        if (!withStates && (text.substr(0, 7) == "before\t" || text.substr(0, 6) == "after\t"))
+        const int line = index + 1;
+        const bool beforeLine = text.substr(0, 7) == "before\t", afterLine = text.substr(0, 6) == "after\t";
+        if (parts == RecordParts::WithoutStates && (beforeLine || afterLine))
             continue;
+        if (parts == RecordParts::Summary && (beforeLine || (afterLine && record.complete))) {
+            // Most mods are after the action as they were, on the same line
+            // of each state: such a line is read once.
+            const std::size_t same = summaryAfter.size();
+            if (afterLine && same < summaryBefore.size() && summaryBefore[same].fields == text.substr(6))
+                summaryAfter.push_back(summaryBefore[same]);
+            else if (!ReadStateLine(text, beforeLine ? summaryBefore : summaryAfter))
+                return Refuse(whyNot, RecordFault::BadLine, line);
+            continue;
+        }
         const std::vector<std::string_view> fields = SplitFields(text);
         const std::string_view key = fields[0];
-        const int line = index + 1;
         bool fine = false;
         if (key == "before" || (key == "after" && record.complete)) {
             auto mod = ParseMod(fields);
@@ -470,6 +633,8 @@ std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes,
     }
     if (!hasSequence || !hasFolder || !hasMade || !hasAction)
         return Refuse(whyNot, RecordFault::MissingField, 0);
+    if (parts == RecordParts::Summary && record.complete)
+        record.modsChangedRead = CountChanged(summaryBefore, summaryAfter, StateLineKeys{});
     return record;
 }
 

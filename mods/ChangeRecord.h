@@ -42,15 +42,27 @@ struct ChangeRecord {
     bool complete = false;
     std::vector<RecordedMod> before;  // every mod in the folder before the action
     std::vector<RecordedMod> after;   // every mod after it, once complete
+    // A record read as a summary: ModsChanged, counted without keeping the states.
+    std::optional<int> modsChangedRead;
 
     // Mods whose pak name or time or companion differ between before and
-    // after; for a record not complete, the mods it was about to change.
+    // after (a mod matched across them by its ModKey), or that are in one
+    // of them only; for a record not complete, the mods it was about to change.
     int ModsChanged() const;
 };
 
 // The key that matches a mod across states: its name without the
 // extension (enabling and disabling change only that), case folded.
 std::wstring ModKey(const std::wstring& pakName);
+
+// The longest lines of a record: a name of 255 UTF-16 units (the most a
+// file's name holds) each written as \uXXXX; a state's line of a pak and
+// its .MAN so named, each with a time of 20 digits and the longest date
+// ("30828-09-14 02:48:05.4775807 UTC"); an intent's line of such a name.
+inline constexpr std::size_t kLongestWrittenName = 255 * 6;
+inline constexpr std::size_t kLongestStateLine = 6 + 2 * (3 + kLongestWrittenName + 20 + 32) + 1;  // "before", 6 tabs, '\n'
+inline constexpr std::size_t kLongestIntentLine = 7 + kLongestWrittenName + 1;                       // "intent\t", '\n'
+
 
 // UTF-8 text; the first line names the format and its version.
 std::string FormatRecord(const ChangeRecord& record);
@@ -81,9 +93,11 @@ struct RecordProblem {
     platform::FsStatus status;     // the system's reason for TooLarge and Unreadable
 };
 
-// How much of a record to read: all of it, or all but the states (`before`
-// and `after` stay empty), which is what walking the history needs.
-enum class RecordParts { Whole, WithoutStates };
+// How much of a record to read: all of it; all but the states (`before`
+// and `after` stay empty), which is what walking the history needs; or a
+// summary, which is that and ModsChanged, from states read and let go (a
+// summary refuses whatever a whole read refuses): what listing it needs.
+enum class RecordParts { Whole, WithoutStates, Summary };
 
 // Never reads past the bytes, and takes time in proportion to their size.
 std::optional<ChangeRecord> ParseRecord(const std::vector<unsigned char>& bytes, RecordProblem& whyNot,

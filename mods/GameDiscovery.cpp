@@ -1,6 +1,6 @@
 #include "mods/GameDiscovery.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "mods/GameFolder.h"
 #include "mods/SteamGame.h"
@@ -13,12 +13,10 @@ namespace mods {
 DiscoveredGames DiscoverGames(platform::FileSystem& fileSystem, const std::vector<std::wstring>& gameFolders)
 {
     DiscoveredGames found;
-    std::vector<std::wstring> seen;  // folded, so that one installation found twice counts once
+    std::unordered_set<std::wstring> seen;  // folded, so that one installation found twice counts once
     for (const std::wstring& game : gameFolders) {
-        const std::wstring key = platform::FoldedCase(platform::WithTrailingSeparator(game));
-        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+        if (!seen.insert(platform::FoldedCase(platform::WithTrailingSeparator(game))).second)
             continue;
-        seen.push_back(key);
         const std::optional<std::wstring> paks = PaksSubfolder(fileSystem, game);
         if (paks && FolderHoldsPaks(fileSystem, *paks))
             found.paksFolders.push_back(platform::WithTrailingSeparator(*paks));

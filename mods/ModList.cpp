@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "mods/ModFile.h"
@@ -136,6 +137,23 @@ std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std
         text += '\n';
     }
     return text;
+}
+
+std::vector<std::wstring> NamesTakenTwice(const std::vector<ModListEntry>& mods)
+{
+    // Each folded name: the first mod that takes it, null once reported.
+    std::unordered_map<std::wstring, const std::wstring*> firstOf;
+    std::vector<std::wstring> twice;
+    for (const ModListEntry& mod : mods) {
+        if (!IsModListName(mod.name))
+            continue;
+        const auto [it, first] = firstOf.emplace(platform::FoldedCase(mod.name), &mod.name);
+        if (!first && it->second) {
+            twice.push_back(*it->second);
+            it->second = nullptr;
+        }
+    }
+    return twice;
 }
 
 std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned char>& bytes, ModListProblem& whyNot)

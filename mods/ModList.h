@@ -42,6 +42,13 @@ bool IsModListName(std::wstring_view name);
 // written: they are left out and appended to `leftOut`.
 std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std::wstring>* leftOut = nullptr);
 
+// The names that more than one of the mods take, compared as the reader
+// compares them (a.pak beside a.G1O, or a.pak beside A.PAK): a list of such
+// mods names one twice and could never be read back, so none is written.
+// Each name once, as the first of them spells it; names FormatModList
+// leaves out do not count.
+std::vector<std::wstring> NamesTakenTwice(const std::vector<ModListEntry>& mods);
+
 enum class ModListFault {
     NotAModList,   // the first line is not a mod list's
     OtherVersion,  // a list of a version this program does not read

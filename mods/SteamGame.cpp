@@ -1,6 +1,7 @@
 #include "mods/SteamGame.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "mods/Vdf.h"
 #include "platform/FileSystem.h"
@@ -39,6 +40,7 @@ bool IsPlainFolderName(const std::wstring& name)
 std::vector<std::wstring> SteamLibraryFolders(platform::FileSystem& fileSystem, const std::wstring& steamRoot)
 {
     std::vector<std::wstring> libraries{platform::StripTrailingSeparators(steamRoot)};
+    std::unordered_set<std::wstring> seen{libraries.front()};  // a file of many libraries is read in linear time
     const auto pairs = ReadVdfFile(fileSystem, platform::JoinPath(platform::JoinPath(steamRoot, L"steamapps"), L"libraryfolders.vdf"));
     const VdfNode* folders = pairs ? FindVdfKey(*pairs, "libraryfolders") : nullptr;
     if (!folders || !folders->isSection)
@@ -50,7 +52,7 @@ std::vector<std::wstring> SteamLibraryFolders(platform::FileSystem& fileSystem, 
         if (!path || path->isSection || path->value.empty())
             continue;
         std::wstring library = platform::StripTrailingSeparators(platform::FromUtf8(path->value));
-        if (std::find(libraries.begin(), libraries.end(), library) == libraries.end())
+        if (seen.insert(library).second)
             libraries.push_back(std::move(library));
     }
     return libraries;

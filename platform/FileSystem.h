@@ -156,6 +156,8 @@ FsStatus AlreadyExistsStatus();
 
 // True when a whole-file read was refused because the file holds more than its limit.
 bool IsTooLarge(FsStatus status);
+// The failure of a file that would be larger than its reader takes.
+FsStatus TooLargeStatus();
 
 // The failure of a copy stopped through its progress.
 FsStatus CancelledStatus();

@@ -477,6 +477,8 @@ FsStatus AlreadyExistsStatus() { return FsStatus{EEXIST}; }
 
 bool IsTooLarge(FsStatus status) { return status.error == EFBIG; }
 
+FsStatus TooLargeStatus() { return FsStatus{EFBIG}; }
+
 FsStatus NotSupportedStatus() { return FsStatus{ENOTSUP}; }
 
 // No call made here fails with ENODEV otherwise: no device is ever opened.

@@ -471,6 +471,8 @@ FsStatus AlreadyExistsStatus() { return FsStatus{ERROR_ALREADY_EXISTS}; }
 
 bool IsTooLarge(FsStatus status) { return status.error == ERROR_FILE_TOO_LARGE; }
 
+FsStatus TooLargeStatus() { return FsStatus{ERROR_FILE_TOO_LARGE}; }
+
 FsStatus NotSupportedStatus() { return FsStatus{ERROR_NOT_SUPPORTED}; }
 
 FsStatus NotRegularFileStatus() { return FsStatus{ERROR_BAD_FILE_TYPE}; }

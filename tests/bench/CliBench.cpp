@@ -3,11 +3,19 @@
 //     bench's readdir + stat loop as a program of its own (both include
 //     the start of a process);
 //   - `pakorder conflicts` on 500 mods x 2,000 files against the core's
-//     conflict check of the same folder in this process.
+//     conflict check of the same folder in this process;
+//   - `pakorder history` of 50 records of 20,000 mods against bare_records,
+//     reading the same files one at a time into one buffer: the time, and
+//     the peak memory of each process;
+//   - finding the game through a libraryfolders.vdf of 62,000 libraries
+//     against reading the file and looking for each library's manifest and
+//     game folder, in this process.
 // The runs alternate, each pair in a random order; prints the medians, their
 // ratio and the middle half of the pair-by-pair ratios.
 // Run by tools/bench.sh: cli_bench <pakorder> <bare_listing> [repetitions]
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,14 +23,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "mods/ChangeHistory.h"
 #include "mods/Conflicts.h"
+#include "mods/GameDiscovery.h"
 #include "mods/ModCatalogue.h"
 #include "mods/ModFile.h"
+#include "mods/SteamGame.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
 #include "unit/ManifestBytes.h"
@@ -41,8 +54,9 @@ double Milliseconds(const std::function<void()>& work)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Runs the program with stdout and stderr to /dev/null, and waits for it.
-void RunProgram(const std::vector<std::string>& arguments)
+// Runs the program with stdout and stderr to /dev/null, and waits for it:
+// its peak resident memory, in MB.
+double RunProgram(const std::vector<std::string>& arguments)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -53,11 +67,43 @@ void RunProgram(const std::vector<std::string>& arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
+    rusage usage{};
     if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        waitpid(child, &status, 0);
+        wait4(child, &status, 0, &usage);
     }
     posix_spawn_file_actions_destroy(&actions);
+    return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+// The program's peak memory, in MB, measured from a fresh process of this
+// bench: a child shares its parent's memory until it starts the program,
+// and the system counts that memory as its own.
+double PeakMegabytes(const std::vector<std::string>& arguments)
+{
+    int output[2];
+    if (pipe(output) != 0)
+        return 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+    posix_spawn_file_actions_addclose(&actions, output[0]);
+    std::vector<std::string> measured{"/proc/self/exe", "--peak"};
+    measured.insert(measured.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : measured)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const bool started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
+    char text[64] = {};
+    const ssize_t got = read(output[0], text, sizeof text - 1);
+    close(output[0]);
+    if (started)
+        waitpid(child, nullptr, 0);
+    return got > 0 ? std::atof(text) : 0;
 }
 
 double Median(std::vector<double> values)
@@ -122,10 +168,84 @@ std::vector<mods::ListedModToCheck> MakeConflictFolder(const std::wstring& paks)
     return rows;
 }
 
+// A PAKS folder whose history holds 50 records of 20,000 mods: smart sorts
+// that re-time every mod, switches of one mod (renamed, so listed in another
+// place afterwards) and set-times. The folder itself holds two mods: the
+// history reads the records only.
+std::wstring MakeHistory(const std::wstring& paks, const std::wstring& stateRoot)
+{
+    for (const wchar_t* name : {L"DATA.PAK", L"a.pak", L"b.pak"})
+        WriteFile(paks + L"/" + name);
+    std::vector<mods::RecordedMod> state;
+    for (int i = 0; i < 20000; ++i) {
+        const std::wstring name = L"SomeonesMod_" + std::to_wstring(i) + (i % 7 ? L".pak" : L".G1O");
+        const mods::FileTime time = Time(2015, 1, 1) + static_cast<mods::FileTime>(i) * 2 * mods::kTicksPerSecond;
+        state.push_back({{name, time}, mods::RecordedFile{mods::CompanionName(name), time}});
+    }
+    mods::ChangeHistory history(platform::SystemFileSystem(), stateRoot + L"/pakorder", paks);
+    for (std::size_t r = 0; r < 50; ++r) {
+        std::vector<mods::RecordedMod> after = state;
+        const std::size_t one = r * 397 % after.size();
+        mods::RecordedAction action = mods::RecordedAction::SmartSort;
+        if (r % 3 == 0) {
+            for (mods::RecordedMod& mod : after)
+                mod.pak.time = mod.companion->time = mod.pak.time + mods::kTicksPerDay;
+        } else if (r % 3 == 1) {
+            action = mods::RecordedAction::Enable;
+            mods::RecordedMod renamed = after[one];
+            renamed.pak.name = renamed.pak.name.substr(0, renamed.pak.name.rfind(L'.')) + L".PAK";
+            renamed.companion->name = mods::CompanionName(renamed.pak.name);
+            after.erase(after.begin() + static_cast<std::ptrdiff_t>(one));
+            after.insert(after.begin() + static_cast<std::ptrdiff_t>(one * 7 % after.size()), renamed);
+        } else {
+            action = mods::RecordedAction::SetTime;
+            after[one].pak.time = after[one].companion->time = Time(2024, 1, 1);
+        }
+        std::uint64_t sequence = 0;
+        history.Begin(action, {after[one].pak.name}, std::nullopt, state, sequence);
+        history.Complete(sequence, after);
+        state = std::move(after);
+    }
+    return history.RecordsFolder();
+}
+
+// A Steam installation whose libraryfolders.vdf names 62,000 libraries (as
+// many as its 1 MB holds), none of them there.
+void MakeSteam(const std::wstring& root)
+{
+    std::string vdf = "\"libraryfolders\"\n{\n";
+    for (int i = 0; i < 62000; ++i)
+        vdf += std::to_string(i) + " /lib/" + std::to_string(i) + "\n";
+    MakeFolder(root + L"/steamapps");
+    WriteFile(root + L"/steamapps/libraryfolders.vdf", vdf + "}\n");
+}
+
+// What finding the game in those libraries needs at least: the file read,
+// and for each library its manifest and its game folder looked for.
+void LookInLibraries(const std::wstring& root)
+{
+    std::ifstream file(platform::ToUtf8(root) + "/steamapps/libraryfolders.vdf");
+    for (std::string line; std::getline(file, line);) {
+        const std::size_t space = line.find(' ');
+        if (space == std::string::npos)
+            continue;
+        const std::string library = line.substr(space + 1);
+        const int manifest = open((library + "/steamapps/appmanifest_200710.acf").c_str(), O_RDONLY);
+        if (manifest >= 0)
+            close(manifest);
+        if (DIR* game = opendir((library + "/steamapps/common/Torchlight II").c_str()))
+            closedir(game);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::string(argv[1]) == "--peak") {  // see PeakMegabytes
+        std::printf("%.1f\n", RunProgram(std::vector<std::string>(argv + 2, argv + argc)));
+        return 0;
+    }
     if (argc < 3)
         return 2;
     const std::string pakorder = argv[1], bare = argv[2];
@@ -147,5 +267,25 @@ int main(int argc, char** argv)
     Compare("pakorder conflicts --json, the same", repetitions,
             [&] { RunProgram({pakorder, "--folder", conflicts, "conflicts", "--json"}); },
             [&] { mods::CheckConflicts(platform::SystemFileSystem(), conflictFolder.path(), rows); });
+
+    // The history against reading its records' files one at a time.
+    TempFolder historyFolder;
+    const std::string records = platform::ToUtf8(MakeHistory(historyFolder.path(), state.path()));
+    const std::string paks = platform::ToUtf8(historyFolder.path());
+    const std::string bareRecords = bare.substr(0, bare.rfind('/') + 1) + "bare_records";
+    ::sync();
+    Compare("pakorder history, 20,000 mods x 50 records", repetitions,
+            [&] { RunProgram({pakorder, "--folder", paks, "history"}); }, [&] { RunProgram({bareRecords, records}); });
+    const double oursPeak = PeakMegabytes({pakorder, "--folder", paks, "history"});
+    const double barePeak = PeakMegabytes({bareRecords, records});
+    std::printf("%-44s ours %8.1f MB   bare %8.1f MB   ratio %5.2f\n", "  its peak memory", oursPeak, barePeak,
+                oursPeak / barePeak);
+
+    // Finding the game through Steam's libraries, in this process.
+    TempFolder steam;
+    MakeSteam(steam.path());
+    Compare("game discovery, 62,000 Steam libraries", std::max(3, repetitions / 4),
+            [&] { mods::DiscoverGames(platform::SystemFileSystem(), mods::SteamGameFolders(platform::SystemFileSystem(), {steam.path()})); },
+            [&] { LookInLibraries(steam.path()); });
     return 0;
 }

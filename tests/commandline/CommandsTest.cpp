@@ -314,6 +314,45 @@ TEST(Commands, AnImportOfAnExportReproducesOrderAndStatesOnAFreshCopy)
     EXPECT_EQ(friends.Order().find(L"a.pak b.pak c.G1O d.pak e.pak"), 0u) << Utf8(friends.Order());
 }
 
+TEST(Commands, ExportWritesNoListItsImportWouldRefuse)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"a.G1O", L"B.G1O", L"c.pak"});
+    const std::wstring list = cli.root / L"list.txt";
+    for (const std::vector<std::wstring>& arguments : {std::vector<std::wstring>{L"export", list}, {L"export"}}) {
+        const Result refused = cli.Run(arguments);
+        EXPECT_EQ(refused.status, 1) << refused;
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "pakorder: nothing exported: a list names each mod once, but more than one mod here goes "
+                               "by a, b (as a.pak and a.G1O go by a)\n");
+    }
+    EXPECT_FALSE(Exists(list));
+}
+
+TEST(Commands, WithoutAPlaceForRecordsTheHistoryIsNotEmptyAndNothingIsWritten)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"c.G1O"});
+    cli.system.variables.clear();  // no HOME, no XDG_STATE_HOME (on Windows, no APPDATA)
+    for (const std::vector<std::wstring>& arguments : {std::vector<std::wstring>{L"history"}, {L"history", L"--json"}}) {
+        const Result history = cli.Run(arguments);
+        EXPECT_EQ(history.status, 1) << history;
+        EXPECT_EQ(history.out, "");
+        EXPECT_EQ(history.err.find("pakorder: cannot find where the records are kept: set "), 0u) << history;
+    }
+    const std::vector<std::vector<std::wstring>> writes = {
+        {L"enable", L"c"}, {L"disable", L"a"}, {L"move", L"a", L"--bottom"}, {L"set-time", L"b", L"2024-01-01"},
+        {L"delete", L"b", L"--yes"}, {L"undo"}, {L"redo"}, {L"recover"}, {L"recover", L"--keep"},
+    };
+    for (const std::vector<std::wstring>& arguments : writes) {
+        const Result refused = cli.Run(arguments);
+        EXPECT_EQ(refused.status, 1) << refused;
+        EXPECT_EQ(refused.err.find("pakorder: cannot find where the records are kept: set "), 0u) << refused;
+    }
+    EXPECT_EQ(cli.Order(), L"a.pak b.pak c.G1O");
+    EXPECT_EQ(cli.DiskTime(L"b.pak"), Time(2021, 1, 4));
+}
+
 TEST(Commands, ABadListChangesNothing)
 {
     struct Case {
@@ -401,6 +440,25 @@ TEST(Commands, HistoryUndoRedoAndRecoveryWalkTheRecords)
     EXPECT_EQ(damaged.status, 0);
     EXPECT_EQ(damaged.err, "pakorder: damaged record skipped: change-00000099.txt (truncated)\n");
     EXPECT_EQ(Document(cli.Run({L"history", L"--json"}))["damaged"][0]["problem"].text, "truncated");
+}
+
+TEST(Commands, HistoryShowsRecordNumbersToTheEndOfTheirRange)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak"});
+    const mods::ChangeHistory records(platform::SystemFileSystem(), cli::RecordsRoot(cli.system), cli.paks);
+    ASSERT_TRUE(platform::SystemFileSystem().CreateFolders(records.RecordsFolder()).ok());
+    WriteFile(platform::JoinPath(records.RecordsFolder(), L"change-18446744073709551613.txt"), "not a record");
+    ASSERT_EQ(cli.Run({L"disable", L"a"}).status, 0);
+    EXPECT_NE(cli.Run({L"history"}).out.find("18446744073709551614  "), std::string::npos);
+    const Result json = cli.Run({L"history", L"--json"});
+    EXPECT_NE(json.out.find("\"sequence\": 18446744073709551614,"), std::string::npos) << json;
+    EXPECT_NE(json.out.find("\"nextUndo\": 18446744073709551614"), std::string::npos) << json;
+    ASSERT_EQ(cli.Run({L"enable", L"a"}).status, 0);  // the last number
+    const Result refused = cli.Run({L"disable", L"b"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.find("pakorder: cannot write the change record, so nothing was changed: "), 0u) << refused;
+    EXPECT_EQ(cli.Order(), L"a.PAK b.pak");
 }
 
 TEST(Commands, UsageErrorsExitWith2AndHelpWith0)

@@ -2,6 +2,7 @@
 // environment and current folder, stdin, stdout and stderr apart, and its
 // exit status.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,9 +26,10 @@ std::string ReadAll(int fd)
     return text;
 }
 
-// Runs the program in `folder` with HOME and XDG_STATE_HOME set, `input` on stdin.
+// Runs the program in `folder` with HOME and XDG_STATE_HOME set, `input` on
+// stdin, stdout to the test or to the file `output`.
 Result Start(const std::wstring& folder, const std::wstring& home, const std::vector<std::string>& arguments,
-             const std::string& input = {})
+             const std::string& input = {}, const char* output = nullptr)
 {
     int in[2], out[2], err[2];
     if (::pipe(in) || ::pipe(out) || ::pipe(err))
@@ -39,6 +41,8 @@ Result Start(const std::wstring& folder, const std::wstring& home, const std::ve
         ::dup2(in[0], 0), ::dup2(out[1], 1), ::dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
             ::close(fd);
+        if (output && ::dup2(::open(output, O_WRONLY), 1) != 1)
+            ::_exit(127);
         std::vector<char*> argv{const_cast<char*>(PAKORDER_PROGRAM)};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -95,6 +99,23 @@ TEST(Program, ResultsOnStdoutErrorsOnStderrAndTheExitStatus)
     const Result nowhere = Start(home, home, {"list"});
     EXPECT_EQ(nowhere.status, 1) << nowhere;
     EXPECT_NE(nowhere.err.find("--folder PATH"), std::string::npos) << nowhere;
+}
+
+TEST(Program, OutputThatCannotBeWrittenIsAFailure)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"c.G1O"});
+    for (int i = 0; i < 300; ++i)  // more than the stream holds back: the writes fail, not only the last flush
+        WriteFile(cli.Pak(L"more" + std::to_wstring(i) + L".pak"));
+    const std::wstring home = cli.root / L"home";
+    const std::vector<std::vector<std::string>> commands = {
+        {"list"}, {"list", "--json"}, {"export"}, {"history"}, {"--help"},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        const Result full = Start(cli.game, home, command, {}, "/dev/full");
+        EXPECT_EQ(full.status, 1) << command[0] << "\n" << full;
+        EXPECT_EQ(full.err, "pakorder: write error: No space left on device\n") << command[0];
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes given to the record reader are either a
-// record or refused, without a crash, a read past them or a hang; and a
-// record it accepts is written back as text that reads as the same record.
+// record or refused, without a crash, a read past them or a hang, read as a
+// summary alike; and a record it accepts is written back as text that reads
+// as the same record.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,8 +22,14 @@ bool Same(const mods::ChangeRecord& a, const mods::ChangeRecord& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    mods::RecordProblem problem;
-    const auto record = mods::ParseRecord(std::vector<unsigned char>(data, data + size), problem);
+    const std::vector<unsigned char> bytes(data, data + size);
+    mods::RecordProblem problem, summaryProblem;
+    const auto record = mods::ParseRecord(bytes, problem);
+    // A summary refuses what a whole read refuses, and counts as it does.
+    const auto summary = mods::ParseRecord(bytes, summaryProblem, mods::RecordParts::Summary);
+    if (summary.has_value() != record.has_value() || (record && summary->ModsChanged() != record->ModsChanged()) ||
+        (!record && (summaryProblem.fault != problem.fault || summaryProblem.line != problem.line)))
+        std::abort();
     if (!record)
         return 0;
     (void)record->ModsChanged();

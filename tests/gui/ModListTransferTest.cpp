@@ -191,6 +191,20 @@ TEST(ModLists, AnImportsOrderIsTakenBackUnderTheNamesItsSwitchesGave)
     });
 }
 
+TEST(ModLists, AFolderWhoseListCouldNotBeReadBackIsNotExported)
+{
+    GameFolder game;
+    AddMods(game, {{L"a.pak", 2}, {L"b.pak", 4}, {L"a.G1O", 6}});
+    RunMainWindow(game.Program(), [&](HWND window) {
+        PostMessageW(window, WM_SYSCOMMAND, kExportCommand, 0);
+        const MessageBoxSeen refused = WaitForMessageBox(L"PakOrder");  // before any Save As dialog
+        ASSERT_NE(refused.window, nullptr);
+        EXPECT_EQ(refused.text, L"无法导出：列表中每个MOD只能出现一次，而 PAKS 目录里有 1 个名字同时属于多个MOD"
+                                L"（如 a.pak 与 a.G1O 都叫 a）：\r\n\r\na");
+        Answer(refused, IDOK);
+    });
+}
+
 TEST(ModLists, ABadListIsNamedAndChangesNothing)
 {
     GameFolder game;

@@ -79,6 +79,29 @@ TEST(ModList, NamesThatCannotBeFileNamesAreLeftOutOrRefused)
     }
 }
 
+TEST(ModList, ModsThatShareANameAreFoundSoThatNoListNamesOneTwice)
+{
+    struct Case {
+        int line;
+        std::vector<ModListEntry> mods;
+        std::vector<std::wstring> twice;
+    };
+    const Case cases[] = {
+        {__LINE__, {{L"a", true}, {L"b", true}, {L"c", false}}, {}},
+        {__LINE__, {{L"a", true}, {L"a", false}}, {L"a"}},                                     // a.pak beside a.G1O
+        {__LINE__, {{L"Mod", true}, {L"b", true}, {L"MOD", false}, {L"mod", true}}, {L"Mod"}},  // once, as first spelt
+        {__LINE__, {{L"été", true}, {L"ÉTÉ", false}}, {L"été"}},
+        {__LINE__, {{L"x", true}, {L"y", true}, {L"Y", false}, {L"X", false}}, {L"y", L"x"}},
+        {__LINE__, {{L"con", true}, {L"CON", false}, {L"a", true}}, {}},  // left out of any list
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NamesTakenTwice(c.mods), c.twice) << "line " << c.line;
+        // What is found is exactly what the reader would refuse.
+        ModListProblem problem;
+        EXPECT_EQ(ParseModList(Bytes(FormatModList(c.mods)), problem).has_value(), c.twice.empty()) << "line " << c.line;
+    }
+}
+
 TEST(ModList, BadBytesAreNamedNeverTaken)
 {
     struct Case {

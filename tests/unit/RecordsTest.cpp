@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <limits>
 
@@ -157,9 +158,61 @@ TEST(ChangeRecord, BadBytesAreNamedNeverTaken)
          RecordFault::MissingField},
     };
     for (const Case& c : cases) {
+        for (const RecordParts parts : {RecordParts::Whole, RecordParts::Summary}) {
+            RecordProblem problem;
+            EXPECT_FALSE(ParseRecord(Bytes(c.text), problem, parts)) << c.what;
+            EXPECT_EQ(problem.fault, c.fault) << c.what;
+        }
+    }
+}
+
+TEST(ChangeRecord, ASummaryCountsTheModsChangedAsTheWholeRecordDoes)
+{
+    const FileTime t = Time(2021, 1, 1);
+    const RecordedMod a{{L"a.pak", t}, RecordedFile{L"a.pak.MAN", t}};
+    const RecordedMod b{{L"b.pak", t}, std::nullopt};
+    const RecordedMod c{{L"c.pak", t}, RecordedFile{L"c.pak.MAN", t}};
+    const RecordedMod wide{{L"火炬 \u00C9t\u00E9.pak", t}, RecordedFile{L"火炬 \u00C9t\u00E9.pak.MAN", t}};
+    const RecordedMod escaped{{L"tab\there\\.pak", t}, std::nullopt};
+    const auto with = [](RecordedMod mod, const wchar_t* name, FileTime time) {
+        mod.pak = RecordedFile{name, time};
+        if (mod.companion)
+            mod.companion->name = CompanionName(name);
+        return mod;
+    };
+    struct Case {
+        int line;
+        std::vector<RecordedMod> before, after;
+        int changed;
+    };
+    const Case cases[] = {
+        {__LINE__, {a, b, c}, {a, b, c}, 0},
+        {__LINE__, {a, b, c}, {a, with(b, L"b.pak", t + 1), c}, 1},                  // re-timed
+        {__LINE__, {a, b, c}, {a, with(b, L"b.G1O", t), c}, 1},                      // disabled
+        {__LINE__, {a, b, c}, {with(a, L"A.G1O", t), b, c}, 1},                      // one key in any letter case
+        {__LINE__, {a, b, c}, {a, {b.pak, RecordedFile{L"b.pak.MAN", t}}, c}, 1},    // a manifest added
+        {__LINE__, {a, b, c}, {a, c}, 1},                                            // deleted
+        {__LINE__, {a, b}, {a, wide, b}, 1},                                         // installed
+        {__LINE__, {a, b, c, wide}, {c, with(wide, L"火炬 \u00C9t\u00E9.G1O", t), b, with(a, L"a.pak", t + 5)}, 2},
+        {__LINE__, {escaped, a}, {a, escaped}, 0},                                   // listed in another order
+        {__LINE__, {escaped, wide}, {with(escaped, L"tab\there\\.G1O", t), wide}, 1},
+        {__LINE__, {}, {a, b}, 2},
+    };
+    for (const Case& c : cases) {
+        ChangeRecord record;
+        record.sequence = 3;
+        record.paksFolder = L"/paks";
+        record.complete = true;
+        record.before = c.before;
+        record.after = c.after;
+        const std::string text = FormatRecord(record);
         RecordProblem problem;
-        EXPECT_FALSE(ParseRecord(Bytes(c.text), problem)) << c.what;
-        EXPECT_EQ(problem.fault, c.fault) << c.what;
+        const auto whole = ParseRecord(Bytes(text), problem, RecordParts::Whole);
+        const auto summary = ParseRecord(Bytes(text), problem, RecordParts::Summary);
+        ASSERT_TRUE(whole && summary) << "line " << c.line;
+        EXPECT_EQ(whole->ModsChanged(), c.changed) << "line " << c.line;
+        EXPECT_EQ(summary->ModsChanged(), c.changed) << "line " << c.line;
+        EXPECT_TRUE(summary->before.empty() && summary->after.empty()) << "line " << c.line;
     }
 }
 
@@ -289,7 +342,9 @@ TEST(ChangeHistory, DamagedRecordsAreNamedAndTheOthersStillRestore)
     const std::string third = ReadFile(platform::JoinPath(records, L"change-00000003.txt"));
     WriteFile(platform::JoinPath(records, L"change-00000002.txt"), "\x01\x02 garbage");
     WriteFile(platform::JoinPath(records, L"change-00000003.txt"), third.substr(0, third.size() / 2));
-    WriteFile(platform::JoinPath(records, L"change-00000004.txt"), std::string(ChangeHistory::kMaxRecordBytes + 1, 'x'));
+    const std::wstring tooLarge = platform::JoinPath(records, L"change-00000004.txt");
+    WriteFile(tooLarge, "x");
+    std::filesystem::resize_file(FsPath(tooLarge), ChangeHistory::kMaxRecordBytes + 1);  // sparse: nothing is held
 
     const ChangeHistory::Listing listing = history.List();
     ASSERT_EQ(listing.damaged.size(), 3u);
@@ -651,6 +706,88 @@ TEST(FolderWriter, RecordsOfOneFolderAreNeverAppliedToAnother)
     EXPECT_EQ(FolderWriter(Fs(), &other).Undo().write.refused, WriteRefusal::OtherFolder);
     EXPECT_EQ(FolderWriter(Fs(), &other).RestoreBefore(1).write.refused, WriteRefusal::OtherFolder);
     EXPECT_EQ(Files(two.paks), untouched);
+}
+
+TEST(ChangeHistory, RecordNumbersRunThroughTheWholeRangeAndStopAtItsEnd)
+{
+    struct Case {
+        int line;
+        const wchar_t* stray;                // a file in the records' folder
+        std::vector<std::uint64_t> numbers;  // that the next records take; 0: none is written
+    };
+    const std::uint64_t last = std::numeric_limits<std::uint64_t>::max();
+    const Case cases[] = {
+        {__LINE__, L"change-999999999999999999.txt", {1000000000000000000u, 1000000000000000001u}},
+        {__LINE__, L"change-18446744073709551614.txt", {last, 0}},
+        {__LINE__, L"change-18446744073709551615.txt", {0}},
+        {__LINE__, L"change-18446744073709551616.txt", {1, 2}},  // past the range: no record's
+        {__LINE__, L"change-99999999999999999999.txt", {1, 2}},
+        {__LINE__, L"change-1.txt", {1, 2}},  // not the name record 1 is given
+    };
+    for (const Case& c : cases) {
+        Folder folder(1);
+        const std::wstring records = ChangeHistory(Fs(), folder.history, folder.paks).RecordsFolder();
+        ASSERT_TRUE(Fs().CreateFolders(records).ok());
+        WriteFile(platform::JoinPath(records, c.stray), "not a record");
+        std::vector<std::uint64_t> written;
+        for (const std::uint64_t number : c.numbers) {
+            // Each as a new run of the program makes it, from the names on disk.
+            ChangeHistory history(Fs(), folder.history, folder.paks);
+            std::uint64_t sequence = 0;
+            const platform::FsStatus begun = history.Begin(RecordedAction::Enable, {L"mod0.pak"}, std::nullopt, sequence);
+            EXPECT_EQ(begun.ok(), number != 0) << "line " << c.line;
+            if (!begun.ok())
+                continue;
+            EXPECT_EQ(sequence, number) << "line " << c.line;
+            EXPECT_TRUE(history.Complete(sequence).ok()) << "line " << c.line;
+            written.insert(written.begin(), sequence);
+        }
+        std::vector<std::uint64_t> listed;
+        for (const ChangeRecord& record : ChangeHistory(Fs(), folder.history, folder.paks).List().records)
+            listed.push_back(record.sequence);
+        EXPECT_EQ(listed, written) << "line " << c.line;
+    }
+}
+
+TEST(ChangeHistory, WhatIsWrittenIsReadBackAndWhatCouldNotBeIsNotWritten)
+{
+    // The longest lines are no longer than the limit counts them.
+    const std::wstring longest(255, static_cast<wchar_t>(0xD800));  // 255 units, each written as \uXXXX
+    for (const FileTime time : {kMaxCalendarTime, std::numeric_limits<FileTime>::max()}) {
+        ChangeRecord record;
+        record.paksFolder = L"/paks";
+        record.intent = {longest};
+        record.before = {{{longest, time}, RecordedFile{longest, time}}};
+        const std::string text = FormatRecord(record);
+        const std::size_t state = text.find("\nbefore\t") + 1, intent = text.find("\nintent\t") + 1;
+        EXPECT_LE(text.find('\n', state) + 1 - state, kLongestStateLine);
+        EXPECT_LE(text.find('\n', intent) + 1 - intent, kLongestIntentLine);
+    }
+
+    // A record larger than 32 MiB, of names as long as names get.
+    Folder folder;
+    std::vector<RecordedMod> state;
+    for (int i = 0; i < 5700; ++i) {
+        const std::wstring name = std::wstring(240, static_cast<wchar_t>(0xD800)) + std::to_wstring(i) + L".pak";
+        state.push_back({{name, Time(2020, 1, 1) + static_cast<FileTime>(i)}, RecordedFile{CompanionName(name), Time(2020, 1, 1)}});
+    }
+    ChangeHistory history(Fs(), folder.history, folder.paks);
+    std::uint64_t sequence = 0;
+    ASSERT_TRUE(history.Begin(RecordedAction::SmartSort, {}, std::nullopt, state, sequence).ok());
+    ASSERT_TRUE(history.Complete(sequence, state).ok());
+    const std::wstring file = platform::JoinPath(history.RecordsFolder(), L"change-00000001.txt");
+    EXPECT_GT(std::filesystem::file_size(FsPath(file)), 32u << 20);
+    const std::optional<ChangeRecord> undo = history.NextUndo();
+    ASSERT_TRUE(undo);
+    EXPECT_TRUE(undo->before == state);
+
+    // A folder past the most a record holds is not written to: its record could not be read.
+    std::vector<RecordedMod> many(ChangeHistory::kMaxRecordedMods - 1, RecordedMod{{L"m.pak", 0}, std::nullopt});
+    ChangeHistory past(Fs(), folder.root / L"past", folder.paks);
+    EXPECT_TRUE(platform::IsTooLarge(past.Begin(RecordedAction::Install, {L"n.pak", L"o.pak"}, std::nullopt, many, sequence)));
+    EXPECT_FALSE(Exists(past.RecordsFolder()));
+    ChangeHistory at(Fs(), folder.root / L"at", folder.paks);
+    EXPECT_TRUE(at.Begin(RecordedAction::Install, {L"n.pak"}, std::nullopt, many, sequence).ok());
 }
 
 }  // namespace

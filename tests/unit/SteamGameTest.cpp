@@ -2,6 +2,7 @@
 // the library folders and the game's folder found through them.
 #include <gtest/gtest.h>
 
+#include "mods/GameDiscovery.h"
 #include "mods/SteamGame.h"
 #include "mods/Vdf.h"
 #include "platform/FileSystem.h"
@@ -79,6 +80,40 @@ TEST(SteamGame, LibrariesOfBothFormsAndTheGamesFolderInThem)
     EXPECT_EQ(PaksSubfolder(fs, platform::JoinPath(common, L"Torchlight II")),
               platform::JoinPath(platform::JoinPath(common, L"Torchlight II"), L"Paks"));
     EXPECT_FALSE(PaksSubfolder(fs, common));
+}
+
+TEST(SteamGame, TensOfThousandsOfLibrariesAreEachLookedAtOnce)
+{
+    // As many libraries as Steam's file holds within its limit, some named
+    // twice: each is kept once, where it was first named.
+    TempFolder steam, library;
+    MakeFolder(steam / L"steamapps");
+    const std::wstring game =
+        platform::JoinPath(platform::JoinPath(platform::JoinPath(library.path(), L"steamapps"), L"common"), L"Torchlight II");
+    MakeFolder(platform::JoinPath(game, L"PAKS"));
+    for (const wchar_t* pak : {L"a.pak", L"b.pak"})
+        WriteFile(platform::JoinPath(platform::JoinPath(game, L"PAKS"), pak));
+    std::string vdf = "\"libraryfolders\"\n{\n";
+    std::vector<std::wstring> expected{steam.path()};
+    for (int i = 0; i < 62000; ++i) {
+        const int number = i % 50000;
+        const std::wstring named = number == 49999 ? library.path() : L"/n/" + std::to_wstring(number);
+        std::string quoted;
+        for (const char c : platform::ToUtf8(named))
+            quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);  // as Steam writes Windows paths
+        vdf += std::to_string(i) + " \"" + quoted + "\"\n";
+        if (i == number)
+            expected.push_back(named);
+    }
+    vdf += "}\n";
+    ASSERT_LT(vdf.size(), 1u << 20);
+    WriteFile(steam / L"steamapps/libraryfolders.vdf", vdf);
+    platform::FileSystem& fs = platform::SystemFileSystem();
+    EXPECT_EQ(SteamLibraryFolders(fs, steam.path()), expected);
+
+    // The game found once, though named twice.
+    const DiscoveredGames found = DiscoverGames(fs, {L"/n/1", game, L"/n/2", platform::WithTrailingSeparator(game)});
+    EXPECT_EQ(found.paksFolders, std::vector<std::wstring>{platform::WithTrailingSeparator(platform::JoinPath(game, L"PAKS"))});
 }
 
 }  // namespace

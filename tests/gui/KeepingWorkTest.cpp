@@ -315,13 +315,18 @@ TEST(KeepingWork, AWriteWaitsForAnotherPakOrderAndIsRefusedWhileItWrites)
 TEST(KeepingWork, ARecordNotCompletedIsShownAndItsActionOfferedForRecovery)
 {
     FourMods game;
-    // The completed record replaces the begun one through a temporary file,
-    // which a folder of that name keeps from being made.
+    // The completed record replaces the begun one through a temporary file
+    // named after the process and a count, which folders of those names keep
+    // from being made.
     const std::wstring records =
         mods::ChangeHistory(platform::SystemFileSystem(), HistoryRoot(), game.paks).RecordsFolder();
-    ASSERT_EQ(SHCreateDirectoryExW(nullptr, platform::JoinPath(records, L"change-00000001.txt.tmp").c_str(), nullptr),
-              ERROR_SUCCESS);
     RunMainWindow(game.Program(), [&](HWND window) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        for (int count = 1; count <= 64; ++count) {
+            const std::wstring name = L"change-00000001.txt." + std::to_wstring(process) + L"-" + std::to_wstring(count) + L".tmp";
+            ASSERT_EQ(SHCreateDirectoryExW(nullptr, platform::JoinPath(records, name).c_str(), nullptr), ERROR_SUCCESS);
+        }
         PostClick(GetDlgItem(window, IDC_MOD_LIST), CellPoint(window, 0, 0));
         Answer(WaitForMessageBox(L"请确认"), IDOK);
         Settle();

@@ -8,7 +8,7 @@ namespace texts {
 
 inline constexpr TextEntry kChineseTable[] = {
     // Main window
-    {Id::kWindowCaption, L"zave2 VIR uzur          (Ctrl 多选)"},
+    {Id::kWindowCaption, L"PakOrder          (Ctrl 多选)"},
     {Id::kButtonSmartSort, L"智能\n\n排序"},
     {Id::kButtonMoveTop, L"置顶"},
     {Id::kButtonMoveUp, L"向\n上"},

@@ -11,7 +11,7 @@ namespace texts {
 
 inline constexpr TextEntry kEnglishTable[] = {
     // Main window
-    {Id::kWindowCaption, L"zave2 VIR uzur          (Ctrl selects several)"},
+    {Id::kWindowCaption, L"PakOrder          (Ctrl selects several)"},
     {Id::kButtonSmartSort, L"Smart\n\nsort"},
     {Id::kButtonMoveTop, L"To\ntop"},
     {Id::kButtonMoveUp, L"Up"},

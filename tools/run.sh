@@ -35,7 +35,7 @@ xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
     wine explorer /desktop=PakOrder,$3 "$1/PakOrder.exe" &
     for _ in $(seq 1 60); do
         sleep 0.5
-        xdotool search --name "zave2" >/dev/null 2>&1 && break
+        xdotool search --name "^PakOrder +\(Ctrl" >/dev/null 2>&1 && break
     done
     sleep 2
     import -window root "$2"

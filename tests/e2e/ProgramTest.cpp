@@ -31,7 +31,7 @@ HWND WaitForMainWindow(DWORD process)
             GetWindowThreadProcessId(window, &owner);
             wchar_t caption[64] = {};
             GetWindowTextW(window, caption, 64);
-            if (owner == s->process && IsWindowVisible(window) && std::wstring(caption).rfind(L"zave2", 0) == 0) {
+            if (owner == s->process && IsWindowVisible(window) && std::wstring(caption).rfind(L"PakOrder          (Ctrl", 0) == 0) {
                 s->found = window;
                 return FALSE;
             }

@@ -120,7 +120,7 @@ TEST(Progress, LongWorkThatCannotStopShowsItsStepsWithoutCancel)
 {
     ListDialog owner;
     RunDialog(owner, [&] {
-        HWND window = WaitForDialog(L"zave2");
+        HWND window = WaitForDialog(kCaptionStart);
         ASSERT_NE(window, nullptr);
         OnUiThread([&] {
             CProgressDlg progress(window, L"正在智能排序", false);

@@ -13,12 +13,15 @@ using gui::ListDialog;
 
 namespace {
 
+// The main window's template, as ListDialog loads it.
+const std::wstring kCaption = L"PakOrder          (Ctrl";
+
 // Runs `body` on the dialog's thread with its list, once the dialog shows.
 void OnShownList(const std::function<void(CExtListCtrl&)>& body)
 {
     ListDialog dialog;
     gui::RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(gui::WaitForDialog(kCaption), nullptr);
         gui::OnUiThread([&] { body(dialog.list); });
     });
 }
@@ -162,7 +165,7 @@ TEST(ExtListCtrl, CustomDrawStaysInTheListAndOtherNotificationsReachTheParent)
 {
     ListDialog dialog;
     gui::RunDialog(dialog, [&] {
-        HWND window = gui::WaitForDialog(L"zave2");
+        HWND window = gui::WaitForDialog(kCaption);
         ASSERT_NE(window, nullptr);
         RECT row{};
         gui::OnUiThread([&] {
@@ -214,7 +217,7 @@ TEST(ExtListCtrl, ContextMenuKeepsItsSecondItemAndCallsBack)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(gui::WaitForDialog(kCaption), nullptr);
         POINT press{};
         gui::OnUiThread([&] {
             FillRows(dialog.list, 3);
@@ -246,7 +249,7 @@ TEST(ExtListCtrl, NoMenuWithoutAFirstText)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(gui::WaitForDialog(kCaption), nullptr);
         POINT press{};
         gui::OnUiThread([&] {
             FillRows(dialog.list, 2);
@@ -263,7 +266,7 @@ TEST(ExtListCtrl, KeysKeepTheFocusedRowInViewAndShiftStillExtends)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(gui::WaitForDialog(kCaption), nullptr);
         gui::OnUiThread([&] {
             CExtListCtrl& list = dialog.list;
             FillRows(list, 60);
@@ -301,7 +304,7 @@ TEST(ExtListCtrl, ADoubleClickOnAHeaderDividerIsOnlyAPress)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(gui::WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(gui::WaitForDialog(kCaption), nullptr);
         HWND header = nullptr;
         RECT first{};
         gui::OnUiThread([&] {

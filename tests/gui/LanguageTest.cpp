@@ -117,7 +117,7 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
             ASSERT_NE(window, nullptr);
             EXPECT_EQ(ChooseLanguage(window, 1).checkedLanguage, 0);
 
-            EXPECT_EQ(WindowText(window), L"zave2 VIR uzur          (Ctrl selects several)");
+            EXPECT_EQ(WindowText(window), L"PakOrder          (Ctrl selects several)");
             for (const auto& [id, text] : kEnglishButtons) {
                 EXPECT_EQ(WindowText(GetDlgItem(window, id)), text) << id;
                 EXPECT_TRUE(TextFits(GetDlgItem(window, id))) << id;
@@ -174,7 +174,7 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
             for (const wchar_t* item : {L"Undo (Ctrl+Z)", L"Redo (Ctrl+Y)", L"Change history…"})
                 EXPECT_NE(std::find(seen.items.begin(), seen.items.end(), item), seen.items.end()) << item;
 
-            EXPECT_EQ(WindowText(window), L"zave2 VIR uzur          (Ctrl 多选)");
+            EXPECT_EQ(WindowText(window), L"PakOrder          (Ctrl 多选)");
             for (const auto& [id, text] : kChineseButtons)
                 EXPECT_EQ(WindowText(GetDlgItem(window, id)), text) << id;
             EXPECT_EQ(Heading(window, 2), L"修改时间");

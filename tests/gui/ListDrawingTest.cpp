@@ -106,7 +106,7 @@ TEST(ListDrawing, EmptyListSaysSo)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
         OnUiThread([&] {
             HWND list = dialog.list.GetSafeHwnd();
             RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -131,7 +131,7 @@ TEST(ListDrawing, HeaderIsFlatWithDividersAndAFrame)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
         OnUiThread([&] {
             HWND header = dialog.list.GetHeader();
             RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -218,7 +218,7 @@ TEST(ListDrawing, ACheckBoxPressIsToggledPaintedAndReportedBeforeTheSelectionMov
         seen.selected = dialog.list.GetItemState(row, LVIS_SELECTED) != 0;
     };
     RunDialog(dialog, [&] {
-        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
         POINT press{};
         OnUiThread([&] {
             CExtListCtrl& list = dialog.list;
@@ -275,7 +275,7 @@ TEST(ListDrawing, ABulkChangeIsPaintedOnceDrawingResumes)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
         OnUiThread([&] {
             CExtListCtrl& list = dialog.list;
             list.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL,

@@ -14,7 +14,7 @@
 
 namespace gui {
 
-inline const std::wstring kCaptionStart = L"zave2 VIR uzur";
+inline const std::wstring kCaptionStart = L"PakOrder          (Ctrl";
 
 struct Row {
     int check;

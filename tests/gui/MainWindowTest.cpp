@@ -28,7 +28,7 @@ TEST(MainWindow, ListsTheModsInLoadOrder)
     MakeFolder(game.Pak(L"f.PAK"));
 
     RunMainWindow(game.Program(), [&](HWND window) {
-        EXPECT_EQ(gui::WindowText(window), L"zave2 VIR uzur          (Ctrl 多选)");
+        EXPECT_EQ(gui::WindowText(window), L"PakOrder          (Ctrl 多选)");
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"中文模组.PAK", L"2013-2-5", L""},
                                                   {0, L"b.G1O", L"2014-6-7", L""},
                                                   {1, L"late.pak", L"2021-1-1", L""}}));

@@ -218,7 +218,7 @@ TEST(Scaling, TheEmptyListsMessageOnAMonitorOfAnotherDpi)
 {
     ListDialog dialog;
     RunDialog(dialog, [&] {
-        ASSERT_NE(WaitForDialog(L"zave2"), nullptr);
+        ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
         OnUiThread([&] {
             const int atTheSystemsDpi = EmptyListTextHeight(dialog.list);
             ASSERT_GT(atTheSystemsDpi, 5);

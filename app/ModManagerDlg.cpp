@@ -240,15 +240,7 @@ BOOL CModManagerDlg::OnInitDialog()
     // An action the program did not finish, unless another PakOrder is in its middle.
     if (const std::optional<mods::ChangeRecord> crashed = writer_->Crashed())
         OfferRecovery(*crashed);
-    if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
-        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(systemMenu, MF_STRING, kUndoCommand, texts::kUndoMenuItem);
-        AppendMenuW(systemMenu, MF_STRING, kRedoCommand, texts::kRedoMenuItem);
-        AppendMenuW(systemMenu, MF_STRING, kHistoryCommand, texts::kHistoryMenuItem);
-        AppendMenuW(systemMenu, MF_STRING, kExportCommand, texts::kExportMenuItem);
-        AppendMenuW(systemMenu, MF_STRING, kImportCommand, texts::kImportMenuItem);
-        AddLanguageMenu(systemMenu);
-    }
+    AddWindowMenu();
     WatchFolder();
     SetTimer(m_hWnd, kFolderWatchTimer, kFolderWatchMs, nullptr);
     // The dialog's own loop passes every key through this filter first, so

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "controls/list/ExtListCtrl.h"
@@ -124,8 +125,17 @@ private:
     // its caption, buttons, headers, status line, menus and tooltips.
     void ShowTexts();
     void ReadLanguageChoice();
-    // The window menu's "Language / 语言" with its two choices.
-    void AddLanguageMenu(HMENU systemMenu);
+    // The window menu's own items, in order: one table adds them and
+    // relabels them when the language changes.
+    struct MenuItem {
+        UINT command;  // kLanguagesSubmenu: the submenu of the languages' items
+        const wchar_t* const& text;  // the words of the language chosen, when read
+    };
+    static std::span<const MenuItem> WindowMenuItems();
+    static std::span<const MenuItem> LanguageItems();
+    void AddWindowMenu();
+    void LabelWindowMenu();
+    void AddLanguageMenu(HMENU systemMenu, const wchar_t* label);
     // Shows every text in `language` at once and keeps the choice in the INI.
     void ChooseLanguage(texts::Language language);
     void OnChooseChinese();
@@ -138,6 +148,7 @@ private:
     static constexpr UINT kImportCommand = 0x0050;
     static constexpr UINT kChineseCommand = 0x0060;
     static constexpr UINT kEnglishCommand = 0x0070;
+    static constexpr UINT kLanguagesSubmenu = 0;
 
     bool OnPaint(WPARAM w, LPARAM l, LRESULT& result);
     bool OnQueryDragIcon(WPARAM w, LPARAM l, LRESULT& result);

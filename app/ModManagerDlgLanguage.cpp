@@ -24,6 +24,16 @@ void SetButtonText(HWND button, const wchar_t* text)
     SetWindowTextW(button, text);
 }
 
+// Only the words change: a language's mark stays.
+void SetItemText(HMENU menu, UINT item, bool byPosition, const wchar_t* text)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(text);
+    SetMenuItemInfoW(menu, item, byPosition, &info);
+}
+
 // The language shown gets the menu's mark.
 void CheckLanguageChosen(HMENU languages)
 {
@@ -76,25 +86,78 @@ void CModManagerDlg::ShowTexts()
         ShowModCount();
     }
 
-    if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
-        ModifyMenuW(systemMenu, kUndoCommand, MF_BYCOMMAND | MF_STRING, kUndoCommand, texts::kUndoMenuItem);
-        ModifyMenuW(systemMenu, kRedoCommand, MF_BYCOMMAND | MF_STRING, kRedoCommand, texts::kRedoMenuItem);
-        ModifyMenuW(systemMenu, kHistoryCommand, MF_BYCOMMAND | MF_STRING, kHistoryCommand, texts::kHistoryMenuItem);
-    }
+    LabelWindowMenu();
     CheckLanguageChosen(languageMenu_);
     ShowShortcutTips();
 }
 
-void CModManagerDlg::AddLanguageMenu(HMENU systemMenu)
+std::span<const CModManagerDlg::MenuItem> CModManagerDlg::WindowMenuItems()
+{
+    static const MenuItem items[] = {
+        {kUndoCommand, texts::kUndoMenuItem},
+        {kRedoCommand, texts::kRedoMenuItem},
+        {kHistoryCommand, texts::kHistoryMenuItem},
+        {kExportCommand, texts::kExportMenuItem},
+        {kImportCommand, texts::kImportMenuItem},
+        {kLanguagesSubmenu, texts::kLanguageMenu},
+    };
+    return items;
+}
+
+std::span<const CModManagerDlg::MenuItem> CModManagerDlg::LanguageItems()
+{
+    // In the order CheckLanguageChosen marks them.
+    static const MenuItem items[] = {
+        {kChineseCommand, texts::kLanguageChinese},
+        {kEnglishCommand, texts::kLanguageEnglish},
+    };
+    return items;
+}
+
+void CModManagerDlg::AddWindowMenu()
+{
+    HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+    if (!systemMenu)
+        return;
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    for (const MenuItem& item : WindowMenuItems()) {
+        if (item.command == kLanguagesSubmenu)
+            AddLanguageMenu(systemMenu, item.text);
+        else
+            AppendMenuW(systemMenu, MF_STRING, item.command, item.text);
+    }
+}
+
+void CModManagerDlg::LabelWindowMenu()
+{
+    HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+    if (!systemMenu)
+        return;
+    for (const MenuItem& item : WindowMenuItems()) {
+        if (item.command != kLanguagesSubmenu) {
+            SetItemText(systemMenu, item.command, FALSE, item.text);
+            continue;
+        }
+        // A submenu has no command of its own: it is found by its handle.
+        for (int position = GetMenuItemCount(systemMenu) - 1; languageMenu_ && position >= 0; --position)
+            if (GetSubMenu(systemMenu, position) == languageMenu_)
+                SetItemText(systemMenu, static_cast<UINT>(position), TRUE, item.text);
+    }
+    if (languageMenu_)
+        for (const MenuItem& item : LanguageItems())
+            SetItemText(languageMenu_, item.command, FALSE, item.text);
+}
+
+void CModManagerDlg::AddLanguageMenu(HMENU systemMenu, const wchar_t* label)
 {
     HMENU languages = CreatePopupMenu();
     if (!languages)
         return;
-    AppendMenuW(languages, MF_STRING, kChineseCommand, texts::kLanguageChinese);
-    AppendMenuW(languages, MF_STRING, kEnglishCommand, texts::kLanguageEnglish);
+    for (const MenuItem& item : LanguageItems())
+        AppendMenuW(languages, MF_STRING, item.command, item.text);
     // Owned by the window menu from here on. A choice in it comes as
     // WM_SYSCOMMAND, or under Wine as WM_COMMAND: both are handled.
-    if (!AppendMenuW(systemMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(languages), texts::kLanguageMenu)) {
+    if (!AppendMenuW(systemMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(languages), label)) {
         DestroyMenu(languages);
         return;
     }

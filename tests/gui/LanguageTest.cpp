@@ -55,6 +55,30 @@ WindowMenuSeen ChooseLanguage(HWND window, int position)
     return seen;
 }
 
+// The window menu's own items: its last six.
+std::vector<std::wstring> OwnItems(const std::vector<std::wstring>& items)
+{
+    return items.size() < 6 ? items : std::vector<std::wstring>(items.end() - 6, items.end());
+}
+
+// The window menu's own items as it would open now, read from the window's menu.
+std::vector<std::wstring> OwnWindowMenuItems(HWND window)
+{
+    const HMENU menu = GetSystemMenu(window, FALSE);
+    std::vector<std::wstring> items;
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        items.push_back(text);
+    }
+    return OwnItems(items);
+}
+
+const std::vector<std::wstring> kEnglishWindowMenu = {L"Undo (Ctrl+Z)",    L"Redo (Ctrl+Y)",    L"Change history…",
+                                                      L"Export mod list…", L"Import mod list…", L"Language / 语言"};
+const std::vector<std::wstring> kChineseWindowMenu = {L"撤销 (Ctrl+Z)",  L"重做 (Ctrl+Y)",  L"更改历史…",
+                                                      L"导出MOD列表…", L"导入MOD列表…", L"Language / 语言"};
+
 std::wstring Heading(HWND window, int column)
 {
     wchar_t heading[64] = {};
@@ -115,7 +139,10 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
         RunDialog(dialog, [&] {
             HWND window = WaitForDialog(kCaptionStart);
             ASSERT_NE(window, nullptr);
-            EXPECT_EQ(ChooseLanguage(window, 1).checkedLanguage, 0);
+            const WindowMenuSeen before = ChooseLanguage(window, 1);
+            EXPECT_EQ(before.checkedLanguage, 0);
+            EXPECT_EQ(OwnItems(before.items), kChineseWindowMenu);
+            EXPECT_EQ(OwnWindowMenuItems(window), kEnglishWindowMenu);
 
             EXPECT_EQ(WindowText(window), L"PakOrder          (Ctrl selects several)");
             for (const auto& [id, text] : kEnglishButtons) {
@@ -173,6 +200,7 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
             EXPECT_EQ(seen.checkedLanguage, 1);
             for (const wchar_t* item : {L"Undo (Ctrl+Z)", L"Redo (Ctrl+Y)", L"Change history…"})
                 EXPECT_NE(std::find(seen.items.begin(), seen.items.end(), item), seen.items.end()) << item;
+            EXPECT_EQ(OwnWindowMenuItems(window), kChineseWindowMenu);
 
             EXPECT_EQ(WindowText(window), L"PakOrder          (Ctrl 多选)");
             for (const auto& [id, text] : kChineseButtons)

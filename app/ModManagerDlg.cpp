@@ -26,6 +26,7 @@
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
 #include "mods/ModTime.h"
+#include "mods/SettingsPlace.h"
 #include "platform/FileSystem.h"
 #include "platform/IniProfile.h"
 #include "platform/LetterCase.h"
@@ -299,10 +300,12 @@ std::wstring CModManagerDlg::DefaultHistoryFile(const std::wstring& programPath)
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
         return {};
-    std::wstring name = platform::FileNameOf(programPath);
-    name = name.substr(0, name.rfind(L'.'));
-    return platform::JoinPath(platform::JoinPath(appData, fw::AppTitle()), name + L".INI");
+    return mods::SettingsPlaceOf(appData, mods::ProgramBaseName(programPath)).settingsFile;
 }
+
+// The command line reads the picker's last folder from the window's INI.
+static_assert(std::wstring_view(CXFolderDialog::kHistorySection) == mods::kFolderHistorySection);
+static_assert(std::wstring_view(CXFolderDialog::kHistoryKeyPrefix) == mods::kLastFolderKey);
 
 std::wstring CModManagerDlg::AskForFolder(const std::wstring& startFolder, const std::vector<std::wstring>& suggestions)
 {

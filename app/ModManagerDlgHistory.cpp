@@ -15,6 +15,7 @@
 #include "framework/FormatText.h"
 #include "mods/FolderRestore.h"
 #include "mods/FolderState.h"
+#include "mods/SettingsPlace.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -23,8 +24,7 @@ void CModManagerDlg::OpenHistory()
     writer_.reset();
     history_.reset();
     if (!g_paksFolder.empty() && !historyFile_.empty()) {
-        const std::wstring root = platform::JoinPath(platform::GetFolderOfPath(historyFile_), L"History");
-        history_ = std::make_unique<mods::ChangeHistory>(fileSystem_, root, g_paksFolder);
+        history_ = std::make_unique<mods::ChangeHistory>(fileSystem_, mods::RecordsBeside(historyFile_), g_paksFolder);
     }
     // Without a place for records every write is refused.
     writer_ = std::make_unique<mods::FolderWriter>(fileSystem_, history_.get());

@@ -7,6 +7,7 @@
 #include "cli/Output.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
+#include "mods/SettingsPlace.h"
 #include "platform/IniProfile.h"
 #include "platform/Paths.h"
 #include "platform/ReadToEnd.h"
@@ -105,10 +106,10 @@ public:
     }
 };
 
-std::wstring ProgramDataFolder(System& system)
+// The window's place, named after the window: this program is not it.
+mods::SettingsPlace WindowSettingsPlace(System& system)
 {
-    const std::optional<std::wstring> appData = system.Variable(L"APPDATA");
-    return appData && !appData->empty() ? platform::JoinPath(*appData, L"PakOrder") : std::wstring();
+    return mods::SettingsPlaceOf(system.Variable(L"APPDATA").value_or(std::wstring()), mods::kWindowName);
 }
 
 }  // namespace
@@ -151,8 +152,7 @@ std::wstring SystemReason(platform::FsStatus status)
 std::wstring RecordsRoot(System& system)
 {
     // The window's own place: both walk the same history.
-    const std::wstring data = ProgramDataFolder(system);
-    return data.empty() ? data : platform::JoinPath(data, L"History");
+    return WindowSettingsPlace(system).recordsFolder;
 }
 
 std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSystem& fileSystem)
@@ -161,11 +161,11 @@ std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSyst
     // accepted in the window's folder picker.
     if (std::optional<std::wstring> paks = PaksFolderAt(fileSystem, system.ProgramFolder()))
         return paks;
-    const std::wstring data = ProgramDataFolder(system);
-    if (data.empty())
+    const mods::SettingsPlace place = WindowSettingsPlace(system);
+    if (place.settingsFile.empty())
         return std::nullopt;
-    platform::IniProfile window(platform::JoinPath(data, L"PakOrder.INI"));
-    const std::wstring picked = window.Read(L"FolderHistory", L"Folder");
+    platform::IniProfile window(place.settingsFile);
+    const std::wstring picked = window.Read(mods::kFolderHistorySection, mods::kLastFolderKey);
     return picked.empty() ? std::nullopt : PaksFolderAt(fileSystem, picked);
 }
 

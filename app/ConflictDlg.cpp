@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "app/FailureTexts.h"
 #include "app/Texts.h"
-#include "framework/FormatText.h"
+#include "base/FormatText.h"
 #include "res/resource.h"
 
 namespace {
@@ -15,7 +16,7 @@ std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
     switch (mod.reason) {
     case mods::UncheckedReason::NoManifest: return texts::kNoManifest;
     case mods::UncheckedReason::Unreadable:
-        return fw::FormatText(texts::kManifestUnreadable, platform::DescribeError(mod.status));
+        return fw::FormatText(texts::kManifestUnreadable, DescribeError(mod.status));
     case mods::UncheckedReason::TooLarge: return texts::kManifestTooLarge;
     case mods::UncheckedReason::Malformed: break;
     }

@@ -2,7 +2,7 @@
 
 #include "app/RecordTexts.h"
 #include "app/Texts.h"
-#include "framework/FormatText.h"
+#include "base/FormatText.h"
 #include "res/resource.h"
 
 namespace {

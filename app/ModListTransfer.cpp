@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
+#include "app/FailureTexts.h"
 #include "app/Globals.h"
 #include "app/Texts.h"
+#include "base/FormatText.h"
 #include "framework/App.h"
 #include "framework/FileNamePrompt.h"
-#include "framework/FormatText.h"
 #include "mods/ListImport.h"
 #include "mods/ModList.h"
 #include "mods/ModSwitch.h"
@@ -59,7 +60,7 @@ void CModManagerDlg::ExportModList()
         return;
     const platform::FsStatus written = fileSystem_.WriteFileDurably(*path, text);
     if (!written.ok()) {
-        status_.SetWindowText(fw::FormatText(texts::kCannotExportList, *path, platform::DescribeError(written)));
+        status_.SetWindowText(fw::FormatText(texts::kCannotExportList, *path, DescribeError(written)));
         return;
     }
     std::wstring done = fw::FormatText(texts::kListExported, static_cast<int>(entries.size() - leftOut.size()), *path);
@@ -81,7 +82,7 @@ void CModManagerDlg::ImportModList()
     if (!list) {
         const std::wstring why = read.ok() || platform::IsTooLarge(read)
             ? ListProblemText(*path, problem)
-            : fw::FormatText(texts::kCannotReadList, *path, platform::DescribeError(read));
+            : fw::FormatText(texts::kCannotReadList, *path, DescribeError(read));
         fw::AppMessageBox(m_hWnd, why + texts::kNothingChanged, MB_OK | MB_ICONWARNING);
         return;
     }
@@ -112,7 +113,7 @@ void CModManagerDlg::ImportModList()
                     std::replace(moved.begin(), moved.end(), effect.switches[i].name, switched[i].name);
                     if (switched[i].failure && problem.empty())
                         problem = fw::FormatText(texts::kCannotRename, switched[i].failure->fileName,
-                                                 platform::DescribeError(switched[i].failure->status));
+                                                 DescribeError(switched[i].failure->status));
                 }
                 ShowArrangement(moved);
             }

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "app/ConflictDlg.h"
+#include "app/FailureTexts.h"
 #include "app/ProgressDlg.h"
 #include "app/Globals.h"
 #include "app/InstalledGames.h"
@@ -16,7 +17,7 @@
 #include "dialogs/folder/SuggestedHistory.h"
 #include "dialogs/folder/XFolderDialog.h"
 #include "framework/App.h"
-#include "framework/FormatText.h"
+#include "base/FormatText.h"
 #include "mods/Conflicts.h"
 #include "mods/FolderRestore.h"
 #include "mods/GameDiscovery.h"
@@ -140,10 +141,10 @@ std::wstring NotInstalledText(const mods::NotInstalled& mod)
     case mods::NotInstalledReason::Cancelled: return texts::kCopyCancelled;
     case mods::NotInstalledReason::PakLeftBehind:
         return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName),
-                              platform::DescribeError(mod.status), platform::DescribeError(mod.removalStatus));
+                              DescribeError(mod.status), DescribeError(mod.removalStatus));
     case mods::NotInstalledReason::CopyFailed: break;
     }
-    return platform::DescribeError(mod.status);
+    return DescribeError(mod.status);
 }
 
 }  // namespace
@@ -587,7 +588,7 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
         modList_.SetCellCheck(row, kColumnCheck, mods::IsDisabledModName(switched.name) ? 0 : 1);
         UpdateRowState(row, false);
         problem = fw::FormatText(texts::kCannotRename, switched.failure->fileName,
-                                 platform::DescribeError(switched.failure->status));
+                                 DescribeError(switched.failure->status));
     } else {
         ShowModCount();
     }
@@ -612,7 +613,7 @@ void CModManagerDlg::DeleteModOnRow(int row)
         FollowFolder();
     ShowOutcome(outcome, failures.empty() ? std::wstring()
                                           : fw::FormatText(texts::kCannotDelete, failures.front().fileName,
-                                                           platform::DescribeError(failures.front().status)));
+                                                           DescribeError(failures.front().status)));
 }
 
 void CModManagerDlg::OnRestore()
@@ -688,7 +689,7 @@ std::wstring CModManagerDlg::TimeFailuresText(const std::vector<mods::FileFailur
         return {};
     const mods::FileFailure& first = failures.front();
     return fw::FormatText(texts::kCannotWriteTimes, static_cast<int>(failures.size()), first.fileName,
-                          platform::DescribeError(first.status));
+                          DescribeError(first.status));
 }
 
 void CModManagerDlg::OnLaunchGame()
@@ -705,7 +706,7 @@ void CModManagerDlg::OnLaunchGame()
     DWORD error = GetLastError();
     if (error == 0)
         error = ShellResultAsError(result);
-    status_.SetWindowText(fw::FormatText(texts::kCannotLaunch, platform::DescribeError(platform::FsStatus{error})));
+    status_.SetWindowText(fw::FormatText(texts::kCannotLaunch, DescribeError(platform::FsStatus{error})));
 }
 
 bool CModManagerDlg::OnDropFiles(WPARAM w, LPARAM, LRESULT& result)

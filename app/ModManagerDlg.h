@@ -7,10 +7,10 @@
 #include <span>
 #include <string>
 
+#include "base/UniqueHandle.h"
 #include "controls/list/ExtListCtrl.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
-#include "framework/UniqueHandle.h"
 #include "mods/Arrangement.h"
 #include "mods/ChangeHistory.h"
 #include "mods/FileFailure.h"

@@ -6,13 +6,14 @@
 
 #include <algorithm>
 
+#include "app/FailureTexts.h"
 #include "app/Globals.h"
 #include "app/HistoryDlg.h"
 #include "app/ProgressDlg.h"
 #include "app/RecordTexts.h"
 #include "app/Texts.h"
 #include "framework/App.h"
-#include "framework/FormatText.h"
+#include "base/FormatText.h"
 #include "mods/FolderRestore.h"
 #include "mods/FolderState.h"
 #include "mods/SettingsPlace.h"
@@ -37,16 +38,16 @@ bool CModManagerDlg::ShowOutcome(const mods::WriteOutcome& outcome, std::wstring
         break;
     case mods::WriteRefusal::NoHistory:
         status_.SetWindowText(
-            fw::FormatText(texts::kCannotRecord, platform::DescribeError(platform::FsStatus{ERROR_PATH_NOT_FOUND})));
+            fw::FormatText(texts::kCannotRecord, DescribeError(platform::FsStatus{ERROR_PATH_NOT_FOUND})));
         return false;
     case mods::WriteRefusal::CannotRecord:
-        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, platform::DescribeError(outcome.status)));
+        status_.SetWindowText(fw::FormatText(texts::kCannotRecord, DescribeError(outcome.status)));
         return false;
     case mods::WriteRefusal::Locked:
         status_.SetWindowText(texts::kAnotherWriter);
         return false;
     case mods::WriteRefusal::StateUnreadable:
-        status_.SetWindowText(fw::FormatText(texts::kCannotReadFolder, platform::DescribeError(outcome.status)));
+        status_.SetWindowText(fw::FormatText(texts::kCannotReadFolder, DescribeError(outcome.status)));
         return false;
     case mods::WriteRefusal::Unfinished:
         OfferRecovery(*outcome.unfinished);
@@ -58,7 +59,7 @@ bool CModManagerDlg::ShowOutcome(const mods::WriteOutcome& outcome, std::wstring
     // Never dropped: the next write will offer the action for recovery.
     if (!outcome.completeStatus.ok()) {
         const std::wstring incomplete =
-            fw::FormatText(texts::kCannotComplete, platform::DescribeError(outcome.completeStatus));
+            fw::FormatText(texts::kCannotComplete, DescribeError(outcome.completeStatus));
         said = said.empty() ? incomplete : said + texts::kSentenceBreak + incomplete;
     }
     if (!said.empty())
@@ -110,7 +111,7 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
         case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
         case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
         case mods::NotRestoredReason::Failed:
-        case mods::NotRestoredReason::TimeNotKept: why = platform::DescribeError(mod.status); break;
+        case mods::NotRestoredReason::TimeNotKept: why = DescribeError(mod.status); break;
         }
         report += L"\r\n" + mod.name + texts::kReasonSeparator + why;
     }
@@ -192,7 +193,7 @@ void CModManagerDlg::ShowHistory()
         // The restore would be refused: the folder cannot be read whole. Read again for the reason.
         std::vector<mods::RecordedMod> state;
         status_.SetWindowText(fw::FormatText(
-            texts::kCannotReadFolder, platform::DescribeError(mods::ReadFolderState(fileSystem_, g_paksFolder, state))));
+            texts::kCannotReadFolder, DescribeError(mods::ReadFolderState(fileSystem_, g_paksFolder, state))));
         return;
     }
     if (*files == 0) {

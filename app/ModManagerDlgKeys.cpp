@@ -9,7 +9,7 @@
 
 #include "app/Globals.h"
 #include "app/Texts.h"
-#include "framework/FormatText.h"
+#include "base/FormatText.h"
 #include "framework/HandlerFailure.h"
 #include "platform/LetterCase.h"
 #include "res/resource.h"

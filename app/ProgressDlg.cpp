@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "app/Texts.h"
+#include "base/FormatText.h"
 #include "framework/App.h"
-#include "framework/FormatText.h"
 #include "res/resource.h"
 
 namespace {

@@ -167,7 +167,7 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kSwitchFolderCaption, L"请确认"},
     {Id::kNoGameFolder, L"把RORud放在 火炬之光2安装目录 或者\r\n\r\n放在PAKS目录里面   或者\r\n\r\n 拽PAKS目录到助手窗口"},
 
-    // Why a file operation failed, as platform::DescribeError says it
+    // Why a file operation failed, as DescribeError (app/FailureTexts.h) says it
     {Id::kErrorNotFound, L"找不到该文件"},
     {Id::kErrorPathNotFound, L"找不到该路径"},
     {Id::kErrorAlreadyExists, L"已存在同名文件"},

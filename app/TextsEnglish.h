@@ -183,7 +183,7 @@ inline constexpr TextEntry kEnglishTable[] = {
      L"Put RORud in the Torchlight II folder, or\r\n\r\nin its PAKS folder, or\r\n\r\n drag the PAKS folder onto "
      L"this window"},
 
-    // Why a file operation failed, as platform::DescribeError says it
+    // Why a file operation failed, as DescribeError (app/FailureTexts.h) says it
     {Id::kErrorNotFound, L"the file cannot be found"},
     {Id::kErrorPathNotFound, L"the path cannot be found"},
     {Id::kErrorAlreadyExists, L"a file of that name already exists"},

@@ -1,7 +1,7 @@
 #include "cli/Arguments.h"
 
+#include "base/FormatText.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 
 namespace cli {
 namespace {

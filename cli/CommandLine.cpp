@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "base/FormatText.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/FolderDiscovery.h"
 #include "cli/Output.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "platform/ReusedListing.h"
 #include "platform/Utf8.h"
 

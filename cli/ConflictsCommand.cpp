@@ -1,12 +1,12 @@
 // pakorder conflicts: the conflict report of the window, as text or JSON.
 #include <span>
 
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/ModNames.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/Conflicts.h"
 #include "mods/ModFile.h"
 #include "platform/Utf8.h"

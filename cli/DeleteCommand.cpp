@@ -1,11 +1,11 @@
 // pakorder delete: a mod and its companion gone from disk.
 #include <algorithm>
 
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
 

@@ -1,9 +1,9 @@
 #include "cli/FolderDiscovery.h"
 
+#include "base/FormatText.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/GameFolder.h"
 #include "mods/SteamGame.h"
 #include "platform/Paths.h"

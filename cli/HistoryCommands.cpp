@@ -1,10 +1,10 @@
 // pakorder undo, redo, history, recover: through the records of every write.
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "cli/TimeText.h"
-#include "framework/FormatText.h"
 #include "mods/FolderRestore.h"
 #include "platform/Utf8.h"
 

@@ -1,9 +1,9 @@
 // pakorder install: the drop rules, for files named on the command line.
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/Install.h"
 #include "mods/ModFile.h"
 #include "platform/Paths.h"

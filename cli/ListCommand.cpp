@@ -1,10 +1,10 @@
 // pakorder list: the mods in load order, as the window shows them.
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "cli/TimeText.h"
-#include "framework/FormatText.h"
 #include "mods/ModFile.h"
 #include "mods/ModList.h"
 #include "platform/Utf8.h"

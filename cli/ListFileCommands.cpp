@@ -1,11 +1,11 @@
 // pakorder export, import: mod lists to share, written and taken.
 #include <algorithm>
 
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/ListImport.h"
 #include "mods/ModList.h"
 #include "mods/ModSwitch.h"

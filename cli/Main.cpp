@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "base/FormatText.h"
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/FormatText.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/ModNames.h"
 
 namespace cli {

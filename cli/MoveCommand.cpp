@@ -1,11 +1,11 @@
 // pakorder move: the window's move and smart sort in one, on the same core.
 #include <algorithm>
 
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/Arrangement.h"
 #include "mods/ModTime.h"
 

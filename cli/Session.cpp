@@ -1,9 +1,9 @@
 #include "cli/Session.h"
 
+#include "base/FormatText.h"
 #include "cli/Output.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "platform/Utf8.h"
 
 namespace cli {
@@ -68,7 +68,7 @@ void Session::UsageError(const std::wstring& line)
 
 std::wstring Session::Reason(platform::FsStatus status)
 {
-    return platform::IsTimeNotKept(status) ? std::wstring(texts::kTimeNotKept) : SystemReason(status);
+    return SystemReason(status);
 }
 
 mods::FolderWriter& Session::Writer()

@@ -1,10 +1,10 @@
 // pakorder set-time: the date dialog's rules, without the dialog.
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "cli/TimeText.h"
-#include "framework/FormatText.h"
 #include "mods/ModTime.h"
 
 namespace cli {

@@ -1,9 +1,9 @@
 // pakorder enable, disable: a mod's pak and companion renamed together.
+#include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
-#include "framework/FormatText.h"
 #include "mods/ModFile.h"
 #include "mods/ModSwitch.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the command line needs from the system besides the file system:
-// its environment, its folders, standard input and output, and the system's
-// words for a failure. One implementation per system; the tests have theirs.
+// its environment, its folders, standard input and output. One
+// implementation per system; the tests have theirs.
 
 #include <cstddef>
 #include <optional>
@@ -33,7 +33,8 @@ System& RealSystem();
 Output& StandardOutput();
 Output& StandardError();
 
-// The system's words for a failure.
+// The words for a failure: ours for what only this program means (a time
+// not kept, not a regular file), the system's otherwise (cli/SystemReason.cpp).
 std::wstring SystemReason(platform::FsStatus status);
 
 // Where the records of every write live: beside the window's on Windows

@@ -126,13 +126,6 @@ Output& StandardError()
     return err;
 }
 
-std::wstring SystemReason(platform::FsStatus status)
-{
-    if (platform::IsNotRegularFile(status))
-        return texts::kNotRegularFile;
-    return platform::FromUtf8(std::strerror(static_cast<int>(status.error)));
-}
-
 std::wstring RecordsRoot(System& system)
 {
     if (const std::optional<std::wstring> state = AbsoluteVariable(system, L"XDG_STATE_HOME"))

@@ -132,23 +132,6 @@ Output& StandardError()
     return err;
 }
 
-std::wstring SystemReason(platform::FsStatus status)
-{
-    if (platform::IsNotRegularFile(status))
-        return texts::kNotRegularFile;
-    wchar_t* text = nullptr;
-    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    DWORD length = FormatMessageW(flags, nullptr, status.error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                  reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0)
-        length = FormatMessageW(flags, nullptr, status.error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length ? std::wstring(text, length) : L"system error " + std::to_wstring(status.error);
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L'.' || reason.back() == L' '))
-        reason.pop_back();
-    return reason;
-}
-
 std::wstring RecordsRoot(System& system)
 {
     // The window's own place: both walk the same history.

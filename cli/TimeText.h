@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 
 namespace cli {
 

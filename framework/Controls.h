@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "framework/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "framework/Window.h"
 
 namespace fw {

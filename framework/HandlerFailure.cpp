@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/FormatText.h"
 #include "framework/App.h"
-#include "framework/FormatText.h"
 
 namespace fw {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 #include "mods/ModCatalogue.h"
 #include "mods/ModTime.h"
 #include "mods/Reorder.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 #include "platform/FileSystem.h"
 
 namespace mods {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 
 namespace platform { class FileSystem; }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 
 namespace platform { class FileSystem; }
 

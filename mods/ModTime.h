@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileTime.h"
 #include "mods/FileFailure.h"
-#include "mods/FileTime.h"
 #include "mods/StepProgress.h"
 
 namespace platform { class FileSystem; }

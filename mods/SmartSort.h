@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 
 namespace mods {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 #include "platform/Paths.h"
 
 namespace platform {
@@ -192,7 +192,33 @@ bool IsTimeNotKept(FsStatus status);
 // The failure of a read whose file holds what it should not.
 FsStatus BadDataStatus();
 
-// The system's reason for a failure, in the language chosen (texts::SetLanguage).
-std::wstring DescribeError(FsStatus status);
+// What kind of failure a status is, for a front end to say in its own words.
+// The file systems hold no words of the program's; each maps its own codes.
+enum class FailureKind {
+    None,            // success
+    NotFound,        // the file is not there
+    PathNotFound,    // a folder on the way to it is not there
+    AlreadyExists,
+    AccessDenied,
+    InUse,           // another program has the file open
+    DiskFull,
+    WriteProtected,
+    NameInvalid,     // not a valid name, or too long
+    TooLarge,        // more than its reader takes
+    NotRegularFile,  // a link, a pipe or a device
+    TimeNotKept,
+    Locked,          // another holder has the lock
+    Cancelled,
+    NotSupported,
+    BadData,
+    Other,           // only the system's own message says more
+};
+FailureKind KindOf(FsStatus status);
+
+// The system's own message for the failure (strerror, FormatMessageW), with
+// no trailing period or line break; empty when the system has none. On
+// Windows `languageId` picks the language (a LANGID; 0 lets the system
+// choose); elsewhere the system speaks its one language.
+std::wstring SystemMessage(FsStatus status, unsigned long languageId = 0);
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "platform/Paths.h"
 
 namespace platform {

@@ -12,10 +12,9 @@
 #include <ctime>
 #include <algorithm>
 #include <cstdint>
-#include <cwchar>
+#include <cstring>
 #include <string>
 
-#include "app/Texts.h"
 #include "platform/ReadToEnd.h"
 #include "platform/Utf8.h"
 
@@ -492,28 +491,35 @@ bool IsCancelled(FsStatus status) { return status.error == ECANCELED; }
 
 FsStatus BadDataStatus() { return FsStatus{EBADMSG}; }
 
-std::wstring DescribeError(FsStatus status)
+FailureKind KindOf(FsStatus status)
 {
     switch (status.error) {
-    case ENOENT: return texts::kErrorNotFound;
-    case ENOTDIR: return texts::kErrorPathNotFound;
-    case EEXIST: return texts::kErrorAlreadyExists;
+    case 0: return FailureKind::None;
+    case ENOENT: return FailureKind::NotFound;
+    case ENOTDIR: return FailureKind::PathNotFound;
+    case EEXIST: return FailureKind::AlreadyExists;
     case EACCES:
-    case EPERM: return texts::kErrorAccessDenied;
+    case EPERM: return FailureKind::AccessDenied;
     case EBUSY:
-    case ETXTBSY: return texts::kErrorInUse;
-    case ENOSPC: return texts::kErrorDiskFull;
-    case EOVERFLOW: return texts::kErrorTimeNotKept;
-    case EROFS: return texts::kErrorWriteProtected;
+    case ETXTBSY: return FailureKind::InUse;
+    case ENOSPC: return FailureKind::DiskFull;
+    case EROFS: return FailureKind::WriteProtected;
     case ENAMETOOLONG:
-    case EINVAL: return texts::kErrorNameInvalid;
-    case ENODEV: return texts::kErrorNotRegularFile;
-    default: {
-        wchar_t other[64];
-        std::swprintf(other, 64, texts::kErrorOther, status.error);
-        return other;
+    case EINVAL: return FailureKind::NameInvalid;
+    case EFBIG: return FailureKind::TooLarge;
+    case ENODEV: return FailureKind::NotRegularFile;
+    case EOVERFLOW: return FailureKind::TimeNotKept;
+    case EWOULDBLOCK: return FailureKind::Locked;
+    case ECANCELED: return FailureKind::Cancelled;
+    case ENOTSUP: return FailureKind::NotSupported;
+    case EBADMSG: return FailureKind::BadData;
+    default: return FailureKind::Other;
     }
-    }
+}
+
+std::wstring SystemMessage(FsStatus status, unsigned long)
+{
+    return FromUtf8(std::strerror(static_cast<int>(status.error)));
 }
 
 #ifndef _WIN32

@@ -6,12 +6,10 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 #include <string>
 #include <vector>
 
-#include "app/Texts.h"
-#include "framework/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "platform/Paths.h"
 #include "platform/ReadToEnd.h"
 
@@ -493,47 +491,46 @@ bool IsCancelled(FsStatus status) { return status.error == ERROR_REQUEST_ABORTED
 
 FsStatus BadDataStatus() { return FsStatus{ERROR_INVALID_DATA}; }
 
-std::wstring DescribeError(FsStatus status)
+FailureKind KindOf(FsStatus status)
 {
     switch (status.error) {
-    case ERROR_FILE_NOT_FOUND: return texts::kErrorNotFound;
-    case ERROR_PATH_NOT_FOUND: return texts::kErrorPathNotFound;
+    case ERROR_SUCCESS: return FailureKind::None;
+    case ERROR_FILE_NOT_FOUND: return FailureKind::NotFound;
+    case ERROR_PATH_NOT_FOUND: return FailureKind::PathNotFound;
     case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: return texts::kErrorAlreadyExists;
-    case ERROR_ACCESS_DENIED: return texts::kErrorAccessDenied;
+    case ERROR_FILE_EXISTS: return FailureKind::AlreadyExists;
+    case ERROR_ACCESS_DENIED: return FailureKind::AccessDenied;
+    // A lock another holder has is a sharing violation too: the file is in use.
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return texts::kErrorInUse;
+    case ERROR_LOCK_VIOLATION: return FailureKind::InUse;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return texts::kErrorDiskFull;
-    case ERROR_WRITE_PROTECT: return texts::kErrorWriteProtected;
-    case ERROR_INVALID_TIME: return texts::kErrorTimeNotKept;
+    case ERROR_HANDLE_DISK_FULL: return FailureKind::DiskFull;
+    case ERROR_WRITE_PROTECT: return FailureKind::WriteProtected;
     case ERROR_INVALID_NAME:
-    case ERROR_FILENAME_EXCED_RANGE: return texts::kErrorNameInvalid;
-    case ERROR_BAD_FILE_TYPE: return texts::kErrorNotRegularFile;
-    default: {
-        // The system's own text, in the language chosen where the system has it.
-        const WORD language = texts::CurrentLanguage() == texts::Language::English
-                                  ? MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
-                                  : MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
-        wchar_t* message = nullptr;
-        const DWORD length = FormatMessageW(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-            status.error, language, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-        std::wstring result;
-        if (length && message) {
-            result.assign(message, length);
-            while (!result.empty() && (result.back() == L'\r' || result.back() == L'\n' || result.back() == L'.'))
-                result.pop_back();
-        }
-        LocalFree(message);
-        if (result.empty()) {
-            wchar_t other[64];
-            swprintf(other, 64, texts::kErrorOther, status.error);
-            result = other;
-        }
-        return result;
+    case ERROR_FILENAME_EXCED_RANGE: return FailureKind::NameInvalid;
+    case ERROR_FILE_TOO_LARGE: return FailureKind::TooLarge;
+    case ERROR_BAD_FILE_TYPE: return FailureKind::NotRegularFile;
+    case ERROR_INVALID_TIME: return FailureKind::TimeNotKept;
+    case ERROR_REQUEST_ABORTED: return FailureKind::Cancelled;
+    case ERROR_NOT_SUPPORTED: return FailureKind::NotSupported;
+    case ERROR_INVALID_DATA: return FailureKind::BadData;
+    default: return FailureKind::Other;
     }
-    }
+}
+
+std::wstring SystemMessage(FsStatus status, unsigned long languageId)
+{
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        status.error, static_cast<DWORD>(languageId), reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring result;
+    if (length && message)
+        result.assign(message, length);
+    LocalFree(message);
+    while (!result.empty() && (result.back() == L'\r' || result.back() == L'\n' || result.back() == L'.' || result.back() == L' '))
+        result.pop_back();
+    return result;
 }
 
 FileSystem& SystemFileSystem()

@@ -16,14 +16,13 @@ mkdir -p "$out/corpus" "$out/seeds" "$out/record-corpus" "$out/record-seeds" \
 
 flags=(-std=c++20 -g -O1 -I"$repo" -I"$repo/tests")
 fuzz=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
-records=("$repo/mods/ChangeRecord.cpp" "$repo/mods/FileTime.cpp" "$repo/mods/ModFile.cpp"
+records=("$repo/mods/ChangeRecord.cpp" "$repo/base/FileTime.cpp" "$repo/mods/ModFile.cpp"
          "$repo/platform/LetterCase.cpp" "$repo/platform/Utf8.cpp")
 lists=("$repo/mods/ModList.cpp" "$repo/mods/ListImport.cpp" "$repo/mods/Arrangement.cpp" "$repo/mods/Reorder.cpp")
 clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" "$repo/mods/ModList.cpp" -o "$out/write_seeds"
 clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ModFile.cpp" \
     "$repo/platform/LetterCase.cpp" "$repo/platform/Paths.cpp" "$repo/platform/PosixFileSystem.cpp" "$repo/platform/Utf8.cpp" \
-    "$repo/app/Texts.cpp" \
     -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <new>
 
+#include "base/UniqueHandle.h"
 #include "framework/HandlerFailure.h"
-#include "framework/UniqueHandle.h"
 
 const UINT WM_XLISTCTRL_CHECKBOX_CLICKED = fw::RegisterMessage(L"WM_XLISTCTRL_CHECKBOX_CLICKED");
 

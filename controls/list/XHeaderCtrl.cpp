@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "framework/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 namespace {
 

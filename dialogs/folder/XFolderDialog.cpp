@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/FormatText.h"
+#include "base/UniqueHandle.h"
 #include "framework/App.h"
 #include "framework/DpiScale.h"
-#include "framework/FormatText.h"
-#include "framework/UniqueHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FailureTexts.h"
 #include "gui/MainWindowFixture.h"
 #include "mods/Conflicts.h"
 #include "platform/FileSystem.h"
@@ -132,7 +133,7 @@ TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
     // Another program holds g's manifest open: it cannot be read.
     HANDLE held = CreateFileW(game.Pak(L"g.pak.MAN").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const std::wstring sharing = platform::DescribeError(platform::FsStatus{ERROR_SHARING_VIOLATION});
+    const std::wstring sharing = DescribeError(platform::FsStatus{ERROR_SHARING_VIOLATION});
 
     RunMainWindow(game.Program(), [&](HWND window) {
         ASSERT_EQ(Rows(window).size(), 7u);

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/ModTimeDlg.h"
-#include "framework/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "gui/MainWindowFixture.h"
 #include "mods/ModTime.h"
 #include "platform/FileSystem.h"

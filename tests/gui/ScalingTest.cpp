@@ -13,8 +13,8 @@
 #include <string>
 
 #include "app/ModTimeDlg.h"
+#include "base/UniqueHandle.h"
 #include "framework/DpiScale.h"
-#include "framework/UniqueHandle.h"
 #include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
 #include "res/resource.h"

@@ -92,6 +92,46 @@ TEST(FileSystem, RenameNeverReplaces)
     EXPECT_FALSE(Exists(folder / L"c.G1O"));
 }
 
+// Each failure the file systems make is of its kind, and a real one the
+// system has words for keeps them: the front ends name the kinds, and fall
+// back on the system's message.
+TEST(FileSystem, FailuresHaveTheirKinds)
+{
+    using platform::FailureKind;
+    using platform::KindOf;
+    EXPECT_EQ(KindOf(platform::FsStatus{}), FailureKind::None);
+    EXPECT_EQ(KindOf(platform::AlreadyExistsStatus()), FailureKind::AlreadyExists);
+    EXPECT_EQ(KindOf(platform::TooLargeStatus()), FailureKind::TooLarge);
+    EXPECT_EQ(KindOf(platform::CancelledStatus()), FailureKind::Cancelled);
+    EXPECT_EQ(KindOf(platform::NotRegularFileStatus()), FailureKind::NotRegularFile);
+    EXPECT_EQ(KindOf(platform::NotSupportedStatus()), FailureKind::NotSupported);
+    EXPECT_EQ(KindOf(platform::TimeNotKeptStatus()), FailureKind::TimeNotKept);
+    EXPECT_EQ(KindOf(platform::BadDataStatus()), FailureKind::BadData);
+#ifdef _WIN32
+    // A lock another holder has is the sharing violation of a file in use.
+    EXPECT_EQ(KindOf(platform::LockedStatus()), FailureKind::InUse);
+#else
+    EXPECT_EQ(KindOf(platform::LockedStatus()), FailureKind::Locked);
+#endif
+
+    TempFolder folder;
+    mods::FileTime time = 0;
+    const platform::FsStatus missing = Fs().ReadLastWriteTime(folder / L"missing.pak", time);
+    EXPECT_EQ(KindOf(missing), FailureKind::NotFound);
+    // A folder on the way that is not there: missing on Windows, a file elsewhere.
+#ifdef _WIN32
+    const std::wstring onTheWay = folder / L"missing";
+#else
+    const std::wstring onTheWay = folder / L"file";
+    WriteFile(onTheWay, "not a folder");
+#endif
+    EXPECT_EQ(KindOf(Fs().ReadLastWriteTime(platform::JoinPath(onTheWay, L"a.pak"), time)), FailureKind::PathNotFound);
+    EXPECT_FALSE(platform::SystemMessage(missing).empty());
+    const std::wstring said = platform::SystemMessage(missing);
+    EXPECT_NE(said.back(), L'\n');
+    EXPECT_NE(said.back(), L'.');
+}
+
 TEST(FileSystem, CopyFailsIfTheTargetExistsAndKeepsTheTime)
 {
     TempFolder from, to;

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 #include "unit/TestFiles.h"
 
 #ifdef _WIN32

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/FailureTexts.h"
 #include "mods/ModSwitch.h"
 #include "platform/Paths.h"
 #include "platform/Utf8.h"
@@ -120,7 +121,7 @@ TEST(ModSwitch, APakAndItsCompanionSwitchTogetherOrNotAtAll)
             EXPECT_EQ(on.name, c.nameAfter);
             ASSERT_TRUE(on.failure);
             EXPECT_EQ(on.failure->fileName, c.failedFile);
-            EXPECT_FALSE(platform::DescribeError(on.failure->status).empty());
+            EXPECT_FALSE(DescribeError(on.failure->status).empty());
         }
         // Every file is where and what it was; the pak where it could be left.
         for (const auto& [name, contents] : c.files)
@@ -154,7 +155,7 @@ TEST(ModSwitch, DeleteTakesTheCompanionOnlyWithItsPak)
     const auto failure = DeleteMod(Fs(), paks.path(), L"stuck.PAK");
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->fileName, L"stuck.PAK");
-    EXPECT_FALSE(platform::DescribeError(failure->status).empty());
+    EXPECT_FALSE(DescribeError(failure->status).empty());
     EXPECT_TRUE(Exists(paks / L"stuck.PAK.MAN"));
 }
 
@@ -165,11 +166,11 @@ TEST(ModSwitch, ReasonsAreInChinese)
     WriteFile(paks / L"x.G1O");
     const auto collision = SwitchMod(Fs(), paks.path(), L"x.PAK", false).failure;
     ASSERT_TRUE(collision);
-    EXPECT_EQ(platform::DescribeError(collision->status), L"已存在同名文件");
+    EXPECT_EQ(DescribeError(collision->status), L"已存在同名文件");
     const auto missing = SwitchMod(Fs(), paks.path(), L"none.PAK", false).failure;
     ASSERT_TRUE(missing);
     EXPECT_TRUE(platform::IsNotFound(missing->status));
-    EXPECT_EQ(platform::DescribeError(missing->status), L"找不到该文件");
+    EXPECT_EQ(DescribeError(missing->status), L"找不到该文件");
 }
 
 }  // namespace

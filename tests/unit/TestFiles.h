@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 
 namespace testing_files {
 

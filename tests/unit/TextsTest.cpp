@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FailureTexts.h"
 #include "app/LanguageSetting.h"
 #include "app/Texts.h"
 #include "platform/FileSystem.h"
@@ -83,17 +84,17 @@ TEST(Texts, ASwitchReachesEveryNameAndTheSystemsReasons)
     EXPECT_EQ(texts::CurrentLanguage(), Language::English);
     EXPECT_STREQ(texts::kModCount, L"Mods in all: %d");
     EXPECT_STREQ(texts::kErrorOther, L"system error %lu");
-    EXPECT_EQ(platform::DescribeError(platform::AlreadyExistsStatus()), L"a file of that name already exists");
-    EXPECT_EQ(platform::DescribeError(platform::NotRegularFileStatus()), L"not a regular file (a link, a pipe or a device)");
-    const std::wstring reason = platform::DescribeError(other);
+    EXPECT_EQ(DescribeError(platform::AlreadyExistsStatus()), L"a file of that name already exists");
+    EXPECT_EQ(DescribeError(platform::NotRegularFileStatus()), L"not a regular file (a link, a pipe or a device)");
+    const std::wstring reason = DescribeError(other);
     EXPECT_FALSE(reason.empty());
     for (wchar_t c : reason)
         EXPECT_LT(c, 0x2E80) << "a Chinese character in the English reason: " << testing::PrintToString(reason);
 
     texts::SetLanguage(Language::Chinese);
     EXPECT_STREQ(texts::kModCount, L"总共 %d 个MOD");
-    EXPECT_EQ(platform::DescribeError(platform::AlreadyExistsStatus()), L"已存在同名文件");
-    EXPECT_EQ(platform::DescribeError(platform::NotRegularFileStatus()), L"不是普通文件（链接、管道或设备）");
+    EXPECT_EQ(DescribeError(platform::AlreadyExistsStatus()), L"已存在同名文件");
+    EXPECT_EQ(DescribeError(platform::NotRegularFileStatus()), L"不是普通文件（链接、管道或设备）");
 }
 
 TEST(Texts, TheLanguageKeptInTheIni)

@@ -1,4 +1,4 @@
-#include "mods/FileTime.h"
+#include "base/FileTime.h"
 
 namespace mods {
 namespace {

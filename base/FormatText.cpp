@@ -1,4 +1,4 @@
-#include "framework/FormatText.h"
+#include "base/FormatText.h"
 
 namespace fw::detail {
 

@@ -198,6 +198,20 @@ RestoreOutcome FolderWriter::Restore(RecordedAction action, const ChangeRecord& 
     return outcome;
 }
 
+bool FolderWriter::Steppable(const std::optional<ChangeRecord>& record, RestoreOutcome& outcome) const
+{
+    if (!record) {
+        outcome.write.refused = WriteRefusal::NothingToDo;
+        return false;
+    }
+    if (!SameFolder(record->paksFolder, history_->PaksFolder())) {
+        outcome.write.refused = WriteRefusal::OtherFolder;
+        outcome.stepped = WithoutStates(*record);
+        return false;
+    }
+    return true;
+}
+
 RestoreOutcome FolderWriter::StepThrough(RecordedAction action, const std::function<std::optional<ChangeRecord>()>& find,
                                          const Planner& plan, const StepProgress& progress)
 {
@@ -207,15 +221,8 @@ RestoreOutcome FolderWriter::StepThrough(RecordedAction action, const std::funct
     if (!lock)
         return outcome;
     const std::optional<ChangeRecord> record = find();
-    if (!record) {
-        outcome.write.refused = WriteRefusal::NothingToDo;
+    if (!Steppable(record, outcome))
         return outcome;
-    }
-    if (!SameFolder(record->paksFolder, history_->PaksFolder())) {
-        outcome.write.refused = WriteRefusal::OtherFolder;
-        outcome.stepped = WithoutStates(*record);
-        return outcome;
-    }
     return Restore(action, *record, state, plan(*record, state), progress, false);
 }
 
@@ -272,16 +279,10 @@ RestoreOutcome FolderWriter::Recover(const StepProgress& progress)
     for (std::size_t hops = 0; record && record->action == RecordedAction::Recover && record->stepOf &&
                                hops < ChangeHistory::kRecordsKept; ++hops)
         record = history_->Record(*record->stepOf);
-    if (!record || record->action == RecordedAction::Recover) {
-        // The first action is damaged or gone: there is no state to go back to.
-        outcome.write.refused = WriteRefusal::NothingToDo;
+    if (record && record->action == RecordedAction::Recover)
+        record.reset();  // the first action is damaged or gone: there is no state to go back to
+    if (!Steppable(record, outcome))
         return outcome;
-    }
-    if (!SameFolder(record->paksFolder, history_->PaksFolder())) {
-        outcome.write.refused = WriteRefusal::OtherFolder;
-        outcome.stepped = WithoutStates(*record);
-        return outcome;
-    }
 
     // What an install was copying goes: the mods it names that were not there before.
     std::vector<RecordedMod> adding, kept;

@@ -119,6 +119,9 @@ private:
     // reads the state whole.
     std::unique_ptr<platform::FileLock> Start(WriteOutcome& outcome, std::vector<RecordedMod>& state,
                                               bool overUnfinished);
+    // A record there is to step through, and of this folder; else the
+    // outcome says why not.
+    bool Steppable(const std::optional<ChangeRecord>& record, RestoreOutcome& outcome) const;
     // An undo, redo or restore: the lock, the state, the record `find`
     // gives (of this folder), the plan made from them, applied.
     using Planner = std::function<RestorePlan(const ChangeRecord& record, const std::vector<RecordedMod>& state)>;

@@ -466,15 +466,21 @@ bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
 
 bool CModManagerDlg::OnActivate(WPARAM w, LPARAM l, LRESULT&)
 {
-    // Back from another program, which may have changed the folder; not
-    // back from a window of ours (a question, the progress of a write):
-    // the folder was read after our own writes, and the watch saw the rest.
-    const auto previous = reinterpret_cast<HWND>(l);
-    DWORD previousProcess = 0;
-    if (previous)
-        GetWindowThreadProcessId(previous, &previousProcess);
-    if (LOWORD(w) != WA_INACTIVE && previousProcess != GetCurrentProcessId())
+    // Back from another program, which may have changed the folder. Not on
+    // the first activation (the folder was just read), and not back from a
+    // window of ours (a question, the progress of a write): the folder was
+    // read after our own writes, and the watch saw the rest.
+    const auto other = reinterpret_cast<HWND>(l);
+    DWORD otherProcess = 0;
+    if (other)
+        GetWindowThreadProcessId(other, &otherProcess);
+    if (LOWORD(w) == WA_INACTIVE) {
+        if (otherProcess != GetCurrentProcessId())
+            leftForAnotherProgram_ = true;
+    } else if (leftForAnotherProgram_) {
+        leftForAnotherProgram_ = false;
         PostMessage(kCheckFolderMessage);
+    }
     return false;
 }
 

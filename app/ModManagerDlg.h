@@ -205,6 +205,8 @@ private:
     mods::Arrangement arrangement_;
     fw::UniqueChangeNotification folderWatch_;
     bool toldOutsideChange_ = false;
+    // The window was left for another program's since the folder was last checked.
+    bool leftForAnotherProgram_ = false;
     HHOOK shortcutHook_ = nullptr;
     HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
     HMENU languageMenu_ = nullptr;  // owned by the window menu

@@ -134,7 +134,8 @@ HWND MainWindowOf(DWORD process)
 // One running program, PakOrder or the bare one.
 class Program {
 public:
-    // Starts the program and waits until its status line shows the count.
+    // Starts the program and waits until its status line shows the count
+    // and it is idle.
     Program(const std::wstring& path, const std::wstring& folder, int mods)
     {
         wchar_t expected[64];
@@ -159,6 +160,11 @@ public:
             }
             Sleep(1);
         }
+        // Then until it has drawn the list and done all it queued for itself
+        // (a second read of the folder would show here, not in the count).
+        WaitForInputIdle(process_.hProcess, kWaitLimitMs);
+        if (window_)
+            RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         startupSeconds_ = Seconds() - start;
         list_ = GetDlgItem(window_, IDC_MOD_LIST);
         remoteItem_ = VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
@@ -302,7 +308,7 @@ int wmain(int argc, wchar_t** argv)
                 oursTimes.push_back(Program(ours, folder.path(), mods).startupSeconds());
                 bareTimes.push_back(Program(bare, folder.path(), mods).startupSeconds());
             }
-            Report(L"start-up until the count, " + count, oursTimes, bareTimes);
+            Report(L"start-up until shown and idle, " + count, oursTimes, bareTimes);
         } else if (figure == L"memory") {
             const Program a(ours, folder.path(), mods), b(bare, folder.path(), mods);
             Sleep(500);

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "app/FailureTexts.h"
-#include "app/Globals.h"
 #include "app/Texts.h"
 #include "base/FormatText.h"
 #include "framework/App.h"
@@ -72,7 +71,7 @@ void CModManagerDlg::ExportModList()
 void CModManagerDlg::ImportModList()
 {
     const std::optional<std::wstring> path = fw::AskForFileToOpen(m_hWnd, ModListPrompt(texts::kImportCaption, L""));
-    if (!path || static_cast<int>(arrangement_.Rows().size()) != modList_.GetItemCount())
+    if (!path)
         return;
     std::vector<unsigned char> bytes;
     const platform::FsStatus read = fileSystem_.ReadWholeFile(*path, mods::kMaxModListBytes, bytes);
@@ -92,7 +91,7 @@ void CModManagerDlg::ImportModList()
     std::vector<std::wstring> moved;
     for (const int row : arrangement_.Rearrange(effect.order))
         moved.push_back(arrangement_.Rows()[static_cast<std::size_t>(row)].name);
-    ShowArrangement(moved);
+    rows_.ShowAll(moved, true);
     status_.SetWindowText(moved.empty() ? std::wstring(texts::kListInOrder)
                                         : fw::FormatText(texts::kListImported, static_cast<int>(moved.size())));
 
@@ -105,8 +104,8 @@ void CModManagerDlg::ImportModList()
         if (MessageBoxW(m_hWnd, question.c_str(), texts::kSwitchCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
             std::vector<mods::SwitchResult> switched;
             std::vector<mods::FileFailure> unused;  // no order is written
-            const mods::WriteOutcome outcome = writer_->Import(arrangement_, effect.switches, false,
-                                                               fileSystem_.CurrentTime(), switched, unused);
+            const mods::WriteOutcome outcome = folder_.Writer().Import(
+                arrangement_, effect.switches, false, fileSystem_.CurrentTime(), switched, unused);
             std::wstring problem;
             if (outcome.Ran()) {
                 for (std::size_t i = 0; i < switched.size(); ++i) {
@@ -115,7 +114,7 @@ void CModManagerDlg::ImportModList()
                         problem = fw::FormatText(texts::kCannotRename, switched[i].failure->fileName,
                                                  DescribeError(switched[i].failure->status));
                 }
-                ShowArrangement(moved);
+                rows_.ShowAll(moved, true);
             }
             ShowOutcome(outcome, problem);
         }

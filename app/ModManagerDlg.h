@@ -1,26 +1,29 @@
 #pragma once
 // The main window: the mod list, the command buttons and the status line.
+// It owns its parts and wires them to the controls: the folder managed
+// (ManagedFolder), the rows shown (the arrangement, drawn by ModListView),
+// dragging rows (RowDrag) and type-to-find (TypeToFind).
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
-#include "base/UniqueHandle.h"
-#include "controls/list/ExtListCtrl.h"
+#include "app/ManagedFolder.h"
+#include "app/ModListView.h"
+#include "app/RowDrag.h"
+#include "app/TypeToFind.h"
 #include "framework/Dialog.h"
+#include "framework/DialogMessageFilter.h"
 #include "framework/MessageMap.h"
 #include "mods/Arrangement.h"
-#include "mods/ChangeHistory.h"
 #include "mods/FileFailure.h"
 #include "mods/FolderRestore.h"
 #include "mods/FolderWriter.h"
 #include "mods/Reorder.h"
 
-namespace platform { class FileSystem; }
 namespace texts { enum class Language; }
-class ReusedListing;
 
 class CModManagerDlg : public fw::CDialog {
 public:
@@ -28,20 +31,11 @@ public:
     // historyFile: where the folder picker keeps its history.
     explicit CModManagerDlg(std::wstring programPath, std::wstring historyFile = {}, HWND parent = nullptr);
 
-    // The list's columns.
-    static constexpr int kColumnCheck = 0, kColumnName = 1, kColumnDate = 2, kColumnMark = 3;
-
     // %APPDATA%\PakOrder\<program's base name>.INI
     static std::wstring DefaultHistoryFile(const std::wstring& programPath);
-    ~CModManagerDlg() override;
 
-    // Rebuilds the list from the folder, in load order, and shows the count.
-    void RefillModList();
-    // Re-reads the folder and keeps the arrangement shown: rows keep their
-    // places and marks; new and `retimed` mods go where their times put them.
-    void FollowFolder(const std::vector<std::wstring>& retimed = {});
-    // Asks, then deletes the row's mod and its companion and rebuilds the list.
-    void DeleteModOnRow(int row);
+    // The folder managed; read it on the window's thread.
+    const ManagedFolder& Folder() const { return folder_; }
 
 protected:
     void DoDataExchange() override;
@@ -53,26 +47,24 @@ protected:
     void OnCancel() override;
 
 private:
-    // Leaves in `files` the listing of the folder chosen, when it qualifies.
-    void FindGameFolders(ReusedListing& files);
-    void RefillModList(platform::FileSystem& files);
-    void SetUpModList();
-    // The rows' height at the list's DPI.
-    void SetRowHeight();
+    // How a read of the folder takes the rows shown.
+    enum class Reading {
+        Afresh,     // load order, no marks, the list at its top with nothing selected
+        Following,  // rows keep their places and marks; new and retimed mods go where their times put them
+        Replacing,  // load order, no marks, the rows in view and the selection kept
+    };
+    // The one way the rows follow the folder: the arrangement takes the
+    // catalogue as `reading` says, the list draws it and the status line counts it.
+    void ShowFolder(const std::vector<mods::ModEntry>& catalogue, Reading reading,
+                    const std::vector<std::wstring>& retimed = {});
+    // The folder read again and shown so; `retimed`: mods whose times were set.
+    void ReadFolder(Reading reading, const std::vector<std::wstring>& retimed = {});
     void OnDpiChanged(const fw::DpiScale& old) override;
-    // Shows the arrangement's rows with their marks, keeping the scroll
-    // position; the rows named are selected.
-    void ShowArrangement(const std::vector<std::wstring>& selectedNames);
-    std::vector<std::wstring> SelectedNames() const;
     // True when there are no unwritten moves, or the user agrees to drop them.
     bool ConfirmDiscardMoves();
-    // Watches g_paksFolder for changes made by other programs.
-    void WatchFolder();
     // Re-reads a folder that changed outside the program, unless moves
     // would be lost; then the status line says so.
     void CheckFolderForOutsideChanges();
-    // Lets the changes the folder has signalled go, before it is read.
-    void ForgetFolderChanges();
     // Ctrl+Z: the last move command taken back; without one, the folder
     // put back as it was before the last recorded write.
     void Undo();
@@ -84,9 +76,6 @@ private:
     void ExportModList();
     // A mod list's order shown as moves, its states switched after a question.
     void ImportModList();
-    // The records of g_paksFolder's writes, and the writer that keeps them,
-    // opened for the folder managed now.
-    void OpenHistory();
     // The status line after a write: why it did not run, or `said` (what the
     // handler has to say of it) and that its record could not be completed.
     // Over an unfinished action the recovery is offered instead. False when
@@ -100,26 +89,28 @@ private:
     void OfferRecovery(const mods::ChangeRecord& unfinished);
     void ReportNotRestored(const std::vector<mods::NotRestored>& mods);
     bool OnSysCommand(WPARAM w, LPARAM l, LRESULT& result);
-    // Colours a row's cells by its check box: grey for a disabled mod. With
-    // `confirm`, a cleared box asks first; false when the user refused, in
-    // which case the box is ticked again.
-    bool UpdateRowState(int row, bool confirm);
+    // The row's mod enabled or disabled, as its check box was set; a
+    // disable asks first. The row then shows the disk.
+    void SwitchRow(int row);
     // The picker, opened at `startFolder`, with `suggestions` on top of its history.
-    std::wstring AskForFolder(const std::wstring& startFolder, const std::vector<std::wstring>& suggestions = {});
+    std::wstring AskForFolder(const std::wstring& startFolder, const std::vector<std::wstring>& suggestions);
     // Moves the selected rows as one block and marks them as moved.
     void MoveSelection(mods::ReorderCommand command);
+    // Rows dragged: the selected rows land before row `insertBefore`.
+    void DropRows(int insertBefore);
+    void ShowMove(const std::vector<int>& selected, int target);
     // Lets the user pick a new date for the row's mod and writes it to disk.
     void EditModTime(int row);
+    // Asks, then deletes the row's mod and its companion.
+    void DeleteModOnRow(int row);
     // What the status line says of times that could not be written; empty when all were.
     static std::wstring TimeFailuresText(const std::vector<mods::FileFailure>& failures);
     // The status line's natural state; a success puts it back after a report.
     void ShowModCount();
     // Copies dropped mods into the folder, or switches to a dropped PAKS folder.
     void InstallDropped(const std::vector<std::wstring>& paths);
-    void SelectRowsNamed(const std::vector<std::wstring>& names);
     // The check needs two mods to compare.
     void EnableConflictCheck();
-    static int DeleteModCallback(CExtListCtrl* list, int row);
 
     // The window's texts in the language chosen (ModManagerDlgLanguage.cpp):
     // its caption, buttons, headers, status line, menus and tooltips.
@@ -159,6 +150,7 @@ private:
     void OnMoveBottom();
     void OnEditTimeButton();
     LRESULT OnListDblClk(NMHDR* header);
+    LRESULT OnListBeginDrag(NMHDR* header);
     void OnLaunchGame();
     void OnConflictCheck();
     bool OnDropFiles(WPARAM w, LPARAM l, LRESULT& result);
@@ -167,31 +159,15 @@ private:
     bool OnActivate(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCheckFolder(WPARAM w, LPARAM l, LRESULT& result);
     bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
-    static LRESULT CALLBACK ShortcutFilter(int code, WPARAM w, LPARAM l);
     // The keyboard (ModManagerDlgKeys.cpp): true when the key was one of ours.
     bool HandleShortcut(const MSG& message);
     bool HandleListKey(const MSG& message);
-    // Typing jumps to the next mod whose name starts with what was typed.
-    void FindTypedName(wchar_t typed, DWORD time);
     void ToggleFocusedRow();
     // Each button with a shortcut names it in a tooltip.
     void AddShortcutTips();
     // The status line's tooltip names the folder managed.
     void ShowManagedFolder();
     void ShowShortcutTips();
-    // Dragging rows inside the list (ModManagerDlgDrag.cpp).
-    LRESULT OnListBeginDrag(NMHDR* header);
-    bool OnMouseMove(WPARAM w, LPARAM l, LRESULT& result);
-    bool OnLeftButtonUp(WPARAM w, LPARAM l, LRESULT& result);
-    bool OnCaptureChanged(WPARAM w, LPARAM l, LRESULT& result);
-    // The row the dragged rows would land before, for a point in the list.
-    int InsertionRowAt(POINT inList) const;
-    void ScrollWhileDragging();
-    void EndRowDrag(bool drop);
-    static constexpr UINT_PTR kDragScrollTimer = 2;
-    std::vector<int> SelectedRows() const;  // ascending
-    // Shows a move the arrangement made: rows moved, marked, still selected.
-    void ShowMove(const std::vector<int>& selected, int target);
 
     static const fw::MessageEntry<CModManagerDlg> kMessages[];
 
@@ -199,21 +175,16 @@ private:
     std::wstring programPath_;
     std::wstring historyFile_;
     fw::CWindow status_;
-    CExtListCtrl modList_;
     fw::UniqueIcon bigIcon_, smallIcon_;
-    fw::UniqueImageList rowHeightImages_;
-    mods::Arrangement arrangement_;
-    fw::UniqueChangeNotification folderWatch_;
+    ManagedFolder folder_;
+    mods::Arrangement arrangement_;  // the rows; the list only draws them
+    ModListView rows_;
+    RowDrag rowDrag_;
+    TypeToFind typing_;
+    std::optional<fw::DialogMessageFilter> shortcuts_;  // while the window is there
     bool toldOutsideChange_ = false;
     // The window was left for another program's since the folder was last checked.
     bool leftForAnotherProgram_ = false;
-    HHOOK shortcutHook_ = nullptr;
     HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
     HMENU languageMenu_ = nullptr;  // owned by the window menu
-    bool draggingRows_ = false;
-    int dragScroll_ = 0;  // rows per tick while the pointer is near an edge
-    std::wstring typedPrefix_;
-    DWORD lastTypedAt_ = 0;
-    std::unique_ptr<mods::ChangeHistory> history_;
-    std::unique_ptr<mods::FolderWriter> writer_;  // over history_: made and dropped with it
 };

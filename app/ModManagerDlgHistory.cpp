@@ -1,13 +1,12 @@
-// The main window's records of its writes: opening the folder's history and
-// its writer, showing what each write came to, undo, redo, the history
-// dialog and the recovery of an action that did not finish.
+// The main window's records of its writes: showing what each write came
+// to, undo, redo, the history dialog and the recovery of an action that did
+// not finish.
 
 #include "app/ModManagerDlg.h"
 
 #include <algorithm>
 
 #include "app/FailureTexts.h"
-#include "app/Globals.h"
 #include "app/HistoryDlg.h"
 #include "app/ProgressDlg.h"
 #include "app/RecordTexts.h"
@@ -16,20 +15,8 @@
 #include "base/FormatText.h"
 #include "mods/FolderRestore.h"
 #include "mods/FolderState.h"
-#include "mods/SettingsPlace.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-
-void CModManagerDlg::OpenHistory()
-{
-    writer_.reset();
-    history_.reset();
-    if (!g_paksFolder.empty() && !historyFile_.empty()) {
-        history_ = std::make_unique<mods::ChangeHistory>(fileSystem_, mods::RecordsBeside(historyFile_), g_paksFolder);
-    }
-    // Without a place for records every write is refused.
-    writer_ = std::make_unique<mods::FolderWriter>(fileSystem_, history_.get());
-}
 
 bool CModManagerDlg::ShowOutcome(const mods::WriteOutcome& outcome, std::wstring said)
 {
@@ -85,17 +72,17 @@ void CModManagerDlg::OfferRecovery(const mods::ChangeRecord& unfinished)
 {
     const std::wstring question = fw::FormatText(texts::kUnfinishedQuestion, ActionText(unfinished.action));
     if (MessageBoxW(m_hWnd, question.c_str(), texts::kUnfinishedCaption, MB_YESNO | MB_ICONWARNING) != IDYES) {
-        ShowOutcome(writer_->KeepUnfinished());  // kept as it is, and undoable as any write
+        ShowOutcome(folder_.Writer().KeepUnfinished());  // kept as it is, and undoable as any write
         return;
     }
     if (!ConfirmDiscardMoves())
         return;  // offered again at the next write
     const mods::RestoreOutcome recovered = [&] {
         CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-        return writer_->Recover(StepsShownIn(progress));
+        return folder_.Writer().Recover(StepsShownIn(progress));
     }();
     if (recovered.write.Ran())
-        RefillModList();
+        ReadFolder(Reading::Afresh);
     ShowOutcome(recovered);
 }
 
@@ -121,7 +108,7 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
 void CModManagerDlg::Redo()
 {
     // Asked only when there is something to redo.
-    if (!history_ || !history_->NextRedo()) {
+    if (!folder_.History() || !folder_.History()->NextRedo()) {
         status_.SetWindowText(texts::kNothingToRedo);
         return;
     }
@@ -129,14 +116,14 @@ void CModManagerDlg::Redo()
         return;
     const mods::RestoreOutcome redone = [&] {
         CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-        return writer_->Redo(StepsShownIn(progress));
+        return folder_.Writer().Redo(StepsShownIn(progress));
     }();
     if (redone.write.refused == mods::WriteRefusal::NothingToDo) {
         status_.SetWindowText(texts::kNothingToRedo);
         return;
     }
     if (redone.write.Ran())
-        RefillModList();
+        ReadFolder(Reading::Afresh);
     ShowOutcome(redone, redone.stepped ? fw::FormatText(texts::kRedone, ActionText(redone.stepped->action))
                                        : std::wstring());
 }
@@ -148,13 +135,13 @@ void CModManagerDlg::Undo()
         std::vector<std::wstring> names;
         for (int row : *rows)
             names.push_back(arrangement_.Rows()[row].name);
-        ShowArrangement(names);
+        rows_.ShowAll(names, true);
         ShowModCount();
         return;
     }
     // No move to take back: the last write is undone, after the question
     // when moves made before a re-read are still unwritten.
-    if (!history_ || !history_->NextUndo()) {
+    if (!folder_.History() || !folder_.History()->NextUndo()) {
         status_.SetWindowText(texts::kNothingToUndo);
         return;
     }
@@ -162,23 +149,23 @@ void CModManagerDlg::Undo()
         return;
     const mods::RestoreOutcome undone = [&] {
         CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-        return writer_->Undo(StepsShownIn(progress));
+        return folder_.Writer().Undo(StepsShownIn(progress));
     }();
     if (undone.write.refused == mods::WriteRefusal::NothingToDo) {
         status_.SetWindowText(texts::kNothingToUndo);
         return;
     }
     if (undone.write.Ran())
-        RefillModList();
+        ReadFolder(Reading::Afresh);
     ShowOutcome(undone, undone.stepped ? fw::FormatText(texts::kUndone, ActionText(undone.stepped->action))
                                        : std::wstring());
 }
 
 void CModManagerDlg::ShowHistory()
 {
-    if (!history_)
+    if (!folder_.History())
         return;
-    const mods::ChangeHistory::Listing listing = history_->List();
+    const mods::ChangeHistory::Listing listing = folder_.History()->List();
     CHistoryDlg dialog(listing, m_hWnd);
     if (dialog.DoModal() != IDOK || !dialog.Chosen())
         return;
@@ -188,12 +175,12 @@ void CModManagerDlg::ShowHistory()
         return;
 
     const wchar_t* action = ActionText(chosen->action);
-    const std::optional<int> files = writer_->FilesToRestore(*chosen);
+    const std::optional<int> files = folder_.Writer().FilesToRestore(*chosen);
     if (!files) {
         // The restore would be refused: the folder cannot be read whole. Read again for the reason.
         std::vector<mods::RecordedMod> state;
         status_.SetWindowText(fw::FormatText(
-            texts::kCannotReadFolder, DescribeError(mods::ReadFolderState(fileSystem_, g_paksFolder, state))));
+            texts::kCannotReadFolder, DescribeError(mods::ReadFolderState(fileSystem_, folder_.Paks(), state))));
         return;
     }
     if (*files == 0) {
@@ -207,9 +194,9 @@ void CModManagerDlg::ShowHistory()
         return;
     const mods::RestoreOutcome restored = [&] {
         CProgressDlg progress(m_hWnd, texts::kRestoreProgressCaption, false);
-        return writer_->RestoreBefore(chosen->sequence, StepsShownIn(progress));
+        return folder_.Writer().RestoreBefore(chosen->sequence, StepsShownIn(progress));
     }();
     if (restored.write.Ran())
-        RefillModList();
+        ReadFolder(Reading::Afresh);
     ShowOutcome(restored, fw::FormatText(texts::kRestored, action));
 }

@@ -1,5 +1,6 @@
 // The main window's keyboard: the shortcuts that work whatever has the
 // focus, the list's own keys, type-to-find, and the tooltips naming them.
+// Every key reaches HandleShortcut through the window's message filter.
 
 #include "app/ModManagerDlg.h"
 
@@ -7,17 +8,13 @@
 
 #include <array>
 
-#include "app/Globals.h"
 #include "app/Texts.h"
 #include "base/FormatText.h"
 #include "framework/HandlerFailure.h"
-#include "platform/LetterCase.h"
+#include "mods/ModFile.h"
 #include "res/resource.h"
 
 namespace {
-
-// As in Explorer: after this pause, typing starts a new name.
-constexpr DWORD kTypingPauseMs = 1000;
 
 bool ControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
@@ -38,30 +35,10 @@ std::array<ShortcutTip, 5> ShortcutTips()
 
 }  // namespace
 
-LRESULT CALLBACK CModManagerDlg::ShortcutFilter(int code, WPARAM w, LPARAM l)
-{
-    // The dialog's own loop passes every message through here before it
-    // translates and dispatches it; a message we take goes no further.
-    const auto* message = reinterpret_cast<const MSG*>(l);
-    CModManagerDlg* self = g_mainDialog;
-    if (code == MSGF_DIALOGBOX && self && GetAncestor(message->hwnd, GA_ROOT) == self->m_hWnd &&
-        self->IsWindowEnabled()) {
-        bool handled = true;  // a key whose action failed is not passed on
-        fw::RunReportingFailure(self->m_hWnd, nullptr, [&] { handled = self->HandleShortcut(*message); });
-        if (handled)
-            return 1;
-    }
-    return CallNextHookEx(nullptr, code, w, l);
-}
-
 bool CModManagerDlg::HandleShortcut(const MSG& message)
 {
-    if (draggingRows_) {
-        // Esc cancels a drag of rows; no other key acts during one.
-        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
-            EndRowDrag(false);
-        return message.message == WM_KEYDOWN || message.message == WM_CHAR;
-    }
+    if (rowDrag_.HandleKey(message))
+        return true;
     if (message.message == WM_KEYDOWN) {
         const bool control = ControlDown();
         if (control && message.wParam == 'Z') {
@@ -79,7 +56,7 @@ bool CModManagerDlg::HandleShortcut(const MSG& message)
             return true;
         }
     }
-    return message.hwnd == modList_.GetSafeHwnd() && HandleListKey(message);
+    return message.hwnd == rows_.Control().GetSafeHwnd() && HandleListKey(message);
 }
 
 bool CModManagerDlg::HandleListKey(const MSG& message)
@@ -89,7 +66,12 @@ bool CModManagerDlg::HandleListKey(const MSG& message)
         const auto typed = static_cast<wchar_t>(message.wParam);
         if (control || typed <= L' ' || typed == 0x7F)
             return false;
-        FindTypedName(typed, GetTickCount());
+        const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+        const std::optional<int> found =
+            typing_.Type(typed, GetTickCount(), rows_.FocusedRow(), static_cast<int>(rows.size()),
+                         [&rows](int row) -> const std::wstring& { return rows[static_cast<std::size_t>(row)].name; });
+        if (found)
+            rows_.GoTo(*found);
         return true;
     }
     if (message.message != WM_KEYDOWN)
@@ -102,7 +84,7 @@ bool CModManagerDlg::HandleListKey(const MSG& message)
     case 'A':
         if (!control)
             return false;
-        modList_.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        rows_.SelectAll();
         return true;
     case VK_SPACE:
         if (control)
@@ -110,7 +92,7 @@ bool CModManagerDlg::HandleListKey(const MSG& message)
         ToggleFocusedRow();
         return true;
     case VK_DELETE:
-        if (const int row = modList_.GetNextItem(-1, LVNI_FOCUSED); row >= 0)
+        if (const int row = rows_.FocusedRow(); row >= 0)
             DeleteModOnRow(row);
         return true;
     default:
@@ -120,38 +102,12 @@ bool CModManagerDlg::HandleListKey(const MSG& message)
 
 void CModManagerDlg::ToggleFocusedRow()
 {
-    const int row = modList_.GetNextItem(-1, LVNI_FOCUSED);
-    if (row < 0 || modList_.GetCellCheck(row, kColumnCheck) < 0)
+    const int row = rows_.FocusedRow();
+    if (row < 0 || row >= static_cast<int>(arrangement_.Rows().size()))
         return;
-    // As a click on the box: toggled, then handled (a disable asks first).
-    modList_.SetCellCheck(row, kColumnCheck, modList_.GetCellCheck(row, kColumnCheck) == 1 ? 0 : 1);
-    LRESULT ignored = 0;
-    OnCheckboxClicked(static_cast<WPARAM>(row), kColumnCheck, ignored);
-}
-
-void CModManagerDlg::FindTypedName(wchar_t typed, DWORD time)
-{
-    if (time - lastTypedAt_ > kTypingPauseMs)
-        typedPrefix_.clear();
-    lastTypedAt_ = time;
-    typedPrefix_ += typed;
-    const std::wstring prefix = platform::FoldedCase(typedPrefix_);
-
-    const int count = modList_.GetItemCount();
-    const int focused = modList_.GetNextItem(-1, LVNI_FOCUSED);
-    // A first letter moves on to the next such mod; more letters keep the
-    // current one while it still matches.
-    const int first = typedPrefix_.size() == 1 ? focused + 1 : (focused < 0 ? 0 : focused);
-    for (int i = 0; i < count; ++i) {
-        const int row = ((first < 0 ? 0 : first) + i) % count;
-        if (platform::FoldedCase(modList_.GetItemText(row, kColumnName)).rfind(prefix, 0) != 0)
-            continue;
-        modList_.SetItemState(-1, 0, LVIS_SELECTED);
-        modList_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        modList_.SetSelectionMark(row);
-        modList_.EnsureVisible(row, FALSE);
-        return;
-    }
+    // As a click on the box: toggled, then switched (a disable asks first).
+    rows_.ShowTicked(row, mods::IsDisabledModName(arrangement_.Rows()[static_cast<std::size_t>(row)].name));
+    SwitchRow(row);
 }
 
 void CModManagerDlg::AddShortcutTips()
@@ -190,8 +146,8 @@ void CModManagerDlg::ShowManagedFolder()
 {
     if (!shortcutTips_)
         return;
-    const std::wstring text =
-        g_paksFolder.empty() ? std::wstring(texts::kNoFolderHint) : fw::FormatText(texts::kManagedFolder, g_paksFolder);
+    const std::wstring text = !folder_.IsManaged() ? std::wstring(texts::kNoFolderHint)
+                                                   : fw::FormatText(texts::kManagedFolder, folder_.Paks());
     TTTOOLINFOW status{};
     status.cbSize = sizeof status;
     status.uFlags = TTF_IDISHWND;

@@ -76,15 +76,9 @@ void CModManagerDlg::ShowTexts()
         SetButtonText(GetDlgItem(button.id), button.text);
 
     // The list's columns and menu exist once it is set up.
-    const wchar_t* const headings[] = {texts::kColumnEnabled, texts::kColumnName, texts::kColumnDate,
-                                       texts::kColumnOrderChanged};
-    for (int column = 0; column < modList_.GetColumnCount() && column < 4; ++column)
-        modList_.SetColumnText(column, headings[column]);
-    if (modList_.GetColumnCount() > 0) {
-        modList_.SetContextMenu(texts::kDeleteMenuItem, DeleteModCallback, nullptr, nullptr);
-        // A report in the status line is in the old language: the count shows instead.
-        ShowModCount();
-    }
+    rows_.ShowTexts();
+    if (rows_.IsSetUp())
+        ShowModCount();  // a report in the status line is in the old language: the count shows instead
 
     LabelWindowMenu();
     CheckLanguageChosen(languageMenu_);

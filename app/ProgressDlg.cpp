@@ -106,3 +106,23 @@ mods::StepProgress StepsShownIn(CProgressDlg& dialog)
                     done, count);
     };
 }
+
+InstallProgressShown::InstallProgressShown(HWND owner) : dialog_(owner, texts::kCopyProgressCaption, true) {}
+
+void InstallProgressShown::CopyingMod(const std::wstring& name, std::size_t index, std::size_t count)
+{
+    mod_ = name;
+    index_ = index;
+    count_ = count;
+}
+
+bool InstallProgressShown::Copied(std::uint64_t bytes, std::uint64_t total)
+{
+    if (!dialog_.Due())
+        return dialog_.Step({}, bytes, total);
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    const std::wstring text = fw::FormatText(texts::kCopyProgressText, mod_, static_cast<int>(index_ + 1),
+                                             static_cast<int>(count_), std::to_wstring(bytes / kMegabyte),
+                                             std::to_wstring(total / kMegabyte));
+    return dialog_.Step(text, bytes, total);
+}

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "mods/Install.h"
 #include "mods/StepProgress.h"
 
 class CProgressDlg {
@@ -39,3 +40,17 @@ private:
 
 // Work of many steps (rows, mods, manifests), its progress shown in the dialog.
 mods::StepProgress StepsShownIn(CProgressDlg& dialog);
+
+// An install's progress, shown as its copies tell it: which mod, and how
+// many of its megabytes are copied.
+class InstallProgressShown final : public mods::InstallProgress {
+public:
+    explicit InstallProgressShown(HWND owner);
+    void CopyingMod(const std::wstring& name, std::size_t index, std::size_t count) override;
+    bool Copied(std::uint64_t bytes, std::uint64_t total) override;
+
+private:
+    CProgressDlg dialog_;
+    std::wstring mod_;
+    std::size_t index_ = 0, count_ = 0;
+};

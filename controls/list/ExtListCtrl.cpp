@@ -302,10 +302,10 @@ void CExtListCtrl::SetContextMenu(const std::wstring& firstText, ContextMenuCall
                                   const wchar_t* secondText, ContextMenuCallback secondCallback)
 {
     menuText1_ = firstText;
-    menuCallback1_ = firstCallback;
+    menuCallback1_ = std::move(firstCallback);
     if (secondText) {
         menuText2_ = secondText;
-        menuCallback2_ = secondCallback;
+        menuCallback2_ = std::move(secondCallback);
     }
 }
 
@@ -619,10 +619,11 @@ bool CExtListCtrl::OnCommand(WPARAM w, LPARAM, LRESULT& result)
     const UINT id = LOWORD(w);
     if (id != kFirstMenuCommand && id != kSecondMenuCommand)
         return false;
+    // A copy: the command may set the menu again.
     const ContextMenuCallback callback = id == kFirstMenuCommand ? menuCallback1_ : menuCallback2_;
     const fw::ActionName action((id == kFirstMenuCommand ? menuText1_ : menuText2_).c_str());
     if (callback)
-        callback(this, menuItem_);
+        callback(menuItem_);
     result = 0;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,8 @@ struct ListCellData {
     int checkState = -1;  // -1: no check box; 0: cleared; 1: ticked
 };
 
-class CExtListCtrl;
-using ContextMenuCallback = int (*)(CExtListCtrl* list, int row);
+// A context menu command, given the row the menu was opened on.
+using ContextMenuCallback = std::function<void(int row)>;
 
 // Sent to the parent after a click toggled a check box: wParam row, lParam column.
 extern const UINT WM_XLISTCTRL_CHECKBOX_CLICKED;
@@ -144,8 +145,8 @@ private:
     static const fw::MessageEntry<CExtListCtrl> kMessages[];
 
     std::wstring menuText1_, menuText2_;
-    ContextMenuCallback menuCallback1_ = nullptr;
-    ContextMenuCallback menuCallback2_ = nullptr;
+    ContextMenuCallback menuCallback1_;
+    ContextMenuCallback menuCallback2_;
     int menuItem_ = -1;
     int insertionMark_ = -1;
     SystemColors colors_{};

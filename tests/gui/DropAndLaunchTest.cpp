@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Globals.h"
 #include "app/ProgressDlg.h"
 #include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
@@ -214,11 +213,11 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
     WriteFile(downloads / L"before.pak", "before");
     WriteFile(downloads / L"after.pak", "after");
     WriteFile(onePak / L"lonely.pak");
-    RunMainWindow(game.Program(), [&](HWND window) {
+    RunMainWindow(game.Program(), [&](HWND window, CModManagerDlg& dialog) {
         // A folder with a single pak is no PAKS folder.
         Drop(window, {onePak.path()});
         Settle();
-        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), game.paks + L"\\");
 
         // Another PAKS folder is managed only once the player agrees; Cancel keeps this one.
         Drop(window, {other.paks});
@@ -228,14 +227,14 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
                                   game.paks + L"\\");
         Answer(asked, IDCANCEL);
         Settle();
-        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), game.paks + L"\\");
 
         // Files dropped before the folder are offered for it; those after are not.
         Drop(window, {downloads / L"before.pak", other.paks, downloads / L"after.pak"});
         Answer(WaitForMessageBox(L"请确认"), IDOK);
         const MessageBoxSeen box = WaitForMessageBox(L"请确定");
         ASSERT_NE(box.window, nullptr);
-        EXPECT_EQ(g_paksFolder, other.paks + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), other.paks + L"\\");
         EXPECT_EQ(box.text, L"你拖过来 1 个Mod，确定要自动拷贝火炬之光PAKS生效吗？\r\n\r\n" + (downloads / L"before.pak") + L"\r\n");
         Answer(box, IDOK);
         Settle();
@@ -248,7 +247,7 @@ TEST(Dropping, ADroppedPaksFolderBecomesTheManagedFolder)
         Answer(WaitForMessageBox(L"请确认"), IDOK);
         Settle();
         EXPECT_EQ(WaitForMessageBox(L"请确定", 300).window, nullptr);
-        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), game.paks + L"\\");
         EXPECT_EQ(Rows(window).size(), 1u);
     });
 }

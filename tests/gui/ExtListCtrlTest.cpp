@@ -210,8 +210,8 @@ POINT NamePoint(CExtListCtrl& list, int row)
 
 int g_menuCalls[3] = {};
 int g_menuRow = -1;
-int FirstCommand(CExtListCtrl*, int row) { ++g_menuCalls[1]; g_menuRow = row; return 0; }
-int SecondCommand(CExtListCtrl*, int row) { ++g_menuCalls[2]; g_menuRow = row; return 0; }
+void FirstCommand(int row) { ++g_menuCalls[1]; g_menuRow = row; }
+void SecondCommand(int row) { ++g_menuCalls[2]; g_menuRow = row; }
 
 TEST(ExtListCtrl, ContextMenuKeepsItsSecondItemAndCallsBack)
 {

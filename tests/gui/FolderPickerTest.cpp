@@ -5,7 +5,6 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
-#include "app/Globals.h"
 #include "gui/MainWindowFixture.h"
 #include "platform/IniProfile.h"
 #include "platform/Utf8.h"
@@ -83,7 +82,7 @@ TEST(FolderPicker, OpensWhenNoFolderQualifiesAndReturnsTheTypedFolder)
         picker.PressOk();
         HWND window = WaitForDialog(kCaptionStart);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), setup.chosen.path() + L"\\");
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"picked.pak", L"2019-9-9", L""}}));
         EXPECT_EQ(WaitForMessageBox(L"PakOrder", 0).window, nullptr);
     });
@@ -120,7 +119,7 @@ TEST(FolderPicker, AMissingFolderOrAFileIsRefusedAndCancelFallsBack)
         HWND window = WaitForDialog(kCaptionStart);
         ASSERT_NE(window, nullptr);
         // No folder is managed: nothing listed, a dropped pak copied nowhere, the hint shown.
-        EXPECT_EQ(g_paksFolder, L"");
+        EXPECT_EQ(ManagedPaks(dialog), L"");
         EXPECT_TRUE(Rows(window).empty());
         const std::wstring hint = L"没有管理任何 PAKS 目录：请把游戏的 PAKS 目录拖到这个窗口上";
         EXPECT_EQ(Status(window), hint);
@@ -158,7 +157,7 @@ TEST(FolderPicker, EnterInTheFolderNameIsOk)
         picker.Type(setup.chosen.path());
         picker.PressEnter(picker.edit());
         ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
-        EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), setup.chosen.path() + L"\\");
     });
     EXPECT_EQ(platform::IniProfile(setup.ini).Read(L"FolderHistory", L"Folder0000"), setup.chosen.path());
 }
@@ -184,7 +183,7 @@ TEST(FolderPicker, PickingAHistoryEntryGoesThere)
         picker.PressOk();
         HWND window = WaitForDialog(kCaptionStart);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(g_paksFolder, setup.chosen.path() + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), setup.chosen.path() + L"\\");
     });
 }
 
@@ -237,7 +236,7 @@ TEST(FolderPicker, TheGameInASteamLibraryIsManagedWithoutAsking)
         HWND window = WaitForDialog(kCaptionStart);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(FindWindowW(L"#32770", L"Select Folder"), nullptr);
-        EXPECT_EQ(g_paksFolder, steam.paks + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), steam.paks + L"\\");
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"steam.pak", L"2019-9-9", L""}}));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));  // the game is beside its PAKS
     });
@@ -256,7 +255,7 @@ TEST(FolderPicker, AMalformedSteamLibraryListFallsBackToThePicker)
         PostMessageW(picker.window, WM_COMMAND, IDCANCEL, 0);
         Answer(WaitForMessageBox(L"PakOrder"), IDOK);
         ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
-        EXPECT_EQ(g_paksFolder, L"");
+        EXPECT_EQ(ManagedPaks(dialog), L"");
     });
 }
 
@@ -291,7 +290,7 @@ TEST(FolderPicker, SeveralInstallationsAreOfferedOnTopOfTheHistory)
         ASSERT_NE(told.window, nullptr);
         Answer(told, IDOK);
         ASSERT_NE(WaitForDialog(kCaptionStart), nullptr);
-        EXPECT_EQ(g_paksFolder, L"");
+        EXPECT_EQ(ManagedPaks(dialog), L"");
     });
     EXPECT_EQ(profile.Read(L"FolderHistory", L"Folder0000"), setup.recent.path());  // nothing chosen, nothing written
 }

@@ -126,12 +126,32 @@ std::wstring Status(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_STAT
 
 void RunMainWindow(const std::wstring& programPath, const std::function<void(HWND window)>& script)
 {
+    RunMainWindow(programPath, [&](HWND window, CModManagerDlg&) { script(window); });
+}
+
+void RunMainWindow(const std::wstring& programPath,
+                   const std::function<void(HWND window, CModManagerDlg& dialog)>& script)
+{
     CModManagerDlg dialog(programPath);
     RunDialog(dialog, [&] {
         HWND window = WaitForDialog(kCaptionStart);
         ASSERT_NE(window, nullptr);
-        script(window);
+        script(window, dialog);
     });
+}
+
+std::wstring ManagedPaks(const CModManagerDlg& dialog)
+{
+    std::wstring paks;
+    OnUiThread([&] { paks = dialog.Folder().Paks(); });
+    return paks;
+}
+
+std::wstring GameProgram(const CModManagerDlg& dialog)
+{
+    std::wstring game;
+    OnUiThread([&] { game = dialog.Folder().GameProgram(); });
+    return game;
 }
 
 GameFolder::GameFolder(bool withGame)

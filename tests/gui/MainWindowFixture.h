@@ -61,6 +61,12 @@ std::vector<std::wstring> ShortcutTips(HWND window);
 // Runs the main window of a program at `programPath` and, once it shows,
 // the script with its window.
 void RunMainWindow(const std::wstring& programPath, const std::function<void(HWND window)>& script);
+// The same, the script also given the window's object, for what only it knows.
+void RunMainWindow(const std::wstring& programPath,
+                   const std::function<void(HWND window, CModManagerDlg& dialog)>& script);
+// The folder the window manages and the game it starts, read on its thread.
+std::wstring ManagedPaks(const CModManagerDlg& dialog);
+std::wstring GameProgram(const CModManagerDlg& dialog);
 
 // A game installation: PAKS with the game's data, optionally the game itself.
 struct GameFolder {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Globals.h"
 #include "gui/MainWindowFixture.h"
 #include "platform/FileSystem.h"
 #include "res/resource.h"
@@ -27,13 +26,13 @@ TEST(MainWindow, ListsTheModsInLoadOrder)
     WriteFile(game.Pak(L"e.txt"));
     MakeFolder(game.Pak(L"f.PAK"));
 
-    RunMainWindow(game.Program(), [&](HWND window) {
+    RunMainWindow(game.Program(), [&](HWND window, CModManagerDlg& dialog) {
         EXPECT_EQ(gui::WindowText(window), L"PakOrder          (Ctrl 多选)");
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"中文模组.PAK", L"2013-2-5", L""},
                                                   {0, L"b.G1O", L"2014-6-7", L""},
                                                   {1, L"late.pak", L"2021-1-1", L""}}));
         EXPECT_EQ(Status(window), L"总共 3 个MOD");
-        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
+        EXPECT_EQ(ManagedPaks(dialog), game.paks + L"\\");
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
     });
@@ -112,9 +111,9 @@ TEST(MainWindow, FindsThePaksFolderFromInsideIt)
     GameFolder game;
     WriteFileWithTime(game.Pak(L"a.PAK"), Time(2015, 1, 1));
     WriteFileWithTime(game.Pak(L"ta.pak"), Time(2016, 1, 1));
-    RunMainWindow(game.Pak(L"PakOrder.exe"), [&](HWND window) {
-        EXPECT_EQ(g_paksFolder, game.paks + L"\\");
-        EXPECT_EQ(g_gameExePath, game.Pak(L"Torchlight2.exe"));
+    RunMainWindow(game.Pak(L"PakOrder.exe"), [&](HWND window, CModManagerDlg& dialog) {
+        EXPECT_EQ(ManagedPaks(dialog), game.paks + L"\\");
+        EXPECT_EQ(GameProgram(dialog), game.Pak(L"Torchlight2.exe"));
         // The game is looked for beside the program, so not found here.
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_LAUNCH_GAME)));
         EXPECT_EQ(Rows(window), (std::vector<Row>{{1, L"a.PAK", L"2015-1-1", L""}, {1, L"ta.pak", L"2016-1-1", L""}}));

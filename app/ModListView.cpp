@@ -1,0 +1,182 @@
+#include "app/ModListView.h"
+
+#include <unordered_map>
+
+#include "app/Texts.h"
+#include "mods/ModFile.h"
+
+namespace {
+
+constexpr int kColumnCheck = ModListView::kColumnCheck;
+constexpr int kColumnDate = ModListView::kColumnDate;
+
+constexpr COLORREF kDisabledTextColor = RGB(220, 220, 220);
+constexpr COLORREF kEnabledTextColor = RGB(0, 0, 0);
+constexpr COLORREF kRowBackColor = RGB(255, 255, 255);
+
+// The text colour of a mod's check, name and date cells: grey when disabled.
+COLORREF ModTextColor(bool enabled) { return enabled ? kEnabledTextColor : kDisabledTextColor; }
+
+// A new row's cells: its check box and, when `coloured`, the colours
+// ShowColours gives it. An enabled mod's unmoved row keeps the list's colours.
+std::vector<ListCellData> ModRowCells(const CExtListCtrl& list, bool enabled, bool coloured)
+{
+    std::vector<ListCellData> cells = list.NewRowCells();
+    if (cells.empty())
+        return cells;
+    cells[kColumnCheck].checkState = enabled ? 1 : 0;
+    for (std::size_t column = kColumnCheck; coloured && column <= kColumnDate && column < cells.size(); ++column) {
+        cells[column].textColor = ModTextColor(enabled);
+        cells[column].backColor = kRowBackColor;
+    }
+    return cells;
+}
+
+}  // namespace
+
+void ModListView::SetUp(ContextMenuCallback deleteRow)
+{
+    deleteRow_ = std::move(deleteRow);
+    list_.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SetRowHeight();
+    const fw::DpiScale& px = list_.Scale();
+    list_.InsertColumn(kColumnCheck, texts::kColumnEnabled, LVCFMT_LEFT, px(42));
+    list_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, px(380));
+    list_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, px(90));
+    list_.InsertColumn(kColumnMark, texts::kColumnOrderChanged, LVCFMT_LEFT, px(1));
+    list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
+}
+
+void ModListView::ShowTexts()
+{
+    const wchar_t* const headings[] = {texts::kColumnEnabled, texts::kColumnName, texts::kColumnDate,
+                                       texts::kColumnOrderChanged};
+    for (int column = 0; column < list_.GetColumnCount() && column < 4; ++column)
+        list_.SetColumnText(column, headings[column]);
+    if (IsSetUp())
+        list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
+}
+
+void ModListView::SetDpi(UINT dpi)
+{
+    list_.SetDpi(dpi);
+    SetRowHeight();
+}
+
+void ModListView::SetRowHeight()
+{
+    // Never holds an image: its height, 32 pixels at 96 DPI, sets the rows' height.
+    const fw::DpiScale& px = list_.Scale();
+    fw::UniqueImageList images(ImageList_Create(px(10), px(32), ILC_COLOR4, 10, 10));
+    list_.SetImageList(images.get(), LVSIL_SMALL);
+    rowHeightImages_ = std::move(images);  // the list view has let go of the old one
+}
+
+void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool keepView)
+{
+    const int topRow = keepView ? list_.GetTopIndex() : 0;
+    {
+        fw::CWindow::RedrawSuspender noRedraw(list_);
+        list_.DeleteAllItems();
+        // Inserting at the top, last first, leaves the first row in row 0.
+        const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+        for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+            const bool enabled = !mods::IsDisabledModName(row->name);
+            list_.InsertRow(0, ModRowCells(list_, enabled, !enabled || row->marked),
+                            {L"", row->name, mods::FormatFileDate(row->time),
+                             row->marked ? texts::kOrderChangedMark : L""});
+        }
+        // Back to the rows the player was looking at.
+        RECT first{};
+        if (topRow > 0 && list_.GetItemRect(0, &first, LVIR_BOUNDS))
+            list_.Scroll(0, topRow * (first.bottom - first.top));
+    }
+    Select(selectedNames);
+}
+
+void ModListView::ShowRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(arrangement_.Rows().size()))
+        return;
+    const mods::ArrangedMod& mod = arrangement_.Rows()[static_cast<std::size_t>(row)];
+    const bool enabled = !mods::IsDisabledModName(mod.name);
+    list_.SetCellCheck(row, kColumnCheck, enabled ? 1 : 0);
+    list_.SetItemText(row, kColumnName, mod.name);
+    ShowColours(row, enabled);
+}
+
+void ModListView::ShowTicked(int row, bool ticked) { list_.SetCellCheck(row, kColumnCheck, ticked ? 1 : 0); }
+
+void ModListView::ShowColours(int row, bool enabled)
+{
+    list_.SetRowColors(row, kColumnCheck, kColumnDate, ModTextColor(enabled), kRowBackColor);
+    list_.RedrawRow(row);
+}
+
+void ModListView::ShowMove(const std::vector<int>& selected, int target)
+{
+    {
+        // The rows are the same in number: the scroll bars and the header stay.
+        fw::CWindow::RedrawSuspender noRedraw(list_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
+        if (list_.MoveRows(selected, target)) {
+            // Each moved row gets its state's colours and the mark.
+            const int end = target + static_cast<int>(selected.size());
+            for (int row = target; row < end; ++row) {
+                ShowColours(row, !mods::IsDisabledModName(arrangement_.Rows()[static_cast<std::size_t>(row)].name));
+                list_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
+            }
+            list_.SetItemState(target, LVIS_FOCUSED, LVIS_FOCUSED);
+            list_.SetSelectionMark(target);
+            return;
+        }
+    }
+    // The list could not move its rows: all of them are drawn again.
+    std::vector<std::wstring> names;
+    for (int i = 0; i < static_cast<int>(selected.size()); ++i)
+        names.push_back(arrangement_.Rows()[static_cast<std::size_t>(target + i)].name);
+    ShowAll(names, true);
+}
+
+std::vector<int> ModListView::SelectedRows() const
+{
+    std::vector<int> selected;
+    for (int row = list_.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list_.GetNextItem(row, LVNI_SELECTED))
+        selected.push_back(row);
+    return selected;
+}
+
+std::vector<std::wstring> ModListView::SelectedNames() const
+{
+    std::vector<std::wstring> names;
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    for (int row : SelectedRows())
+        if (row < static_cast<int>(rows.size()))
+            names.push_back(rows[static_cast<std::size_t>(row)].name);
+    return names;
+}
+
+void ModListView::Select(const std::vector<std::wstring>& names)
+{
+    if (names.empty())
+        return;
+    // One pass over the rows.
+    std::unordered_map<std::wstring, int> rowOf;
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+        rowOf[rows[static_cast<std::size_t>(row)].name] = row;
+    for (const std::wstring& name : names) {
+        const auto found = rowOf.find(name);
+        if (found == rowOf.end())
+            continue;
+        list_.SetSelectionMark(found->second);
+        list_.SetItemState(found->second, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
+void ModListView::GoTo(int row)
+{
+    ClearSelection();
+    list_.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list_.SetSelectionMark(row);
+    list_.EnsureVisible(row, FALSE);
+}

@@ -6,6 +6,7 @@
 
 #include "app/FailureTexts.h"
 #include "app/Globals.h"
+#include "app/ProblemTexts.h"
 #include "app/Texts.h"
 #include "base/FormatText.h"
 #include "framework/App.h"
@@ -20,21 +21,6 @@ namespace {
 fw::FileNamePrompt ModListPrompt(const wchar_t* title, const wchar_t* fileName)
 {
     return fw::FileNamePrompt{title, texts::kModListFilter, texts::kModListExtension, fileName};
-}
-
-std::wstring ListProblemText(const std::wstring& file, const mods::ModListProblem& problem)
-{
-    switch (problem.fault) {
-    case mods::ModListFault::NotAModList: return fw::FormatText(texts::kNotAModList, file);
-    case mods::ModListFault::OtherVersion: return fw::FormatText(texts::kOtherListVersion, file);
-    case mods::ModListFault::Binary: return fw::FormatText(texts::kBinaryList, file);
-    case mods::ModListFault::TooLarge:
-        return fw::FormatText(texts::kListTooLarge, file, static_cast<int>(mods::kMaxModListBytes >> 20));
-    case mods::ModListFault::BadLine: return fw::FormatText(texts::kBadListLine, file, problem.line);
-    case mods::ModListFault::BadName: return fw::FormatText(texts::kBadListName, file, problem.line, problem.name);
-    case mods::ModListFault::Duplicate: return fw::FormatText(texts::kDuplicateListName, file, problem.line, problem.name);
-    }
-    return {};
 }
 
 }  // namespace
@@ -81,7 +67,7 @@ void CModManagerDlg::ImportModList()
         read.ok() ? mods::ParseModList(bytes, problem) : std::nullopt;
     if (!list) {
         const std::wstring why = read.ok() || platform::IsTooLarge(read)
-            ? ListProblemText(*path, problem)
+            ? ProblemWords(mods::TextOf(problem, *path))
             : fw::FormatText(texts::kCannotReadList, *path, DescribeError(read));
         fw::AppMessageBox(m_hWnd, why + texts::kNothingChanged, MB_OK | MB_ICONWARNING);
         return;
@@ -112,8 +98,7 @@ void CModManagerDlg::ImportModList()
                 for (std::size_t i = 0; i < switched.size(); ++i) {
                     std::replace(moved.begin(), moved.end(), effect.switches[i].name, switched[i].name);
                     if (switched[i].failure && problem.empty())
-                        problem = fw::FormatText(texts::kCannotRename, switched[i].failure->fileName,
-                                                 DescribeError(switched[i].failure->status));
+                        problem = ProblemWords(mods::NotRenamed(*switched[i].failure));
                 }
                 ShowArrangement(moved);
             }

@@ -12,6 +12,7 @@
 #include "app/Globals.h"
 #include "app/InstalledGames.h"
 #include "app/ModTimeDlg.h"
+#include "app/ProblemTexts.h"
 #include "platform/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/SuggestedHistory.h"
@@ -128,23 +129,6 @@ bool SameFolder(const std::wstring& a, const std::wstring& b)
 {
     return platform::FoldedCase(platform::WithTrailingSeparator(a)) ==
            platform::FoldedCase(platform::WithTrailingSeparator(b));
-}
-
-// Why a dropped mod was not installed, as the report after a drop says it.
-std::wstring NotInstalledText(const mods::NotInstalled& mod)
-{
-    switch (mod.reason) {
-    case mods::NotInstalledReason::AlreadyThere: return texts::kAlreadyThere;
-    case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
-    case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
-    case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
-    case mods::NotInstalledReason::Cancelled: return texts::kCopyCancelled;
-    case mods::NotInstalledReason::PakLeftBehind:
-        return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName),
-                              DescribeError(mod.status), DescribeError(mod.removalStatus));
-    case mods::NotInstalledReason::CopyFailed: break;
-    }
-    return DescribeError(mod.status);
 }
 
 }  // namespace
@@ -587,8 +571,7 @@ bool CModManagerDlg::OnCheckboxClicked(WPARAM w, LPARAM, LRESULT& result)
         // Show what is really on disk, and why.
         modList_.SetCellCheck(row, kColumnCheck, mods::IsDisabledModName(switched.name) ? 0 : 1);
         UpdateRowState(row, false);
-        problem = fw::FormatText(texts::kCannotRename, switched.failure->fileName,
-                                 DescribeError(switched.failure->status));
+        problem = ProblemWords(mods::NotRenamed(*switched.failure));
     } else {
         ShowModCount();
     }
@@ -611,9 +594,7 @@ void CModManagerDlg::DeleteModOnRow(int row)
     const mods::WriteOutcome outcome = writer_->Delete({name}, failures);
     if (outcome.Ran())
         FollowFolder();
-    ShowOutcome(outcome, failures.empty() ? std::wstring()
-                                          : fw::FormatText(texts::kCannotDelete, failures.front().fileName,
-                                                           DescribeError(failures.front().status)));
+    ShowOutcome(outcome, failures.empty() ? std::wstring() : ProblemWords(mods::NotDeleted(failures.front())));
 }
 
 void CModManagerDlg::OnRestore()
@@ -776,7 +757,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (!installed.notCopied.empty()) {
         std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
         for (const mods::NotInstalled& mod : installed.notCopied)
-            report += L"\r\n" + mod.fileName + texts::kReasonSeparator + NotInstalledText(mod);
+            report += L"\r\n" + mod.fileName + texts::kReasonSeparator + ProblemWords(mods::TextOf(mod));
         fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
     }
 }

@@ -3,6 +3,7 @@
 
 #include "base/FormatText.h"
 #include "cli/Commands.h"
+#include "cli/ProblemTexts.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
@@ -16,21 +17,6 @@ namespace cli {
 namespace {
 
 constexpr std::wstring_view kStandardStream = L"-";
-
-// Why the bytes of `file` are not a list, as one line.
-std::wstring ListProblemText(const std::wstring& file, const mods::ModListProblem& problem)
-{
-    switch (problem.fault) {
-    case mods::ModListFault::NotAModList: return fw::FormatText(texts::kNotAModList, file);
-    case mods::ModListFault::OtherVersion: return fw::FormatText(texts::kOtherListVersion, file);
-    case mods::ModListFault::Binary: return fw::FormatText(texts::kBinaryList, file);
-    case mods::ModListFault::TooLarge: return fw::FormatText(texts::kListTooLarge, file, static_cast<int>(mods::kMaxModListBytes >> 20));
-    case mods::ModListFault::BadLine: return fw::FormatText(texts::kBadListLine, file, problem.line);
-    case mods::ModListFault::BadName: return fw::FormatText(texts::kBadListName, file, problem.line, problem.name);
-    case mods::ModListFault::Duplicate: return fw::FormatText(texts::kDuplicateListName, file, problem.line, problem.name);
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -75,7 +61,7 @@ void RunImport(Session& session, const Invocation& invocation)
         : session.Files().ReadWholeFile(session.Sys().FullPath(file), mods::kMaxModListBytes, bytes);
     mods::ModListProblem problem;
     if (platform::IsTooLarge(read)) {
-        session.Fail(ListProblemText(file, mods::ModListProblem{mods::ModListFault::TooLarge, 0, {}}));
+        session.Fail(ProblemWords(mods::TextOf(mods::ModListProblem{mods::ModListFault::TooLarge, 0, {}}, file)));
         return;
     }
     if (!read.ok()) {
@@ -84,7 +70,7 @@ void RunImport(Session& session, const Invocation& invocation)
     }
     const std::optional<std::vector<mods::ModListEntry>> list = mods::ParseModList(bytes, problem);
     if (!list) {
-        session.Fail(ListProblemText(file, problem));
+        session.Fail(ProblemWords(mods::TextOf(problem, file)));
         return;
     }
 
@@ -102,8 +88,7 @@ void RunImport(Session& session, const Invocation& invocation)
         for (std::size_t i = 0; i < switched.size(); ++i) {
             const mods::StateChange& change = effect.switches[i];
             if (switched[i].failure)
-                session.Fail(fw::FormatText(texts::kCannotRename, change.name, switched[i].failure->fileName,
-                                            session.Reason(switched[i].failure->status)));
+                session.Fail(fw::FormatText(texts::kModProblem, change.name, ProblemWords(mods::NotRenamed(*switched[i].failure))));
             else
                 (change.enable ? enabled : disabled) += 1;
         }
@@ -114,7 +99,7 @@ void RunImport(Session& session, const Invocation& invocation)
         session.Say(fw::FormatText(texts::kImported, file, ModCount(0), 0, 0));
     }
     for (const std::wstring& name : effect.missing)
-        session.Fail(fw::FormatText(texts::kNotInFolder, name));
+        session.Fail(fw::FormatText(texts::kModNotInFolder, name));
 }
 
 }  // namespace cli

@@ -27,31 +27,25 @@ fw::FileNamePrompt ModListPrompt(const wchar_t* title, const wchar_t* fileName)
 
 void CModManagerDlg::ExportModList()
 {
-    std::vector<mods::ModListEntry> entries;
-    for (const mods::ArrangedMod& row : arrangement_.Rows())
-        entries.push_back(mods::ModListEntryOf(row.name));
-    // A list its own import would refuse is not written at all.
-    if (const std::vector<std::wstring> twice = mods::NamesTakenTwice(entries); !twice.empty()) {
-        std::wstring names;
-        for (const std::wstring& name : twice)
-            names += L"\r\n" + name;
-        fw::AppMessageBox(m_hWnd, fw::FormatText(texts::kListNamesTakenTwice, static_cast<int>(twice.size())) + names,
-                          MB_OK | MB_ICONWARNING);
+    const mods::ModListExport list = mods::ExportModList(arrangement_.Rows());
+    if (!list.takenTwice.empty()) {
+        std::wstring report = fw::FormatText(texts::kListNamesTakenTwice, static_cast<int>(list.takenTwice.size()));
+        for (const std::wstring& name : list.takenTwice)
+            report += L"\r\n" + name;
+        fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
         return;
     }
-    std::vector<std::wstring> leftOut;
-    const std::string text = mods::FormatModList(entries, &leftOut);
     const std::optional<std::wstring> path = fw::AskForFileToSave(m_hWnd, ModListPrompt(texts::kExportCaption, texts::kModListFileName));
     if (!path)
         return;
-    const platform::FsStatus written = fileSystem_.WriteFileDurably(*path, text);
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(*path, list.text);
     if (!written.ok()) {
         status_.SetWindowText(fw::FormatText(texts::kCannotExportList, *path, DescribeError(written)));
         return;
     }
-    std::wstring done = fw::FormatText(texts::kListExported, static_cast<int>(entries.size() - leftOut.size()), *path);
-    if (!leftOut.empty())
-        done += fw::FormatText(texts::kListLeftOut, static_cast<int>(leftOut.size()), leftOut.front());
+    std::wstring done = fw::FormatText(texts::kListExported, static_cast<int>(arrangement_.Rows().size() - list.leftOut.size()), *path);
+    if (!list.leftOut.empty())
+        done += fw::FormatText(texts::kListLeftOut, static_cast<int>(list.leftOut.size()), list.leftOut.front());
     status_.SetWindowText(done);
 }
 

@@ -22,34 +22,30 @@ constexpr std::wstring_view kStandardStream = L"-";
 
 void RunExport(Session& session, const Invocation& invocation)
 {
-    std::vector<mods::ModListEntry> entries;
-    for (const mods::ModEntry& mod : session.Catalogue())
-        entries.push_back(mods::ModListEntryOf(mod.fileName));
-    // A list its own import would refuse is not written at all.
-    if (const std::vector<std::wstring> twice = mods::NamesTakenTwice(entries); !twice.empty()) {
+    const std::vector<mods::ModEntry> catalogue = session.Catalogue();
+    const mods::ModListExport list = mods::ExportModList(catalogue);
+    if (!list.takenTwice.empty()) {
         std::wstring names;
-        for (const std::wstring& name : twice)
+        for (const std::wstring& name : list.takenTwice)
             names += (names.empty() ? L"" : texts::kNameSeparator) + name;
         session.Fail(fw::FormatText(texts::kNamesTakenTwice, names));
         return;
     }
-    std::vector<std::wstring> leftOut;
-    const std::string text = mods::FormatModList(entries, &leftOut);
-    for (const std::wstring& name : leftOut)
+    for (const std::wstring& name : list.leftOut)
         session.Fail(fw::FormatText(texts::kLeftOutOfList, name));
 
     const std::wstring file = invocation.operands.empty() ? std::wstring(kStandardStream) : invocation.operands.front();
     if (file == kStandardStream) {
-        session.Print(text);
+        session.Print(list.text);
         return;
     }
     // Never half a list: the old file stays until the new one is whole.
-    const platform::FsStatus written = session.Files().WriteFileDurably(session.Sys().FullPath(file), text);
+    const platform::FsStatus written = session.Files().WriteFileDurably(session.Sys().FullPath(file), list.text);
     if (!written.ok()) {
         session.Fail(fw::FormatText(texts::kCannotExport, file, session.Reason(written)));
         return;
     }
-    session.Say(fw::FormatText(texts::kExported, ModCount(entries.size() - leftOut.size()), file));
+    session.Say(fw::FormatText(texts::kExported, ModCount(catalogue.size() - list.leftOut.size()), file));
 }
 
 void RunImport(Session& session, const Invocation& invocation)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/FailureTexts.h"
+#include "app/ProblemTexts.h"
 #include "app/Texts.h"
 #include "base/FormatText.h"
 #include "res/resource.h"
@@ -10,18 +10,6 @@
 namespace {
 
 enum Column { kColumnPath, kColumnWinner, kColumnOverridden, kColumnIdentical };
-
-std::wstring UncheckedReasonText(const mods::UncheckedMod& mod)
-{
-    switch (mod.reason) {
-    case mods::UncheckedReason::NoManifest: return texts::kNoManifest;
-    case mods::UncheckedReason::Unreadable:
-        return fw::FormatText(texts::kManifestUnreadable, DescribeError(mod.status));
-    case mods::UncheckedReason::TooLarge: return texts::kManifestTooLarge;
-    case mods::UncheckedReason::Malformed: break;
-    }
-    return texts::kManifestMalformed;
-}
 
 }  // namespace
 
@@ -184,6 +172,6 @@ std::wstring CConflictDlg::UncheckedText() const
         return texts::kAllModsChecked;
     std::wstring text = texts::kUncheckedMods;
     for (const mods::UncheckedMod& mod : report_.unchecked)
-        text += L"\r\n" + mods_[mod.mod].name + texts::kReasonSeparator + UncheckedReasonText(mod);
+        text += L"\r\n" + mods_[mod.mod].name + texts::kReasonSeparator + ProblemWords(mods::TextOf(mod));
     return text;
 }

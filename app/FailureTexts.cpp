@@ -4,9 +4,8 @@
 #include <windows.h>
 #endif
 
-#include <cwchar>
-
 #include "app/Texts.h"
+#include "base/FormatText.h"
 
 namespace {
 
@@ -22,9 +21,7 @@ std::wstring SystemWords(platform::FsStatus status)
         return said;
 #endif
     // Elsewhere its words would not follow the language chosen: its number.
-    wchar_t other[64];
-    std::swprintf(other, 64, texts::kErrorOther, status.error);
-    return other;
+    return fw::FormatText(texts::kErrorOther, status.error);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/FailureTexts.h"
+#include "app/ProblemTexts.h"
 #include "app/Texts.h"
 #include "base/FormatText.h"
 #include "framework/App.h"
@@ -21,50 +22,29 @@ fw::FileNamePrompt ModListPrompt(const wchar_t* title, const wchar_t* fileName)
     return fw::FileNamePrompt{title, texts::kModListFilter, texts::kModListExtension, fileName};
 }
 
-std::wstring ListProblemText(const std::wstring& file, const mods::ModListProblem& problem)
-{
-    switch (problem.fault) {
-    case mods::ModListFault::NotAModList: return fw::FormatText(texts::kNotAModList, file);
-    case mods::ModListFault::OtherVersion: return fw::FormatText(texts::kOtherListVersion, file);
-    case mods::ModListFault::Binary: return fw::FormatText(texts::kBinaryList, file);
-    case mods::ModListFault::TooLarge:
-        return fw::FormatText(texts::kListTooLarge, file, static_cast<int>(mods::kMaxModListBytes >> 20));
-    case mods::ModListFault::BadLine: return fw::FormatText(texts::kBadListLine, file, problem.line);
-    case mods::ModListFault::BadName: return fw::FormatText(texts::kBadListName, file, problem.line, problem.name);
-    case mods::ModListFault::Duplicate: return fw::FormatText(texts::kDuplicateListName, file, problem.line, problem.name);
-    }
-    return {};
-}
-
 }  // namespace
 
 void CModManagerDlg::ExportModList()
 {
-    std::vector<mods::ModListEntry> entries;
-    for (const mods::ArrangedMod& row : arrangement_.Rows())
-        entries.push_back(mods::ModListEntryOf(row.name));
-    // A list its own import would refuse is not written at all.
-    if (const std::vector<std::wstring> twice = mods::NamesTakenTwice(entries); !twice.empty()) {
-        std::wstring names;
-        for (const std::wstring& name : twice)
-            names += L"\r\n" + name;
-        fw::AppMessageBox(m_hWnd, fw::FormatText(texts::kListNamesTakenTwice, static_cast<int>(twice.size())) + names,
-                          MB_OK | MB_ICONWARNING);
+    const mods::ModListExport list = mods::ExportModList(arrangement_.Rows());
+    if (!list.takenTwice.empty()) {
+        std::wstring report = fw::FormatText(texts::kListNamesTakenTwice, static_cast<int>(list.takenTwice.size()));
+        for (const std::wstring& name : list.takenTwice)
+            report += L"\r\n" + name;
+        fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
         return;
     }
-    std::vector<std::wstring> leftOut;
-    const std::string text = mods::FormatModList(entries, &leftOut);
     const std::optional<std::wstring> path = fw::AskForFileToSave(m_hWnd, ModListPrompt(texts::kExportCaption, texts::kModListFileName));
     if (!path)
         return;
-    const platform::FsStatus written = fileSystem_.WriteFileDurably(*path, text);
+    const platform::FsStatus written = fileSystem_.WriteFileDurably(*path, list.text);
     if (!written.ok()) {
         status_.SetWindowText(fw::FormatText(texts::kCannotExportList, *path, DescribeError(written)));
         return;
     }
-    std::wstring done = fw::FormatText(texts::kListExported, static_cast<int>(entries.size() - leftOut.size()), *path);
-    if (!leftOut.empty())
-        done += fw::FormatText(texts::kListLeftOut, static_cast<int>(leftOut.size()), leftOut.front());
+    std::wstring done = fw::FormatText(texts::kListExported, static_cast<int>(arrangement_.Rows().size() - list.leftOut.size()), *path);
+    if (!list.leftOut.empty())
+        done += fw::FormatText(texts::kListLeftOut, static_cast<int>(list.leftOut.size()), list.leftOut.front());
     status_.SetWindowText(done);
 }
 
@@ -80,7 +60,7 @@ void CModManagerDlg::ImportModList()
         read.ok() ? mods::ParseModList(bytes, problem) : std::nullopt;
     if (!list) {
         const std::wstring why = read.ok() || platform::IsTooLarge(read)
-            ? ListProblemText(*path, problem)
+            ? ProblemWords(mods::TextOf(problem, *path))
             : fw::FormatText(texts::kCannotReadList, *path, DescribeError(read));
         fw::AppMessageBox(m_hWnd, why + texts::kNothingChanged, MB_OK | MB_ICONWARNING);
         return;
@@ -111,8 +91,7 @@ void CModManagerDlg::ImportModList()
                 for (std::size_t i = 0; i < switched.size(); ++i) {
                     std::replace(moved.begin(), moved.end(), effect.switches[i].name, switched[i].name);
                     if (switched[i].failure && problem.empty())
-                        problem = fw::FormatText(texts::kCannotRename, switched[i].failure->fileName,
-                                                 DescribeError(switched[i].failure->status));
+                        problem = ProblemWords(mods::NotRenamed(*switched[i].failure));
                 }
                 rows_.ShowAll(moved, true);
             }

@@ -7,6 +7,7 @@
 #include "app/FailureTexts.h"
 #include "app/ProgressDlg.h"
 #include "app/ModTimeDlg.h"
+#include "app/ProblemTexts.h"
 #include "platform/ReusedListing.h"
 #include "app/Texts.h"
 #include "dialogs/folder/SuggestedHistory.h"
@@ -47,23 +48,6 @@ bool SameFolder(const std::wstring& a, const std::wstring& b)
 {
     return platform::FoldedCase(platform::WithTrailingSeparator(a)) ==
            platform::FoldedCase(platform::WithTrailingSeparator(b));
-}
-
-// Why a dropped mod was not installed, as the report after a drop says it.
-std::wstring NotInstalledText(const mods::NotInstalled& mod)
-{
-    switch (mod.reason) {
-    case mods::NotInstalledReason::AlreadyThere: return texts::kAlreadyThere;
-    case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
-    case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
-    case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
-    case mods::NotInstalledReason::Cancelled: return texts::kCopyCancelled;
-    case mods::NotInstalledReason::PakLeftBehind:
-        return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName),
-                              DescribeError(mod.status), DescribeError(mod.removalStatus));
-    case mods::NotInstalledReason::CopyFailed: break;
-    }
-    return DescribeError(mod.status);
 }
 
 }  // namespace
@@ -352,8 +336,7 @@ void CModManagerDlg::SwitchRow(int row)
     rows_.ShowRow(row);
     std::wstring problem;
     if (switched.failure) {
-        problem = fw::FormatText(texts::kCannotRename, switched.failure->fileName,
-                                 DescribeError(switched.failure->status));
+        problem = ProblemWords(mods::NotRenamed(*switched.failure));
     } else {
         ShowModCount();
     }
@@ -375,9 +358,7 @@ void CModManagerDlg::DeleteModOnRow(int row)
     const mods::WriteOutcome outcome = folder_.Writer().Delete({name}, failures);
     if (outcome.Ran())
         ReadFolder(Reading::Following);
-    ShowOutcome(outcome, failures.empty() ? std::wstring()
-                                          : fw::FormatText(texts::kCannotDelete, failures.front().fileName,
-                                                           DescribeError(failures.front().status)));
+    ShowOutcome(outcome, failures.empty() ? std::wstring() : ProblemWords(mods::NotDeleted(failures.front())));
 }
 
 void CModManagerDlg::OnRestore()
@@ -522,7 +503,7 @@ void CModManagerDlg::InstallDropped(const std::vector<std::wstring>& paths)
     if (!installed.notCopied.empty()) {
         std::wstring report = fw::FormatText(texts::kNotCopied, static_cast<int>(installed.notCopied.size()));
         for (const mods::NotInstalled& mod : installed.notCopied)
-            report += L"\r\n" + mod.fileName + texts::kReasonSeparator + NotInstalledText(mod);
+            report += L"\r\n" + mod.fileName + texts::kReasonSeparator + ProblemWords(mods::TextOf(mod));
         fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "app/FailureTexts.h"
 #include "app/HistoryDlg.h"
+#include "app/ProblemTexts.h"
 #include "app/ProgressDlg.h"
 #include "app/RecordTexts.h"
 #include "app/Texts.h"
@@ -91,17 +92,8 @@ void CModManagerDlg::ReportNotRestored(const std::vector<mods::NotRestored>& mod
     if (mods.empty())
         return;
     std::wstring report = fw::FormatText(texts::kNotRestored, static_cast<int>(mods.size()));
-    for (const mods::NotRestored& mod : mods) {
-        std::wstring why;
-        switch (mod.reason) {
-        case mods::NotRestoredReason::Gone: why = texts::kRestoreGone; break;
-        case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
-        case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
-        case mods::NotRestoredReason::Failed:
-        case mods::NotRestoredReason::TimeNotKept: why = DescribeError(mod.status); break;
-        }
-        report += L"\r\n" + mod.name + texts::kReasonSeparator + why;
-    }
+    for (const mods::NotRestored& mod : mods)
+        report += L"\r\n" + mod.name + texts::kReasonSeparator + ProblemWords(mods::TextOf(mod));
     fw::AppMessageBox(m_hWnd, report, MB_OK | MB_ICONWARNING);
 }
 

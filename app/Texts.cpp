@@ -6,28 +6,24 @@
 namespace texts {
 namespace {
 
-using Words = std::array<const wchar_t*, kTextCount>;
+using AllWords = std::array<const wchar_t*, kTextCount>;
 
-// Every name's words in `table`; a name the table lacks keeps `fallback`'s.
-template <std::size_t N>
-constexpr Words WordsOf(const TextEntry (&table)[N], const Words& fallback)
-{
-    Words words = fallback;
-    for (const TextEntry& entry : table)
-        words[static_cast<std::size_t>(entry.id)] = entry.words;
-    return words;
-}
-
-constexpr Words kNoWords = [] {
-    Words words{};
+constexpr AllWords kNoWords = [] {
+    AllWords words{};
     words.fill(L"");
     return words;
 }();
-constexpr Words kChineseWords = WordsOf(kChineseTable, kNoWords);
-constexpr Words kEnglishWords = WordsOf(kEnglishTable, kChineseWords);
+constexpr AllWords kChineseWords = fw::WordsOf(kChineseTable, kNoWords);
+constexpr AllWords kEnglishWords = fw::WordsOf(kEnglishTable, kChineseWords);
 
 constexpr const char* kNames[] = {
-#define PAKORDER_TEXT(name) #name,
+#define PAKORDER_TEXT(name, values) #name,
+#include "app/TextNames.def"
+#undef PAKORDER_TEXT
+};
+
+constexpr int kValues[] = {
+#define PAKORDER_TEXT(name, values) values,
 #include "app/TextNames.def"
 #undef PAKORDER_TEXT
 };
@@ -36,7 +32,7 @@ Language g_language = Language::Chinese;
 
 }  // namespace
 
-constinit Words detail::g_shown = kChineseWords;
+constinit AllWords detail::g_shown = kChineseWords;
 
 void SetLanguage(Language language)
 {
@@ -54,5 +50,7 @@ std::span<const TextEntry> Table(Language language)
 }
 
 const char* NameOf(Id id) { return kNames[static_cast<std::size_t>(id)]; }
+
+int ValuesOf(Id id) { return kValues[static_cast<std::size_t>(id)]; }
 
 }  // namespace texts

@@ -56,7 +56,7 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kNotRestored, L"%d 个MOD没有恢复："},
     {Id::kRestoreGone, L"已被删除，无法恢复"},
     {Id::kRestoreNameTaken, L"已存在同名文件"},
-    {Id::kRestoreChanged, L"安装后已被修改，保留原样"},
+    {Id::kRestoreChanged, L"那次操作之后已被修改，保留原样"},
     {Id::kUnfinishedQuestion,
      L"上次的操作“%s”没有完成（程序被关闭或断电），PAKS 目录可能一半是新的、一半是旧的。\r\n\r\n"
      L"要把 PAKS 恢复到这次操作之前的样子吗？\r\n\r\n选“否”则保持现在的样子。"},
@@ -123,7 +123,7 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kCopyProgressCaption, L"正在复制MOD"},
     {Id::kCopyProgressText, L"%s（第 %d 个，共 %d 个）：%s / %s MB"},
     {Id::kProgressCancel, L"取消"},
-    {Id::kCopyCancelled, L"已取消，没有拷贝"},
+    {Id::kInstallCancelled, L"已取消，没有拷贝"},
     {Id::kNotCopied, L"%d 个Mod 没有拷贝："},
     {Id::kAlreadyThere, L"已存在"},
     {Id::kAlreadyThereEnabled, L"已存在（已启用）"},
@@ -178,7 +178,8 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kErrorWriteProtected, L"磁盘被写保护"},
     {Id::kErrorNameInvalid, L"文件名无效"},
     {Id::kErrorNotRegularFile, L"不是普通文件（链接、管道或设备）"},
-    {Id::kErrorOther, L"系统错误 %lu"},
+    {Id::kSystemFailure, L"%s"},
+    {Id::kErrorOther, L"系统错误 %d"},
     // Mod lists, the progress of long work, the folder managed
     {Id::kManagedFolder, L"正在管理：%s"},
     {Id::kActionImport, L"导入MOD列表"},

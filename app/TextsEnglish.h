@@ -61,7 +61,7 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kNotRestored, L"Mods not restored (%d):"},
     {Id::kRestoreGone, L"deleted, it cannot come back"},
     {Id::kRestoreNameTaken, L"a file of that name is in the way"},
-    {Id::kRestoreChanged, L"changed since it was installed, so left as it is"},
+    {Id::kRestoreChanged, L"changed since that action, so left as it is"},
     {Id::kUnfinishedQuestion,
      L"The last action, \"%s\", did not finish (the program was closed or the power failed): the PAKS folder "
      L"may be half new and half old.\r\n\r\n"
@@ -133,7 +133,7 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kCopyProgressCaption, L"Copying mods"},
     {Id::kCopyProgressText, L"%s (%d of %d): %s / %s MB"},
     {Id::kProgressCancel, L"Cancel"},
-    {Id::kCopyCancelled, L"cancelled, not copied"},
+    {Id::kInstallCancelled, L"cancelled, not copied"},
     {Id::kNotCopied, L"Mods not copied (%d):"},
     {Id::kAlreadyThere, L"already there"},
     {Id::kAlreadyThereEnabled, L"already there (enabled)"},
@@ -194,7 +194,8 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kErrorWriteProtected, L"the disk is write-protected"},
     {Id::kErrorNameInvalid, L"the file name is not valid"},
     {Id::kErrorNotRegularFile, L"not a regular file (a link, a pipe or a device)"},
-    {Id::kErrorOther, L"system error %lu"},
+    {Id::kSystemFailure, L"%s"},
+    {Id::kErrorOther, L"system error %d"},
     // Mod lists, the progress of long work, the folder managed
     {Id::kManagedFolder, L"Managing: %s"},
     {Id::kActionImport, L"Import mod list"},

@@ -1,6 +1,6 @@
 #include "base/FormatText.h"
 
-namespace fw::detail {
+namespace fw {
 
 std::wstring FillText(std::wstring_view format, const std::vector<std::wstring>& values)
 {
@@ -27,4 +27,4 @@ std::wstring FillText(std::wstring_view format, const std::vector<std::wstring>&
     return text;
 }
 
-}  // namespace fw::detail
+}  // namespace fw

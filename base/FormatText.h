@@ -2,12 +2,16 @@
 // Fills the %s and %d of a text with the arguments, in order ("%%" is a
 // percent sign). Arguments are wide strings or integers. Unlike the printf
 // family it means the same on every compiler (%s is always a wide string)
-// and cannot read past its arguments.
+// and cannot read past its arguments; and a text of the program's takes
+// exactly the count of values its names file declares, or the call does
+// not compile.
 
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
+
+#include "base/Text.h"
 
 namespace fw {
 
@@ -18,14 +22,17 @@ inline std::wstring ToText(const wchar_t* text) { return text ? std::wstring(tex
 template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
 std::wstring ToText(T value) { return std::to_wstring(value); }
 
-std::wstring FillText(std::wstring_view format, const std::vector<std::wstring>& values);
-
 }  // namespace detail
 
-template <class... Args>
-std::wstring FormatText(std::wstring_view format, const Args&... args)
+// The words filled with values already made text, as many as the words
+// take (the caller has checked the count): a value missing is left out.
+std::wstring FillText(std::wstring_view words, const std::vector<std::wstring>& values);
+
+template <int Values, class... Args>
+std::wstring FormatText(Text<Values> text, const Args&... args)
 {
-    return detail::FillText(format, {detail::ToText(args)...});
+    static_assert(sizeof...(Args) == Values, "this text takes another count of values: see its names file");
+    return FillText(text.Words(), {detail::ToText(args)...});
 }
 
 }  // namespace fw

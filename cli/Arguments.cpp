@@ -52,7 +52,8 @@ std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& argume
         };
         auto flag = [&](unsigned option) {
             if (invocation.options & option) {
-                usageError = fw::FormatText(option == kPlacementOption ? texts::kTwoPlacements : texts::kOptionTwice, argument);
+                usageError = option == kPlacementOption ? std::wstring(texts::kTwoPlacements)
+                                                        : fw::FormatText(texts::kOptionTwice, argument);
                 return false;
             }
             invocation.options |= option;

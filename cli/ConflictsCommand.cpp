@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/ModNames.h"
+#include "cli/ProblemTexts.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "mods/Conflicts.h"
@@ -139,18 +140,8 @@ void RunConflicts(Session& session, const Invocation& invocation)
         summary += fw::FormatText(texts::kIdenticalSummary, FileCount(static_cast<std::size_t>(identical)));
     if (!selectedNames.empty())
         summary += fw::FormatText(texts::kSelectedOnly, selectedNames);
-    for (const mods::UncheckedMod& mod : report.unchecked) {
-        std::wstring why;
-        switch (mod.reason) {
-        case mods::UncheckedReason::NoManifest: why = texts::kNoManifest; break;
-        case mods::UncheckedReason::Malformed: why = texts::kManifestMalformed; break;
-        case mods::UncheckedReason::TooLarge:
-            why = fw::FormatText(texts::kManifestTooLarge, static_cast<int>(mods::kMaxManifestBytes >> 20));
-            break;
-        case mods::UncheckedReason::Unreadable: why = fw::FormatText(texts::kManifestUnreadable, session.Reason(mod.status)); break;
-        }
-        summary += L'\n' + fw::FormatText(texts::kUnchecked, rows[mod.mod].name, why);
-    }
+    for (const mods::UncheckedMod& mod : report.unchecked)
+        summary += L'\n' + fw::FormatText(texts::kUnchecked, rows[mod.mod].name, ProblemWords(mods::TextOf(mod)));
     platform::AppendUtf8(text, summary);
     text += '\n';
     session.Print(text);

@@ -4,6 +4,7 @@
 #include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
+#include "cli/ProblemTexts.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "mods/ModFile.h"
@@ -28,7 +29,7 @@ void RunDelete(Session& session, const Invocation& invocation)
             return f.fileName == name || f.fileName == mods::CompanionName(name);
         });
         if (failure != failures.end())
-            session.Fail(fw::FormatText(texts::kCannotDelete, name, failure->fileName, session.Reason(failure->status)));
+            session.Fail(fw::FormatText(texts::kModProblem, name, ProblemWords(mods::NotDeleted(*failure))));
         else
             session.Say(fw::FormatText(texts::kDeleted, name));
     }

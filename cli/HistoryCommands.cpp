@@ -36,7 +36,7 @@ void RunUndo(Session& session, const Invocation&)
     if (undone.write.refused == mods::WriteRefusal::NothingToDo)
         session.Fail(texts::kNothingToUndo);
     else if (session.Ran(undone))
-        session.Say(fw::FormatText(texts::kUndone, ActionName(undone.stepped->action), undone.stepped->sequence));
+        session.Say(fw::FormatText(texts::kUndoneRecord, ActionName(undone.stepped->action), undone.stepped->sequence));
 }
 
 void RunRedo(Session& session, const Invocation&)
@@ -45,7 +45,7 @@ void RunRedo(Session& session, const Invocation&)
     if (redone.write.refused == mods::WriteRefusal::NothingToDo)
         session.Fail(texts::kNothingToRedo);
     else if (session.Ran(redone))
-        session.Say(fw::FormatText(texts::kRedone, ActionName(redone.stepped->action), redone.stepped->sequence));
+        session.Say(fw::FormatText(texts::kRedoneRecord, ActionName(redone.stepped->action), redone.stepped->sequence));
 }
 
 void RunRecover(Session& session, const Invocation& invocation)

@@ -1,6 +1,7 @@
 // pakorder install: the drop rules, for files named on the command line.
 #include "base/FormatText.h"
 #include "cli/Commands.h"
+#include "cli/ProblemTexts.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
@@ -9,26 +10,6 @@
 #include "platform/Paths.h"
 
 namespace cli {
-namespace {
-
-std::wstring WhyNotInstalled(Session& session, const mods::NotInstalled& mod)
-{
-    switch (mod.reason) {
-    case mods::NotInstalledReason::AlreadyThere: return texts::kAlreadyThere;
-    case mods::NotInstalledReason::AlreadyThereEnabled: return texts::kAlreadyThereEnabled;
-    case mods::NotInstalledReason::AlreadyThereDisabled: return texts::kAlreadyThereDisabled;
-    case mods::NotInstalledReason::ManifestTaken: return fw::FormatText(texts::kManifestTaken, mods::CompanionName(mod.fileName));
-    case mods::NotInstalledReason::PakLeftBehind:
-        return fw::FormatText(texts::kPakLeftBehind, mods::CompanionName(mod.fileName), session.Reason(mod.status),
-                              session.Reason(mod.removalStatus));
-    case mods::NotInstalledReason::Cancelled: return texts::kInstallCancelled;
-    case mods::NotInstalledReason::CopyFailed: break;
-    }
-    return session.Reason(mod.status);
-}
-
-}  // namespace
-
 void RunInstall(Session& session, const Invocation& invocation)
 {
     std::vector<std::wstring> files, names;
@@ -51,7 +32,7 @@ void RunInstall(Session& session, const Invocation& invocation)
     for (const std::wstring& name : installed.copied)
         session.Say(fw::FormatText(texts::kInstalled, name));
     for (const mods::NotInstalled& mod : installed.notCopied)
-        session.Fail(fw::FormatText(texts::kNotInstalled, mod.fileName, WhyNotInstalled(session, mod)));
+        session.Fail(fw::FormatText(texts::kNotInstalled, mod.fileName, ProblemWords(mods::TextOf(mod))));
 }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 
 #include "base/FormatText.h"
 #include "cli/Commands.h"
+#include "cli/ProblemTexts.h"
 #include "cli/Session.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
@@ -17,53 +18,34 @@ namespace {
 
 constexpr std::wstring_view kStandardStream = L"-";
 
-// Why the bytes of `file` are not a list, as one line.
-std::wstring ListProblemText(const std::wstring& file, const mods::ModListProblem& problem)
-{
-    switch (problem.fault) {
-    case mods::ModListFault::NotAModList: return fw::FormatText(texts::kNotAModList, file);
-    case mods::ModListFault::OtherVersion: return fw::FormatText(texts::kOtherListVersion, file);
-    case mods::ModListFault::Binary: return fw::FormatText(texts::kBinaryList, file);
-    case mods::ModListFault::TooLarge: return fw::FormatText(texts::kListTooLarge, file, static_cast<int>(mods::kMaxModListBytes >> 20));
-    case mods::ModListFault::BadLine: return fw::FormatText(texts::kBadListLine, file, problem.line);
-    case mods::ModListFault::BadName: return fw::FormatText(texts::kBadListName, file, problem.line, problem.name);
-    case mods::ModListFault::Duplicate: return fw::FormatText(texts::kDuplicateListName, file, problem.line, problem.name);
-    }
-    return {};
-}
-
 }  // namespace
 
 void RunExport(Session& session, const Invocation& invocation)
 {
-    std::vector<mods::ModListEntry> entries;
-    for (const mods::ModEntry& mod : session.Catalogue())
-        entries.push_back(mods::ModListEntryOf(mod.fileName));
-    // A list its own import would refuse is not written at all.
-    if (const std::vector<std::wstring> twice = mods::NamesTakenTwice(entries); !twice.empty()) {
+    const std::vector<mods::ModEntry> catalogue = session.Catalogue();
+    const mods::ModListExport list = mods::ExportModList(catalogue);
+    if (!list.takenTwice.empty()) {
         std::wstring names;
-        for (const std::wstring& name : twice)
+        for (const std::wstring& name : list.takenTwice)
             names += (names.empty() ? L"" : texts::kNameSeparator) + name;
         session.Fail(fw::FormatText(texts::kNamesTakenTwice, names));
         return;
     }
-    std::vector<std::wstring> leftOut;
-    const std::string text = mods::FormatModList(entries, &leftOut);
-    for (const std::wstring& name : leftOut)
+    for (const std::wstring& name : list.leftOut)
         session.Fail(fw::FormatText(texts::kLeftOutOfList, name));
 
     const std::wstring file = invocation.operands.empty() ? std::wstring(kStandardStream) : invocation.operands.front();
     if (file == kStandardStream) {
-        session.Print(text);
+        session.Print(list.text);
         return;
     }
     // Never half a list: the old file stays until the new one is whole.
-    const platform::FsStatus written = session.Files().WriteFileDurably(session.Sys().FullPath(file), text);
+    const platform::FsStatus written = session.Files().WriteFileDurably(session.Sys().FullPath(file), list.text);
     if (!written.ok()) {
         session.Fail(fw::FormatText(texts::kCannotExport, file, session.Reason(written)));
         return;
     }
-    session.Say(fw::FormatText(texts::kExported, ModCount(entries.size() - leftOut.size()), file));
+    session.Say(fw::FormatText(texts::kExported, ModCount(catalogue.size() - list.leftOut.size()), file));
 }
 
 void RunImport(Session& session, const Invocation& invocation)
@@ -75,7 +57,7 @@ void RunImport(Session& session, const Invocation& invocation)
         : session.Files().ReadWholeFile(session.Sys().FullPath(file), mods::kMaxModListBytes, bytes);
     mods::ModListProblem problem;
     if (platform::IsTooLarge(read)) {
-        session.Fail(ListProblemText(file, mods::ModListProblem{mods::ModListFault::TooLarge, 0, {}}));
+        session.Fail(ProblemWords(mods::TextOf(mods::ModListProblem{mods::ModListFault::TooLarge, 0, {}}, file)));
         return;
     }
     if (!read.ok()) {
@@ -84,7 +66,7 @@ void RunImport(Session& session, const Invocation& invocation)
     }
     const std::optional<std::vector<mods::ModListEntry>> list = mods::ParseModList(bytes, problem);
     if (!list) {
-        session.Fail(ListProblemText(file, problem));
+        session.Fail(ProblemWords(mods::TextOf(problem, file)));
         return;
     }
 
@@ -102,8 +84,7 @@ void RunImport(Session& session, const Invocation& invocation)
         for (std::size_t i = 0; i < switched.size(); ++i) {
             const mods::StateChange& change = effect.switches[i];
             if (switched[i].failure)
-                session.Fail(fw::FormatText(texts::kCannotRename, change.name, switched[i].failure->fileName,
-                                            session.Reason(switched[i].failure->status)));
+                session.Fail(fw::FormatText(texts::kModProblem, change.name, ProblemWords(mods::NotRenamed(*switched[i].failure))));
             else
                 (change.enable ? enabled : disabled) += 1;
         }
@@ -114,7 +95,7 @@ void RunImport(Session& session, const Invocation& invocation)
         session.Say(fw::FormatText(texts::kImported, file, ModCount(0), 0, 0));
     }
     for (const std::wstring& name : effect.missing)
-        session.Fail(fw::FormatText(texts::kNotInFolder, name));
+        session.Fail(fw::FormatText(texts::kModNotInFolder, name));
 }
 
 }  // namespace cli

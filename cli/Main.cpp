@@ -20,7 +20,7 @@ int RunCaught(const std::vector<std::wstring>& arguments, cli::Context& context)
         return cli::RunCommandLine(arguments, context);
     } catch (const std::bad_alloc&) {
         // The core leaves each mod whole when memory runs out; the run stops there.
-        context.err.Line(std::wstring(L"pakorder: ") + cli::texts::kOutOfMemory);
+        context.err.Line(std::wstring(L"pakorder: ") + cli::texts::kRanOutOfMemory);
         return cli::kNotDone;
     }
 }

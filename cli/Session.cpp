@@ -2,6 +2,7 @@
 
 #include "base/FormatText.h"
 #include "cli/Output.h"
+#include "cli/ProblemTexts.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
 #include "platform/Utf8.h"
@@ -88,7 +89,7 @@ bool Session::Ran(const mods::WriteOutcome& outcome)
         Fail(fw::FormatText(texts::kUnfinishedAction, platform::FromUtf8(mods::RecordedActionName(outcome.unfinished->action)),
                             outcome.unfinished->sequence));
         return false;
-    case mods::WriteRefusal::StateUnreadable: Fail(fw::FormatText(texts::kCannotReadFolder, paks_, Reason(outcome.status))); return false;
+    case mods::WriteRefusal::StateUnreadable: Fail(fw::FormatText(texts::kCannotReadWholeFolder, paks_, Reason(outcome.status))); return false;
     case mods::WriteRefusal::CannotRecord: Fail(fw::FormatText(texts::kCannotRecord, Reason(outcome.status))); return false;
     case mods::WriteRefusal::NothingToDo: return false;  // each command says it in its own words
     case mods::WriteRefusal::OtherFolder: return false;
@@ -101,22 +102,13 @@ bool Session::Ran(const mods::WriteOutcome& outcome)
 bool Session::Ran(const mods::RestoreOutcome& outcome)
 {
     if (outcome.write.refused == mods::WriteRefusal::OtherFolder) {
-        Fail(fw::FormatText(texts::kOtherFolder, outcome.stepped->sequence, outcome.stepped->paksFolder));
+        Fail(fw::FormatText(texts::kRecordOfOtherFolder, outcome.stepped->sequence, outcome.stepped->paksFolder));
         return false;
     }
     if (!Ran(outcome.write))
         return false;
-    for (const mods::NotRestored& mod : outcome.notRestored) {
-        std::wstring why;
-        switch (mod.reason) {
-        case mods::NotRestoredReason::Gone: why = texts::kRestoreGone; break;
-        case mods::NotRestoredReason::NameTaken: why = texts::kRestoreNameTaken; break;
-        case mods::NotRestoredReason::Changed: why = texts::kRestoreChanged; break;
-        case mods::NotRestoredReason::TimeNotKept:
-        case mods::NotRestoredReason::Failed: why = Reason(mod.status); break;
-        }
-        Fail(fw::FormatText(texts::kNotRestored, mod.name, why));
-    }
+    for (const mods::NotRestored& mod : outcome.notRestored)
+        Fail(fw::FormatText(texts::kModNotRestored, mod.name, ProblemWords(mods::TextOf(mod))));
     if (outcome.recoveryUnfinished)
         Fail(texts::kRecoveryUnfinished);
     return true;

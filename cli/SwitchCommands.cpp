@@ -2,6 +2,7 @@
 #include "base/FormatText.h"
 #include "cli/Commands.h"
 #include "cli/ModNames.h"
+#include "cli/ProblemTexts.h"
 #include "cli/Session.h"
 #include "cli/Texts.h"
 #include "mods/ModFile.h"
@@ -30,8 +31,7 @@ void Switch(Session& session, const Invocation& invocation, bool enable)
     for (std::size_t i = 0; i < results.size(); ++i) {
         const mods::SwitchResult& switched = results[i];
         if (switched.failure)
-            session.Fail(fw::FormatText(texts::kCannotRename, toSwitch[i].name, switched.failure->fileName,
-                                        session.Reason(switched.failure->status)));
+            session.Fail(fw::FormatText(texts::kModProblem, toSwitch[i].name, ProblemWords(mods::NotRenamed(*switched.failure))));
         else
             session.Say(fw::FormatText(enable ? texts::kEnabled : texts::kDisabled, switched.name));
     }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "base/Text.h"
+
 namespace fw {
 
 // Names the action a handler performs, for that message. The innermost
@@ -26,7 +28,7 @@ private:
 // The message's texts, given by the program with its other texts in the
 // language shown at the time.
 struct HandlerFailureTexts {
-    const wchar_t* failed;       // %s the action, %s the reason
+    Text<2> failed;              // %s the action, %s the reason
     const wchar_t* outOfMemory;  // the reason for std::bad_alloc
     const wchar_t* unexpected;   // the reason for any other exception
     const wchar_t* anAction;     // the action when nothing names it

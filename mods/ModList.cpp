@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "mods/Arrangement.h"
+#include "mods/ModCatalogue.h"
 #include "mods/ModFile.h"
 #include "platform/LetterCase.h"
 #include "platform/Utf8.h"
@@ -154,6 +156,35 @@ std::vector<std::wstring> NamesTakenTwice(const std::vector<ModListEntry>& mods)
         }
     }
     return twice;
+}
+
+namespace {
+
+ModListExport ExportNamed(const std::vector<ModListEntry>& entries)
+{
+    ModListExport list;
+    list.takenTwice = NamesTakenTwice(entries);
+    if (list.takenTwice.empty())
+        list.text = FormatModList(entries, &list.leftOut);
+    return list;
+}
+
+}  // namespace
+
+ModListExport ExportModList(const std::vector<ArrangedMod>& rows)
+{
+    std::vector<ModListEntry> entries;
+    for (const ArrangedMod& row : rows)
+        entries.push_back(ModListEntryOf(row.name));
+    return ExportNamed(entries);
+}
+
+ModListExport ExportModList(const std::vector<ModEntry>& mods)
+{
+    std::vector<ModListEntry> entries;
+    for (const ModEntry& mod : mods)
+        entries.push_back(ModListEntryOf(mod.fileName));
+    return ExportNamed(entries);
 }
 
 std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned char>& bytes, ModListProblem& whyNot)

@@ -49,6 +49,21 @@ std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std
 // leaves out do not count.
 std::vector<std::wstring> NamesTakenTwice(const std::vector<ModListEntry>& mods);
 
+struct ArrangedMod;
+struct ModEntry;
+
+// The list of mods in load order, as exported: its text, or none when
+// names are taken twice (a list its own import would refuse is not
+// written at all).
+struct ModListExport {
+    std::string text;
+    std::vector<std::wstring> leftOut;     // FormatModList's
+    std::vector<std::wstring> takenTwice;  // NamesTakenTwice's: when any, there is no text
+};
+// The rows the window shows, or the folder's mods as read.
+ModListExport ExportModList(const std::vector<ArrangedMod>& rows);
+ModListExport ExportModList(const std::vector<ModEntry>& mods);
+
 enum class ModListFault {
     NotAModList,   // the first line is not a mod list's
     OtherVersion,  // a list of a version this program does not read

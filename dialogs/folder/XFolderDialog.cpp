@@ -28,7 +28,8 @@ constexpr int kOkButton = 1003;
 
 constexpr UINT_PTR kPlacesBarTimer = 1;
 constexpr const wchar_t* kNoFileMatches = L"*.XFolderDialog-8C0C924B-7A86-4e8d-8D6E-A1C50D74E8DF";
-constexpr const wchar_t* kNotAccessible = L"The folder '%s' isn't accessible.";
+constexpr const wchar_t* kNotAccessibleWords = L"The folder '%s' isn't accessible.";
+constexpr fw::Text<1> kNotAccessible{kNotAccessibleWords};
 constexpr const wchar_t* kCaption = L"Select Folder";
 
 RECT ChildRect(HWND window, HWND relativeTo)

@@ -145,7 +145,7 @@ void Refill()
     SendMessageW(g_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_list, nullptr, TRUE);
     wchar_t count[64];
-    swprintf(count, 64, texts::kModCount, ListView_GetItemCount(g_list));
+    swprintf(count, 64, texts::kModCount.Words(), ListView_GetItemCount(g_list));
     SetWindowTextW(g_status, count);
 }
 

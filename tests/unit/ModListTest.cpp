@@ -2,6 +2,7 @@
 // bad input it refuses with a reason; and what an import does to the rows.
 #include <gtest/gtest.h>
 
+#include "mods/Arrangement.h"
 #include "mods/ListImport.h"
 #include "mods/ModList.h"
 
@@ -99,6 +100,28 @@ TEST(ModList, ModsThatShareANameAreFoundSoThatNoListNamesOneTwice)
         // What is found is exactly what the reader would refuse.
         ModListProblem problem;
         EXPECT_EQ(ParseModList(Bytes(FormatModList(c.mods)), problem).has_value(), c.twice.empty()) << "line " << c.line;
+    }
+}
+
+// The export of the rows the window shows and of the folder's mods as read
+// alike: the list of their names and states, or nothing and the names taken twice.
+TEST(ModList, AnExportIsTheListOrTheNamesThatStopIt)
+{
+    const auto rowsOf = [](const std::vector<ModEntry>& mods) {
+        Arrangement arrangement;
+        arrangement.Reset(mods);
+        return arrangement.Rows();
+    };
+    const std::vector<ModEntry> whole{{L"a.pak", 1, {}}, {L"con.PAK", 2, {}}, {L"b.G1O", 3, {}}};
+    for (const ModListExport& list : {ExportModList(whole), ExportModList(rowsOf(whole))}) {
+        EXPECT_EQ(list.text, FormatModList({{L"a", true}, {L"b", false}}));
+        EXPECT_EQ(list.leftOut, std::vector<std::wstring>{L"con"});
+        EXPECT_TRUE(list.takenTwice.empty());
+    }
+    const std::vector<ModEntry> twice{{L"a.pak", 1, {}}, {L"b.pak", 2, {}}, {L"A.G1O", 3, {}}};
+    for (const ModListExport& list : {ExportModList(twice), ExportModList(rowsOf(twice))}) {
+        EXPECT_EQ(list.text, "");
+        EXPECT_EQ(list.takenTwice, std::vector<std::wstring>{L"a"});
     }
 }
 

@@ -1,15 +1,20 @@
-// The texts of each language: every name in each table once, the same
-// places for the values in both, a switch reaching every name, and the
-// choice as the INI keeps it.
+// The texts of each language, the window's and the command line's: every
+// name in each table once, as many values in its words as its names file
+// declares, the same places for the values in both languages, a name in
+// both front ends taking the same count, a switch reaching every name, and
+// the choice as the INI keeps it.
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/FailureTexts.h"
 #include "app/LanguageSetting.h"
 #include "app/Texts.h"
+#include "cli/Texts.h"
+#include "mods/ProblemText.h"
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
 
@@ -21,7 +26,8 @@ const Language kLanguages[] = {Language::Chinese, Language::English};
 
 const char* NameOf(Language language) { return language == Language::English ? "English" : "Chinese"; }
 
-// The %s, %d and %lu of a text, in order: what FormatText and swprintf fill.
+// Every % of a text but "%%", with what follows it up to a letter other
+// than l, in order: "%s" and "%d" are what FormatText fills.
 std::vector<std::wstring> Placeholders(const std::wstring& text)
 {
     std::vector<std::wstring> found;
@@ -47,6 +53,21 @@ const wchar_t* Words(Language language, texts::Id id)
     return nullptr;
 }
 
+struct Declared {
+    std::string_view name;
+    int values;
+};
+constexpr Declared kWindowNames[] = {
+#define PAKORDER_TEXT(name, values) {#name, values},
+#include "app/TextNames.def"
+#undef PAKORDER_TEXT
+};
+constexpr Declared kCommandLineNames[] = {
+#define PAKORDER_TEXT(name, values, words) {#name, values},
+#include "cli/Texts.def"
+#undef PAKORDER_TEXT
+};
+
 TEST(Texts, EachTableHasEveryNameOnceWithItsWords)
 {
     for (Language language : kLanguages) {
@@ -59,6 +80,49 @@ TEST(Texts, EachTableHasEveryNameOnceWithItsWords)
         for (std::size_t id = 0; id < texts::kTextCount; ++id)
             EXPECT_EQ(entries[id], 1) << NameOf(language) << " " << texts::NameOf(static_cast<texts::Id>(id));
     }
+    for (std::size_t id = 0; id < std::size(kCommandLineNames); ++id) {
+        const wchar_t* words = cli::texts::Words(static_cast<cli::texts::Id>(id));
+        EXPECT_TRUE(words && *words) << "command line " << kCommandLineNames[id].name;
+    }
+}
+
+// What the names files declare is what fw::FormatText holds the calls to;
+// a table whose words take another count would drop a value or show a %s.
+TEST(Texts, EveryTableTakesTheValuesItsNamesFileDeclares)
+{
+    const auto check = [](const char* table, const char* name, const wchar_t* words, int declared) {
+        int values = 0;
+        for (const std::wstring& placeholder : Placeholders(words)) {
+            if (placeholder == L"%s" || placeholder == L"%d")
+                ++values;
+            else
+                ADD_FAILURE() << table << " " << name << ": " << testing::PrintToString(placeholder)
+                              << " is not a value FormatText fills";
+        }
+        EXPECT_EQ(values, declared) << table << " " << name << ": " << testing::PrintToString(std::wstring(words));
+    };
+    for (Language language : kLanguages)
+        for (const texts::TextEntry& entry : texts::Table(language))
+            check(NameOf(language), texts::NameOf(entry.id), entry.words, texts::ValuesOf(entry.id));
+    for (std::size_t id = 0; id < std::size(kCommandLineNames); ++id) {
+        const Declared& text = kCommandLineNames[id];
+        check("command line", text.name.data(), cli::texts::Words(static_cast<cli::texts::Id>(id)), text.values);
+    }
+}
+
+// A name means one thing everywhere: the same name in the window and the
+// command line takes the same values (the core's problems, named once, are
+// in both).
+TEST(Texts, ANameInBothFrontEndsTakesTheSameValues)
+{
+    int shared = 0;
+    for (const Declared& window : kWindowNames)
+        for (const Declared& commandLine : kCommandLineNames)
+            if (window.name == commandLine.name) {
+                ++shared;
+                EXPECT_EQ(window.values, commandLine.values) << window.name;
+            }
+    EXPECT_GE(shared, static_cast<int>(mods::kProblemTextCount));
 }
 
 TEST(Texts, EnglishTakesTheValuesInTheChineseOrder)
@@ -82,8 +146,8 @@ TEST(Texts, ASwitchReachesEveryNameAndTheSystemsReasons)
 
     texts::SetLanguage(Language::English);
     EXPECT_EQ(texts::CurrentLanguage(), Language::English);
-    EXPECT_STREQ(texts::kModCount, L"Mods in all: %d");
-    EXPECT_STREQ(texts::kErrorOther, L"system error %lu");
+    EXPECT_STREQ(texts::kModCount.Words(), L"Mods in all: %d");
+    EXPECT_STREQ(texts::kErrorOther.Words(), L"system error %d");
     EXPECT_EQ(DescribeError(platform::AlreadyExistsStatus()), L"a file of that name already exists");
     EXPECT_EQ(DescribeError(platform::NotRegularFileStatus()), L"not a regular file (a link, a pipe or a device)");
     const std::wstring reason = DescribeError(other);
@@ -92,7 +156,7 @@ TEST(Texts, ASwitchReachesEveryNameAndTheSystemsReasons)
         EXPECT_LT(c, 0x2E80) << "a Chinese character in the English reason: " << testing::PrintToString(reason);
 
     texts::SetLanguage(Language::Chinese);
-    EXPECT_STREQ(texts::kModCount, L"总共 %d 个MOD");
+    EXPECT_STREQ(texts::kModCount.Words(), L"总共 %d 个MOD");
     EXPECT_EQ(DescribeError(platform::AlreadyExistsStatus()), L"已存在同名文件");
     EXPECT_EQ(DescribeError(platform::NotRegularFileStatus()), L"不是普通文件（链接、管道或设备）");
 }

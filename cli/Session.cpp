@@ -66,6 +66,15 @@ void Session::UsageError(const std::wstring& line)
     status_ = kUsageError;
 }
 
+bool Session::Confirm(const std::wstring& question)
+{
+    context_.err.Write(platform::ToUtf8(std::wstring(kErrorPrefix) + question));
+    const std::optional<std::wstring> answer = context_.system.ReadLine();
+    if (!answer)
+        context_.err.Write("\n");  // the input ended: the next line starts on a line of its own
+    return answer && (*answer == L"y" || *answer == L"Y" || *answer == L"yes" || *answer == L"Yes" || *answer == L"YES");
+}
+
 std::wstring Session::Reason(platform::FsStatus status)
 {
     return SystemReason(status);

@@ -57,6 +57,8 @@ public:
     void Fail(const std::wstring& line);
     // On stderr; the run ends with kUsageError.
     void UsageError(const std::wstring& line);
+    // Asks on stderr and reads the answer: true for "y" or "yes".
+    bool Confirm(const std::wstring& question);
     int Status() const { return status_; }
 
     std::wstring Reason(platform::FsStatus status);

@@ -5,8 +5,6 @@
 
 namespace cli::texts {
 
-inline constexpr const wchar_t* kVersion = L"pakorder 1.0.0";
-
 inline constexpr const wchar_t* kUsage =
     L"usage: pakorder [--folder PATH] COMMAND [ARGUMENTS]\n"
     L"\n"
@@ -30,6 +28,9 @@ inline constexpr const wchar_t* kUsage =
     L"  redo                         make the last action undone again\n"
     L"  history [--json]             the recorded actions, newest first\n"
     L"  recover [--keep]             after an action that did not finish\n"
+    L"  restore N [--yes]            put the folder back as before record N\n"
+    L"  completion SHELL             a completion script for bash, zsh or fish\n"
+    L"  version                      the program's version (also --version)\n"
     L"\n"
     L"A NAME is a mod's file name or its name without the extension, in any\n"
     L"letter case: \"BetterLoot\", \"betterloot.pak\".\n"
@@ -279,5 +280,43 @@ inline constexpr const wchar_t* kKeptUnfinished = L"kept the folder as %s (recor
 inline constexpr const wchar_t* kRecoveryUnfinished =
     L"the folder is not yet back as it was: run 'pakorder recover' again once the files named can be changed, "
     L"or 'pakorder recover --keep' to keep the folder as it is";
+
+// version, restore
+inline constexpr const wchar_t* kVersionLine = L"pakorder %s";
+inline constexpr const wchar_t* kVersionWithCommit = L"pakorder %s (commit %s)";
+inline constexpr const wchar_t* kVersionHelp =
+    L"usage: pakorder version\n"
+    L"\n"
+    L"The program's version, and the commit it was built from when it was built\n"
+    L"from git. 'pakorder --version' says the same.\n";
+inline constexpr const wchar_t* kRestoreHelp =
+    L"usage: pakorder restore N [--yes]\n"
+    L"\n"
+    L"Puts the whole folder back as it was before record N ('pakorder history'\n"
+    L"numbers them), as the window's history does: names and times as they were,\n"
+    L"mods added since kept. It says how many files will change and asks first;\n"
+    L"--yes runs without asking, as it must where there is no terminal to ask on.\n"
+    L"The restore is recorded, and can be undone.\n";
+inline constexpr const wchar_t* kNoTerminalToAsk = L"'%s' asks first, and there is no terminal to ask on: add --yes";
+inline constexpr const wchar_t* kNotARecordNumber = L"'%s' is not a record number: 'pakorder history' numbers them";
+inline constexpr const wchar_t* kNoSuchRecord = L"there is no record %d of this folder";
+inline constexpr const wchar_t* kNothingToRestore = L"the folder is already as it was before %s (record %d): no file needs to change";
+inline constexpr const wchar_t* kRestoreQuestion =
+    L"put the folder back as it was at %s, before %s (record %d)? %s will change; mods added since stay as they are. [y/N] ";
+inline constexpr const wchar_t* kNotAnswered = L"nothing was changed";
+inline constexpr const wchar_t* kRestored = L"put the folder back as it was before %s (record %d): %s changed";
+
+// completion
+inline constexpr const wchar_t* kCompletionHelp =
+    L"usage: pakorder completion SHELL\n"
+    L"\n"
+    L"Prints the completion script for SHELL, bash, zsh or fish: it completes the\n"
+    L"commands, their options, the names of the mods of the folder in use (as\n"
+    L"list writes them) and files where a command takes a file. To load it:\n"
+    L"  bash  source <(pakorder completion bash)       in ~/.bashrc\n"
+    L"  zsh   source <(pakorder completion zsh)        in ~/.zshrc, after compinit\n"
+    L"  fish  pakorder completion fish | source        in ~/.config/fish/config.fish\n"
+    L"The packages install the scripts where each shell finds them.\n";
+inline constexpr const wchar_t* kUnknownShell = L"no completion script for '%s': there are scripts for bash, zsh and fish";
 
 }  // namespace cli::texts

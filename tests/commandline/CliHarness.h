@@ -19,6 +19,8 @@ public:
     std::map<std::wstring, std::wstring> variables;
     std::wstring current, program;
     std::string input;
+    bool terminal = false;  // stdin and stderr
+
 
     std::optional<std::wstring> Variable(const std::wstring& name) override;
     std::wstring CurrentFolder() override { return current; }
@@ -26,6 +28,9 @@ public:
     // Absolute from the current folder; links are left as they are.
     std::wstring FullPath(const std::wstring& path) override;
     platform::FsStatus ReadInput(std::size_t maxBytes, std::vector<unsigned char>& bytes) override;
+    bool IsTerminal(cli::StandardStream) override { return terminal; }
+    // The next line of `input`, taken from it.
+    std::optional<std::wstring> ReadLine() override;
 };
 
 struct Result {

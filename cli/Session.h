@@ -39,6 +39,8 @@ public:
 
     platform::FileSystem& Files() { return context_.files; }
     System& Sys() { return context_.system; }
+    // Where a progress line is drawn.
+    Output& Err() { return context_.err; }
     const std::wstring& Paks() const { return paks_; }
     std::vector<mods::ModEntry> Catalogue();
     // Empty when there is no place for records (then nothing may be written).

@@ -34,6 +34,10 @@ public:
     // One line typed on standard input, without its line break; empty at
     // the end of the input.
     virtual std::optional<std::wstring> ReadLine() = 0;
+    // While catching, Ctrl+C does not end the program: it is only noted,
+    // for long work to stop where it can stop whole.
+    virtual void CatchInterrupts(bool catching) = 0;
+    virtual bool Interrupted() = 0;
 };
 
 // The running program's, for the system it was built for.

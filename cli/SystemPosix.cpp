@@ -1,8 +1,10 @@
 // The command line's system on Linux and other POSIX systems.
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +50,10 @@ private:
     std::FILE* stream_;
     int failure_ = 0;
 };
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void NoteInterrupt(int) { g_interrupted = 1; }
 
 class PosixSystem final : public System {
 public:
@@ -122,6 +128,25 @@ public:
             line.pop_back();
         return platform::FromUtf8(line);
     }
+
+    void CatchInterrupts(bool catching) override
+    {
+        if (!catching) {
+            ::sigaction(SIGINT, &previous_, nullptr);
+            return;
+        }
+        g_interrupted = 0;
+        struct sigaction noting {};
+        noting.sa_handler = NoteInterrupt;
+        noting.sa_flags = SA_RESTART;  // the calls in progress go on; the copy looks at the note between blocks
+        sigemptyset(&noting.sa_mask);
+        ::sigaction(SIGINT, &noting, &previous_);
+    }
+
+    bool Interrupted() override { return g_interrupted != 0; }
+
+private:
+    struct sigaction previous_ {};
 };
 
 // An absolute path from a variable, as the XDG base directories want them.

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "cli/FolderDiscovery.h"
 #include "cli/Output.h"
@@ -51,6 +52,17 @@ private:
     bool console_ = false;
     DWORD failure_ = 0;
 };
+
+std::atomic<bool> g_interrupted{false};
+
+// Called on a thread of its own when Ctrl+C or Ctrl+Break is pressed.
+BOOL WINAPI NoteInterrupt(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;
+    g_interrupted = true;
+    return TRUE;
+}
 
 class Win32System final : public System {
 public:
@@ -148,6 +160,15 @@ public:
             line.pop_back();
         return line;
     }
+
+    void CatchInterrupts(bool catching) override
+    {
+        if (catching)
+            g_interrupted = false;
+        SetConsoleCtrlHandler(NoteInterrupt, catching ? TRUE : FALSE);
+    }
+
+    bool Interrupted() override { return g_interrupted; }
 };
 
 // The window's place, named after the window: this program is not it.

@@ -319,4 +319,8 @@ inline constexpr const wchar_t* kCompletionHelp =
     L"The packages install the scripts where each shell finds them.\n";
 inline constexpr const wchar_t* kUnknownShell = L"no completion script for '%s': there are scripts for bash, zsh and fish";
 
+// Progress on a terminal
+inline constexpr const wchar_t* kInstallProgress = L"installing %s (%d of %d): %d%%  Ctrl+C stops";
+inline constexpr const wchar_t* kConflictsProgress = L"reading the manifests: %d of %d  Ctrl+C stops";
+
 }  // namespace cli::texts

@@ -2,6 +2,7 @@
 // pakorder run in the test's process on real files in a temporary folder,
 // with its environment, current folder and clock chosen by the test.
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -20,6 +21,9 @@ public:
     std::wstring current, program;
     std::string input;
     bool terminal = false;  // stdin and stderr
+    // Whether Ctrl+C has been pressed, asked while it is caught.
+    std::function<bool()> ctrlC;
+    bool catching = false;
 
 
     std::optional<std::wstring> Variable(const std::wstring& name) override;
@@ -31,6 +35,8 @@ public:
     bool IsTerminal(cli::StandardStream) override { return terminal; }
     // The next line of `input`, taken from it.
     std::optional<std::wstring> ReadLine() override;
+    void CatchInterrupts(bool on) override { catching = on; }
+    bool Interrupted() override { return catching && ctrlC && ctrlC(); }
 };
 
 struct Result {

@@ -220,6 +220,47 @@ TEST(Commands, DeleteNeedsYesAndInstallFollowsTheDropRules)
 }
 
 #ifndef _WIN32
+TEST(Commands, CtrlCStopsAnInstallAsTheWindowsCancelDoesAndATerminalSeesHowFar)
+{
+    Cli cli;
+    cli.AddMods({L"x.pak"});
+    TempFolder downloads;
+    for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak"}) {
+        WriteFile(downloads / name, std::string(3 << 20, 'm'));
+        WriteFile(downloads / name + L".MAN", "manifest");
+    }
+    // Pressed as b's copy begins.
+    cli.system.ctrlC = [&] { return Exists(cli.Pak(L"b.pak")); };
+    cli.system.terminal = true;
+    const Result stopped = cli.Run({L"install", downloads / L"a.pak", downloads / L"b.pak", downloads / L"c.pak"});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.out, "installed a.pak\n");
+    // The line drawn for each mod, then taken away before what is said.
+    const std::size_t drawn = stopped.err.find("\rinstalling b.pak (2 of 3): 0%  Ctrl+C stops");
+    EXPECT_NE(stopped.err.find("\rinstalling a.pak (1 of 3): 0%  Ctrl+C stops"), std::string::npos) << stopped;
+    EXPECT_NE(drawn, std::string::npos) << stopped;
+    EXPECT_EQ(stopped.err.substr(stopped.err.rfind('\r')),
+              "\rpakorder: b.pak: not installed: cancelled\npakorder: c.pak: not installed: cancelled\n");
+    EXPECT_EQ(cli.Order(), L"x.pak a.pak");
+    EXPECT_FALSE(Exists(cli.Pak(L"b.pak")) || Exists(cli.Pak(L"b.pak.MAN")) || Exists(cli.Pak(L"c.pak")));
+    EXPECT_FALSE(cli.system.catching);  // Ctrl+C ends the program again
+
+    // Recorded as the window's cancel: a finished install, undone as one.
+    const Json history = Document(cli.Run({L"history", L"--json"}));
+    EXPECT_EQ(history["records"][0]["action"].text, "install");
+    EXPECT_TRUE(history["records"][0]["complete"].boolean);
+    EXPECT_EQ(cli.Run({L"undo"}).out, "undid install (record 1)\n");
+    EXPECT_EQ(cli.Order(), L"x.pak");
+
+    // Not at a terminal: no line, and nothing else changes.
+    cli.system.terminal = false;
+    cli.system.ctrlC = nullptr;
+    const Result quiet = cli.Run({L"install", downloads / L"a.pak"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(cli.Run({L"conflicts"}).err, "");
+}
+
 TEST(Commands, ALinkOrAPipeInPaksIsNoModAndNothingWaitsForAPipe)
 {
     Cli cli;

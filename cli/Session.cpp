@@ -4,6 +4,7 @@
 #include "cli/Output.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
+#include "platform/LetterCase.h"
 #include "platform/Utf8.h"
 
 namespace cli {
@@ -72,7 +73,8 @@ bool Session::Confirm(const std::wstring& question)
     const std::optional<std::wstring> answer = context_.system.ReadLine();
     if (!answer)
         context_.err.Write("\n");  // the input ended: the next line starts on a line of its own
-    return answer && (*answer == L"y" || *answer == L"Y" || *answer == L"yes" || *answer == L"Yes" || *answer == L"YES");
+    const std::wstring said = answer ? platform::FoldedCase(*answer) : std::wstring();
+    return said == L"Y" || said == L"YES";
 }
 
 std::wstring Session::Reason(platform::FsStatus status)

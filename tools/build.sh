@@ -3,7 +3,7 @@
 #   tools/build.sh windows   the program and its tests, cross-compiled (build/windows)
 #   tools/build.sh native    the core and its tests, warnings as errors (build/native)
 #   tools/build.sh sanitize  the same with ASan and UBSan (build/sanitize)
-#   tools/build.sh release   the command line alone, optimized, for the packages (build/release)
+#   tools/build.sh release   the command line optimized, without the tests, for the packages (build/release)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:?windows, native, sanitize or release}

@@ -112,7 +112,9 @@ struct OnTerminal {
     int terminal = -1, out = -1;
     std::string seen;  // on the terminal so far
 
-    OnTerminal(const std::wstring& folder, const std::wstring& home, const std::vector<std::string>& arguments)
+    // With `typing`, stdin is the terminal too.
+    OnTerminal(const std::wstring& folder, const std::wstring& home, const std::vector<std::string>& arguments,
+               bool typing = false)
     {
         int replica = -1, pipe[2];
         if (::openpty(&terminal, &replica, nullptr, nullptr, nullptr) != 0 || ::pipe(pipe) != 0)
@@ -122,7 +124,7 @@ struct OnTerminal {
         child = ::fork();
         if (child == 0) {
             const int nothing = ::open("/dev/null", O_RDONLY);
-            ::dup2(nothing, 0), ::dup2(pipe[1], 1), ::dup2(replica, 2);
+            ::dup2(typing ? replica : nothing, 0), ::dup2(pipe[1], 1), ::dup2(replica, 2);
             std::vector<char*> argv{const_cast<char*>(PAKORDER_PROGRAM)};
             for (const std::string& argument : arguments)
                 argv.push_back(const_cast<char*>(argument.c_str()));
@@ -198,6 +200,16 @@ TEST(Program, ProgressOnATerminalOnlyAndCtrlCStopsAnInstallWhole)
     EXPECT_EQ(conflicts.Finish(report), 0);
     EXPECT_NE(conflicts.seen.find("\rreading the manifests: "), std::string::npos) << conflicts.seen;
     EXPECT_NE(report.find("in effect: b.pak"), std::string::npos) << report;
+
+    // restore asks at the terminal, and reads the answer typed there.
+    ASSERT_EQ(Start(cli.game, home, {"disable", "a"}).status, 0);
+    OnTerminal restore(cli.game, home, {"restore", "2"}, true);
+    EXPECT_TRUE(restore.WaitFor("[y/N] ")) << restore.seen;
+    EXPECT_NE(restore.seen.find("before disable (record 2)? 2 files will change;"), std::string::npos) << restore.seen;
+    ASSERT_EQ(::write(restore.terminal, "yes\n", 4), 4);
+    EXPECT_EQ(restore.Finish(out), 0) << restore.seen;
+    EXPECT_EQ(out, "put the folder back as it was before disable (record 2): 2 files changed\n");
+    EXPECT_EQ(cli.Order(), L"a.pak b.pak small.pak");
 
     // On a pipe, not a character more than the results and failures.
     const Result piped = Start(cli.game, home, {"install", platform::ToUtf8(downloads / L"last.pak")});

@@ -107,4 +107,23 @@ std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& argume
     return invocation;
 }
 
+std::span<const OptionName> OptionNames()
+{
+    static constexpr OptionName kNames[] = {
+        {L"--folder", 0, true},
+        {L"--help", 0, false},
+        {L"-h", 0, false},
+        {L"--version", 0, false},
+        {L"--json", kJsonOption, false},
+        {L"--yes", kYesOption, false},
+        {L"-y", kYesOption, false},
+        {L"--keep", kKeepOption, false},
+        {L"--top", kPlacementOption, false},
+        {L"--bottom", kPlacementOption, false},
+        {L"--before", kPlacementOption, true},
+        {L"--after", kPlacementOption, true},
+    };
+    return kNames;
+}
+
 }  // namespace cli

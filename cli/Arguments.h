@@ -4,6 +4,7 @@
 // command table's to say.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,16 @@ struct Invocation {
     unsigned options = 0;             // the Option flags given
     std::vector<std::wstring> spelled;  // how each was spelled, for messages, by flag bit
 };
+
+// Every option as it is typed: the Option flag it gives (0 for those every
+// command takes) and whether a value follows it. For the manual page's test
+// and the completion.
+struct OptionName {
+    const wchar_t* name;
+    unsigned flag;
+    bool takesValue;
+};
+std::span<const OptionName> OptionNames();
 
 // Empty, with the reason in `usageError`, for an option that does not
 // exist, lacks its value or is given twice.

@@ -5,9 +5,11 @@
 #include "base/FormatText.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/Completion.h"
 #include "cli/FolderDiscovery.h"
 #include "cli/Output.h"
 #include "cli/Session.h"
+#include "cli/System.h"
 #include "cli/Texts.h"
 #include "platform/ReusedListing.h"
 #include "platform/Utf8.h"
@@ -39,7 +41,7 @@ std::optional<std::wstring> Misuse(const Command& command, const Invocation& inv
         return fw::FormatText(texts::kTooManyOperands, command.name);
     if ((command.options & kPlacementOption) && invocation.placement == Placement::None)
         return std::wstring(texts::kNoPlacement);
-    if ((command.options & kYesOption) && !invocation.yes)
+    if ((command.options & kYesOption) && !command.asksFirst && !invocation.yes)
         return std::wstring(texts::kDeleteNeedsYes);
     return std::nullopt;
 }
@@ -48,12 +50,16 @@ std::optional<std::wstring> Misuse(const Command& command, const Invocation& inv
 
 int RunCommandLine(const std::vector<std::wstring>& arguments, Context& context)
 {
+    if (!arguments.empty() && arguments.front() == kCompleteRequest) {
+        Complete(std::vector<std::wstring>(arguments.begin() + 1, arguments.end()), context);
+        return kDone;
+    }
     std::wstring problem;
     const std::optional<Invocation> invocation = ParseArguments(arguments, problem);
     if (!invocation)
         return Usage(context, problem, texts::kUsageHint);
     if (invocation->version) {
-        context.out.Line(texts::kVersion);
+        context.out.Line(VersionLine());
         return kDone;
     }
     // "pakorder help move" is "pakorder move --help".
@@ -78,6 +84,16 @@ int RunCommandLine(const std::vector<std::wstring>& arguments, Context& context)
     }
     if (const std::optional<std::wstring> misuse = Misuse(*command, *invocation))
         return Usage(context, *misuse, fw::FormatText(texts::kCommandUsageHint, command->name));
+    // A question needs someone at a terminal to answer it.
+    if (command->asksFirst && !invocation->yes &&
+        !(context.system.IsTerminal(StandardStream::Input) && context.system.IsTerminal(StandardStream::Error)))
+        return Usage(context, fw::FormatText(texts::kNoTerminalToAsk, command->name),
+                     fw::FormatText(texts::kCommandUsageHint, command->name));
+    if (!command->needsFolder) {
+        Session session(context, std::wstring());
+        command->run(session, *invocation);
+        return session.Status();
+    }
 
     // The listing that finds the folder is the one the command reads first.
     ReusedListing files(context.files);

@@ -22,6 +22,9 @@ constexpr Command kCommands[] = {
     {L"redo", texts::kRedoHelp, 0, 0, 0, RunRedo},
     {L"history", texts::kHistoryHelp, kJsonOption, 0, 0, RunHistory},
     {L"recover", texts::kRecoverHelp, kKeepOption, 0, 0, RunRecover},
+    {L"restore", texts::kRestoreHelp, kYesOption, 1, 1, RunRestore, true, true},
+    {L"completion", texts::kCompletionHelp, 0, 1, 1, RunCompletion, false},
+    {L"version", texts::kVersionHelp, 0, 0, 0, RunVersion, false},
 };
 
 }  // namespace

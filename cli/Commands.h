@@ -16,6 +16,8 @@ struct Command {
     int minOperands;
     int maxOperands;      // -1: any number
     void (*run)(Session& session, const Invocation& invocation);
+    bool needsFolder = true;  // false: about the program itself, run without one
+    bool asksFirst = false;   // --yes only skips the question a terminal is asked
 };
 
 std::span<const Command> Commands();
@@ -34,5 +36,11 @@ void RunUndo(Session& session, const Invocation& invocation);
 void RunRedo(Session& session, const Invocation& invocation);
 void RunHistory(Session& session, const Invocation& invocation);
 void RunRecover(Session& session, const Invocation& invocation);
+void RunRestore(Session& session, const Invocation& invocation);
+void RunVersion(Session& session, const Invocation& invocation);
+void RunCompletion(Session& session, const Invocation& invocation);
+
+// "pakorder 1.0.0 (commit ...)", for version and --version.
+std::wstring VersionLine();
 
 }  // namespace cli

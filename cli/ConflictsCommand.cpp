@@ -6,7 +6,9 @@
 #include "cli/Json.h"
 #include "cli/ModNames.h"
 #include "cli/ProblemTexts.h"
+#include "cli/ProgressLine.h"
 #include "cli/Session.h"
+#include "cli/System.h"
 #include "cli/Texts.h"
 #include "mods/Conflicts.h"
 #include "mods/ModFile.h"
@@ -104,7 +106,12 @@ void RunConflicts(Session& session, const Invocation& invocation)
     // A name that means no mod would widen the report to every mod.
     if (session.Status() != kDone)
         return;
-    const mods::ConflictReport report = mods::CheckConflicts(session.Files(), session.Paks(), rows);
+    const mods::ConflictReport report = [&] {
+        ProgressLine line(session.Err(), session.Sys().IsTerminal(StandardStream::Error));
+        return mods::CheckConflicts(session.Files(), session.Paks(), rows, [&](std::size_t done, std::size_t count) {
+            line.Show(fw::FormatText(texts::kConflictsProgress, done, count));
+        });
+    }();
     if (invocation.json) {
         WriteJson(session, rows, report);
         return;

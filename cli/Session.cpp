@@ -5,6 +5,7 @@
 #include "cli/ProblemTexts.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
+#include "platform/LetterCase.h"
 #include "platform/Utf8.h"
 
 namespace cli {
@@ -65,6 +66,16 @@ void Session::UsageError(const std::wstring& line)
 {
     Warn(line);
     status_ = kUsageError;
+}
+
+bool Session::Confirm(const std::wstring& question)
+{
+    context_.err.Write(platform::ToUtf8(std::wstring(kErrorPrefix) + question));
+    const std::optional<std::wstring> answer = context_.system.ReadLine();
+    if (!answer)
+        context_.err.Write("\n");  // the input ended: the next line starts on a line of its own
+    const std::wstring said = answer ? platform::FoldedCase(*answer) : std::wstring();
+    return said == L"Y" || said == L"YES";
 }
 
 std::wstring Session::Reason(platform::FsStatus status)

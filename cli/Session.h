@@ -39,6 +39,8 @@ public:
 
     platform::FileSystem& Files() { return context_.files; }
     System& Sys() { return context_.system; }
+    // Where a progress line is drawn.
+    Output& Err() { return context_.err; }
     const std::wstring& Paks() const { return paks_; }
     std::vector<mods::ModEntry> Catalogue();
     // Empty when there is no place for records (then nothing may be written).
@@ -57,6 +59,8 @@ public:
     void Fail(const std::wstring& line);
     // On stderr; the run ends with kUsageError.
     void UsageError(const std::wstring& line);
+    // Asks on stderr and reads the answer: true for "y" or "yes".
+    bool Confirm(const std::wstring& question);
     int Status() const { return status_; }
 
     std::wstring Reason(platform::FsStatus status);

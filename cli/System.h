@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "mods/GameDiscovery.h"
 #include "platform/FileSystem.h"
 
 namespace cli {
 
 class Output;
+
+enum class StandardStream { Input, Error };
 
 class System {
 public:
@@ -26,6 +29,15 @@ public:
     virtual std::wstring FullPath(const std::wstring& path) = 0;
     // Standard input to its end; fails when it holds more than maxBytes.
     virtual platform::FsStatus ReadInput(std::size_t maxBytes, std::vector<unsigned char>& bytes) = 0;
+    // Whether the stream is a terminal, where a person reads and types.
+    virtual bool IsTerminal(StandardStream stream) = 0;
+    // One line typed on standard input, without its line break; empty at
+    // the end of the input.
+    virtual std::optional<std::wstring> ReadLine() = 0;
+    // While catching, Ctrl+C does not end the program: it is only noted,
+    // for long work to stop where it can stop whole.
+    virtual void CatchInterrupts(bool catching) = 0;
+    virtual bool Interrupted() = 0;
 };
 
 // The running program's, for the system it was built for.
@@ -42,10 +54,10 @@ std::wstring SystemReason(platform::FsStatus status);
 // Empty when there is no such place.
 std::wstring RecordsRoot(System& system);
 
-// The PAKS folder of the game installed where this system keeps it, when
-// one qualifies: on Windows, the program's folder or its PAKS subfolder,
-// then the folder last chosen in the window's folder picker; elsewhere,
-// Steam's libraries.
-std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSystem& fileSystem);
+// Where this system has the game, for the search after the current folder:
+// on Windows, the program's folder, the installations Steam's and GOG's
+// registry entries name, then the folder last chosen in the window's folder
+// picker; elsewhere, Steam's libraries.
+mods::GamePlaces SystemGamePlaces(System& system, platform::FileSystem& fileSystem);
 
 }  // namespace cli

@@ -1,8 +1,10 @@
 // The command line's system on Linux and other POSIX systems.
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +50,10 @@ private:
     std::FILE* stream_;
     int failure_ = 0;
 };
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void NoteInterrupt(int) { g_interrupted = 1; }
 
 class PosixSystem final : public System {
 public:
@@ -97,6 +103,50 @@ public:
         }
         return platform::FsStatus{static_cast<unsigned long>(failure)};
     }
+
+    bool IsTerminal(StandardStream stream) override
+    {
+        return ::isatty(stream == StandardStream::Input ? STDIN_FILENO : STDERR_FILENO) == 1;
+    }
+
+    std::optional<std::wstring> ReadLine() override
+    {
+        // A byte at a time: what follows the line is not taken from stdin.
+        std::string line;
+        char c = 0;
+        for (;;) {
+            const ssize_t got = ::read(STDIN_FILENO, &c, 1);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return line.empty() ? std::nullopt : std::optional(platform::FromUtf8(line));
+            if (c == '\n')
+                break;
+            line += c;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return platform::FromUtf8(line);
+    }
+
+    void CatchInterrupts(bool catching) override
+    {
+        if (!catching) {
+            ::sigaction(SIGINT, &previous_, nullptr);
+            return;
+        }
+        g_interrupted = 0;
+        struct sigaction noting {};
+        noting.sa_handler = NoteInterrupt;
+        noting.sa_flags = SA_RESTART;  // the calls in progress go on; the copy looks at the note between blocks
+        sigemptyset(&noting.sa_mask);
+        ::sigaction(SIGINT, &noting, &previous_);
+    }
+
+    bool Interrupted() override { return g_interrupted != 0; }
+
+private:
+    struct sigaction previous_ {};
 };
 
 // An absolute path from a variable, as the XDG base directories want them.
@@ -135,24 +185,26 @@ std::wstring RecordsRoot(System& system)
                 : std::wstring();
 }
 
-std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSystem& fileSystem)
+mods::GamePlaces SystemGamePlaces(System& system, platform::FileSystem& fileSystem)
 {
-    const std::optional<std::wstring> home = AbsoluteVariable(system, L"HOME");
-    if (!home)
-        return std::nullopt;
-    const std::wstring data = AbsoluteVariable(system, L"XDG_DATA_HOME").value_or(platform::JoinPath(*home, L".local/share"));
-    // Steam's own link first, then where its packages put it; the Flatpak last.
-    std::vector<std::wstring> roots;
-    for (const std::wstring& root : {platform::JoinPath(*home, L".steam/steam"), platform::JoinPath(data, L"Steam"),
-                                     platform::JoinPath(*home, L".var/app/com.valvesoftware.Steam/.local/share/Steam")}) {
-        std::wstring resolved = system.FullPath(root);
-        if (std::find(roots.begin(), roots.end(), resolved) == roots.end())
-            roots.push_back(std::move(resolved));
-    }
-    const mods::DiscoveredGames found = mods::DiscoverGames(fileSystem, mods::SteamGameFolders(fileSystem, roots));
-    if (found.paksFolders.empty())
-        return std::nullopt;
-    return found.paksFolders.front();
+    mods::GamePlaces places;
+    places.installed = [&system, &fileSystem] {
+        const std::optional<std::wstring> home = AbsoluteVariable(system, L"HOME");
+        if (!home)
+            return std::vector<std::wstring>();
+        const std::wstring data =
+            AbsoluteVariable(system, L"XDG_DATA_HOME").value_or(platform::JoinPath(*home, L".local/share"));
+        // Steam's own link first, then where its packages put it; the Flatpak last.
+        std::vector<std::wstring> roots;
+        for (const std::wstring& root : {platform::JoinPath(*home, L".steam/steam"), platform::JoinPath(data, L"Steam"),
+                                         platform::JoinPath(*home, L".var/app/com.valvesoftware.Steam/.local/share/Steam")}) {
+            std::wstring resolved = system.FullPath(root);
+            if (std::find(roots.begin(), roots.end(), resolved) == roots.end())
+                roots.push_back(std::move(resolved));
+        }
+        return mods::SteamGameFolders(fileSystem, roots);
+    };
+    return places;
 }
 
 }  // namespace cli

@@ -2,15 +2,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "cli/FolderDiscovery.h"
 #include "cli/Output.h"
 #include "cli/System.h"
 #include "cli/Texts.h"
+#include "mods/RegisteredGames.h"
 #include "mods/SettingsPlace.h"
 #include "platform/IniProfile.h"
 #include "platform/Paths.h"
 #include "platform/ReadToEnd.h"
+#include "platform/Registry.h"
 #include "platform/Utf8.h"
 
 namespace cli {
@@ -49,6 +52,17 @@ private:
     bool console_ = false;
     DWORD failure_ = 0;
 };
+
+std::atomic<bool> g_interrupted{false};
+
+// Called on a thread of its own when Ctrl+C or Ctrl+Break is pressed.
+BOOL WINAPI NoteInterrupt(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;
+    g_interrupted = true;
+    return TRUE;
+}
 
 class Win32System final : public System {
 public:
@@ -104,6 +118,57 @@ public:
         }
         return platform::FsStatus{failure};
     }
+
+    bool IsTerminal(StandardStream stream) override
+    {
+        const HANDLE handle = GetStdHandle(stream == StandardStream::Input ? STD_INPUT_HANDLE : STD_ERROR_HANDLE);
+        DWORD mode = 0;
+        return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode);
+    }
+
+    std::optional<std::wstring> ReadLine() override
+    {
+        const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+        DWORD mode = 0;
+        const bool console = GetFileType(input) == FILE_TYPE_CHAR && GetConsoleMode(input, &mode);
+        // A character (or a byte) at a time: what follows the line is left in stdin.
+        std::wstring line;
+        std::string bytes;
+        bool any = false;
+        for (;;) {
+            DWORD got = 0;
+            wchar_t c = 0;
+            char byte = 0;
+            const bool read = console ? ReadConsoleW(input, &c, 1, &got, nullptr) : ReadFile(input, &byte, 1, &got, nullptr);
+            if (!read || got == 0)
+                break;
+            any = true;
+            if (!console)
+                c = static_cast<unsigned char>(byte);
+            if (c == L'\n')
+                break;
+            if (console)
+                line += c;
+            else
+                bytes += byte;
+        }
+        if (!console)
+            line = platform::FromUtf8(bytes);
+        if (!any)
+            return std::nullopt;
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        return line;
+    }
+
+    void CatchInterrupts(bool catching) override
+    {
+        if (catching)
+            g_interrupted = false;
+        SetConsoleCtrlHandler(NoteInterrupt, catching ? TRUE : FALSE);
+    }
+
+    bool Interrupted() override { return g_interrupted; }
 };
 
 // The window's place, named after the window: this program is not it.
@@ -138,18 +203,20 @@ std::wstring RecordsRoot(System& system)
     return WindowSettingsPlace(system).recordsFolder;
 }
 
-std::optional<std::wstring> FindInstalledGame(System& system, platform::FileSystem& fileSystem)
+mods::GamePlaces SystemGamePlaces(System& system, platform::FileSystem& fileSystem)
 {
-    // As the window finds it: beside the program, then the folder last
-    // accepted in the window's folder picker.
-    if (std::optional<std::wstring> paks = PaksFolderAt(fileSystem, system.ProgramFolder()))
-        return paks;
-    const mods::SettingsPlace place = WindowSettingsPlace(system);
-    if (place.settingsFile.empty())
-        return std::nullopt;
-    platform::IniProfile window(place.settingsFile);
-    const std::wstring picked = window.Read(mods::kFolderHistorySection, mods::kLastFolderKey);
-    return picked.empty() ? std::nullopt : PaksFolderAt(fileSystem, picked);
+    // As the window finds it: beside the program, then where Windows says
+    // it is installed; last the folder the window's picker last accepted.
+    mods::GamePlaces places;
+    places.own.push_back(system.ProgramFolder());
+    places.installed = [&fileSystem] { return mods::RegisteredGameFolders(fileSystem, platform::SystemRegistry()); };
+    places.lastChosen = [&system]() -> std::optional<std::wstring> {
+        const mods::SettingsPlace place = WindowSettingsPlace(system);
+        if (place.settingsFile.empty())
+            return std::nullopt;
+        return platform::IniProfile(place.settingsFile).Read(mods::kFolderHistorySection, mods::kLastFolderKey);
+    };
+    return places;
 }
 
 }  // namespace cli

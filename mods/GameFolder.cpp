@@ -1,6 +1,7 @@
 #include "mods/GameFolder.h"
 
 #include "mods/FolderScan.h"
+#include "mods/GameDiscovery.h"
 #include "mods/ModFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -25,16 +26,12 @@ bool ListingHoldsPaks(const std::vector<platform::FolderEntry>& entries)
 PaksFolderChoice FindPaksFolder(platform::FileSystem& fileSystem, const std::wstring& programFolder,
                                 const std::function<std::wstring()>& askForFolder)
 {
-    std::wstring folder = programFolder;
-    bool qualifies = FolderHoldsPaks(fileSystem, folder);
-    if (!qualifies) {
-        folder = platform::JoinPath(programFolder, L"PAKS");
-        qualifies = FolderHoldsPaks(fileSystem, folder);
-    }
-    if (!qualifies) {
-        folder = askForFolder();
-        qualifies = !folder.empty() && FolderHoldsPaks(fileSystem, folder);  // empty: the player cancelled
-    }
+    // The window's own place, in the order the command line uses too; the
+    // installations come in where the window asks.
+    if (const std::optional<std::wstring> own = SearchGamePlaces(fileSystem, GamePlaces{{programFolder}, {}, {}}).paks)
+        return PaksFolderChoice{platform::WithTrailingSeparator(*own), true};
+    const std::wstring folder = askForFolder();
+    const bool qualifies = !folder.empty() && FolderHoldsPaks(fileSystem, folder);  // empty: the player cancelled
     return PaksFolderChoice{platform::WithTrailingSeparator(folder), qualifies};
 }
 

@@ -23,7 +23,7 @@ ALLOWED = {
     "framework": {"base"},
     "controls": {"framework", "base"},
     "dialogs": {"framework", "platform", "base"},
-    "res": set(),
+    "res": {"base"},  # the version number
     "app": {"controls", "dialogs", "framework", "mods", "platform", "base", "res"},
     "tools": set(),
     "tests": None,  # anything

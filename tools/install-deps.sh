@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
+    zip zsh fish
 )
 
 missing=()

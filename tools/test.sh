@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test suite:
 # the core tests natively, with ASan/UBSan, and under Wine; the GUI and
 # end-to-end tests under Wine and Xvfb; the fuzzers of the manifest, record,
-# mod list and Steam library readers for 30 seconds each.
+# mod list and Steam library readers for 30 seconds each. The release files
+# of tools/package.sh are made before the tests, which check them.
 # Ends with one line of counts.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,6 +18,12 @@ for build in native sanitize windows; do
         exit 1
     fi
 done
+echo "== packaging"
+if ! "$repo/tools/package.sh" >"$repo/build/package.log" 2>&1; then
+    tail -n 40 "$repo/build/package.log"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
 "$repo/tools/setup-wine.sh" || exit 1
 
 status=0

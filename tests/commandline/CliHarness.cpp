@@ -34,6 +34,16 @@ platform::FsStatus TestSystem::ReadInput(std::size_t maxBytes, std::vector<unsig
     return {};
 }
 
+std::optional<std::wstring> TestSystem::ReadLine()
+{
+    if (input.empty())
+        return std::nullopt;
+    const std::size_t end = input.find('\n');
+    const std::string line = input.substr(0, end);
+    input.erase(0, end == std::string::npos ? input.size() : end + 1);
+    return platform::FromUtf8(line);
+}
+
 std::ostream& operator<<(std::ostream& stream, const Result& result)
 {
     return stream << "status " << result.status << "\nstdout:\n" << result.out << "stderr:\n" << result.err;

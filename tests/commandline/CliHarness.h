@@ -2,6 +2,7 @@
 // pakorder run in the test's process on real files in a temporary folder,
 // with its environment, current folder and clock chosen by the test.
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -19,6 +20,11 @@ public:
     std::map<std::wstring, std::wstring> variables;
     std::wstring current, program;
     std::string input;
+    bool terminal = false;  // stdin and stderr
+    // Whether Ctrl+C has been pressed, asked while it is caught.
+    std::function<bool()> ctrlC;
+    bool catching = false;
+
 
     std::optional<std::wstring> Variable(const std::wstring& name) override;
     std::wstring CurrentFolder() override { return current; }
@@ -26,6 +32,11 @@ public:
     // Absolute from the current folder; links are left as they are.
     std::wstring FullPath(const std::wstring& path) override;
     platform::FsStatus ReadInput(std::size_t maxBytes, std::vector<unsigned char>& bytes) override;
+    bool IsTerminal(cli::StandardStream) override { return terminal; }
+    // The next line of `input`, taken from it.
+    std::optional<std::wstring> ReadLine() override;
+    void CatchInterrupts(bool on) override { catching = on; }
+    bool Interrupted() override { return catching && ctrlC && ctrlC(); }
 };
 
 struct Result {

@@ -3,6 +3,7 @@
 // README documents.
 #include <gtest/gtest.h>
 
+#include "base/Version.h"
 #include "commandline/CliHarness.h"
 #include "commandline/JsonSchema.h"
 #include "mods/Arrangement.h"
@@ -219,6 +220,47 @@ TEST(Commands, DeleteNeedsYesAndInstallFollowsTheDropRules)
 }
 
 #ifndef _WIN32
+TEST(Commands, CtrlCStopsAnInstallAsTheWindowsCancelDoesAndATerminalSeesHowFar)
+{
+    Cli cli;
+    cli.AddMods({L"x.pak"});
+    TempFolder downloads;
+    for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak"}) {
+        WriteFile(downloads / name, std::string(3 << 20, 'm'));
+        WriteFile(downloads / name + L".MAN", "manifest");
+    }
+    // Pressed as b's copy begins.
+    cli.system.ctrlC = [&] { return Exists(cli.Pak(L"b.pak")); };
+    cli.system.terminal = true;
+    const Result stopped = cli.Run({L"install", downloads / L"a.pak", downloads / L"b.pak", downloads / L"c.pak"});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.out, "installed a.pak\n");
+    // The line drawn for each mod, then taken away before what is said.
+    const std::size_t drawn = stopped.err.find("\rinstalling b.pak (2 of 3): 0%  Ctrl+C stops");
+    EXPECT_NE(stopped.err.find("\rinstalling a.pak (1 of 3): 0%  Ctrl+C stops"), std::string::npos) << stopped;
+    EXPECT_NE(drawn, std::string::npos) << stopped;
+    EXPECT_EQ(stopped.err.substr(stopped.err.rfind('\r')),
+              "\rpakorder: b.pak: not installed: cancelled\npakorder: c.pak: not installed: cancelled\n");
+    EXPECT_EQ(cli.Order(), L"x.pak a.pak");
+    EXPECT_FALSE(Exists(cli.Pak(L"b.pak")) || Exists(cli.Pak(L"b.pak.MAN")) || Exists(cli.Pak(L"c.pak")));
+    EXPECT_FALSE(cli.system.catching);  // Ctrl+C ends the program again
+
+    // Recorded as the window's cancel: a finished install, undone as one.
+    const Json history = Document(cli.Run({L"history", L"--json"}));
+    EXPECT_EQ(history["records"][0]["action"].text, "install");
+    EXPECT_TRUE(history["records"][0]["complete"].boolean);
+    EXPECT_EQ(cli.Run({L"undo"}).out, "undid install (record 1)\n");
+    EXPECT_EQ(cli.Order(), L"x.pak");
+
+    // Not at a terminal: no line, and nothing else changes.
+    cli.system.terminal = false;
+    cli.system.ctrlC = nullptr;
+    const Result quiet = cli.Run({L"install", downloads / L"a.pak"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(cli.Run({L"conflicts"}).err, "");
+}
+
 TEST(Commands, ALinkOrAPipeInPaksIsNoModAndNothingWaitsForAPipe)
 {
     Cli cli;
@@ -461,6 +503,75 @@ TEST(Commands, HistoryShowsRecordNumbersToTheEndOfTheirRange)
     EXPECT_EQ(cli.Order(), L"a.PAK b.pak");
 }
 
+TEST(Commands, RestoreAsksOnATerminalThenPutsTheWholeFolderBack)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak", L"b.pak", L"c.pak"}, true);
+    const mods::FileTime aBefore = cli.DiskTime(L"a.pak");
+    ASSERT_EQ(cli.Run({L"disable", L"b"}).status, 0);
+    ASSERT_EQ(cli.Run({L"move", L"a", L"--bottom"}).status, 0);
+    ASSERT_EQ(cli.Order(), L"b.G1O c.pak a.pak");
+
+    // No one to ask: a usage error, and nothing done.
+    const Result unasked = cli.Run({L"restore", L"1"});
+    EXPECT_EQ(unasked.status, 2);
+    EXPECT_EQ(unasked.err.substr(0, unasked.err.find('\n')),
+              "pakorder: 'restore' asks first, and there is no terminal to ask on: add --yes");
+    cli.system.terminal = true;
+    cli.system.input = "n\n";
+    const Result declined = cli.Run({L"restore", L"1"});
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_EQ(declined.err.find("pakorder: put the folder back as it was at "), 0u) << declined;
+    // The pak and the manifest of each: b's names, a's times.
+    EXPECT_NE(declined.err.find(", before disable (record 1)? 4 files will change; mods added since stay as they are. "
+                                "[y/N] pakorder: nothing was changed\n"),
+              std::string::npos) << declined;
+    EXPECT_EQ(cli.Order(), L"b.G1O c.pak a.pak");
+
+    cli.system.input = "y\n";
+    const Result restored = cli.Run({L"restore", L"1"});
+    EXPECT_EQ(restored.status, 0) << restored;
+    EXPECT_EQ(restored.out, "put the folder back as it was before disable (record 1): 4 files changed\n");
+    EXPECT_EQ(cli.Order(), L"a.pak b.pak c.pak");
+    EXPECT_EQ(cli.DiskTime(L"a.pak.MAN"), aBefore);
+    const Json history = Document(cli.Run({L"history", L"--json"}));
+    EXPECT_EQ(history["records"][0]["action"].text, "restore");
+    EXPECT_EQ(history["records"][0]["stepOf"].number, 1);
+    EXPECT_EQ(cli.Run({L"restore", L"1", L"--yes"}).out,
+              "the folder is already as it was before disable (record 1): no file needs to change\n");
+
+    // Recorded as any write: undone, the folder is as the move left it.
+    cli.system.terminal = false;
+    EXPECT_EQ(cli.Run({L"undo"}).out, "undid restore (record 3)\n");
+    EXPECT_EQ(cli.Order(), L"b.G1O c.pak a.pak");
+    EXPECT_EQ(cli.Run({L"restore", L"2", L"--yes"}).out, "put the folder back as it was before smart-sort (record 2): 2 files changed\n");
+    EXPECT_EQ(cli.Order(), L"a.pak b.G1O c.pak");
+
+    for (const wchar_t* number : {L"x", L"-1", L"1.5", L"18446744073709551616"}) {
+        const Result bad = cli.Run({L"restore", L"--yes", L"--", number});
+        EXPECT_EQ(bad.status, 2) << bad;
+        EXPECT_EQ(bad.err, "pakorder: '" + Utf8(number) + "' is not a record number: 'pakorder history' numbers them\n");
+    }
+    const Result missing = cli.Run({L"restore", L"99", L"--yes"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "pakorder: there is no record 99 of this folder\n");
+    EXPECT_EQ(cli.Order(), L"a.pak b.G1O c.pak");
+}
+
+TEST(Commands, VersionNeedsNoFolder)
+{
+    Cli cli;
+    TempFolder elsewhere;
+    cli.system.current = elsewhere.path();  // no game anywhere
+    const Result version = cli.Run({L"--version"});
+    EXPECT_EQ(version.status, 0);
+    const std::string commit = PAKORDER_COMMIT;
+    EXPECT_EQ(version.out, "pakorder " PAKORDER_VERSION + (commit.empty() ? "" : " (commit " + commit + ")") + "\n");
+    EXPECT_EQ(cli.Run({L"version"}).out, version.out);
+    EXPECT_EQ(cli.Run({L"list", L"--version"}).out, version.out);
+    EXPECT_EQ(cli.Run({L"version", L"x"}).status, 2);
+}
+
 TEST(Commands, UsageErrorsExitWith2AndHelpWith0)
 {
     Cli cli;
@@ -498,7 +609,8 @@ TEST(Commands, UsageErrorsExitWith2AndHelpWith0)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.find("usage: pakorder [--folder PATH] COMMAND"), 0u);
     for (const wchar_t* command : {L"list", L"enable", L"disable", L"move", L"set-time", L"delete", L"install",
-                                   L"conflicts", L"export", L"import", L"undo", L"redo", L"history", L"recover"}) {
+                                   L"conflicts", L"export", L"import", L"undo", L"redo", L"history", L"recover",
+                                   L"restore", L"version"}) {
         EXPECT_NE(help.out.find("  " + Utf8(command) + " "), std::string::npos) << Utf8(command);
         for (const std::vector<std::wstring>& asked : {std::vector<std::wstring>{command, L"--help"},
                                                        std::vector<std::wstring>{L"help", command}}) {

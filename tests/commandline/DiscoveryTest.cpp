@@ -7,6 +7,8 @@
 #include "commandline/CliHarness.h"
 #include "commandline/JsonSchema.h"
 #ifdef _WIN32
+#include <windows.h>
+
 #include "platform/IniProfile.h"
 #endif
 #include "platform/Utf8.h"
@@ -59,6 +61,60 @@ TEST(Discovery, BesideTheProgramThenTheFolderTheWindowLastChose)
     const Result found = cli.Run({L"list", L"--json"});
     EXPECT_EQ(found.status, 0) << found;
     EXPECT_EQ(ParseJson(found.out).value_or(Json{})["folder"].text, platform::ToUtf8(platform::WithTrailingSeparator(cli.paks)));
+}
+
+// A registry value the test sets, and takes away again however the test ends.
+struct RegistryValue {
+    HKEY root;
+    std::wstring removeFrom;
+    RegistryValue(HKEY r, const std::wstring& key, const wchar_t* name, const std::wstring& value, std::wstring removed)
+        : root(r), removeFrom(std::move(removed))
+    {
+        EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    ~RegistryValue() { RegDeleteTreeW(root, removeFrom.c_str()); }
+};
+
+// An installation of the game whose PAKS holds a mod of its own.
+std::wstring Installed(const TempFolder& game, const wchar_t* mod)
+{
+    MakeFolder(game / L"PAKS");
+    WriteFile(game / L"PAKS\\DATA.PAK");
+    WriteFile(platform::JoinPath(game / L"PAKS", mod));
+    WriteFile(game / L"Torchlight2.exe");
+    return platform::WithTrailingSeparator(game / L"PAKS");
+}
+
+TEST(Discovery, SteamAndGogAsTheWindowFindsThemAfterTheProgramsFolderBeforeTheWindowsLast)
+{
+    Cli cli;
+    cli.AddMods({L"a.pak"});
+    TempFolder elsewhere, steam, gog;
+    const std::wstring steamPaks = Installed(steam, L"steam.pak"), gogPaks = Installed(gog, L"gog.pak");
+    cli.system.current = elsewhere.path();
+    cli.system.program = elsewhere.path();
+    MakeFolder(cli.root / L"appdata\\PakOrder");
+    platform::IniProfile(cli.root / L"appdata\\PakOrder\\PakOrder.INI").Write(L"FolderHistory", L"Folder", cli.paks);
+    const auto found = [&] {
+        const Result listed = cli.Run({L"list", L"--json"});
+        EXPECT_EQ(listed.status, 0) << listed;
+        return platform::FromUtf8(ParseJson(listed.out).value_or(Json{})["folder"].text);
+    };
+    EXPECT_EQ(found(), platform::WithTrailingSeparator(cli.paks));
+    {
+        const RegistryValue gogEntry(HKEY_LOCAL_MACHINE, L"SOFTWARE\\WOW6432Node\\GOG.com\\Games\\1207658694", L"path",
+                                     gog.path(), L"SOFTWARE\\WOW6432Node\\GOG.com");
+        EXPECT_EQ(found(), gogPaks);
+        const std::wstring uninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 200710";
+        const RegistryValue steamEntry(HKEY_LOCAL_MACHINE, uninstall, L"InstallLocation", steam.path(), uninstall);
+        EXPECT_EQ(found(), steamPaks);
+        cli.system.program = cli.game;  // beside PakOrder.exe in the game's folder
+        EXPECT_EQ(found(), platform::WithTrailingSeparator(cli.paks));
+        cli.system.program = elsewhere.path();
+    }
+    EXPECT_EQ(found(), platform::WithTrailingSeparator(cli.paks));
 }
 #else
 // Steam in the home folder with a second library elsewhere, which holds the game.

@@ -105,6 +105,58 @@ TEST(Program, StartedInTheGameFolderListsItsMods)
     CloseHandle(process.hProcess);
 }
 
+// What pakorder.com writes to stdout.
+std::string ConsoleOutput(const std::wstring& program, const std::wstring& arguments)
+{
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherited, 0))
+        return {};
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+    const bool started = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &startup, &process);
+    CloseHandle(write);
+    std::string output;
+    char buffer[256];
+    for (DWORD got = 0; started && ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0;)
+        output.append(buffer, got);
+    CloseHandle(read);
+    if (started) {
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return output;
+}
+
+TEST(Program, TheWindowAndTheCommandLineShowOneVersion)
+{
+    const std::wstring window = BuiltProgram(L"PakOrder.exe");
+    std::vector<char> information(GetFileVersionInfoSizeW(window.c_str(), nullptr));
+    ASSERT_FALSE(information.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(window.c_str(), 0, static_cast<DWORD>(information.size()), information.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(information.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    wchar_t* product = nullptr;
+    ASSERT_TRUE(VerQueryValueW(information.data(), L"\\StringFileInfo\\080404B0\\ProductVersion",
+                               reinterpret_cast<void**>(&product), &length));
+    const std::wstring numbers = std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
+                                 std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
+                                 std::to_wstring(HIWORD(fixed->dwProductVersionLS));
+    EXPECT_EQ(std::wstring(product), numbers + L".0");
+    const std::string said = ConsoleOutput(BuiltProgram(L"pakorder.com"), L"--version");
+    const std::string line = "pakorder " + std::string(numbers.begin(), numbers.end());
+    EXPECT_TRUE(said == line + "\n" || said.rfind(line + " (commit ", 0) == 0) << said;
+}
+
 // A game folder with the program and the game in it.
 struct Game {
     TempFolder root;

@@ -62,11 +62,18 @@ public:
     }
     platform::FsStatus CopyNoReplace(const std::wstring& from, const std::wstring& to) override
     {
+        return CopyWithProgress(from, to, {});
+    }
+    platform::FsStatus CopyWithProgress(const std::wstring& from, const std::wstring& to,
+                                        const platform::CopyProgress& progress) override
+    {
         if (outOfMemory.count(to))
             throw std::bad_alloc();
         if (createdBeforeCopy.count(to))
             real_.WriteFileDurably(to, "other");
-        return uncopyable.count(to) || Crashed() ? kDenied : real_.CopyNoReplace(from, to);
+        if (uncopyable.count(to) || Crashed())
+            return kDenied;
+        return progress ? real_.CopyWithProgress(from, to, progress) : real_.CopyNoReplace(from, to);
     }
     platform::FsStatus RemoveFile(const std::wstring& path) override
     {

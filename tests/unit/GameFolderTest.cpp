@@ -119,4 +119,48 @@ TEST(GameFolder, InstallationsOfferTheirQualifyingPaksFoldersOrElseAGameFolder)
     EXPECT_FALSE(DiscoverGames(Fs(), {missing}).gameFolder);
 }
 
+// A game folder whose PAKS holds paks.
+std::wstring GameWithPaks(const TempFolder& folder)
+{
+    MakeFolder(folder / L"PAKS");
+    WriteFile(platform::JoinPath(folder / L"PAKS", L"DATA.PAK"));
+    WriteFile(platform::JoinPath(folder / L"PAKS", L"m.pak"));
+    return folder.path();
+}
+
+TEST(GameFolder, OwnPlacesThenInstallationsThenTheFolderLastChosen)
+{
+    TempFolder current, program, steam, gog, chosen, nothing;
+    int installedRead = 0, chosenRead = 0;
+    GamePlaces places;
+    places.own = {current.path(), program.path()};
+    std::vector<std::wstring> installations{nothing.path(), steam.path(), gog.path()};
+    places.installed = [&] { ++installedRead; return installations; };
+    std::optional<std::wstring> lastChosen = platform::JoinPath(chosen.path(), L"PAKS");
+    places.lastChosen = [&] { ++chosenRead; return lastChosen; };
+    const auto found = [&] {
+        const GameSearch search = SearchGamePlaces(Fs(), places);
+        return std::make_pair(search.where, search.paks.value_or(L""));
+    };
+
+    EXPECT_EQ(found(), std::make_pair(FoundIn::Nowhere, std::wstring()));
+    EXPECT_EQ(installedRead, 1);
+    EXPECT_EQ(chosenRead, 1);
+    GameWithPaks(chosen);
+    EXPECT_EQ(found(), std::make_pair(FoundIn::LastChosen, platform::JoinPath(chosen.path(), L"PAKS")));
+    GameWithPaks(gog);
+    GameWithPaks(steam);
+    const GameSearch both = SearchGamePlaces(Fs(), places);
+    EXPECT_EQ(both.where, FoundIn::Installations);
+    EXPECT_EQ(both.installations.paksFolders.size(), 2u);  // the window offers both
+    EXPECT_EQ(both.paks, platform::WithTrailingSeparator(steam / L"PAKS"));  // Steam's first
+    installedRead = chosenRead = 0;
+    GameWithPaks(program);
+    EXPECT_EQ(found(), std::make_pair(FoundIn::Own, platform::JoinPath(program.path(), L"PAKS")));
+    WriteFile(current / L"DATA.PAK");
+    WriteFile(current / L"x.pak");
+    EXPECT_EQ(found(), std::make_pair(FoundIn::Own, current.path()));
+    EXPECT_EQ(installedRead + chosenRead, 0);  // not read once an own place qualifies
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include "mods/ProblemText.h"
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -181,6 +182,86 @@ TEST(Texts, TheLanguageKeptInTheIni)
         KeepLanguage(profile, language);
         EXPECT_EQ(ReadLanguage(profile), language) << NameOf(language);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The text without its spaces and line breaks, which the buttons and the
+// README lay out each in their own way.
+std::wstring Packed(std::wstring_view text)
+{
+    std::wstring packed;
+    for (const wchar_t c : text)
+        if (c != L' ' && c != L'\r' && c != L'\n' && c != L'\t')
+            packed += c;
+    return packed;
+}
+
+// Whether `quoted` (packed) is `text` as the program shows it: a value (a
+// number, a name) where the text has a placeholder.
+bool Shows(const std::wstring& text, const std::wstring& quoted)
+{
+    // The text's pieces between its placeholders, packed.
+    std::vector<std::wstring> pieces{L""};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'%' || i + 1 == text.size()) {
+            pieces.back() += text[i];
+        } else if (text[i + 1] == L'%') {
+            pieces.back() += text[++i];
+        } else {
+            while (i + 1 < text.size() && text[i + 1] == L'l')
+                ++i;
+            ++i;
+            pieces.emplace_back();
+        }
+    }
+    for (std::wstring& piece : pieces)
+        piece = Packed(piece);
+    if (pieces.size() == 1)
+        return quoted == pieces.front();
+    // The first piece begins it and the last ends it; the others come in
+    // order between, each value at least one letter.
+    if (!quoted.starts_with(pieces.front()) || !quoted.ends_with(pieces.back()) ||
+        quoted.size() < pieces.front().size() + pieces.back().size())
+        return false;
+    std::size_t at = pieces.front().size();
+    const std::size_t end = quoted.size() - pieces.back().size();
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i) {
+        const std::size_t found = quoted.find(pieces[i], at + 1);
+        if (found == std::wstring::npos || found + pieces[i].size() > end)
+            return false;
+        at = found + pieces[i].size();
+    }
+    return end > at;
+}
+
+// The players' README quotes the program's texts “so”: each is one of the
+// texts the program shows, in one of its languages, so that it stays true
+// when a text changes.
+TEST(Texts, TheChineseReadmeQuotesOnlyTheProgramsOwnTexts)
+{
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(platform::SystemFileSystem().ReadWholeFile(PAKORDER_README_ZH, 1 << 20, bytes).ok());
+    const std::wstring readme = platform::FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    int quotes = 0;
+    for (std::size_t open = 0; (open = readme.find(L'“', open)) != std::wstring::npos; ++open) {
+        const std::size_t close = readme.find(L'”', open);
+        ASSERT_NE(close, std::wstring::npos);
+        const std::wstring quoted = Packed(readme.substr(open + 1, close - open - 1));
+        bool known = false;
+        for (const Language language : kLanguages)
+            for (const texts::TextEntry& entry : texts::Table(language))
+                known = known || Shows(entry.words, quoted);
+        EXPECT_TRUE(known) << platform::ToUtf8(quoted);
+        ++quotes;
+    }
+    EXPECT_GT(quotes, 20);
+
+    EXPECT_TRUE(Shows(L"总共 %d 个MOD", L"总共12个MOD"));
+    EXPECT_FALSE(Shows(L"总共 %d 个MOD", L"总共个MOD"));
+    EXPECT_FALSE(Shows(L"智能\n\n排序", L"智能排序吧"));
 }
 
 }  // namespace

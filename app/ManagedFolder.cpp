@@ -97,9 +97,16 @@ platform::FsStatus ManagedFolder::LaunchGame() const
     return platform::FsStatus{error != 0 ? error : ShellResultAsError(result)};
 }
 
-std::vector<mods::ModEntry> ManagedFolder::ReadCatalogue(platform::FileSystem& files) const
+std::vector<mods::ModEntry> ManagedFolder::ReadCatalogue(platform::FileSystem& files)
 {
-    return paks_.empty() ? std::vector<mods::ModEntry>{} : mods::ReadModCatalogue(files, paks_);
+    lastListing_.clear();
+    return paks_.empty() ? std::vector<mods::ModEntry>{} : mods::ReadModCatalogue(files, paks_, &lastListing_);
+}
+
+bool ManagedFolder::MayHaveChanged()
+{
+    // A listing is one pass over the folder; the catalogue opens every mod.
+    return paks_.empty() || mods::ListMods(files_, paks_) != lastListing_;
 }
 
 bool ManagedFolder::TakeChange()

@@ -46,7 +46,10 @@ public:
     platform::FsStatus LaunchGame() const;
 
     // The mods in load order; none when no folder is managed.
-    std::vector<mods::ModEntry> ReadCatalogue(platform::FileSystem& files) const;
+    std::vector<mods::ModEntry> ReadCatalogue(platform::FileSystem& files);
+    // False when the folder's listing is the one of the last read: nothing
+    // came, went or was re-timed, and the folder need not be read again.
+    bool MayHaveChanged();
 
     // The records of the folder's writes: null when there is no place for them.
     mods::ChangeHistory* History() const { return history_.get(); }
@@ -65,6 +68,7 @@ private:
     std::wstring settingsFile_;
     std::wstring paks_;
     std::wstring gameProgram_;
+    std::vector<mods::ScannedFile> lastListing_;  // of the last ReadCatalogue
     std::unique_ptr<mods::ChangeHistory> history_;
     std::unique_ptr<mods::FolderWriter> writer_;  // over history_: made and dropped with it
     fw::UniqueChangeNotification watch_;

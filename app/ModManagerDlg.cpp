@@ -253,7 +253,7 @@ bool CModManagerDlg::OnCheckFolder(WPARAM, LPARAM, LRESULT& result)
 void CModManagerDlg::CheckFolderForOutsideChanges()
 {
     // While a question or a dialog of ours is open, the rows are in use.
-    if (!IsWindowEnabled() || !folder_.IsManaged())
+    if (!IsWindowEnabled() || !folder_.IsManaged() || !folder_.MayHaveChanged())
         return;
     const std::vector<mods::ModEntry> catalogue = folder_.ReadCatalogue(fileSystem_);
     if (arrangement_.Matches(catalogue))

@@ -15,6 +15,7 @@ namespace mods {
 struct ScannedFile {
     std::wstring name;
     FileTime enumeratedTime = 0;  // the last-write time the enumeration reported
+    bool operator==(const ScannedFile&) const = default;
 };
 
 // Counts the regular files directly in the folder (never in subfolders) whose

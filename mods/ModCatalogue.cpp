@@ -15,10 +15,19 @@ void OrderByLoadTime(std::vector<ModEntry>& entries)
                      [](const ModEntry& a, const ModEntry& b) { return a.lastWriteTime < b.lastWriteTime; });
 }
 
-std::vector<ModEntry> ReadModCatalogue(platform::FileSystem& fileSystem, const std::wstring& folder)
+std::vector<ScannedFile> ListMods(platform::FileSystem& fileSystem, const std::wstring& folder)
 {
     std::vector<ScannedFile> files;
     ScanFolder(fileSystem, folder, kModExtensions, kGameDataNames, &files);
+    return files;
+}
+
+std::vector<ModEntry> ReadModCatalogue(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                       std::vector<ScannedFile>* listing)
+{
+    std::vector<ScannedFile> files = ListMods(fileSystem, folder);
+    if (listing)
+        *listing = files;
 
     std::vector<std::wstring> names;
     std::vector<FileTime> times;  // the enumeration's, kept where a time cannot be read

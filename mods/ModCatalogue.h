@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/FileTime.h"
+#include "mods/FolderScan.h"
 
 namespace platform { class FileSystem; }
 
@@ -24,6 +25,14 @@ void OrderByLoadTime(std::vector<ModEntry>& entries);
 // Scans the folder for mods, reads each one's last-write time (falling back
 // to the time the enumeration reported when it cannot be read) and orders
 // them for loading.
-std::vector<ModEntry> ReadModCatalogue(platform::FileSystem& fileSystem, const std::wstring& folder);
+// `listing`, when given, gets what the listing alone said (ListMods).
+std::vector<ModEntry> ReadModCatalogue(platform::FileSystem& fileSystem, const std::wstring& folder,
+                                       std::vector<ScannedFile>* listing = nullptr);
+
+// The mods as the folder's listing alone shows them, names and times, in
+// listing order: one pass over the folder, where the catalogue opens each
+// mod for its time. The same listing twice means no mod has come, gone or
+// been given another time in between.
+std::vector<ScannedFile> ListMods(platform::FileSystem& fileSystem, const std::wstring& folder);
 
 }  // namespace mods

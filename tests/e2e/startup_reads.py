@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """PakOrder.exe started by another program, as Explorer or a launcher starts
 it, reads its PAKS folder once: every mod file is opened once before the
-window settles, not again for the first activation.
+window settles, not again for the first activation. And a change in PAKS
+that leaves every mod as it was (a readme written beside them) opens no mod
+again: the folder's listing shows nothing to read.
 
-Counts the opens of each file in PAKS with inotify while the program starts
-under Wine, until no file has been opened for a few seconds.
+Counts the opens of each file in PAKS with inotify while the program runs
+under Wine, each time until no file has been opened for a few seconds.
 
     startup_reads.py PAKORDER_EXE WINE_RUN [--junit FILE]
 """
@@ -68,6 +70,18 @@ def read_opens(fd, counts):
                 seen += 1
 
 
+def settle(fd, counts, waiting_for_first=True):
+    """Counts opens until none has come for QUIET_SECONDS (after the first
+    one, when waiting for it)."""
+    started = last = time.monotonic()
+    while time.monotonic() - started < LIMIT_SECONDS:
+        select.select([fd], [], [], 0.2)
+        if read_opens(fd, counts):
+            last = time.monotonic()
+        elif (counts or not waiting_for_first) and time.monotonic() - last > QUIET_SECONDS:
+            return
+
+
 def run(program, wine_run):
     """Returns the failure message, or None."""
     with tempfile.TemporaryDirectory(prefix="startup-reads-") as root:
@@ -77,13 +91,11 @@ def run(program, wine_run):
         process = subprocess.Popen([wine_run, os.path.join(root, "PakOrder.exe")], cwd=root,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            started = last = time.monotonic()
-            while time.monotonic() - started < LIMIT_SECONDS:
-                select.select([fd], [], [], 0.2)
-                if read_opens(fd, counts):
-                    last = time.monotonic()
-                elif counts and time.monotonic() - last > QUIET_SECONDS:
-                    break
+            settle(fd, counts)
+            at_start = dict(counts)
+            with open(os.path.join(paks, "readme.txt"), "w") as f:
+                f.write("not a mod")
+            settle(fd, counts, waiting_for_first=False)
         finally:
             process.kill()
             process.wait()
@@ -92,10 +104,13 @@ def run(program, wine_run):
         opened = [counts.get(name, 0) for name in mods]
         if not any(opened):
             return f"no mod file was opened in {LIMIT_SECONDS:.0f} s: the program did not start, or reads times another way"
-        twice = sorted(name for name in mods if counts.get(name, 0) > 1)
+        twice = sorted(name for name in mods if at_start.get(name, 0) > 1)
         if twice:
             return (f"{len(twice)} of {len(mods)} mod files opened more than once at start-up "
-                    f"(e.g. {twice[0]}: {counts[twice[0]]} times)")
+                    f"(e.g. {twice[0]}: {at_start[twice[0]]} times)")
+        again = sorted(name for name in mods if counts.get(name, 0) > at_start.get(name, 0))
+        if again:
+            return f"{len(again)} of {len(mods)} mod files opened again after a file that is not a mod was written"
         return None
 
 
@@ -108,9 +123,9 @@ def main():
     began = time.monotonic()
     failure = run(os.path.abspath(options.program), os.path.abspath(options.wine_run))
     seconds = time.monotonic() - began
-    print(failure or "each mod file opened once at start-up")
+    print(failure or "each mod file opened once at start-up, and not again for a readme")
     if options.junit:
-        name = "StartedByAnotherProgramReadsTheFolderOnce"
+        name = "ReadsTheFolderOnceAndNotAgainForWhatIsNotAMod"
         detail = f'<failure message={quoteattr(failure)}/>' if failure else ""
         with open(options.junit, "w") as f:
             f.write(f'<testsuites tests="1" failures="{int(bool(failure))}" time="{seconds:.1f}">\n'

@@ -30,6 +30,23 @@ std::string ReadAll(int fd)
     return text;
 }
 
+// In a forked child: becomes the program, in `folder`, with only HOME and
+// XDG_STATE_HOME set.
+[[noreturn]] void BecomeProgram(const std::wstring& folder, const std::wstring& home,
+                                const std::vector<std::string>& arguments)
+{
+    const std::string where = platform::ToUtf8(folder), homeVariable = "HOME=" + platform::ToUtf8(home),
+                      stateVariable = "XDG_STATE_HOME=" + platform::ToUtf8(home) + "/state";
+    std::vector<char*> argv{const_cast<char*>(PAKORDER_PROGRAM)};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    char* environment[] = {const_cast<char*>(homeVariable.c_str()), const_cast<char*>(stateVariable.c_str()), nullptr};
+    if (::chdir(where.c_str()) == 0)
+        ::execve(PAKORDER_PROGRAM, argv.data(), environment);
+    ::_exit(127);
+}
+
 // Runs the program in `folder` with HOME and XDG_STATE_HOME set, `input` on
 // stdin, stdout to the test or to the file `output`.
 Result Start(const std::wstring& folder, const std::wstring& home, const std::vector<std::string>& arguments,
@@ -38,8 +55,6 @@ Result Start(const std::wstring& folder, const std::wstring& home, const std::ve
     int in[2], out[2], err[2];
     if (::pipe(in) || ::pipe(out) || ::pipe(err))
         return {};
-    const std::string where = platform::ToUtf8(folder), homeVariable = "HOME=" + platform::ToUtf8(home),
-                      stateVariable = "XDG_STATE_HOME=" + platform::ToUtf8(home) + "/state";
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(in[0], 0), ::dup2(out[1], 1), ::dup2(err[1], 2);
@@ -47,14 +62,7 @@ Result Start(const std::wstring& folder, const std::wstring& home, const std::ve
             ::close(fd);
         if (output && ::dup2(::open(output, O_WRONLY), 1) != 1)
             ::_exit(127);
-        std::vector<char*> argv{const_cast<char*>(PAKORDER_PROGRAM)};
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        char* environment[] = {const_cast<char*>(homeVariable.c_str()), const_cast<char*>(stateVariable.c_str()), nullptr};
-        if (::chdir(where.c_str()) == 0)
-            ::execve(PAKORDER_PROGRAM, argv.data(), environment);
-        ::_exit(127);
+        BecomeProgram(folder, home, arguments);
     }
     ::close(in[0]), ::close(out[1]), ::close(err[1]);
     if (::write(in[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
@@ -119,20 +127,11 @@ struct OnTerminal {
         int replica = -1, pipe[2];
         if (::openpty(&terminal, &replica, nullptr, nullptr, nullptr) != 0 || ::pipe(pipe) != 0)
             return;
-        const std::string where = platform::ToUtf8(folder), homeVariable = "HOME=" + platform::ToUtf8(home),
-                          stateVariable = "XDG_STATE_HOME=" + platform::ToUtf8(home) + "/state";
         child = ::fork();
         if (child == 0) {
             const int nothing = ::open("/dev/null", O_RDONLY);
             ::dup2(typing ? replica : nothing, 0), ::dup2(pipe[1], 1), ::dup2(replica, 2);
-            std::vector<char*> argv{const_cast<char*>(PAKORDER_PROGRAM)};
-            for (const std::string& argument : arguments)
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            char* environment[] = {const_cast<char*>(homeVariable.c_str()), const_cast<char*>(stateVariable.c_str()), nullptr};
-            if (::chdir(where.c_str()) == 0)
-                ::execve(PAKORDER_PROGRAM, argv.data(), environment);
-            ::_exit(127);
+            BecomeProgram(folder, home, arguments);
         }
         ::close(replica), ::close(pipe[1]);
         out = pipe[0];

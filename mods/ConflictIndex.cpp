@@ -424,23 +424,27 @@ std::vector<std::uint32_t> ConflictIndex::ModsOfRows(const std::vector<ListedMod
             modOf[r] = it->second;
             taken[it->second] = true;
         }
-    // The others by their names without the extension, where one mod left has it.
+    // The others by their names without the extension (a mod enabled or
+    // disabled since), where one mod left and one row have it.
+    const auto stemOf = [](const std::wstring& name) { return platform::FoldedCase(ModListEntryOf(name).name); };
     std::unordered_map<std::wstring, std::uint32_t> byStem;
     for (std::uint32_t m = 0; m < mods_.size(); ++m)
         if (!taken[m] && !mods_[m].name.empty()) {
-            const auto [it, added] = byStem.emplace(platform::FoldedCase(ModListEntryOf(mods_[m].name).name), m);
+            const auto [it, added] = byStem.emplace(stemOf(mods_[m].name), m);
             if (!added)
                 it->second = kNone;
         }
     if (byStem.empty())
         return modOf;
+    std::unordered_map<std::wstring, std::size_t> rowsOfStem;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        if (modOf[r] == kNone)
+            ++rowsOfStem[stemOf(rows[r].name)];
     for (std::size_t r = 0; r < rows.size(); ++r)
         if (modOf[r] == kNone) {
-            const auto it = byStem.find(platform::FoldedCase(ModListEntryOf(rows[r].name).name));
-            if (it != byStem.end() && it->second != kNone) {
+            const std::wstring stem = stemOf(rows[r].name);
+            if (const auto it = byStem.find(stem); it != byStem.end() && rowsOfStem[stem] == 1)
                 modOf[r] = it->second;
-                it->second = kNone;  // one row each
-            }
         }
     return modOf;
 }

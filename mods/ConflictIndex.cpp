@@ -1,6 +1,7 @@
 #include "mods/ConflictIndex.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <new>
@@ -82,30 +83,41 @@ std::uint64_t FoldWord(std::uint64_t word, std::uint64_t& special, std::uint64_t
 }
 
 // The whole name folded to `out`, when it is plain ASCII without a
-// separator; `asSpelled` tells whether folding changed nothing.
-bool FoldPlainName(const ManifestText& text, char* out, bool& asSpelled)
+// separator, and its hash in that folder as Files::HashOf makes it;
+// `asSpelled` tells whether folding changed nothing.
+template <class Table>
+bool FoldPlainName(const ManifestText& text, std::uint32_t folder, char* out, std::uint64_t& hash, bool& asSpelled)
 {
     if constexpr (std::endian::native != std::endian::little)
         return false;
     const unsigned char* in = text.units;
     const std::size_t bytes = 2 * text.length;
     std::uint64_t special = 0, lower = 0;
+    hash = Table::HashStart(folder, bytes);
     std::size_t i = 0;
     for (; i + 8 <= bytes; i += 8) {
         std::uint64_t word;
         std::memcpy(&word, in + i, 8);
         const std::uint64_t folded = FoldWord(word, special, lower);
         std::memcpy(out + i, &folded, 8);
+        hash = Table::HashStep(hash, folded);
     }
-    if (i < bytes) {
-        // The last units, gathered in a register: zeros after them fold to zeros.
-        std::uint64_t word = 0;
-        for (std::size_t k = i; k < bytes; ++k)
-            word |= std::uint64_t{in[k]} << (8 * (k - i));
-        const std::uint64_t folded = FoldWord(word, special, lower);
-        for (std::size_t k = i; k < bytes; ++k)
-            out[k] = static_cast<char>(folded >> (8 * (k - i)));
+    // The last units, zeros after them: the name's last eight bytes moved
+    // down, or the few there are one by one.
+    std::uint64_t word = 0;
+    if (const std::size_t rest = bytes - i; rest > 0) {
+        if (bytes >= 8) {
+            std::memcpy(&word, in + bytes - 8, 8);
+            word >>= 8 * (8 - rest);
+        } else {
+            for (std::size_t k = 0; k < rest; ++k)
+                word |= std::uint64_t{in[i + k]} << (8 * k);
+        }
+        word = FoldWord(word, special, lower);
+        for (std::size_t k = 0; k < rest; ++k)
+            out[i + k] = static_cast<char>(word >> (8 * k));
     }
+    hash = Table::HashEnd(Table::HashStep(hash, word));
     asSpelled = lower == 0;
     return special == 0;
 }
@@ -140,7 +152,7 @@ public:
         Lookup& lookup = pending_[pendingCount_];
         lookup.folder = record.folder;
         std::size_t bytes = 2 * name.length;
-        if (!FoldPlainName(name, out, lookup.asSpelled)) {
+        if (!FoldPlainName<Files>(name, record.folder, out, lookup.hash, lookup.asSpelled)) {
             lookup.asSpelled = false;
             // The name's last level is the file; any before it are folders below the entry's folder.
             const std::size_t leaf = FoldUnits(name, 0, name.length, out);
@@ -151,11 +163,11 @@ public:
                 bytes -= 2 * leaf;
                 std::memmove(out, out + 2 * leaf, bytes);
             }
+            lookup.hash = Files::HashOf(lookup.folder, std::string_view(out, bytes));
         }
         lookup.nameAt = static_cast<std::uint32_t>(used_);
         lookup.nameBytes = static_cast<std::uint32_t>(bytes);
         used_ += bytes;
-        lookup.hash = Files::HashOf(lookup.folder, std::string_view(out, bytes));
         lookup.copy = Copy{entry.crc, entry.size};
         lookup.spelledFolder = record.spelled;
         lookup.spelledName = name;
@@ -322,7 +334,19 @@ private:
     std::vector<char> level_;
 };
 
-ConflictIndex::ConflictIndex() = default;
+namespace {
+
+std::uint64_t NewStamp()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+}  // namespace
+
+ConflictIndex::ConflictIndex() : stamp_(NewStamp()) {}
+
+void ConflictIndex::Changed() { stamp_ = NewStamp(); }
 
 std::uint32_t ConflictIndex::AppendSpelling(const ManifestText& name)
 {
@@ -346,6 +370,7 @@ std::string_view ConflictIndex::SpelledName(std::uint32_t at) const
 std::uint32_t ConflictIndex::NewMod(const std::wstring& name)
 {
     Remove(name);
+    Changed();
     if (mods_.size() >= kNone - 1)
         throw std::bad_alloc();
     const auto mod = static_cast<std::uint32_t>(mods_.size());
@@ -361,6 +386,7 @@ void ConflictIndex::Remove(const std::wstring& name)
         return;
     mods_[it->second] = IndexedMod{};
     modByName_.erase(it);
+    Changed();
 }
 
 bool ConflictIndex::Holds(const std::wstring& name) const { return modByName_.count(name) != 0; }
@@ -456,13 +482,12 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
     if (rows.size() >= kDiffers)
         throw std::bad_alloc();
     ConflictAnalysis analysis;
+    analysis.indexStamp_ = stamp_;
     const auto n = static_cast<std::uint32_t>(rows.size());
     analysis.rows_.resize(n);
     analysis.selected_.resize(n);
     analysis.intends_.assign(n, false);
     analysis.modOf_ = ModsOfRows(rows);
-
-    std::vector<std::uint32_t> taking;  // the rows that take part, in load order
     for (std::uint32_t r = 0; r < n; ++r) {
         analysis.selected_[r] = rows[r].selected;
         RowConflicts& row = analysis.rows_[r];
@@ -478,46 +503,9 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
             row.reason = *mods_[m].unchecked;
             row.status = mods_[m].status;
         } else {
-            taking.push_back(r);
+            analysis.taking_.push_back(r);
         }
     }
-
-    // How many of them hold each file, and whether their copies differ.
-    std::vector<std::uint32_t> count(files_.size(), 0);
-    {
-        std::vector<Copy> first(files_.size());
-        for (const std::uint32_t r : taking)
-            for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
-                std::uint32_t& held = count[holding.file];
-                if (held == 0)
-                    first[holding.file] = holding.copy;
-                else if (!(holding.copy == first[holding.file]))
-                    held |= kDiffers;
-                ++held;
-            }
-    }
-    // The files two or more hold, and their holders in load order; a
-    // file's count becomes where its next holder goes.
-    std::size_t total = 0;
-    for (std::uint32_t f = 0; f < count.size(); ++f) {
-        const std::uint32_t holders = count[f] & ~kDiffers;
-        if (holders < 2) {
-            count[f] = kNone;
-            continue;
-        }
-        if (total + holders >= kNone)
-            throw std::bad_alloc();
-        analysis.shared_.push_back(ConflictAnalysis::SharedFile{f, static_cast<std::uint32_t>(total), holders,
-                                                                (count[f] & kDiffers) == 0, false});
-        count[f] = static_cast<std::uint32_t>(total);
-        total += holders;
-    }
-    analysis.holders_.resize(total);
-    for (const std::uint32_t r : taking)
-        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings)
-            if (std::uint32_t& next = count[holding.file]; next != kNone)
-                analysis.holders_[next++] = r;
-    count = {};
 
     // The pairs the player intends, as rows; a name may be several rows.
     if (!intended.empty()) {
@@ -538,25 +526,57 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
         std::sort(analysis.intended_.begin(), analysis.intended_.end());
     }
 
-    // The marks. A mod loses a file whenever a later one holds it; only a
-    // loss to a copy that differs, not meant by the player, marks it.
-    std::vector<std::uint32_t> lost(n, 0);
-    for (ConflictAnalysis::SharedFile& shared : analysis.shared_) {
-        const std::uint32_t* holders = analysis.holders_.data() + shared.at;
-        const std::uint32_t winner = holders[shared.count - 1];
-        bool marks = false;
-        for (std::uint32_t i = 0; i + 1 < shared.count; ++i) {
-            ++lost[holders[i]];
-            if (shared.identical || analysis.Intended(winner, holders[i]))
-                continue;
-            ++analysis.rows_[holders[i]].overriddenFiles;
-            marks = true;
-        }
-        if (marks)
-            ++analysis.rows_[winner].overridingFiles;
-        shared.intended = !shared.identical && !marks;
+    // Each file's winner, the last to hold it, and whether the copies differ.
+    std::vector<std::uint32_t>& winner = analysis.winner_;
+    winner.assign(files_.size(), kNone);
+    std::vector<std::uint32_t> count(files_.size(), 0);
+    {
+        std::vector<Copy> first(files_.size());
+        for (const std::uint32_t r : analysis.taking_)
+            for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+                std::uint32_t& held = count[holding.file];
+                if (held == 0)
+                    first[holding.file] = holding.copy;
+                else if (!(holding.copy == first[holding.file]))
+                    held |= kDiffers;
+                ++held;
+                winner[holding.file] = r;
+            }
     }
-    for (const std::uint32_t r : taking) {
+    std::vector<std::uint8_t>& flags = analysis.flags_;
+    flags.assign(files_.size(), 0);
+    for (std::uint32_t f = 0; f < count.size(); ++f) {
+        if ((count[f] & ~kDiffers) < 2)
+            winner[f] = kNone;
+        else if (!(count[f] & kDiffers))
+            flags[f] = ConflictAnalysis::kIdentical;
+        count[f] = 0;  // from here: the holders a mark counts against
+    }
+
+    // A mod loses a file whenever a later one holds it; only a loss to a
+    // copy that differs, not meant by the player, marks it.
+    std::vector<std::uint32_t> lost(n, 0);
+    for (const std::uint32_t r : analysis.taking_) {
+        RowConflicts& row = analysis.rows_[r];
+        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+            const std::uint32_t w = winner[holding.file];
+            if (w == kNone || w == r)
+                continue;
+            ++lost[r];
+            if (!analysis.Differs(holding.file) || analysis.Intended(w, r))
+                continue;
+            ++row.overriddenFiles;
+            ++count[holding.file];
+        }
+    }
+    for (std::uint32_t f = 0; f < count.size(); ++f)
+        if (analysis.Differs(f)) {
+            if (count[f] > 0)
+                ++analysis.rows_[winner[f]].overridingFiles;
+            else
+                flags[f] |= ConflictAnalysis::kIntended;
+        }
+    for (const std::uint32_t r : analysis.taking_) {
         RowConflicts& row = analysis.rows_[r];
         const bool overrides = row.overridingFiles > 0, overridden = row.overriddenFiles > 0;
         row.mark = overridden && lost[r] == row.files ? ConflictMark::FullyOverridden
@@ -574,69 +594,57 @@ bool ConflictAnalysis::Intended(std::uint32_t overriding, std::uint32_t overridd
            std::binary_search(intended_.begin(), intended_.end(), std::pair{overriding, overridden});
 }
 
-ModRelations ConflictAnalysis::RelationsOf(std::size_t row) const
+ModRelations ConflictIndex::RelationsOf(const ConflictAnalysis& analysis, std::size_t row) const
 {
-    std::vector<std::uint32_t> overrides(rows_.size(), 0), overriddenBy(rows_.size(), 0);
-    for (const SharedFile& shared : shared_) {
-        if (shared.identical)
-            continue;
-        const std::uint32_t* holders = holders_.data() + shared.at;
-        const std::uint32_t winner = holders[shared.count - 1];
-        if (winner == row) {
-            for (std::uint32_t i = 0; i + 1 < shared.count; ++i)
-                ++overrides[holders[i]];
-        } else if (std::find(holders, holders + shared.count - 1, row) != holders + shared.count - 1) {
-            ++overriddenBy[winner];
-        }
-    }
     ModRelations relations;
+    if (!Analysed(analysis) || row >= analysis.rows_.size())
+        return relations;
+    const std::size_t n = analysis.rows_.size();
+    std::vector<std::uint32_t> overrides(n, 0), overriddenBy(n, 0);
+    for (const std::uint32_t r : analysis.taking_)
+        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+            const std::uint32_t w = analysis.winner_[holding.file];
+            if (w == r || !analysis.Differs(holding.file))
+                continue;
+            if (w == row)
+                ++overrides[r];
+            else if (r == row)
+                ++overriddenBy[w];
+        }
     const auto r = static_cast<std::uint32_t>(row);
-    for (std::uint32_t other = 0; other < rows_.size(); ++other) {
+    for (std::uint32_t other = 0; other < n; ++other) {
         if (overrides[other])
-            relations.overrides.push_back(ModOverlap{other, overrides[other], Intended(r, other)});
+            relations.overrides.push_back(ModOverlap{other, overrides[other], analysis.Intended(r, other)});
         if (overriddenBy[other])
-            relations.overriddenBy.push_back(ModOverlap{other, overriddenBy[other], Intended(other, r)});
+            relations.overriddenBy.push_back(ModOverlap{other, overriddenBy[other], analysis.Intended(other, r)});
     }
     return relations;
 }
 
-std::vector<ModRelations> ConflictAnalysis::AllRelations() const
+std::vector<ModRelations> ConflictIndex::AllRelations(const ConflictAnalysis& analysis) const
 {
-    const std::size_t n = rows_.size();
-    // The files that differ, grouped by winner (a counting sort).
-    std::vector<std::uint32_t> start(n + 1, 0);
-    for (const SharedFile& shared : shared_)
-        if (!shared.identical)
-            ++start[holders_[shared.at + shared.count - 1] + 1];
-    for (std::size_t r = 1; r <= n; ++r)
-        start[r] += start[r - 1];
-    std::vector<std::uint32_t> byWinner(start[n]);
-    {
-        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-        for (std::uint32_t s = 0; s < shared_.size(); ++s)
-            if (!shared_[s].identical)
-                byWinner[next[holders_[shared_[s].at + shared_[s].count - 1]]++] = s;
-    }
-
+    if (!Analysed(analysis))
+        return {};
+    const std::size_t n = analysis.rows_.size();
     std::vector<ModRelations> relations(n);
+    // Each row's losses, counted by winner; then the same turned round.
     std::vector<std::uint32_t> files(n, 0), touched;
-    for (std::uint32_t winner = 0; winner < n; ++winner) {
-        for (std::uint32_t k = start[winner]; k < start[winner + 1]; ++k) {
-            const SharedFile& shared = shared_[byWinner[k]];
-            for (std::uint32_t i = 0; i + 1 < shared.count; ++i)
-                if (files[holders_[shared.at + i]]++ == 0)
-                    touched.push_back(holders_[shared.at + i]);
+    for (const std::uint32_t r : analysis.taking_) {
+        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+            const std::uint32_t w = analysis.winner_[holding.file];
+            if (w != r && analysis.Differs(holding.file) && files[w]++ == 0)
+                touched.push_back(w);
         }
         std::sort(touched.begin(), touched.end());
-        for (const std::uint32_t loser : touched) {
-            relations[winner].overrides.push_back(ModOverlap{loser, files[loser], Intended(winner, loser)});
-            files[loser] = 0;
+        for (const std::uint32_t w : touched) {
+            relations[r].overriddenBy.push_back(ModOverlap{w, files[w], analysis.Intended(w, r)});
+            files[w] = 0;
         }
         touched.clear();
     }
-    for (std::uint32_t winner = 0; winner < n; ++winner)
-        for (const ModOverlap& overlap : relations[winner].overrides)
-            relations[overlap.row].overriddenBy.push_back(ModOverlap{winner, overlap.files, overlap.intended});
+    for (std::uint32_t loser = 0; loser < n; ++loser)
+        for (const ModOverlap& overlap : relations[loser].overriddenBy)
+            relations[overlap.row].overrides.push_back(ModOverlap{loser, overlap.files, overlap.intended});
     return relations;
 }
 
@@ -720,17 +728,80 @@ std::vector<std::uint32_t> ConflictIndex::PathRanks(const std::vector<std::uint3
     return ranks;
 }
 
-ConflictReport ConflictIndex::Report(ConflictAnalysis analysis) const
+ConflictReport ConflictIndex::Report(const ConflictAnalysis& analysis) const
 {
-    const std::vector<bool>& selected = analysis.selected_;
-    const bool anySelected = std::find(selected.begin(), selected.end(), true) != selected.end();
-
-    // The conflicts to list, in the files' order; the winners' spellings
-    // copied into the report, each folder's once.
     ConflictReport report;
-    std::vector<std::uint32_t> listed;
+    if (!Analysed(analysis))
+        return report;
+    const std::vector<std::uint32_t>& winner = analysis.winner_;
+    const auto heldBy = [&](std::uint32_t r) -> const std::vector<Holding>& { return mods_[analysis.modOf_[r]].holdings; };
+
+    // The files to list: held twice or more, and with any row selected, by a selected row.
+    std::vector<bool> listed(files_.size(), false);
+    const std::vector<bool>& selected = analysis.selected_;
+    if (std::find(selected.begin(), selected.end(), true) == selected.end()) {
+        for (std::uint32_t f = 0; f < files_.size(); ++f)
+            listed[f] = winner[f] != kNone;
+    } else {
+        for (const std::uint32_t r : analysis.taking_)
+            if (selected[r])
+                for (const Holding& holding : heldBy(r))
+                    listed[holding.file] = winner[holding.file] != kNone;
+    }
+    std::vector<std::uint32_t> files;
+    for (std::uint32_t f = 0; f < files_.size(); ++f)
+        if (listed[f])
+            files.push_back(f);
+
+    // Real conflicts first, then intended ones, then identical copies; each by path.
+    {
+        const std::vector<std::uint32_t> rank = PathRanks(files);
+        const auto group = [&](std::uint32_t f) {
+            return (analysis.flags_[f] & ConflictAnalysis::kIdentical) ? 2 : (analysis.flags_[f] & ConflictAnalysis::kIntended) ? 1 : 0;
+        };
+        std::vector<std::uint32_t> order(files.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const int groupA = group(files[a]), groupB = group(files[b]);
+            return groupA != groupB ? groupA < groupB : rank[a] < rank[b];
+        });
+        std::vector<std::uint32_t> sorted(files.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            sorted[i] = files[order[i]];
+        files = std::move(sorted);
+    }
+
+    // Each listed file's holders in load order, the winner last: where its
+    // next holder goes, by file.
+    std::vector<std::uint32_t> next(files_.size(), kNone);
+    {
+        std::vector<std::uint32_t> count(files_.size(), 0);
+        for (const std::uint32_t r : analysis.taking_)
+            for (const Holding& holding : heldBy(r))
+                ++count[holding.file];
+        std::size_t total = 0;
+        for (const std::uint32_t f : files) {
+            next[f] = static_cast<std::uint32_t>(total);
+            total += count[f];
+            if (total >= kNone)
+                throw std::bad_alloc();
+        }
+        report.overridden.resize(total);
+    }
+    report.conflicts.reserve(files.size());
+    for (const std::uint32_t f : files) {
+        FileConflict& conflict = report.conflicts.emplace_back();
+        conflict.overriddenAt = next[f];
+    }
+    for (const std::uint32_t r : analysis.taking_)
+        for (const Holding& holding : heldBy(r))
+            if (std::uint32_t& at = next[holding.file]; at != kNone)
+                report.overridden[at++] = r;
+
+    // The winners' spellings, each folder's once.
     std::vector<std::uint32_t> folderAt(spelledFolders_.size(), kNone);
-    std::vector<bool> involved(selected.size(), false);
+    std::vector<bool> involved(analysis.rows_.size(), false);
     const auto append = [&](std::string_view bytes) {
         if (bytes.size() > kNone - report.spellings.size())
             throw std::bad_alloc();
@@ -738,59 +809,40 @@ ConflictReport ConflictIndex::Report(ConflictAnalysis analysis) const
         report.spellings.append(bytes);
         return at;
     };
-    for (const ConflictAnalysis::SharedFile& shared : analysis.shared_) {
-        const auto first = analysis.holders_.begin() + shared.at;
-        const auto last = first + (shared.count - 1);
-        if (anySelected && std::none_of(first, last + 1, [&](std::uint32_t row) { return selected[row]; }))
-            continue;
-        FileConflict& conflict = report.conflicts.emplace_back();
-        conflict.winner = *last;
-        conflict.identical = shared.identical;
-        conflict.intended = shared.intended;
-        conflict.overriddenAt = shared.at;
-        conflict.overriddenCount = shared.count - 1;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::uint32_t f = files[i];
+        FileConflict& conflict = report.conflicts[i];
+        conflict.overriddenCount = next[f] - conflict.overriddenAt - 1;
+        conflict.winner = winner[f];
+        conflict.identical = (analysis.flags_[f] & ConflictAnalysis::kIdentical) != 0;
+        conflict.intended = (analysis.flags_[f] & ConflictAnalysis::kIntended) != 0;
+        if (!conflict.identical && !conflict.intended) {
+            for (const std::uint32_t r : report.Overridden(conflict))
+                involved[r] = true;
+            involved[conflict.winner] = true;
+        }
 
-        // The winner's spelling: its own where it spells the file otherwise than the first holder.
-        const FileValue& file = files_[shared.file].value;
-        const std::vector<Spelling>& spellings = mods_[analysis.modOf_[*last]].spellings;
-        const auto own = std::lower_bound(spellings.begin(), spellings.end(), shared.file,
-                                          [](const Spelling& s, std::uint32_t f) { return s.file < f; });
-        const bool spelledOtherwise = own != spellings.end() && own->file == shared.file;
+        // The winner's own spelling where it spells the file otherwise than the first holder.
+        const FileValue& file = files_[f].value;
+        const std::vector<Spelling>& spellings = mods_[analysis.modOf_[conflict.winner]].spellings;
+        const auto own = std::lower_bound(spellings.begin(), spellings.end(), f,
+                                          [](const Spelling& s, std::uint32_t file) { return s.file < file; });
+        const bool spelledOtherwise = own != spellings.end() && own->file == f;
         const std::uint32_t spelledFolder = spelledOtherwise ? own->folder : file.spelledFolder;
         const std::uint32_t nameAt = spelledOtherwise ? own->nameAt : file.spelledNameAt;
         const std::string_view folder = spelledFolders_.NameOf(spelledFolders_[spelledFolder]);
-        const std::string_view name = nameAt == kNone ? files_.NameOf(files_[shared.file]) : SpelledName(nameAt);
+        const std::string_view name = nameAt == kNone ? files_.NameOf(files_[f]) : SpelledName(nameAt);
         if (folderAt[spelledFolder] == kNone)
             folderAt[spelledFolder] = append(folder);
         conflict.folderAt = folderAt[spelledFolder];
         conflict.folderUnits = static_cast<std::uint16_t>(folder.size() / 2);
         conflict.nameAt = append(name);
         conflict.nameUnits = static_cast<std::uint16_t>(name.size() / 2);
-        if (!conflict.identical && !conflict.intended)
-            std::for_each(first, last + 1, [&](std::uint32_t row) { involved[row] = true; });
-        listed.push_back(shared.file);
     }
-    report.overridden = std::move(analysis.holders_);
     report.modsInConflict = static_cast<std::size_t>(std::count(involved.begin(), involved.end(), true));
     for (std::size_t r = 0; r < analysis.rows_.size(); ++r)
         if (const RowConflicts& row = analysis.rows_[r]; row.mark == ConflictMark::Unchecked)
             report.unchecked.push_back(UncheckedMod{r, row.reason, row.status});
-
-    // Real conflicts first, then intended ones, then identical copies; each by path.
-    const std::vector<std::uint32_t> rank = PathRanks(listed);
-    const auto group = [](const FileConflict& c) { return c.identical ? 2 : c.intended ? 1 : 0; };
-    std::vector<std::size_t> order(report.conflicts.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int groupA = group(report.conflicts[a]), groupB = group(report.conflicts[b]);
-        return groupA != groupB ? groupA < groupB : rank[a] < rank[b];
-    });
-    std::vector<FileConflict> sorted;
-    sorted.reserve(order.size());
-    for (std::size_t i : order)
-        sorted.push_back(report.conflicts[i]);
-    report.conflicts = std::move(sorted);
     return report;
 }
 

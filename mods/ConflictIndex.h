@@ -63,32 +63,27 @@ struct ModRelations {
 };
 
 // The outcome of one order: rows are those given to ConflictIndex::Analyse.
+// What it holds per game file is the winner, so that the marks of an order
+// cost two passes over the files held and no list of holders.
 class ConflictAnalysis {
 public:
     const std::vector<RowConflicts>& Rows() const { return rows_; }
-    // The rows it overrides and those overriding it; identical copies do not count.
-    ModRelations RelationsOf(std::size_t row) const;
-    // The same for every row at once, in time in proportion to the files held.
-    std::vector<ModRelations> AllRelations() const;
 
 private:
     friend class ConflictIndex;
 
-    // A game file held by two or more enabled mods: its holders are
-    // holders_[at, at + count), in load order, the last one the winner.
-    struct SharedFile {
-        std::uint32_t file = 0;
-        std::uint32_t at = 0, count = 0;
-        bool identical = false;
-        bool intended = false;  // every other holder is overridden on purpose
-    };
+    static constexpr std::uint8_t kIdentical = 1, kIntended = 2;
     bool Intended(std::uint32_t overriding, std::uint32_t overridden) const;
+    // The file counts against the row: held by two or more, not identical copies.
+    bool Differs(std::uint32_t file) const { return winner_[file] != kNoEntry && !(flags_[file] & kIdentical); }
 
+    std::uint64_t indexStamp_ = 0;  // the index as it was analysed
     std::vector<RowConflicts> rows_;
     std::vector<bool> selected_;
-    std::vector<SharedFile> shared_;
-    std::vector<std::uint32_t> holders_;  // rows
-    std::vector<std::uint32_t> modOf_;    // the index's mod of each row
+    std::vector<std::uint32_t> modOf_;   // the index's mod of each row
+    std::vector<std::uint32_t> taking_;  // the rows that take part, in load order
+    std::vector<std::uint32_t> winner_;  // per game file: the row it comes from, kNoEntry unless two or more hold it
+    std::vector<std::uint8_t> flags_;    // per game file held twice or more: kIdentical, kIntended
     std::vector<std::pair<std::uint32_t, std::uint32_t>> intended_;  // (overriding row, overridden row), sorted
     std::vector<bool> intends_;  // the row overrides some row on purpose
 };
@@ -123,9 +118,16 @@ public:
     // rows take no part.
     ConflictAnalysis Analyse(const std::vector<ListedModToCheck>& rows,
                              const std::vector<IntendedOverlap>& intended = {}) const;
-    // The conflict report of the analysis; with any row selected, only the
-    // files that involve a selected row.
-    ConflictReport Report(ConflictAnalysis analysis) const;
+
+    // These take an analysis of this index as it is: one of another index,
+    // or made before the index changed, gives nothing.
+    // The rows the row overrides and those overriding it; identical copies do not count.
+    ModRelations RelationsOf(const ConflictAnalysis& analysis, std::size_t row) const;
+    // The same for every row at once, in time in proportion to the files held.
+    std::vector<ModRelations> AllRelations(const ConflictAnalysis& analysis) const;
+    // The conflict report; with any row selected, only the files that
+    // involve a selected row.
+    ConflictReport Report(const ConflictAnalysis& analysis) const;
 
 private:
     struct Copy {
@@ -165,6 +167,8 @@ private:
 
     class Builder;
     std::uint32_t NewMod(const std::wstring& name);
+    void Changed();
+    bool Analysed(const ConflictAnalysis& analysis) const { return analysis.indexStamp_ == stamp_; }
     std::vector<std::uint32_t> ModsOfRows(const std::vector<ListedModToCheck>& rows) const;
     std::vector<std::uint32_t> PathRanks(const std::vector<std::uint32_t>& listed) const;
     std::uint32_t AppendSpelling(const ManifestText& name);
@@ -176,6 +180,7 @@ private:
     std::string spelledNames_;  // each: two bytes of length in units, then UTF-16LE
     std::vector<IndexedMod> mods_;  // a mod given again takes a new place; its old one is left empty
     std::unordered_map<std::wstring, std::uint32_t> modByName_;
+    std::uint64_t stamp_;  // new with every change, unique among all indexes
 };
 
 }  // namespace mods

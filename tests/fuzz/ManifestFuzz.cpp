@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     index.Add(L"c.pak", data, size);
     const mods::ConflictAnalysis analysis =
         index.Analyse({{L"a.pak", true, false}, {L"b.pak", true, false}, {L"c.pak", true, false}}, {{L"c", L"a"}});
-    (void)analysis.AllRelations();
+    (void)index.AllRelations(analysis);
     const mods::ConflictReport indexed = index.Report(analysis);
     for (const mods::FileConflict& conflict : indexed.conflicts)
         (void)indexed.PathOf(conflict);

@@ -258,7 +258,7 @@ TEST(ConflictProperty, TheIndexReadOnceAgreesWithAPlainAnalysisOfEveryOrder)
                     EXPECT_EQ(got.reason, want.reason) << "row " << r;
                 }
             }
-            EXPECT_EQ(analysis.AllRelations(), expected.relations);
+            EXPECT_EQ(index.AllRelations(analysis), expected.relations);
 
             // The report: each file's holders as the plain analysis has them,
             // and as an index read in this very order reports them.

@@ -728,6 +728,43 @@ std::vector<std::uint32_t> ConflictIndex::PathRanks(const std::vector<std::uint3
     return ranks;
 }
 
+std::vector<std::wstring> ConflictIndex::FoldersOf(const ConflictAnalysis& analysis, std::size_t row, std::size_t levels) const
+{
+    if (!Analysed(analysis) || row >= analysis.modOf_.size() || analysis.modOf_[row] == kNone || levels == 0)
+        return {};
+    // Each folder's place `levels` deep, worked out once per folder.
+    std::vector<std::uint32_t> upTo(folders_.size() + 1, kNone);
+    std::vector<std::uint32_t> found;
+    for (const Holding& holding : mods_[analysis.modOf_[row]].holdings) {
+        const std::uint32_t folder = files_[holding.file].folder;
+        if (folder == kRoot || upTo[folder] != kNone)
+            continue;
+        std::vector<std::uint32_t> path;  // from the folder up to the root
+        for (std::uint32_t up = folder; up != kRoot; up = folders_[up - 1].folder)
+            path.push_back(up);
+        upTo[folder] = path[path.size() - std::min(levels, path.size())];
+        found.push_back(upTo[folder]);
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+
+    std::vector<std::wstring> paths;
+    for (const std::uint32_t folder : found) {
+        std::vector<std::string_view> names;
+        for (std::uint32_t up = folder; up != kRoot; up = folders_[up - 1].folder)
+            names.push_back(folders_.NameOf(folders_[up - 1]));
+        std::string units;  // UTF-16LE, levels joined by "/"
+        for (auto name = names.rbegin(); name != names.rend(); ++name) {
+            if (!units.empty())
+                units.append("/\0", 2);
+            units.append(*name);
+        }
+        paths.push_back(JoinedPath({}, ManifestText{reinterpret_cast<const unsigned char*>(units.data()), units.size() / 2}));
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
 ConflictReport ConflictIndex::Report(const ConflictAnalysis& analysis) const
 {
     ConflictReport report;

@@ -128,6 +128,10 @@ public:
     // The conflict report; with any row selected, only the files that
     // involve a selected row.
     ConflictReport Report(const ConflictAnalysis& analysis) const;
+    // The folders that hold the row's files, `levels` deep (a file less
+    // deep gives its own folder, one at the root none), as paths compare:
+    // "MEDIA/UNITS". Sorted.
+    std::vector<std::wstring> FoldersOf(const ConflictAnalysis& analysis, std::size_t row, std::size_t levels = 2) const;
 
 private:
     struct Copy {

@@ -162,6 +162,19 @@ TEST(ConflictIndex, RowsAreFoundByNameAfterMovesSwitchesInstallsAndDeletes)
     EXPECT_EQ(Marks(index.Analyse(twice), twice), "b:unknown b:unknown a:none");
 }
 
+TEST(ConflictIndex, AModsFoldersAreNamedToTheDepthAsked)
+{
+    ConflictIndex index;
+    const std::vector<unsigned char> bytes =
+        ManifestBytes({{u"MEDIA/UNITS/ITEMS/", {{u"X.DAT"}, {u"SUB/Y.DAT"}}}, {u"media\\skills", {{u"Z.DAT"}}},
+                       {u"MEDIA/", {{u"W.DAT"}, {u"units/V.DAT"}}}, {u"", {{u"ROOT.DAT"}}}, {u"Ωmega/", {{u"o.dat"}}}});
+    index.Add(L"a.pak", bytes.data(), bytes.size());
+    const ConflictAnalysis analysis = index.Analyse({{L"b.pak", true, false}, {L"a.G1O", false, false}});
+    EXPECT_EQ(index.FoldersOf(analysis, 1), (std::vector<std::wstring>{L"MEDIA", L"MEDIA/SKILLS", L"MEDIA/UNITS", L"ΩMEGA"}));
+    EXPECT_EQ(index.FoldersOf(analysis, 1, 1), (std::vector<std::wstring>{L"MEDIA", L"ΩMEGA"}));
+    EXPECT_TRUE(index.FoldersOf(analysis, 0).empty());
+}
+
 TEST(ConflictIndex, TheReportListsIntendedFilesApartAfterTheRealOnes)
 {
     std::vector<ListedModToCheck> rows;

@@ -153,11 +153,11 @@ public:
         lookup.folder = record.folder;
         std::size_t bytes = 2 * name.length;
         if (!FoldPlainName<Files>(name, record.folder, out, lookup.hash, lookup.asSpelled)) {
-            lookup.asSpelled = false;
             // The name's last level is the file; any before it are folders below the entry's folder.
             const std::size_t leaf = FoldUnits(name, 0, name.length, out);
             if (leaf == name.length)  // a folder: the reader leaves these out
                 return;
+            lookup.asSpelled = leaf == 0 && std::memcmp(out, name.units, bytes) == 0;
             if (leaf > 0) {
                 lookup.folder = FolderBelow(record.folder, name, 0, leaf);
                 bytes -= 2 * leaf;

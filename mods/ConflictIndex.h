@@ -8,11 +8,13 @@
 // a file system to read their manifests through. It keeps no reference to
 // either and shares nothing with anyone, so it may be built on a worker
 // thread and handed to another; its const functions may run on several
-// threads at once. An analysis is a value too, holding row numbers only.
+// threads at once. A manifest that changes while it is read, or whose mod
+// goes meanwhile, leaves that mod unchecked, as one that cannot be read.
+// An analysis is a value too: each game file's winning row, read back
+// through the index it came from, which refuses one made before a change.
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -165,6 +167,9 @@ private:
         std::uint32_t spelledNameAt = kNoEntry;  // and its name (kNoEntry: the folded name itself)
         std::uint32_t lastMod = kNoEntry;        // the mod that added it last
     };
+    // The game's root in the numbering of folders; folders_'s entry i is folder i + 1.
+    static constexpr std::uint32_t kRoot = 0;
+    static std::uint32_t FolderNumberOf(std::uint32_t entry) { return entry + 1; }
     using Folders = NameTable<NoValue>;              // (folder above, folded name of one level) -> folder
     using Files = NameTable<FileValue>;              // (folder, folded name) -> game file
     using SpelledFolders = NameTable<FolderNumber>;  // a folder's path as spelled -> its folder

@@ -8,8 +8,8 @@
 // a file system to read their manifests through. It keeps no reference to
 // either and shares nothing with anyone, so it may be built on a worker
 // thread and handed to another; its const functions may run on several
-// threads at once. A manifest that changes while it is read, or whose mod
-// goes meanwhile, leaves that mod unchecked, as one that cannot be read.
+// threads at once. A manifest caught half-written while it is read, or whose
+// mod goes meanwhile, leaves that mod unchecked, as one that cannot be read.
 // An analysis is a value too: each game file's winning row, read back
 // through the index it came from, which refuses one made before a change.
 

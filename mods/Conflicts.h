@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "mods/IntendedOverlaps.h"
 #include "mods/Manifest.h"
 #include "mods/StepProgress.h"
 #include "platform/FileSystem.h"
@@ -32,6 +33,7 @@ struct ListedModToCheck {
 struct FileConflict {
     std::size_t winner = 0;   // index of the mod whose file takes effect
     bool identical = false;   // the same CRC-32 and size in every mod
+    bool intended = false;    // not identical, and the winner is meant to override every other holder
     std::uint32_t folderAt = 0, nameAt = 0;  // the winner's spelling, in ConflictReport::spellings
     std::uint16_t folderUnits = 0, nameUnits = 0;
     std::uint32_t overriddenAt = 0, overriddenCount = 0;  // in ConflictReport::overridden
@@ -46,10 +48,11 @@ struct UncheckedMod {
 };
 
 struct ConflictReport {
-    // Real conflicts sorted by path, then identical copies sorted by path.
+    // Real conflicts sorted by path, then those the player intends, then
+    // identical copies, each sorted by path.
     std::vector<FileConflict> conflicts;
     std::vector<UncheckedMod> unchecked;
-    std::size_t modsInConflict = 0;  // mods that appear in a listed conflict
+    std::size_t modsInConflict = 0;  // mods that appear in a listed real conflict
 
     // The file's path as the winning mod spells it.
     std::wstring PathOf(const FileConflict& conflict) const;
@@ -83,5 +86,9 @@ ConflictReport FindConflicts(const std::vector<ModManifest>& mods);
 // `progress` is told of each row as its manifest is read.
 ConflictReport CheckConflicts(platform::FileSystem& fileSystem, const std::wstring& folder,
                               const std::vector<ListedModToCheck>& rows, const StepProgress& progress = {});
+// The same with the overlaps the player intends: their files are marked.
+ConflictReport CheckConflicts(platform::FileSystem& fileSystem, const std::wstring& folder,
+                              const std::vector<ListedModToCheck>& rows, const std::vector<IntendedOverlap>& intended,
+                              const StepProgress& progress = {});
 
 }  // namespace mods

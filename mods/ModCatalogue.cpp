@@ -15,6 +15,40 @@ void OrderByLoadTime(std::vector<ModEntry>& entries)
                      [](const ModEntry& a, const ModEntry& b) { return a.lastWriteTime < b.lastWriteTime; });
 }
 
+TiedTimes FindTiedTimes(const std::vector<ModEntry>& mods)
+{
+    std::vector<std::size_t> enabled;
+    for (std::size_t m = 0; m < mods.size(); ++m)
+        if (!IsDisabledModName(mods[m].fileName))
+            enabled.push_back(m);
+    std::stable_sort(enabled.begin(), enabled.end(),
+                     [&](std::size_t a, std::size_t b) { return mods[a].lastWriteTime < mods[b].lastWriteTime; });
+    TiedTimes tied;
+    tied.groupOf.assign(mods.size(), TiedTimes::kNone);
+    for (std::size_t i = 0; i < enabled.size();) {
+        std::size_t end = i + 1;
+        while (end < enabled.size() && mods[enabled[end]].lastWriteTime == mods[enabled[i]].lastWriteTime)
+            ++end;
+        if (end - i >= 2) {
+            for (std::size_t k = i; k < end; ++k)
+                tied.groupOf[enabled[k]] = tied.groups.size();
+            tied.groups.emplace_back(enabled.begin() + static_cast<std::ptrdiff_t>(i), enabled.begin() + static_cast<std::ptrdiff_t>(end));
+        }
+        i = end;
+    }
+    return tied;
+}
+
+std::vector<std::size_t> TiedTimes::OthersOf(std::size_t mod) const
+{
+    std::vector<std::size_t> others;
+    if (mod < groupOf.size() && groupOf[mod] != kNone)
+        for (const std::size_t other : groups[groupOf[mod]])
+            if (other != mod)
+                others.push_back(other);
+    return others;
+}
+
 std::vector<ScannedFile> ListMods(platform::FileSystem& fileSystem, const std::wstring& folder)
 {
     std::vector<ScannedFile> files;

@@ -1,6 +1,7 @@
 #pragma once
 // The mods of a PAKS folder in load order: what a refill of the list shows.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,18 @@ struct ModEntry {
 // input is in scan order; mods with equal times come out in the reverse of
 // it, the one scanned later first.
 void OrderByLoadTime(std::vector<ModEntry>& entries);
+
+// Enabled mods with the very same last-write time: the game has no defined
+// order among them (the rule above only decides how they are listed).
+struct TiedTimes {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::vector<std::size_t>> groups;  // two or more mods each, in the mods' order
+    std::vector<std::size_t> groupOf;              // per mod: its group, or kNone
+
+    // The other mods tied with that one.
+    std::vector<std::size_t> OthersOf(std::size_t mod) const;
+};
+TiedTimes FindTiedTimes(const std::vector<ModEntry>& mods);
 
 // Scans the folder for mods, reads each one's last-write time (falling back
 // to the time the enumeration reported when it cannot be read) and orders

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -18,42 +19,9 @@ constexpr std::string_view kMagic = "# PakOrder mod list ";
 constexpr unsigned kVersion = 1;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kExplanation = "# + enabled, - disabled; in load order, the first loaded first\n";
+constexpr std::string_view kPairExplanation = "# = a mod, \" > \", a mod it is meant to override\n";
 // ".PAK.MAN" is added to the name on disk; a file name holds at most 255.
 constexpr std::size_t kMaxNameLength = 255 - 8;
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool IsUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        std::uint32_t c = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2, c = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, c = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4, c = lead & 0x07u;
-        } else {
-            return false;
-        }
-        if (text.size() - i < length)
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        if ((length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (length == 4 && (c < 0x10000 || c > 0x10FFFF)))
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 // Names Windows keeps for devices, whatever follows them after a dot.
 bool IsReservedDeviceName(std::wstring_view name)
@@ -94,6 +62,39 @@ std::optional<unsigned> VersionOf(std::string_view firstLine)
 
 }  // namespace
 
+bool IsStrictUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        std::uint32_t c = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, c = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, c = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, c = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length)
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3Fu);
+        }
+        if ((length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (length == 4 && (c < 0x10000 || c > 0x10FFFF)))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 ModListEntry ModListEntryOf(std::wstring_view pakName)
 {
     const std::size_t extension = FileExtension(pakName).size();
@@ -124,6 +125,12 @@ bool IsModListName(std::wstring_view name)
 
 std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std::wstring>* leftOut)
 {
+    return FormatModList(mods, {}, leftOut);
+}
+
+std::string FormatModList(const std::vector<ModListEntry>& mods, const std::vector<IntendedOverlap>& intended,
+                          std::vector<std::wstring>* leftOut)
+{
     std::string text(kMagic);
     text += std::to_string(kVersion);
     text += '\n';
@@ -138,6 +145,14 @@ std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std
         text += platform::ToUtf8(mod.name);
         text += '\n';
     }
+    if (!intended.empty())
+        text += kPairExplanation;
+    for (const IntendedOverlap& pair : intended)
+        if (const std::optional<std::string> line = FormatOverlapPair(pair)) {
+            text += "= ";
+            text += *line;
+            text += '\n';
+        }
     return text;
 }
 
@@ -187,22 +202,23 @@ ModListExport ExportModList(const std::vector<ModEntry>& mods)
     return ExportNamed(entries);
 }
 
-std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned char>& bytes, ModListProblem& whyNot)
+std::optional<ModListContents> ParseModListContents(const std::vector<unsigned char>& bytes, ModListProblem& whyNot)
 {
     if (bytes.size() > kMaxModListBytes) {
         whyNot = ModListProblem{ModListFault::TooLarge, 0, {}};
         return std::nullopt;
     }
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (text.find('\0') != std::string_view::npos || !IsUtf8(text)) {
+    if (text.find('\0') != std::string_view::npos || !IsStrictUtf8(text)) {
         whyNot = ModListProblem{ModListFault::Binary, 0, {}};
         return std::nullopt;
     }
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         text.remove_prefix(kByteOrderMark.size());  // as Notepad saves UTF-8
 
-    std::vector<ModListEntry> mods;
+    ModListContents list;
     std::unordered_set<std::wstring> seen;
+    std::set<std::pair<std::wstring, std::wstring>> seenPairs;
     int number = 0;
     for (std::size_t start = 0; start < text.size() || number == 0;) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -219,9 +235,22 @@ std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned
         }
         if (line.empty() || line.front() == '#')
             continue;
-        if (line.size() < 3 || (line[0] != '+' && line[0] != '-') || (line[1] != ' ' && line[1] != '\t')) {
+        if (line.size() < 3 || (line[0] != '+' && line[0] != '-' && line[0] != '=') || (line[1] != ' ' && line[1] != '\t')) {
             whyNot = ModListProblem{ModListFault::BadLine, number, {}};
             return std::nullopt;
+        }
+        if (line[0] == '=') {
+            std::optional<IntendedOverlap> pair = ParseOverlapPair(line.substr(2));
+            if (!pair) {
+                whyNot = ModListProblem{ModListFault::BadLine, number, {}};
+                return std::nullopt;
+            }
+            if (!seenPairs.emplace(platform::FoldedCase(pair->overriding), platform::FoldedCase(pair->overridden)).second) {
+                whyNot = ModListProblem{ModListFault::Duplicate, number, std::move(pair->overriding)};
+                return std::nullopt;
+            }
+            list.intended.push_back(std::move(*pair));
+            continue;
         }
         ModListEntry mod{platform::FromUtf8(line.substr(2)), line[0] == '+'};
         if (!IsModListName(mod.name)) {
@@ -232,9 +261,17 @@ std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned
             whyNot = ModListProblem{ModListFault::Duplicate, number, std::move(mod.name)};
             return std::nullopt;
         }
-        mods.push_back(std::move(mod));
+        list.mods.push_back(std::move(mod));
     }
-    return mods;
+    return list;
+}
+
+std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned char>& bytes, ModListProblem& whyNot)
+{
+    std::optional<ModListContents> list = ParseModListContents(bytes, whyNot);
+    if (!list)
+        return std::nullopt;
+    return std::move(list->mods);
 }
 
 }  // namespace mods

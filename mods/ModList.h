@@ -5,18 +5,25 @@
 //
 //   # PakOrder mod list 1
 //   + BetterLoot
+//   + BetterLoot Patch
 //   - 更多宠物
+//   = BetterLoot Patch > BetterLoot
 //
 // The first line names the format and its version; "+" is enabled, "-"
-// disabled, one space, then the name to the end of the line. Other lines
-// starting with "#" are comments; blank lines are skipped; CRLF and LF both
-// read. The bytes come from anywhere and are not trusted.
+// disabled, one space, then the name to the end of the line; "=", one
+// space, then an overlap the player intends, as IntendedOverlaps writes it.
+// Other lines starting with "#" are comments; blank lines are skipped; CRLF
+// and LF both read. The bytes come from anywhere and are not trusted. (A
+// reader older than the "=" line refuses a list holding one, naming the
+// line, so the version stays 1.)
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "mods/IntendedOverlaps.h"
 
 namespace mods {
 
@@ -32,6 +39,9 @@ inline constexpr std::size_t kMaxModListBytes = 4u << 20;
 // The entry of a pak on disk: "a.G1O" -> {"a", disabled}.
 ModListEntry ModListEntryOf(std::wstring_view pakName);
 
+// True for strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsStrictUtf8(std::string_view text);
+
 // True when name + ".PAK" (and its ".MAN") can be a file's name on every
 // system the game runs on: not empty, no path separator or control
 // character, none of the characters Windows refuses, no reserved device
@@ -41,6 +51,11 @@ bool IsModListName(std::wstring_view name);
 // The list's text. Mods whose names IsModListName refuses cannot be
 // written: they are left out and appended to `leftOut`.
 std::string FormatModList(const std::vector<ModListEntry>& mods, std::vector<std::wstring>* leftOut = nullptr);
+
+// The same with the overlaps the player intends after the mods. Pairs
+// FormatOverlapPair refuses are left out too.
+std::string FormatModList(const std::vector<ModListEntry>& mods, const std::vector<IntendedOverlap>& intended,
+                          std::vector<std::wstring>* leftOut = nullptr);
 
 // The names that more than one of the mods take, compared as the reader
 // compares them (a.pak beside a.G1O, or a.pak beside A.PAK): a list of such
@@ -69,9 +84,9 @@ enum class ModListFault {
     OtherVersion,  // a list of a version this program does not read
     Binary,        // a NUL byte, or bytes that are not UTF-8
     TooLarge,      // more than kMaxModListBytes
-    BadLine,       // neither a comment nor a mark, a space and a name
+    BadLine,       // neither a comment nor a mark, a space and a name (or a pair)
     BadName,       // a name that cannot be a mod's file name
-    Duplicate,     // a mod named twice (names compared as Windows does)
+    Duplicate,     // a mod or a pair named twice (names compared as Windows does)
 };
 
 struct ModListProblem {
@@ -80,7 +95,15 @@ struct ModListProblem {
     std::wstring name;  // BadName, Duplicate: the name
 };
 
-// Never reads past the bytes; time in proportion to their size.
+struct ModListContents {
+    std::vector<ModListEntry> mods;
+    std::vector<IntendedOverlap> intended;
+};
+
+// Never reads past the bytes; time in proportion to their size. A pair may
+// name mods the list does not.
+std::optional<ModListContents> ParseModListContents(const std::vector<unsigned char>& bytes, ModListProblem& whyNot);
+// The mods alone.
 std::optional<std::vector<ModListEntry>> ParseModList(const std::vector<unsigned char>& bytes, ModListProblem& whyNot);
 
 }  // namespace mods

@@ -34,13 +34,27 @@ public:
 
     static std::uint64_t HashOf(std::uint32_t folder, std::string_view name)
     {
-        // The words' products do not wait for each other; only the rotation does.
-        constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
-        std::uint64_t hash = (folder + 1) * 0xC2B2AE3D27D4EB4Full ^ name.size();
+        std::uint64_t hash = HashStart(folder, name.size());
         std::size_t at = 0;
         for (; at + 8 <= name.size(); at += 8)
-            hash = Rotated(hash) ^ (Word(name.data() + at) * kOdd);
-        hash = Rotated(hash) ^ (Tail(name.data() + at, name.size() - at) * kOdd);
+            hash = HashStep(hash, Word(name.data() + at));
+        return HashEnd(HashStep(hash, Tail(name.data() + at, name.size() - at)));
+    }
+    // HashOf in steps, for a caller that makes the name's words itself:
+    // each whole word of eight bytes, in the machine's own order, then the
+    // rest (none or fewer than eight, zeros after them) as one more.
+    static std::uint64_t HashStart(std::uint32_t folder, std::size_t bytes)
+    {
+        return (folder + 1) * 0xC2B2AE3D27D4EB4Full ^ bytes;
+    }
+    static std::uint64_t HashStep(std::uint64_t hash, std::uint64_t word)
+    {
+        // The words' products do not wait for each other; only the rotation does.
+        constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+        return Rotated(hash) ^ (word * kOdd);
+    }
+    static std::uint64_t HashEnd(std::uint64_t hash)
+    {
         hash ^= hash >> 33;
         hash *= 0xFF51AFD7ED558CCDull;
         return hash ^ (hash >> 33);

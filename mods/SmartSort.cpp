@@ -81,6 +81,15 @@ void SmartSort(const SmartSortRows& rows, FileTime now, FileTime latest)
         return base;
     };
 
+    // Equal times leave the game's order undefined: the later row moves on.
+    auto tiedWithAbove = [&](int row) {
+        if (row == 0)
+            return false;
+        const std::optional<FileTime> time = times.Get(row);
+        const std::optional<FileTime> above = times.Get(row - 1);
+        return time && above && *time == *above;
+    };
+
     bool chain = false;
     int i = 0;
     if (notLaterThanBase(0)) {
@@ -90,7 +99,7 @@ void SmartSort(const SmartSortRows& rows, FileTime now, FileTime latest)
     }
 
     while (i < n) {
-        if (!rows.isMarked(i) && !(chain && notLaterThanBase(i))) {
+        if (!rows.isMarked(i) && !(chain && notLaterThanBase(i)) && !tiedWithAbove(i)) {
             chain = false;
             ++i;
             continue;

@@ -31,8 +31,10 @@ struct SmartSortRows {
 };
 
 // Walks the rows from the top and re-times, through writeTime, the row 0
-// when it is not later than the base time, every run of marked rows, and the
-// rows a run must take in to keep its times strictly increasing: each run
+// when it is not later than the base time, every run of marked rows, every
+// row whose time equals the time of the row above it (the game's order of
+// the two is undefined), and the rows a run must take in to keep its times
+// strictly increasing: each run
 // gets times spread evenly between the row above it and the first row below
 // it that is far enough away. A run's lower bound is the time of the nearest
 // row above it whose time is known. Times never wrap: sums saturate at the

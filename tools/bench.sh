@@ -67,7 +67,7 @@ for name, ours in sorted(times.items()):
         label = "catalogue read, %s mods (native)" % n
         print("%-36s ours %9.1f ms   bare %9.1f ms   ratio %5.2f" % (label, ours, bare, ours / bare))
 '
-"$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 1
+"$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 2
 "$repo/build/bench-native/tests/conflict_memory" "$repo/build/bench/conflict-memory"
 "$repo/build/bench-native/tests/record_bench" "$reps" | sed 's/$/ (native)/'
 "$repo/build/bench-native/tests/cli_bench" "$repo/build/bench-native/pakorder" \

@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes given to the mod list reader are either a
 // list or refused, without a crash, a read past them or a hang; a list it
-// accepts is written back as text that reads as the same list, and an
-// import of it into rows of its own names, reversed, puts every row back.
+// accepts is written back as text that reads as the same list (its
+// intended overlaps too), and an import of it into rows of its own names,
+// reversed, puts every row back.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,13 +14,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     mods::ModListProblem problem;
-    const auto list = mods::ParseModList(std::vector<unsigned char>(data, data + size), problem);
-    if (!list)
+    const auto contents = mods::ParseModListContents(std::vector<unsigned char>(data, data + size), problem);
+    if (!contents)
         return 0;
+    const std::vector<mods::ModListEntry>* list = &contents->mods;
     std::vector<std::wstring> leftOut;
-    const std::string text = mods::FormatModList(*list, &leftOut);
-    const auto again = mods::ParseModList(std::vector<unsigned char>(text.begin(), text.end()), problem);
-    if (!leftOut.empty() || !again || *again != *list)
+    const std::string text = mods::FormatModList(*list, contents->intended, &leftOut);
+    const auto again = mods::ParseModListContents(std::vector<unsigned char>(text.begin(), text.end()), problem);
+    if (!leftOut.empty() || !again || again->mods != *list || again->intended != contents->intended)
         std::abort();
 
     std::vector<mods::ArrangedMod> rows;

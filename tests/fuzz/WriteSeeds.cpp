@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mods/ChangeRecord.h"
+#include "mods/IntendedOverlaps.h"
 #include "mods/ModList.h"
 #include "unit/ManifestBytes.h"
 
@@ -57,7 +58,15 @@ std::vector<std::string> ModListSeeds()
 {
     return {mods::FormatModList({}),
             mods::FormatModList({{L"BetterLoot", true}, {L"更多宠物 v2", false}, {L"a.b", true}}),
+            mods::FormatModList({{L"a", true}, {L"b", false}}, {{L"a", L"b"}, {L"更多宠物 v2", L"x"}}),
             "\xEF\xBB\xBF# PakOrder mod list 1\r\n# mine\r\n\r\n+ x  \r\n-\tz\r\n"};
+}
+
+std::vector<std::string> OverlapsSeeds()
+{
+    return {mods::FormatIntendedOverlaps({}),
+            mods::FormatIntendedOverlaps({{L"BetterLoot Patch", L"BetterLoot"}, {L"更多宠物 v2", L"a.b"}, {L"a.b", L"更多宠物 v2"}}),
+            "\xEF\xBB\xBF# PakOrder intended overlaps 1\r\n# mine\r\n\r\nx\t>\ty  \r\nbad line\r\nx > y\r\n"};
 }
 
 std::vector<std::string> VdfSeeds()
@@ -79,10 +88,11 @@ bool WriteSeeds(const char* folder, const std::string& stem, const std::vector<s
 
 }  // namespace
 
-// write_seeds <manifest seeds folder> [<record seeds folder> [<mod list seeds folder> <VDF seeds folder>]]
+// write_seeds <manifest seeds folder> [<record seeds folder> [<mod list seeds folder> <VDF seeds folder>
+//             [<intended overlaps seeds folder>]]]
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3 && argc != 5)
+    if (argc != 2 && argc != 3 && argc != 5 && argc != 6)
         return 2;
     const std::vector<std::vector<unsigned char>> seeds = {
         ManifestBytes({}),
@@ -103,7 +113,9 @@ int main(int argc, char** argv)
                 return 1;
         }
     }
-    if (argc == 5 && (!WriteSeeds(argv[3], "list", ModListSeeds()) || !WriteSeeds(argv[4], "vdf", VdfSeeds())))
+    if (argc >= 5 && (!WriteSeeds(argv[3], "list", ModListSeeds()) || !WriteSeeds(argv[4], "vdf", VdfSeeds())))
+        return 1;
+    if (argc == 6 && !WriteSeeds(argv[5], "overlaps", OverlapsSeeds()))
         return 1;
     return 0;
 }

@@ -2,6 +2,7 @@
 // The system's file system with chosen operations failing, for tests of
 // what the core does when a file cannot follow.
 
+#include <functional>
 #include <new>
 #include <optional>
 #include <set>
@@ -33,6 +34,12 @@ public:
     int writesBeforeCrash = -1;
     // The clock, stopped there; empty: the system's.
     std::optional<mods::FileTime> stoppedClock;
+    // Paths whose whole-file reads end half-way, as when another program
+    // rewrites the file while it is read.
+    std::set<std::wstring> cutShort;
+    // Called with the path before each whole-file read: another program at
+    // work meanwhile (removing or replacing files).
+    std::function<void(const std::wstring& path)> beforeWholeRead;
 
     platform::FsStatus ListFolder(const std::wstring& folder, std::vector<platform::FolderEntry>& entries) override
     {
@@ -81,7 +88,14 @@ public:
     }
     platform::FsStatus ReadWholeFile(const std::wstring& path, std::size_t maxBytes, std::vector<unsigned char>& bytes) override
     {
-        return unreadable.count(path) ? kDenied : real_.ReadWholeFile(path, maxBytes, bytes);
+        if (beforeWholeRead)
+            beforeWholeRead(path);
+        if (unreadable.count(path))
+            return kDenied;
+        const platform::FsStatus read = real_.ReadWholeFile(path, maxBytes, bytes);
+        if (read.ok() && cutShort.count(path))
+            bytes.resize(bytes.size() / 2);
+        return read;
     }
     platform::FsStatus CreateFolders(const std::wstring& path) override { return real_.CreateFolders(path); }
     platform::FsStatus WriteFileDurably(const std::wstring& path, std::string_view bytes) override

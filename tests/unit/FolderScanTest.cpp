@@ -95,6 +95,18 @@ TEST(ModOrder, SortsByTimeWithTiesReversed)
     EXPECT_EQ(Names(entries), (Names_{L"f", L"d", L"b", L"c", L"e", L"a"}));
 }
 
+TEST(ModOrder, EnabledModsOfTheSameTimeAreNamedAsTied)
+{
+    const std::vector<ModEntry> mods{{L"a.pak", 10, L""}, {L"b.G1O", 10, L""}, {L"c.PAK", 20, L""}, {L"d.pak", 10, L""},
+                                     {L"e.pak", 20, L""}, {L"f.pak", 30, L""}, {L"g.pak", 11, L""}, {L"h.pak", 10, L""}};
+    const TiedTimes tied = FindTiedTimes(mods);
+    EXPECT_EQ(tied.groups, (std::vector<std::vector<std::size_t>>{{0, 3, 7}, {2, 4}}));
+    EXPECT_EQ(tied.OthersOf(3), (std::vector<std::size_t>{0, 7}));
+    EXPECT_EQ(tied.OthersOf(4), (std::vector<std::size_t>{2}));
+    for (const std::size_t alone : {1, 5, 6})
+        EXPECT_TRUE(tied.OthersOf(alone).empty()) << alone;
+}
+
 TEST(ModOrder, AFileWhoseTimeCannotBeReadKeepsTheEnumeratedTime)
 {
     MemoryFileSystem fs;

@@ -32,6 +32,18 @@ TEST(ModList, TextRoundTripsOrderAndStates)
     ASSERT_TRUE(edited);
     EXPECT_EQ(*edited, (std::vector<ModListEntry>{{L"x", true}, {L"z", false}, {L"# not a comment", true}}));
 
+    // Overlaps the player intends ride along; a reader of the mods alone passes over them.
+    const std::vector<IntendedOverlap> intended{{L"a.b", L"BetterLoot"}, {L"😀 patch", L"更多宠物 v2.1"}, {L"x", L"x"}};
+    const std::string withPairs = FormatModList(mods, intended, &leftOut);
+    EXPECT_NE(withPairs.find("\n= a.b > BetterLoot\n= 😀 patch > 更多宠物 v2.1\n"), std::string::npos) << withPairs;
+    EXPECT_EQ(withPairs.find("x > x"), std::string::npos);
+    const auto contents = ParseModListContents(Bytes(withPairs), problem);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->mods, mods);
+    EXPECT_EQ(contents->intended, (std::vector<IntendedOverlap>{intended[0], intended[1]}));
+    EXPECT_EQ(ParseModList(Bytes(withPairs), problem), mods);
+    EXPECT_EQ(FormatModList(mods), FormatModList(mods, {}));
+
     EXPECT_EQ(ModListEntryOf(L"a.b.G1O"), (ModListEntry{L"a.b", false}));
     EXPECT_EQ(ModListEntryOf(L"Mod.PAK"), (ModListEntry{L"Mod", true}));
 }
@@ -157,6 +169,11 @@ TEST(ModList, BadBytesAreNamedNeverTaken)
         {__LINE__, head + "+ CON\n", ModListFault::BadName, 2},
         {__LINE__, head + "+ a\rb\n", ModListFault::BadName, 2},
         {__LINE__, head + "+ Mod\n- mod\n", ModListFault::Duplicate, 3},
+        {__LINE__, head + "+ a\n= a\n", ModListFault::BadLine, 3},
+        {__LINE__, head + "= a >b\n", ModListFault::BadLine, 2},
+        {__LINE__, head + "= a > A\n", ModListFault::BadLine, 2},
+        {__LINE__, head + "= a > CON\n", ModListFault::BadLine, 2},
+        {__LINE__, head + "= a > b\n+ a\n= A > B\n", ModListFault::Duplicate, 4},
         {__LINE__, std::string(kMaxModListBytes + 1, '#'), ModListFault::TooLarge, 0},
     };
     for (const Case& c : cases) {

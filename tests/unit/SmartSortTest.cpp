@@ -124,6 +124,39 @@ TEST(SmartSort, NeighboursTooCloseAreTakenIntoTheRun)
     EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, t + s}, {2, t + 2 * s}, {3, t + 3 * s}}));
 }
 
+TEST(SmartSort, TiedRowsAreSeparatedWritingOnlyTheLaterOnes)
+{
+    // Equal times leave the game's order undefined: the later rows of a tie
+    // are re-timed as a moved row is, and nothing else.
+    const FileTime t0 = Time(2021, 1, 1), t = Time(2021, 6, 1), t3 = Time(2022, 1, 1);
+    struct Case {
+        const char* what;
+        std::vector<std::optional<FileTime>> times;
+        std::vector<bool> marked;
+        std::map<int, FileTime> writes;
+    };
+    const Case cases[] = {
+        {"two tied rows", {t0, t, t, t3}, {false, false, false, false}, {{2, t + (t3 - t) / 2}}},
+        {"three tied rows", {t0, t, t, t, t3}, {false, false, false, false, false},
+         {{2, t + (t3 - t) / 3}, {3, t + 2 * ((t3 - t) / 3)}}},
+        {"tied rows at the top", {t, t, t3}, {false, false, false}, {{1, t + (t3 - t) / 2}}},
+        {"tied rows at the bottom", {t0, t, t}, {false, false, false}, {{2, t + (FarTime(kNow) - t) / 2}}},
+        {"a tie under a moved row's bound", {t0, t3, t, t, t3}, {false, true, false, false, false},
+         {{1, t0 + (t - t0) / 2}, {3, t + (t3 - t) / 2}}},
+        {"a tie whose next row is too close takes it in", {t, t, t + kTicksPerSecond, t3}, {false, false, false, false},
+         {{1, t + (t3 - t) / 3}, {2, t + 2 * ((t3 - t) / 3)}}},
+        {"two ties among rows not moved", {t0, t0, t, t, t3}, {false, false, false, false, false},
+         {{1, t0 + (t - t0) / 2}, {3, t + (t3 - t) / 2}}},
+        {"an unreadable row ties with nothing", {t0, std::nullopt, t3}, {false, false, false}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rows rows{c.times, c.marked, {}};
+        rows.Sort(kNow);
+        EXPECT_EQ(rows.writes, c.writes);
+    }
+}
+
 TEST(SmartSort, UnreadableTimesAreTakenIn)
 {
     Rows rows{{Time(2021, 1, 1), Time(2021, 3, 1), std::nullopt, Time(2022, 1, 1)}, {false, true, false, false}, {}};

@@ -313,6 +313,11 @@ def prepare_redo(game):
     must(game.run("undo"), "undo")
 
 
+def prepare_restore(game):
+    prepare_undo(game)
+    must(game.run("disable", "Delta"), "disable")
+
+
 SCENARIOS = [
     Scenario("move", ["move", "Alpha", "--bottom"]),
     Scenario("import-order", ["import", "{root}/order.txt"], prepare_order_list),
@@ -323,6 +328,7 @@ SCENARIOS = [
     Scenario("install", ["install", "{incoming}/Hotel.pak"]),
     Scenario("undo", ["undo"], prepare_undo),
     Scenario("redo", ["redo"], prepare_redo),
+    Scenario("restore", ["restore", "1", "--yes"], prepare_restore),
     # prepared by run_scenario: a move killed half-way
     Scenario("recover", ["recover"]),
 ]

@@ -1,7 +1,6 @@
 #include "mods/IntendedOverlaps.h"
 
 #include <algorithm>
-#include <charconv>
 #include <set>
 
 #include "mods/ModList.h"
@@ -18,26 +17,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kExplanation = "# each line: a mod, \" > \", a mod it is meant to override\n";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimLineEnd(std::string_view line)
-{
-    while (!line.empty() && (line.back() == '\r' || IsBlank(line.back())))
-        line.remove_suffix(1);
-    return line;
-}
-
-// "1" of "# PakOrder intended overlaps 1"; empty when the line is not the file's first.
-std::optional<unsigned> VersionOf(std::string_view firstLine)
-{
-    if (firstLine.substr(0, kMagic.size()) != kMagic)
-        return std::nullopt;
-    const std::string_view digits = firstLine.substr(kMagic.size());
-    unsigned version = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), version);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    return version;
-}
 
 // The names of "A > B" as written, before they are checked as names.
 std::optional<std::pair<std::string_view, std::string_view>> SplitPair(std::string_view text)
@@ -135,7 +114,7 @@ std::vector<IntendedOverlap> ParseIntendedOverlaps(const std::vector<unsigned ch
         start = end + 1;
         ++number;
         if (number == 1) {
-            const std::optional<unsigned> version = VersionOf(line);
+            const std::optional<unsigned> version = HeaderVersion(line, kMagic);
             if (!version || *version != kVersion) {
                 problems.push_back(OverlapsProblem{version ? OverlapsFault::OtherVersion : OverlapsFault::NotOverlapsFile, 1, {}});
                 return pairs;

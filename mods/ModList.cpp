@@ -40,6 +40,8 @@ bool IsReservedDeviceName(std::wstring_view name)
     return false;
 }
 
+}  // namespace
+
 std::string_view TrimLineEnd(std::string_view line)
 {
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
@@ -47,20 +49,17 @@ std::string_view TrimLineEnd(std::string_view line)
     return line;
 }
 
-// "1" of "# PakOrder mod list 1"; empty when the line is not a list's first.
-std::optional<unsigned> VersionOf(std::string_view firstLine)
+std::optional<unsigned> HeaderVersion(std::string_view firstLine, std::string_view magic)
 {
-    if (firstLine.substr(0, kMagic.size()) != kMagic)
+    if (firstLine.substr(0, magic.size()) != magic)
         return std::nullopt;
-    const std::string_view digits = firstLine.substr(kMagic.size());
+    const std::string_view digits = firstLine.substr(magic.size());
     unsigned version = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), version);
     if (error != std::errc() || end != digits.data() + digits.size() || digits.empty())
         return std::nullopt;
     return version;
 }
-
-}  // namespace
 
 bool IsStrictUtf8(std::string_view text)
 {
@@ -226,7 +225,7 @@ std::optional<ModListContents> ParseModListContents(const std::vector<unsigned c
         start = end + 1;
         ++number;
         if (number == 1) {
-            const std::optional<unsigned> version = VersionOf(line);
+            const std::optional<unsigned> version = HeaderVersion(line, kMagic);
             if (!version || *version != kVersion) {
                 whyNot = ModListProblem{version ? ModListFault::OtherVersion : ModListFault::NotAModList, 1, {}};
                 return std::nullopt;

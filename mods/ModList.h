@@ -41,6 +41,11 @@ ModListEntry ModListEntryOf(std::wstring_view pakName);
 
 // True for strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsStrictUtf8(std::string_view text);
+// The rules of our line-based files (mod lists, intended overlaps): a line
+// without its line end and trailing blanks, and the N of a first line
+// "<magic>N" (none when the line is not such a first line).
+std::string_view TrimLineEnd(std::string_view line);
+std::optional<unsigned> HeaderVersion(std::string_view firstLine, std::string_view magic);
 
 // True when name + ".PAK" (and its ".MAN") can be a file's name on every
 // system the game runs on: not empty, no path separator or control

@@ -119,8 +119,8 @@ bool ManagedFolder::TakeChange()
 
 void ManagedFolder::ForgetChanges()
 {
-    // Were they not let go, our own writes would make the timer read the
-    // folder again, a second of work with thousands of mods.
+    // Were they not let go, our own writes would make the timer list the
+    // folder again for nothing.
     for (int pending = 0; pending < 64 && TakeChange(); ++pending) {
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <span>
 
 #include "mods/SmartSort.h"
 #include "unit/TestFiles.h"
@@ -124,17 +125,29 @@ TEST(SmartSort, NeighboursTooCloseAreTakenIntoTheRun)
     EXPECT_EQ(rows.writes, (std::map<int, FileTime>{{1, t + s}, {2, t + 2 * s}, {3, t + 3 * s}}));
 }
 
+// One sort of rows with these times and marks, and the writes it must make.
+struct Case {
+    const char* what;
+    std::vector<std::optional<FileTime>> times;
+    std::vector<bool> marked;
+    std::map<int, FileTime> writes;
+};
+
+void ExpectWrites(std::span<const Case> cases)
+{
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rows rows{c.times, c.marked, {}};
+        rows.Sort(kNow);
+        EXPECT_EQ(rows.writes, c.writes);
+    }
+}
+
 TEST(SmartSort, TiedRowsAreSeparatedWritingOnlyTheLaterOnes)
 {
     // Equal times leave the game's order undefined: the later rows of a tie
     // are re-timed as a moved row is, and nothing else.
     const FileTime t0 = Time(2021, 1, 1), t = Time(2021, 6, 1), t3 = Time(2022, 1, 1);
-    struct Case {
-        const char* what;
-        std::vector<std::optional<FileTime>> times;
-        std::vector<bool> marked;
-        std::map<int, FileTime> writes;
-    };
     const Case cases[] = {
         {"two tied rows", {t0, t, t, t3}, {false, false, false, false}, {{2, t + (t3 - t) / 2}}},
         {"three tied rows", {t0, t, t, t, t3}, {false, false, false, false, false},
@@ -149,12 +162,7 @@ TEST(SmartSort, TiedRowsAreSeparatedWritingOnlyTheLaterOnes)
          {{1, t0 + (t - t0) / 2}, {3, t + (t3 - t) / 2}}},
         {"an unreadable row ties with nothing", {t0, std::nullopt, t3}, {false, false, false}, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Rows rows{c.times, c.marked, {}};
-        rows.Sort(kNow);
-        EXPECT_EQ(rows.writes, c.writes);
-    }
+    ExpectWrites(cases);
 }
 
 TEST(SmartSort, UnreadableTimesAreTakenIn)
@@ -188,12 +196,6 @@ TEST(SmartSort, BoundsComeFromKnownTimesAndNeverWrap)
 {
     const FileTime t0 = Time(2021, 12, 1), t3 = Time(2022, 1, 1);
     const FileTime beyond = ~FileTime{0};  // a time past 30828, as some file systems report
-    struct Case {
-        const char* what;
-        std::vector<std::optional<FileTime>> times;
-        std::vector<bool> marked;
-        std::map<int, FileTime> writes;
-    };
     const Case cases[] = {
         {"an unreadable row above the run: bounded by the row above that",
          {t0, std::nullopt, Time(2019, 1, 1), t3}, {false, false, true, false}, {{2, t0 + (t3 - t0) / 2}}},
@@ -212,12 +214,7 @@ TEST(SmartSort, BoundsComeFromKnownTimesAndNeverWrap)
          {Time(2013, 1, 1), Time(2014, 1, 1), t3, t3 + kHour, std::nullopt, t3 + 2 * kHour}, {false, false, false, false, false, false},
          {{0, BaseTime(kNow)}, {1, BaseTime(kNow) + (t3 - BaseTime(kNow)) / 2}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Rows rows{c.times, c.marked, {}};
-        rows.Sort(kNow);
-        EXPECT_EQ(rows.writes, c.writes);
-    }
+    ExpectWrites(cases);
 }
 
 }  // namespace

@@ -139,8 +139,8 @@ WriteOutcome FolderWriter::WriteOrder(const std::vector<ListedMod>& mods, FileTi
         if (mod.marked)
             marked.push_back(mod.name);
     }
-    return Write(RecordedAction::SmartSort, std::move(marked), [&](const std::vector<RecordedMod>&) {
-        failures = WriteLoadOrder(fileSystem_, history_->PaksFolder(), mods, now, progress);
+    return Write(RecordedAction::SmartSort, std::move(marked), [&](const std::vector<RecordedMod>& before) {
+        failures = WriteLoadOrder(fileSystem_, history_->PaksFolder(), mods, now, progress, &before);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "mods/ModTime.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "mods/ModFile.h"
 #include "mods/SmartSort.h"
@@ -76,8 +77,16 @@ FileTime LatestTimeKept(platform::FileSystem& fileSystem, const std::wstring& pa
 }  // namespace
 
 std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
-                                        const std::vector<ListedMod>& mods, FileTime now, const StepProgress& progress)
+                                        const std::vector<ListedMod>& mods, FileTime now, const StepProgress& progress,
+                                        const std::vector<RecordedMod>* state)
 {
+    // Ties are found by every row's time: taken from the state, that is
+    // one listing rather than an open of each mod.
+    std::unordered_map<std::wstring, FileTime> stateTimes;
+    if (state) {
+        for (const RecordedMod& mod : *state)
+            stateTimes.emplace(mod.pak.name, mod.pak.time);
+    }
     std::vector<FileFailure> failures;
     KnownKeptTimes known;
     SmartSortRows rows;
@@ -92,7 +101,10 @@ std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const 
     };
     rows.readTime = [&](int row) {
         step();
-        const std::optional<FileTime> time = GetModFileTime(fileSystem, folder, mods[static_cast<std::size_t>(row)].name);
+        const std::wstring& name = mods[static_cast<std::size_t>(row)].name;
+        const auto inState = stateTimes.find(name);
+        const std::optional<FileTime> time =
+            inState != stateTimes.end() ? inState->second : GetModFileTime(fileSystem, folder, name);
         if (time)
             known.Add(*time);  // on disk, so kept
         return time;

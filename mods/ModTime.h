@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/FileTime.h"
+#include "mods/ChangeRecord.h"
 #include "mods/FileFailure.h"
 #include "mods/StepProgress.h"
 
@@ -53,9 +54,12 @@ struct ListedMod {
 
 // The smart sort on the folder's files, for the mods in the order shown.
 // Returns the files whose time could not be written.
-// `progress` is told of each time read and written.
+// `progress` is told of each time read and written. `state`, when given,
+// is the folder as read whole just before, under its lock: a mod's time in
+// it stands for a read of the file (a mod not in it is read).
 std::vector<FileFailure> WriteLoadOrder(platform::FileSystem& fileSystem, const std::wstring& folder,
                                         const std::vector<ListedMod>& mods, FileTime now,
-                                        const StepProgress& progress = {});
+                                        const StepProgress& progress = {},
+                                        const std::vector<RecordedMod>* state = nullptr);
 
 }  // namespace mods

@@ -45,6 +45,7 @@ void ModListView::SetUp(ContextMenuCallback deleteRow)
     list_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, px(90));
     list_.InsertColumn(kColumnMark, texts::kColumnOrderChanged, LVCFMT_LEFT, px(1));
     list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
+    ShowTextsForReaders();
 }
 
 void ModListView::ShowTexts()
@@ -53,8 +54,21 @@ void ModListView::ShowTexts()
                                        texts::kColumnOrderChanged};
     for (int column = 0; column < list_.GetColumnCount() && column < 4; ++column)
         list_.SetColumnText(column, headings[column]);
-    if (IsSetUp())
+    if (IsSetUp()) {
         list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
+        ShowTextsForReaders();
+    }
+}
+
+void ModListView::ShowTextsForReaders()
+{
+    list_.SetCaptionAlignment(kColumnName, HDF_CENTER);
+    list_.ShowChecksAsItemState(texts::kModDisabled, texts::kModEnabled);
+    fw::CWindow::RedrawSuspender noRedraw(list_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    for (int row = 0; row < static_cast<int>(rows.size()) && row < list_.GetItemCount(); ++row)
+        if (rows[static_cast<std::size_t>(row)].marked)
+            list_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
 }
 
 void ModListView::SetDpi(UINT dpi)

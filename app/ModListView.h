@@ -55,6 +55,9 @@ public:
     void ScrollTo(int row) { list_.EnsureVisible(row, FALSE); }
 
 private:
+    // What readers of the list hear: each row's state and move in words,
+    // in the language shown, and the name caption centred.
+    void ShowTextsForReaders();
     void SetRowHeight();
     void ShowColours(int row, bool enabled);
 

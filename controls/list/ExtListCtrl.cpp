@@ -176,6 +176,7 @@ int CExtListCtrl::InsertRow(int index, std::vector<ListCellData> cells, const st
         delete row;
         return -1;  // a row that got no cells stays, without them
     }
+    KeepInsertedCheck(item, row->cells);
     // A new row's other columns have no text yet.
     for (std::size_t subItem = 1; subItem < texts.size(); ++subItem) {
         if (!texts[subItem].empty())

@@ -139,6 +139,8 @@ private:
     void ShowCheckAsItemState(int item);
     // Fills in the state image and text of a row about to be inserted.
     void AddCheckAsItemState(LVITEMW& row, const CellArray& cells) const;
+    // The state image of a row just inserted, if the list view did not keep it.
+    void KeepInsertedCheck(int item, const CellArray& cells);
     LRESULT OnItemChanging(NMHDR* header);
     // The insertion mark's rectangle; empty when it shows nowhere.
     RECT InsertionMarkRect(int row) const;

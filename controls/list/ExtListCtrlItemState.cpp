@@ -8,6 +8,8 @@
 
 namespace {
 
+UINT StateImage(int checkState) { return INDEXTOSTATEIMAGEMASK(checkState == 1 ? 2 : 1); }
+
 // A state image list whose images are one pixel wide: the state image area
 // it gives column 0 is as good as none, so the cell's layout and its press
 // handling stay as they are. The images are never drawn (the cells are).
@@ -51,7 +53,7 @@ void CExtListCtrl::ShowCheckAsItemState(int item)
     LVITEMW lv{};
     lv.mask = LVIF_STATE | LVIF_TEXT;
     lv.iItem = item;
-    lv.state = INDEXTOSTATEIMAGEMASK(cell->checkState == 1 ? 2 : 1);
+    lv.state = StateImage(cell->checkState);
     lv.stateMask = LVIS_STATEIMAGEMASK;
     lv.pszText = const_cast<wchar_t*>(CheckText(cell->checkState).c_str());
     changingCheckState_ = true;
@@ -65,9 +67,23 @@ void CExtListCtrl::AddCheckAsItemState(LVITEMW& row, const CellArray& cells) con
         return;
     const int state = cells.front().checkState;
     row.mask |= LVIF_STATE;
-    row.state = INDEXTOSTATEIMAGEMASK(state == 1 ? 2 : 1);
+    row.state = StateImage(state);
     row.stateMask = LVIS_STATEIMAGEMASK;
     row.pszText = const_cast<wchar_t*>(CheckText(state).c_str());
+}
+
+void CExtListCtrl::KeepInsertedCheck(int item, const CellArray& cells)
+{
+    // Wine's list view gives every row inserted into a list with check boxes
+    // a cleared one, whatever the insertion asked for.
+    if (!KeepsCheckInItem(0) || cells.empty() || cells.front().checkState < 0)
+        return;
+    const UINT wanted = StateImage(cells.front().checkState);
+    if (GetItemState(item, LVIS_STATEIMAGEMASK) == wanted)
+        return;
+    changingCheckState_ = true;
+    SetItemState(item, wanted, LVIS_STATEIMAGEMASK);
+    changingCheckState_ = false;
 }
 
 LRESULT CExtListCtrl::OnItemChanging(NMHDR* header)

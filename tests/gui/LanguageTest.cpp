@@ -94,7 +94,8 @@ std::wstring Heading(HWND window, int column)
 // Each line of the button's text within its face, and the lines within its height.
 bool TextFits(HWND button)
 {
-    const std::wstring text = WindowText(button);
+    std::wstring text = WindowText(button);
+    std::erase(text, L'&');  // a letter's mark, drawn as its underline
     RECT face{};
     GetClientRect(button, &face);
     HDC dc = GetDC(button);

@@ -6,6 +6,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "gui/MainWindowFixture.h"
 #include "res/resource.h"
 

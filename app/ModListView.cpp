@@ -81,9 +81,9 @@ void ModListView::SetRowHeight()
 {
     // Never holds an image: its height, 32 pixels at 96 DPI, sets the rows' height.
     const fw::DpiScale& px = list_.Scale();
-    fw::UniqueImageList images(ImageList_Create(px(10), px(32), ILC_COLOR4, 10, 10));
-    list_.SetImageList(images.get(), LVSIL_SMALL);
-    rowHeightImages_ = std::move(images);  // the list view has let go of the old one
+    // The list view destroys the list it holds when it goes; one it lets go of is ours.
+    if (HIMAGELIST old = list_.SetImageList(ImageList_Create(px(10), px(32), ILC_COLOR4, 10, 10), LVSIL_SMALL))
+        ImageList_Destroy(old);
 }
 
 void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool keepView)

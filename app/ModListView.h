@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/UniqueHandle.h"
 #include "controls/list/ExtListCtrl.h"
 #include "framework/Controls.h"
 #include "mods/Arrangement.h"
@@ -63,6 +62,5 @@ private:
 
     const mods::Arrangement& arrangement_;
     CExtListCtrl list_;
-    fw::UniqueImageList rowHeightImages_;
     ContextMenuCallback deleteRow_;
 };

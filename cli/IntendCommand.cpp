@@ -57,9 +57,9 @@ void RunIntend(Session& session, const Invocation& invocation)
     std::vector<unsigned char> bytes;
     const platform::FsStatus read = session.Files().ReadWholeFile(path, mods::kMaxIntendedOverlapsBytes, bytes);
     std::vector<mods::OverlapsProblem> problems;
-    if (platform::IsTooLarge(read))
+    if (platform::IsTooLarge(read)) {
         problems.push_back(mods::OverlapsProblem{mods::OverlapsFault::TooLarge, 0, {}});
-    else if (!read.ok() && !platform::IsNotFound(read)) {
+    } else if (!read.ok() && !platform::IsNotFound(read)) {
         session.Fail(fw::FormatText(texts::kCannotReadList, path, session.Reason(read)));
         return;
     }

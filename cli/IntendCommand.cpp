@@ -8,8 +8,8 @@
 #include "mods/ModFile.h"
 #include "mods/ModList.h"
 #include "mods/ModNames.h"
+#include "mods/OverlapMarking.h"
 #include "platform/LetterCase.h"
-#include "platform/Paths.h"
 
 namespace cli {
 namespace {
@@ -48,42 +48,29 @@ void RunIntend(Session& session, const Invocation& invocation)
         return;
     }
 
-    // Under the folder's lock: another pakorder's edit in between would be lost.
-    mods::WriteOutcome outcome;
-    const std::unique_ptr<platform::FileLock> lock = session.Writer().Lock(outcome);
-    if (!session.Ran(outcome))
+    const mods::OverlapMarkOutcome outcome = mods::MarkIntendedOverlap(
+        session.Files(), session.Writer(), session.History() ? session.History()->RecordsFolder() : std::wstring(), pair,
+        add);
+    if (!session.Ran(outcome.write))
         return;
-    const std::wstring path = mods::IntendedOverlapsPath(session.History()->RecordsFolder());
-    std::vector<unsigned char> bytes;
-    const platform::FsStatus read = session.Files().ReadWholeFile(path, mods::kMaxIntendedOverlapsBytes, bytes);
-    std::vector<mods::OverlapsProblem> problems;
-    if (platform::IsTooLarge(read)) {
-        problems.push_back(mods::OverlapsProblem{mods::OverlapsFault::TooLarge, 0, {}});
-    } else if (!read.ok() && !platform::IsNotFound(read)) {
-        session.Fail(fw::FormatText(texts::kCannotReadList, path, session.Reason(read)));
-        return;
-    }
-    // No file yet is a file without pairs.
-    const std::vector<mods::IntendedOverlap> pairs =
-        read.ok() ? mods::ParseIntendedOverlaps(bytes, problems) : std::vector<mods::IntendedOverlap>();
-    if (WarnOverlapsProblems(session, path, problems)) {
-        session.Fail(fw::FormatText(texts::kOverlapsNotRewritten, path));
-        return;
-    }
-    bool marked = false;
-    for (const mods::IntendedOverlap& p : pairs)
-        marked = marked || mods::SameOverlap(p, pair);
-    if (marked == add) {
+    WarnOverlapsProblems(session, outcome.path, outcome.problems);
+    switch (outcome.result) {
+    case mods::OverlapMarkResult::Changed:
+        break;
+    case mods::OverlapMarkResult::AlreadyMarked:
+    case mods::OverlapMarkResult::NotMarked:
         session.Say(fw::FormatText(add ? texts::kAlreadyIntended : texts::kNotIntended, pair.overriding, pair.overridden));
         return;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    platform::FsStatus written = session.Files().CreateFolders(platform::GetFolderOfPath(path));
-    if (written.ok())
-        written = session.Files().WriteFileDurably(path, add ? mods::WithOverlapAdded(text, pair)
-                                                             : mods::WithOverlapRemoved(text, pair));
-    if (!written.ok()) {
-        session.Fail(fw::FormatText(texts::kCannotWriteOverlaps, path, session.Reason(written)));
+    case mods::OverlapMarkResult::Refused:
+        return;
+    case mods::OverlapMarkResult::CannotRead:
+        session.Fail(fw::FormatText(texts::kCannotReadList, outcome.path, session.Reason(outcome.status)));
+        return;
+    case mods::OverlapMarkResult::FileAtFault:
+        session.Fail(fw::FormatText(texts::kOverlapsNotRewritten, outcome.path));
+        return;
+    case mods::OverlapMarkResult::CannotWrite:
+        session.Fail(fw::FormatText(texts::kCannotWriteOverlaps, outcome.path, session.Reason(outcome.status)));
         return;
     }
     session.Say(fw::FormatText(add ? texts::kIntended : texts::kUnintended, pair.overriding, pair.overridden));

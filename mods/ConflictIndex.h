@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "mods/BlockRuns.h"
 #include "mods/Conflicts.h"
 #include "mods/IntendedOverlaps.h"
 #include "mods/NameTable.h"
@@ -155,7 +156,7 @@ private:
         std::wstring name;
         std::optional<UncheckedReason> unchecked;
         platform::FsStatus status;
-        std::vector<Holding> holdings;   // one per file it holds
+        BlockRuns<Holding>::Run holdings;  // one per file it holds, in holdings_
         std::vector<Spelling> spellings;  // sorted by file
     };
     struct NoValue {};
@@ -180,6 +181,7 @@ private:
     bool Analysed(const ConflictAnalysis& analysis) const { return analysis.indexStamp_ == stamp_; }
     std::vector<std::uint32_t> ModsOfRows(const std::vector<ListedModToCheck>& rows) const;
     std::vector<std::uint32_t> PathRanks(const std::vector<std::uint32_t>& listed) const;
+    std::span<const Holding> HoldingsOf(std::uint32_t mod) const { return holdings_[mods_[mod].holdings]; }
     std::uint32_t AppendSpelling(const ManifestText& name);
     std::string_view SpelledName(std::uint32_t at) const;
 
@@ -187,6 +189,7 @@ private:
     Files files_;
     SpelledFolders spelledFolders_;
     std::string spelledNames_;  // each: two bytes of length in units, then UTF-16LE
+    BlockRuns<Holding> holdings_;
     std::vector<IndexedMod> mods_;  // a mod given again takes a new place; its old one is left empty
     std::unordered_map<std::wstring, std::uint32_t> modByName_;
     std::uint64_t stamp_;  // new with every change, unique among all indexes

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LargeMemory.h"
+
 namespace mods {
 
 inline constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
@@ -164,9 +166,11 @@ private:
         }
     }
 
-    std::vector<Slot> slots_;
-    std::vector<Entry> entries_;
-    std::string names_;
+    template <class T>
+    using Array = std::vector<T, platform::LargeAllocator<T>>;
+    Array<Slot> slots_;
+    Array<Entry> entries_;
+    std::basic_string<char, std::char_traits<char>, platform::LargeAllocator<char>> names_;
 };
 
 }  // namespace mods

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "mods/BlockRuns.h"
+
+namespace mods {
+namespace {
+
+std::vector<std::uint32_t> Items(std::span<const std::uint32_t> run) { return {run.begin(), run.end()}; }
+
+std::vector<std::uint32_t> Counting(std::uint32_t from, std::size_t count)
+{
+    std::vector<std::uint32_t> items;
+    for (std::size_t i = 0; i < count; ++i)
+        items.push_back(from + static_cast<std::uint32_t>(i));
+    return items;
+}
+
+// Runs of every size, one far larger than a block and several crossing a
+// block's end, a dropped one and a shortened one: each reads back whole,
+// also from a copy of the store.
+TEST(BlockRuns, EachRunReadsBackWholeWhereverItsBlockEnded)
+{
+    const std::size_t sizes[] = {0, 1, 3000, 16'000, 700'000, 5, 600'000, 200'000, 1};
+    BlockRuns<std::uint32_t> store;
+    std::vector<BlockRuns<std::uint32_t>::Run> runs;
+    std::vector<std::vector<std::uint32_t>> expected;
+    std::uint32_t next = 0;
+    for (const std::size_t size : sizes) {
+        for (std::uint32_t i = 0; i < 1000; ++i)
+            store.Push(0xDEAD0000 + i);
+        store.Drop();
+        for (const std::uint32_t item : Counting(next, size + 7))
+            store.Push(item);
+        store.Shorten(size);
+        runs.push_back(store.Close());
+        expected.push_back(Counting(next, size));
+        next += static_cast<std::uint32_t>(size + 7);
+    }
+    const BlockRuns<std::uint32_t> copy = store;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        EXPECT_EQ(Items(store[runs[r]]), expected[r]) << "run " << r;
+        EXPECT_EQ(Items(copy[runs[r]]), expected[r]) << "run " << r << " of the copy";
+    }
+    EXPECT_EQ(store.Live(), 3000u + 16'000 + 700'000 + 5 + 600'000 + 200'000 + 2);
+}
+
+}  // namespace
+}  // namespace mods

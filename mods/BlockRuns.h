@@ -52,6 +52,13 @@ public:
         live_ -= run.size;
         dead_ += run.size;
     }
+    // The room left in the last block is given back until it is needed:
+    // a store done growing for now holds no more than its items' pages.
+    void Trim()
+    {
+        if (!blocks_.empty())
+            blocks_.back().get_allocator().discard(blocks_.back().data(), blocks_.back().size(), blocks_.back().capacity());
+    }
     std::span<const T> operator[](const Run& run) const
     {
         return run.size == 0 ? std::span<const T>() : std::span<const T>(blocks_[run.block]).subspan(run.at, run.size);

@@ -438,6 +438,7 @@ void ConflictIndex::Read(platform::FileSystem& fileSystem, const std::wstring& f
         if (bytes.capacity() > kKeptBufferBytes)
             bytes = {};
     }
+    holdings_.Trim();
 }
 
 std::vector<std::uint32_t> ConflictIndex::ModsOfRows(const std::vector<ListedModToCheck>& rows) const

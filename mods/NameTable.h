@@ -1,7 +1,7 @@
 #pragma once
 // A hash table from a folder's number and a name's bytes to an entry with
 // the caller's value, made for the conflict check's million lookups: open
-// addressing kept at most half full, every name in one buffer, entries
+// addressing kept at most three quarters full, every name in one buffer, entries
 // small (their hashes are worked out again when the table grows), and
 // lookups that can be fetched ahead of time, so that their cache misses
 // overlap.
@@ -81,7 +81,7 @@ public:
         slots_[slot] = Slot{index, tag};
         entries_.push_back(Entry{static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), folder, {}});
         names_.append(name);
-        if (2 * entries_.size() > slots_.size())
+        if (4 * entries_.size() > 3 * slots_.size())
             Grow();
         return index;
     }

@@ -19,6 +19,10 @@ inline constexpr std::size_t kLargeBytes = kLargePageBytes - 4096;
 void* AllocateLarge(std::size_t bytes);
 // Gives back what AllocateLarge gave for the same `bytes`.
 void FreeLarge(void* memory, std::size_t bytes) noexcept;
+// Gives the system back the whole pages within [memory, memory + bytes),
+// part of what AllocateLarge gave, while they are not needed: what they
+// held is lost, and they may be written again at any time.
+void DiscardLarge(void* memory, std::size_t bytes) noexcept;
 
 template <class T>
 class LargeAllocator {
@@ -47,6 +51,13 @@ public:
             ::operator delete(memory);
         else
             FreeLarge(memory, bytes);
+    }
+
+    // The room past the first `used` of `count` items is not needed for now.
+    void discard(T* memory, std::size_t used, std::size_t count) noexcept
+    {
+        if (count * sizeof(T) >= kLargeBytes && used < count)
+            DiscardLarge(memory + used, (count - used) * sizeof(T));
     }
 
     template <class U>

@@ -1,6 +1,7 @@
 #include "platform/LargeMemory.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 
@@ -39,6 +40,15 @@ void FreeLarge(void* memory, std::size_t bytes) noexcept
 {
     if (memory)
         munmap(memory, Rounded(bytes));
+}
+
+void DiscardLarge(void* memory, std::size_t bytes) noexcept
+{
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t from = (start + page - 1) & ~(page - 1), to = (start + bytes) & ~(page - 1);
+    if (from < to)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);  // read again, they are zeros
 }
 
 }  // namespace platform

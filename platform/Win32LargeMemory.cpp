@@ -21,4 +21,17 @@ void FreeLarge(void* memory, std::size_t) noexcept
         VirtualFree(memory, 0, MEM_RELEASE);
 }
 
+void DiscardLarge(void* memory, std::size_t bytes) noexcept
+{
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    const auto page = static_cast<std::uintptr_t>(system.dwPageSize);
+    const auto start = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t from = (start + page - 1) & ~(page - 1), to = (start + bytes) & ~(page - 1);
+    // Reset pages stay committed, so that they may be written again; taken
+    // out of the working set, they cost no memory until then.
+    if (from < to && VirtualAlloc(reinterpret_cast<void*>(from), to - from, MEM_RESET, PAGE_READWRITE))
+        VirtualUnlock(reinterpret_cast<void*>(from), to - from);
+}
+
 }  // namespace platform

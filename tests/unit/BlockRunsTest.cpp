@@ -5,6 +5,11 @@
 
 #include "mods/BlockRuns.h"
 
+#ifndef _WIN32
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace mods {
 namespace {
 
@@ -45,6 +50,52 @@ TEST(BlockRuns, EachRunReadsBackWholeWhereverItsBlockEnded)
         EXPECT_EQ(Items(copy[runs[r]]), expected[r]) << "run " << r << " of the copy";
     }
     EXPECT_EQ(store.Live(), 3000u + 16'000 + 700'000 + 5 + 600'000 + 200'000 + 2);
+}
+
+#ifndef _WIN32
+// How many of the pages wholly within [from, to) are in memory.
+std::size_t ResidentPages(const void* from, const void* to)
+{
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(from) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(to) & ~(page - 1);
+    std::vector<unsigned char> resident((end - start) / page);
+    if (mincore(reinterpret_cast<void*>(start), end - start, resident.data()) != 0)
+        return static_cast<std::size_t>(-1);
+    std::size_t count = 0;
+    for (const unsigned char flags : resident)
+        count += flags & 1;
+    return count;
+}
+#endif
+
+// The room a dropped run filled is given back by Trim; the store keeps its
+// runs and takes new ones there as before.
+TEST(BlockRuns, TrimGivesBackTheRoomLeftAndKeepsEveryRun)
+{
+    BlockRuns<std::uint32_t> store;
+    std::vector<BlockRuns<std::uint32_t>::Run> runs;
+    for (std::uint32_t r = 0; r < 600; ++r) {
+        for (const std::uint32_t item : Counting(r * 1000, 1000))
+            store.Push(item);
+        runs.push_back(store.Close());
+    }
+    for (const std::uint32_t item : Counting(0xD0000000, 100'000))
+        store.Push(item);
+    const std::uint32_t* dropped = store.Open().data();
+    store.Drop();
+    store.Trim();
+#ifndef _WIN32
+    EXPECT_EQ(ResidentPages(dropped, dropped + 100'000), 0u);
+#else
+    (void)dropped;
+#endif
+    for (const std::uint32_t item : Counting(700'000, 100'000))
+        store.Push(item);
+    runs.push_back(store.Close());
+    for (std::uint32_t r = 0; r < 600; ++r)
+        ASSERT_EQ(Items(store[runs[r]]), Counting(r * 1000, 1000)) << "run " << r;
+    EXPECT_EQ(Items(store[runs.back()]), Counting(700'000, 100'000));
 }
 
 }  // namespace

@@ -439,6 +439,7 @@ void ConflictIndex::Read(platform::FileSystem& fileSystem, const std::wstring& f
             bytes = {};
     }
     holdings_.Trim();
+    files_.Trim();
 }
 
 std::vector<std::uint32_t> ConflictIndex::ModsOfRows(const std::vector<ListedModToCheck>& rows) const

@@ -79,8 +79,10 @@ public:
             throw std::bad_alloc();
         const auto index = static_cast<std::uint32_t>(entries_.size());
         slots_[slot] = Slot{index, tag};
+        platform::MakeRoom(entries_, 1);
+        platform::MakeRoom(names_, name.size());
         entries_.push_back(Entry{static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), folder, {}});
-        names_.append(name);
+        names_.insert(names_.end(), name.begin(), name.end());
         if (4 * entries_.size() > 3 * slots_.size())
             Grow();
         return index;
@@ -90,6 +92,12 @@ public:
     const Entry& operator[](std::uint32_t entry) const { return entries_[entry]; }
     std::string_view NameOf(const Entry& entry) const { return {names_.data() + entry.nameAt, entry.nameBytes}; }
     std::uint32_t size() const { return static_cast<std::uint32_t>(entries_.size()); }
+    // The room past the entries and names is given back until it is needed.
+    void Trim()
+    {
+        entries_.get_allocator().discard(entries_.data(), entries_.size(), entries_.capacity());
+        names_.get_allocator().discard(names_.data(), names_.size(), names_.capacity());
+    }
 
     // A lookup fetched ahead comes in steps a few lookups apart, each
     // reading what the one before fetched: the slot, then its entry, then
@@ -170,7 +178,7 @@ private:
     using Array = std::vector<T, platform::LargeAllocator<T>>;
     Array<Slot> slots_;
     Array<Entry> entries_;
-    std::basic_string<char, std::char_traits<char>, platform::LargeAllocator<char>> names_;
+    Array<char> names_;
 };
 
 }  // namespace mods

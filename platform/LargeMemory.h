@@ -5,6 +5,7 @@
 // otherwise costs a page fault every 4 KB, which can take longer than
 // filling it. Smaller arrays come from the usual heap.
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 
@@ -66,5 +67,23 @@ public:
         return true;
     }
 };
+
+// Room in `array` for `more` items. Past an eighth of a large page it
+// grows in whole large pages: faulted in one at a time, and copied less.
+template <class Array>
+void MakeRoom(Array& array, std::size_t more)
+{
+    using T = typename Array::value_type;
+    constexpr std::size_t kPageItems = kLargePageBytes / sizeof(T);
+    const std::size_t needed = array.size() + more;
+    if (needed <= array.capacity())
+        return;
+    if (needed > array.max_size() / 2)
+        throw std::bad_alloc();
+    std::size_t room = std::max(2 * array.capacity(), needed);
+    if (room >= kPageItems / 8)
+        room = (room + kPageItems - 1) / kPageItems * kPageItems;
+    array.reserve(room);
+}
 
 }  // namespace platform

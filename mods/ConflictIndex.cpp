@@ -242,22 +242,21 @@ private:
         return folder;
     }
 
-    // The pending lookups, fetched ahead a few at a time so that their
-    // cache misses overlap.
+    // The pending lookups, fetched ahead in stages, each over the whole
+    // batch, so that the cache misses of one stage overlap: their slots,
+    // then the entries those name, then the names of those entries.
     void Flush()
     {
-        constexpr std::size_t kAhead = 4;  // lookups between two steps of a prefetch
         const Files& files = index_.files_;
-        for (std::size_t i = 0; i < pendingCount_; ++i) {
-            if (i + 3 * kAhead < pendingCount_)
-                files.PrefetchSlot(pending_[i + 3 * kAhead].hash);
-            if (i + 2 * kAhead < pendingCount_)
-                files.PrefetchEntry(pending_[i + 2 * kAhead].hash);
-            if (i + kAhead < pendingCount_)
-                if (const Files::Entry* likely = files.Candidate(pending_[i + kAhead].hash))
-                    files.PrefetchName(*likely);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
+            files.PrefetchSlot(pending_[i].hash);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
+            files.PrefetchEntry(pending_[i].hash);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
+            if (const Files::Entry* likely = files.Candidate(pending_[i].hash))
+                files.PrefetchName(*likely);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
             Add(pending_[i]);
-        }
         pendingCount_ = 0;
         used_ = 0;
     }

@@ -588,10 +588,9 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
     return analysis;
 }
 
-bool ConflictAnalysis::Intended(std::uint32_t overriding, std::uint32_t overridden) const
+bool ConflictAnalysis::IntendedPair(std::uint32_t overriding, std::uint32_t overridden) const
 {
-    return intends_[overriding] &&
-           std::binary_search(intended_.begin(), intended_.end(), std::pair{overriding, overridden});
+    return std::binary_search(intended_.begin(), intended_.end(), std::pair{overriding, overridden});
 }
 
 ModRelations ConflictIndex::RelationsOf(const ConflictAnalysis& analysis, std::size_t row) const

@@ -99,10 +99,9 @@ public:
         names_.get_allocator().discard(names_.data(), names_.size(), names_.capacity());
     }
 
-    // A lookup fetched ahead comes in steps a few lookups apart, each
-    // reading what the one before fetched: the slot, then its entry, then
-    // through Candidate (the entry a lookup will most likely find) whatever
-    // the caller reads next.
+    // A lookup fetched ahead comes in steps, each reading what the one
+    // before fetched: the slot, then its entry, then through Candidate (the
+    // entry a lookup will most likely find) whatever the caller reads next.
     void PrefetchSlot(std::uint64_t hash) const { Prefetch(&slots_[SlotOf(hash)]); }
     void PrefetchEntry(std::uint64_t hash) const
     {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace platform {
 
 // Windows gives large pages only to a process holding the right to lock

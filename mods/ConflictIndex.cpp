@@ -126,7 +126,7 @@ public:
     {
         mod_ = mod;
         folderRecords_.clear();
-        holdings_.clear();
+        index_.holdings_.Drop();  // what a read cut short left
         spellings_.clear();
         again_ = false;
     }
@@ -170,21 +170,20 @@ public:
         Flush();
         IndexedMod& mod = index_.mods_[mod_];
         if (!whole) {
+            index_.holdings_.Drop();
             mod.unchecked = UncheckedReason::Malformed;
         } else {
             if (again_)
                 KeepLastOfEachFile();
             std::stable_sort(spellings_.begin(), spellings_.end(),
                              [](const Spelling& a, const Spelling& b) { return a.file < b.file; });
-            mod.holdings.assign(holdings_.begin(), holdings_.end());
+            mod.holdings = index_.holdings_.Close();
             mod.spellings.assign(spellings_.begin(), spellings_.end());
         }
         if (folderRecords_.capacity() > kKeptScratch)
             folderRecords_ = {};
-        if (holdings_.capacity() > kKeptScratch) {
-            holdings_ = {};
+        if (names_.size() > kKeptScratch)
             names_ = {};
-        }
     }
 
 private:
@@ -243,22 +242,21 @@ private:
         return folder;
     }
 
-    // The pending lookups, fetched ahead a few at a time so that their
-    // cache misses overlap.
+    // The pending lookups, fetched ahead in stages, each over the whole
+    // batch, so that the cache misses of one stage overlap: their slots,
+    // then the entries those name, then the names of those entries.
     void Flush()
     {
-        constexpr std::size_t kAhead = 4;  // lookups between two steps of a prefetch
         const Files& files = index_.files_;
-        for (std::size_t i = 0; i < pendingCount_; ++i) {
-            if (i + 3 * kAhead < pendingCount_)
-                files.PrefetchSlot(pending_[i + 3 * kAhead].hash);
-            if (i + 2 * kAhead < pendingCount_)
-                files.PrefetchEntry(pending_[i + 2 * kAhead].hash);
-            if (i + kAhead < pendingCount_)
-                if (const Files::Entry* likely = files.Candidate(pending_[i + kAhead].hash))
-                    files.PrefetchName(*likely);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
+            files.PrefetchSlot(pending_[i].hash);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
+            files.PrefetchEntry(pending_[i].hash);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
+            if (const Files::Entry* likely = files.Candidate(pending_[i].hash))
+                files.PrefetchName(*likely);
+        for (std::size_t i = 0; i < pendingCount_; ++i)
             Add(pending_[i]);
-        }
         pendingCount_ = 0;
         used_ = 0;
     }
@@ -278,7 +276,7 @@ private:
         } else if (again) {
             spellings_.push_back(Spelling{index, kNone, kNone});  // back to the first holder's spelling
         }
-        holdings_.push_back(Holding{index, lookup.copy});
+        index_.holdings_.Push(Holding{index, lookup.copy});
     }
 
     bool SpelledAsFirst(const FileValue& file, const Lookup& lookup) const
@@ -293,7 +291,7 @@ private:
     // A file the manifest lists more than once is held once, as its last entry says.
     void KeepLastOfEachFile()
     {
-        const auto lastOfEach = [](auto& items) {
+        const auto lastOfEach = [](auto items) {
             std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.file < b.file; });
             std::size_t kept = 0;
             for (std::size_t i = 0; i < items.size(); ++i) {
@@ -301,10 +299,10 @@ private:
                     continue;
                 items[kept++] = items[i];
             }
-            items.resize(kept);
+            return kept;
         };
-        lastOfEach(holdings_);
-        lastOfEach(spellings_);
+        index_.holdings_.Shorten(lastOfEach(index_.holdings_.Open()));
+        spellings_.resize(lastOfEach(std::span<Spelling>(spellings_)));
         spellings_.erase(std::remove_if(spellings_.begin(), spellings_.end(), [](const Spelling& s) { return s.nameAt == kNone; }),
                          spellings_.end());
     }
@@ -312,7 +310,6 @@ private:
     ConflictIndex& index_;
     std::uint32_t mod_ = kNone;
     std::vector<FolderRecord> folderRecords_;  // the manifest's folders
-    std::vector<Holding> holdings_;            // its files so far
     std::vector<Spelling> spellings_;
     bool again_ = false;                       // a file listed twice
     static constexpr std::size_t kPending = 64;
@@ -373,9 +370,21 @@ void ConflictIndex::Remove(const std::wstring& name)
     const auto it = modByName_.find(name);
     if (it == modByName_.end())
         return;
+    holdings_.Free(mods_[it->second].holdings);
     mods_[it->second] = IndexedMod{};
     modByName_.erase(it);
     Changed();
+    // Mods read again and again leave their old holdings behind: once they
+    // outweigh the rest, the rest is copied anew.
+    if (holdings_.Dead() > holdings_.Live()) {
+        BlockRuns<Holding> kept;
+        for (IndexedMod& mod : mods_) {
+            for (const Holding& holding : holdings_[mod.holdings])
+                kept.Push(holding);
+            mod.holdings = kept.Close();
+        }
+        holdings_ = std::move(kept);
+    }
 }
 
 bool ConflictIndex::Holds(const std::wstring& name) const { return modByName_.count(name) != 0; }
@@ -428,6 +437,8 @@ void ConflictIndex::Read(platform::FileSystem& fileSystem, const std::wstring& f
         if (bytes.capacity() > kKeptBufferBytes)
             bytes = {};
     }
+    holdings_.Trim();
+    files_.Trim();
 }
 
 std::vector<std::uint32_t> ConflictIndex::ModsOfRows(const std::vector<ListedModToCheck>& rows) const
@@ -482,7 +493,7 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
         RowConflicts& row = analysis.rows_[r];
         const std::uint32_t m = analysis.modOf_[r];
         if (m != kNone)
-            row.files = mods_[m].holdings.size();
+            row.files = HoldingsOf(m).size();
         if (!rows[r].enabled)
             continue;  // the game does not load it
         if (m == kNone) {
@@ -522,7 +533,7 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
     {
         std::vector<Copy> first(files_.size());
         for (const std::uint32_t r : analysis.taking_)
-            for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+            for (const Holding& holding : HoldingsOf(analysis.modOf_[r])) {
                 std::uint32_t& held = count[holding.file];
                 if (held == 0)
                     first[holding.file] = holding.copy;
@@ -547,7 +558,7 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
     std::vector<std::uint32_t> lost(n, 0);
     for (const std::uint32_t r : analysis.taking_) {
         RowConflicts& row = analysis.rows_[r];
-        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+        for (const Holding& holding : HoldingsOf(analysis.modOf_[r])) {
             const std::uint32_t w = winner[holding.file];
             if (w == kNone || w == r)
                 continue;
@@ -577,10 +588,9 @@ ConflictAnalysis ConflictIndex::Analyse(const std::vector<ListedModToCheck>& row
     return analysis;
 }
 
-bool ConflictAnalysis::Intended(std::uint32_t overriding, std::uint32_t overridden) const
+bool ConflictAnalysis::IntendedPair(std::uint32_t overriding, std::uint32_t overridden) const
 {
-    return intends_[overriding] &&
-           std::binary_search(intended_.begin(), intended_.end(), std::pair{overriding, overridden});
+    return std::binary_search(intended_.begin(), intended_.end(), std::pair{overriding, overridden});
 }
 
 ModRelations ConflictIndex::RelationsOf(const ConflictAnalysis& analysis, std::size_t row) const
@@ -591,7 +601,7 @@ ModRelations ConflictIndex::RelationsOf(const ConflictAnalysis& analysis, std::s
     const std::size_t n = analysis.rows_.size();
     std::vector<std::uint32_t> overrides(n, 0), overriddenBy(n, 0);
     for (const std::uint32_t r : analysis.taking_)
-        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+        for (const Holding& holding : HoldingsOf(analysis.modOf_[r])) {
             const std::uint32_t w = analysis.winner_[holding.file];
             if (w == r || !analysis.Differs(holding.file))
                 continue;
@@ -619,7 +629,7 @@ std::vector<ModRelations> ConflictIndex::AllRelations(const ConflictAnalysis& an
     // Each row's losses, counted by winner; then the same turned round.
     std::vector<std::uint32_t> files(n, 0), touched;
     for (const std::uint32_t r : analysis.taking_) {
-        for (const Holding& holding : mods_[analysis.modOf_[r]].holdings) {
+        for (const Holding& holding : HoldingsOf(analysis.modOf_[r])) {
             const std::uint32_t w = analysis.winner_[holding.file];
             if (w != r && analysis.Differs(holding.file) && files[w]++ == 0)
                 touched.push_back(w);
@@ -644,7 +654,7 @@ std::vector<std::wstring> ConflictIndex::FoldersOf(const ConflictAnalysis& analy
     // Each folder's place `levels` deep, worked out once per folder.
     std::vector<std::uint32_t> upTo(folders_.size() + 1, kNone);
     std::vector<std::uint32_t> found;
-    for (const Holding& holding : mods_[analysis.modOf_[row]].holdings) {
+    for (const Holding& holding : HoldingsOf(analysis.modOf_[row])) {
         const std::uint32_t folder = files_[holding.file].folder;
         if (folder == kRoot || upTo[folder] != kNone)
             continue;

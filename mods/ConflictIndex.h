@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "mods/BlockRuns.h"
 #include "mods/Conflicts.h"
 #include "mods/IntendedOverlaps.h"
 #include "mods/NameTable.h"
@@ -75,7 +76,12 @@ private:
     friend class ConflictIndex;
 
     static constexpr std::uint8_t kIdentical = 1, kIntended = 2;
-    bool Intended(std::uint32_t overriding, std::uint32_t overridden) const;
+    // Inline, for most rows intend nothing: called once for every file a row loses.
+    bool Intended(std::uint32_t overriding, std::uint32_t overridden) const
+    {
+        return intends_[overriding] && IntendedPair(overriding, overridden);
+    }
+    bool IntendedPair(std::uint32_t overriding, std::uint32_t overridden) const;
     // The file counts against the row: held by two or more, not identical copies.
     bool Differs(std::uint32_t file) const { return winner_[file] != kNoEntry && !(flags_[file] & kIdentical); }
 
@@ -155,7 +161,7 @@ private:
         std::wstring name;
         std::optional<UncheckedReason> unchecked;
         platform::FsStatus status;
-        std::vector<Holding> holdings;   // one per file it holds
+        BlockRuns<Holding>::Run holdings;  // one per file it holds, in holdings_
         std::vector<Spelling> spellings;  // sorted by file
     };
     struct NoValue {};
@@ -180,6 +186,7 @@ private:
     bool Analysed(const ConflictAnalysis& analysis) const { return analysis.indexStamp_ == stamp_; }
     std::vector<std::uint32_t> ModsOfRows(const std::vector<ListedModToCheck>& rows) const;
     std::vector<std::uint32_t> PathRanks(const std::vector<std::uint32_t>& listed) const;
+    std::span<const Holding> HoldingsOf(std::uint32_t mod) const { return holdings_[mods_[mod].holdings]; }
     std::uint32_t AppendSpelling(const ManifestText& name);
     std::string_view SpelledName(std::uint32_t at) const;
 
@@ -187,6 +194,7 @@ private:
     Files files_;
     SpelledFolders spelledFolders_;
     std::string spelledNames_;  // each: two bytes of length in units, then UTF-16LE
+    BlockRuns<Holding> holdings_;
     std::vector<IndexedMod> mods_;  // a mod given again takes a new place; its old one is left empty
     std::unordered_map<std::wstring, std::uint32_t> modByName_;
     std::uint64_t stamp_;  // new with every change, unique among all indexes

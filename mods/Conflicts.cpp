@@ -116,7 +116,7 @@ ConflictReport ConflictIndex::Report(const ConflictAnalysis& analysis) const
     if (!Analysed(analysis))
         return report;
     const std::vector<std::uint32_t>& winner = analysis.winner_;
-    const auto heldBy = [&](std::uint32_t r) -> const std::vector<Holding>& { return mods_[analysis.modOf_[r]].holdings; };
+    const auto heldBy = [&](std::uint32_t r) { return HoldingsOf(analysis.modOf_[r]); };
 
     // The files to list: held twice or more, and with any row selected, by a selected row.
     std::vector<bool> listed(files_.size(), false);

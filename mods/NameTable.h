@@ -1,7 +1,7 @@
 #pragma once
 // A hash table from a folder's number and a name's bytes to an entry with
 // the caller's value, made for the conflict check's million lookups: open
-// addressing kept at most half full, every name in one buffer, entries
+// addressing kept at most three quarters full, every name in one buffer, entries
 // small (their hashes are worked out again when the table grows), and
 // lookups that can be fetched ahead of time, so that their cache misses
 // overlap.
@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/LargeMemory.h"
 
 namespace mods {
 
@@ -77,9 +79,11 @@ public:
             throw std::bad_alloc();
         const auto index = static_cast<std::uint32_t>(entries_.size());
         slots_[slot] = Slot{index, tag};
+        platform::MakeRoom(entries_, 1);
+        platform::MakeRoom(names_, name.size());
         entries_.push_back(Entry{static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), folder, {}});
-        names_.append(name);
-        if (2 * entries_.size() > slots_.size())
+        names_.insert(names_.end(), name.begin(), name.end());
+        if (4 * entries_.size() > 3 * slots_.size())
             Grow();
         return index;
     }
@@ -88,11 +92,16 @@ public:
     const Entry& operator[](std::uint32_t entry) const { return entries_[entry]; }
     std::string_view NameOf(const Entry& entry) const { return {names_.data() + entry.nameAt, entry.nameBytes}; }
     std::uint32_t size() const { return static_cast<std::uint32_t>(entries_.size()); }
+    // The room past the entries and names is given back until it is needed.
+    void Trim()
+    {
+        entries_.get_allocator().discard(entries_.data(), entries_.size(), entries_.capacity());
+        names_.get_allocator().discard(names_.data(), names_.size(), names_.capacity());
+    }
 
-    // A lookup fetched ahead comes in steps a few lookups apart, each
-    // reading what the one before fetched: the slot, then its entry, then
-    // through Candidate (the entry a lookup will most likely find) whatever
-    // the caller reads next.
+    // A lookup fetched ahead comes in steps, each reading what the one
+    // before fetched: the slot, then its entry, then through Candidate (the
+    // entry a lookup will most likely find) whatever the caller reads next.
     void PrefetchSlot(std::uint64_t hash) const { Prefetch(&slots_[SlotOf(hash)]); }
     void PrefetchEntry(std::uint64_t hash) const
     {
@@ -164,9 +173,11 @@ private:
         }
     }
 
-    std::vector<Slot> slots_;
-    std::vector<Entry> entries_;
-    std::string names_;
+    template <class T>
+    using Array = std::vector<T, platform::LargeAllocator<T>>;
+    Array<Slot> slots_;
+    Array<Entry> entries_;
+    Array<char> names_;
 };
 
 }  // namespace mods

@@ -6,7 +6,7 @@
 #     bytes with 10,000 mods; the reference is tests/bench/BareList.cpp, the
 #     driver tests/bench/ListBench.cpp, the folders are generated in build/bench;
 #   - natively: the core's catalogue read against a bare readdir + stat loop,
-#     the conflict check of 500 mods x 2,000 files against reading their
+#     the conflict analysis (and the whole check) of 500 mods x 2,000 files against reading their
 #     manifests, and the check's peak memory (getrusage, a process per
 #     folder) for those mods, one manifest at the size limit and two, against
 #     reading the same manifests into one buffer;
@@ -67,7 +67,7 @@ for name, ours in sorted(times.items()):
         label = "catalogue read, %s mods (native)" % n
         print("%-36s ours %9.1f ms   bare %9.1f ms   ratio %5.2f" % (label, ours, bare, ours / bare))
 '
-"$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 2
+"$repo/build/bench-native/tests/conflict_bench" 2>/dev/null | tail -n 3
 "$repo/build/bench-native/tests/conflict_memory" "$repo/build/bench/conflict-memory"
 "$repo/build/bench-native/tests/record_bench" "$reps" | sed 's/$/ (native)/'
 "$repo/build/bench-native/tests/cli_bench" "$repo/build/bench-native/pakorder" \

@@ -26,6 +26,7 @@ lists=("$repo/mods/ListImport.cpp" "$repo/mods/Arrangement.cpp" "$repo/mods/Reor
 clang++-14 "${flags[@]}" "$repo/tests/fuzz/WriteSeeds.cpp" "${records[@]}" "${overlaps[@]}" -o "$out/write_seeds"
 clang++-14 "${flags[@]}" "${fuzz[@]}" \
     "$repo/tests/fuzz/ManifestFuzz.cpp" "$repo/mods/Manifest.cpp" "$repo/mods/Conflicts.cpp" "$repo/mods/ConflictIndex.cpp" \
+    "$repo/platform/PosixLargeMemory.cpp" \
     "${records[@]}" "${overlaps[@]}" -o "$out/manifest_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/RecordFuzz.cpp" "${records[@]}" -o "$out/record_fuzz"
 clang++-14 "${flags[@]}" "${fuzz[@]}" "$repo/tests/fuzz/ModListFuzz.cpp" "${lists[@]}" "${records[@]}" -o "$out/list_fuzz"

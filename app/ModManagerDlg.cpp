@@ -71,6 +71,9 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(WM_ACTIVATE, &CModManagerDlg::OnActivate),
     fw::OnMessage(kCheckFolderMessage, &CModManagerDlg::OnCheckFolder),
     fw::OnMessage(WM_DESTROY, &CModManagerDlg::OnDestroy),
+    fw::OnMessage(kAnalysisDoneMessage, &CModManagerDlg::OnAnalysisDone),
+    fw::OnMessage(kSelectionChangedMessage, &CModManagerDlg::OnSelectionChanged),
+    fw::OnNotify(IDC_MOD_LIST, LVN_ITEMCHANGED, &CModManagerDlg::OnListItemChanged),
     fw::OnMessage(WM_SYSCOMMAND, &CModManagerDlg::OnSysCommand),
     // The language menu's choices also come as commands (see AddLanguageMenu).
     fw::OnCommand(kChineseCommand, &CModManagerDlg::OnChooseChinese),
@@ -122,6 +125,10 @@ BOOL CModManagerDlg::OnInitDialog()
     if (!found)
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
     rows_.SetUp([this](int row) { DeleteModOnRow(row); });
+    rows_.Control().SetContextMenuAdder([this](HMENU menu, int row) { AddIntendedItems(menu, row); },
+                                        [this](UINT command, int row) { OnIntendedItem(command, row); });
+    rows_.SetNameTips([this](int row) { return DetailsOfRow(row); });
+    analysis_.emplace(fileSystem_, m_hWnd, kAnalysisDoneMessage);
     folder_.ForgetChanges();
     ShowFolder(folder_.ReadCatalogue(startupFiles), Reading::Afresh);
     if (mods::ChangeHistory* history = folder_.History()) {
@@ -148,6 +155,7 @@ bool CModManagerDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
 {
     KillTimer(m_hWnd, kFolderWatchTimer);
     shortcuts_.reset();
+    analysis_.reset();  // stops the worker
     return false;
 }
 
@@ -188,6 +196,7 @@ void CModManagerDlg::ShowFolder(const std::vector<mods::ModEntry>& catalogue, Re
     rows_.ShowAll(selected, keepView);
     ShowModCount();
     EnableConflictCheck();
+    FollowConflicts(catalogue);
 }
 
 void CModManagerDlg::ReadFolder(Reading reading, const std::vector<std::wstring>& retimed)
@@ -334,6 +343,7 @@ void CModManagerDlg::SwitchRow(int row)
     if (switched.name != name)
         arrangement_.Rename(name, switched.name);
     rows_.ShowRow(row);
+    ShowConflicts();
     std::wstring problem;
     if (switched.failure) {
         problem = ProblemWords(mods::NotRenamed(*switched.failure));
@@ -398,6 +408,7 @@ void CModManagerDlg::ShowMove(const std::vector<int>& selected, int target)
 {
     rows_.ShowMove(selected, target);
     ShowModCount();
+    ShowConflicts();
 }
 
 void CModManagerDlg::OnOK()

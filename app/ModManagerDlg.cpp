@@ -535,7 +535,7 @@ void CModManagerDlg::OnConflictCheck()
     const mods::ConflictReport report = [&] {
         const fw::WaitCursorScope waiting;
         CProgressDlg progress(m_hWnd, texts::kCheckProgressCaption, false);
-        return mods::CheckConflicts(fileSystem_, folder_.Paks(), rows, StepsShownIn(progress));
+        return mods::CheckConflicts(fileSystem_, folder_.Paks(), rows, intended_, StepsShownIn(progress));
     }();
     // Owned by the main window, so the list cannot change under the report.
     CConflictDlg dialog(report, rows, m_hWnd);

@@ -72,13 +72,13 @@ const std::wstring kFullyOverridden = L"全部 2 个文件都被 1 个MOD覆盖�
 
 }  // namespace
 
-// b then a hold one file; c's two files are both d's; e and f hold the
+// a overrides one of b's two files; c's two files are both d's; e and f hold the
 // same copy; g has no manifest; h and i share a time.
 TEST(ConflictMarks, MarksLightsMovesAndPairsMeant)
 {
     GameFolder game;
     const std::pair<const wchar_t*, std::vector<ManifestFileToWrite>> mods[] = {
-        {L"b.pak", {{u"X.DAT", 1}}},
+        {L"b.pak", {{u"X.DAT", 1}, {u"B.DAT", 10}}},
         {L"a.pak", {{u"X.DAT", 2}}},
         {L"c.pak", {{u"Y.DAT", 3}, {u"Z.DAT", 4}}},
         {L"d.pak", {{u"Y.DAT", 5}, {u"Z.DAT", 6}, {u"D.DAT", 7}}},
@@ -131,7 +131,9 @@ TEST(ConflictMarks, MarksLightsMovesAndPairsMeant)
         ASSERT_NE(menu, nullptr);
         const std::vector<std::wstring> items = MenuItems(menu);
         const auto item = std::find(items.begin(), items.end(), L"a.pak 覆盖 b.pak 是有意的");
-        ChooseMenuItem(menu, static_cast<int>(item - items.begin()));
+        ASSERT_NE(item, items.end());
+        // The keyboard passes over the separator.
+        ChooseMenuItem(menu, static_cast<int>(std::count_if(items.begin(), item, [](const auto& text) { return !text.empty(); })));
         Settle();
         Marked meant = initial;
         meant[0].second = meant[1].second = L"";

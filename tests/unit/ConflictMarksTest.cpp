@@ -40,7 +40,7 @@ std::vector<std::wstring> Words(const std::vector<RowMark>& marks)
 
 }  // namespace
 
-// y, x, z in load order: x wins y's X and loses its Y to z.
+// y, x, z in load order: x wins y's one file and loses its Y to z.
 TEST(ConflictMarks, WordsLightsAndPairsMeant)
 {
     const ChineseAfterwards chinese;
@@ -54,7 +54,7 @@ TEST(ConflictMarks, WordsLightsAndPairsMeant)
     std::vector<mods::ModRelations> relations = index.AllRelations(analysis);
     std::vector<RowMark> marks = MarksOfRows(rows, &analysis, relations);
     EXPECT_EQ(marks[1].mark, mods::ConflictMark::Both);
-    EXPECT_EQ(Words(marks), (std::vector<std::wstring>{L"被 1 个MOD覆盖 1 个文件",
+    EXPECT_EQ(Words(marks), (std::vector<std::wstring>{L"全部 1 个文件都被 1 个MOD覆盖：在此顺序下不起作用",
                                                        L"覆盖 1 个MOD的 1 个文件；被 1 个MOD覆盖 1 个文件",
                                                        L"覆盖 1 个MOD的 1 个文件"}));
     texts::SetLanguage(texts::Language::English);

@@ -55,6 +55,7 @@ void ModListView::SetUp(ContextMenuCallback deleteRow)
         return column == kColumnName && nameTip_ ? nameTip_(row) : std::wstring();
     });
     list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
+    ShowTextsForReaders();
 }
 
 void ModListView::ShowTexts()
@@ -65,8 +66,21 @@ void ModListView::ShowTexts()
         list_.SetColumnText(column, headings[column]);
     if (list_.GetColumnCount() > kColumnConflicts)
         list_.SetColumnText(kColumnConflicts, texts::kColumnConflicts);
-    if (IsSetUp())
+    if (IsSetUp()) {
         list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
+        ShowTextsForReaders();
+    }
+}
+
+void ModListView::ShowTextsForReaders()
+{
+    list_.SetCaptionAlignment(kColumnName, HDF_CENTER);
+    list_.ShowChecksAsItemState(texts::kModDisabled, texts::kModEnabled);
+    fw::CWindow::RedrawSuspender noRedraw(list_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    for (int row = 0; row < static_cast<int>(rows.size()) && row < list_.GetItemCount(); ++row)
+        if (rows[static_cast<std::size_t>(row)].marked)
+            list_.SetItemText(row, kColumnMark, texts::kOrderChangedMark);
 }
 
 void ModListView::SetDpi(UINT dpi)
@@ -79,9 +93,9 @@ void ModListView::SetRowHeight()
 {
     // Never holds an image: its height, 32 pixels at 96 DPI, sets the rows' height.
     const fw::DpiScale& px = list_.Scale();
-    fw::UniqueImageList images(ImageList_Create(px(10), px(32), ILC_COLOR4, 10, 10));
-    list_.SetImageList(images.get(), LVSIL_SMALL);
-    rowHeightImages_ = std::move(images);  // the list view has let go of the old one
+    // The list view destroys the list it holds when it goes; one it lets go of is ours.
+    if (HIMAGELIST old = list_.SetImageList(ImageList_Create(px(10), px(32), ILC_COLOR4, 10, 10), LVSIL_SMALL))
+        ImageList_Destroy(old);
 }
 
 void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool keepView)

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/ConflictMarks.h"
-#include "base/UniqueHandle.h"
 #include "controls/list/ExtListCtrl.h"
 #include "framework/Controls.h"
 #include "mods/Arrangement.h"
@@ -68,13 +67,15 @@ public:
     void ScrollTo(int row) { list_.EnsureVisible(row, FALSE); }
 
 private:
+    // What readers of the list hear: each row's state and move in words,
+    // in the language shown, and the name caption centred.
+    void ShowTextsForReaders();
     void SetRowHeight();
     void ShowColours(int row, bool enabled);
     void PaintMarks(HDC dc, int row, const RECT& cell, COLORREF text, COLORREF back) const;
 
     const mods::Arrangement& arrangement_;
     CExtListCtrl list_;
-    fw::UniqueImageList rowHeightImages_;
     ContextMenuCallback deleteRow_;
     std::vector<RowMark> marks_;  // by row; empty until the marks are known
     std::vector<int> lit_;        // the rows lit now

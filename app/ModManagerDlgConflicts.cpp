@@ -12,6 +12,7 @@
 #include "framework/App.h"
 #include "mods/ModFile.h"
 #include "mods/ModList.h"
+#include "mods/OverlapMarking.h"
 
 std::vector<mods::ListedModToCheck> CModManagerDlg::RowsToCheck() const
 {
@@ -140,19 +141,27 @@ void CModManagerDlg::OnIntendedItem(UINT command, int)
     // Named as a mod list names them, so that the pair outlives enabling and disabling.
     const mods::IntendedOverlap overlap{mods::ModListEntryOf(rows[pair.overriding].name).name,
                                         mods::ModListEntryOf(rows[pair.overridden].name).name};
-    std::vector<mods::IntendedOverlap> pairs = intended_;
-    if (pair.intended)
-        mods::RemoveOverlap(pairs, overlap);
-    else
-        mods::AddOverlap(pairs, overlap);
-    const std::wstring path = mods::IntendedOverlapsPath(folder_.History()->RecordsFolder());
-    const platform::FsStatus written = mods::WriteIntendedOverlaps(fileSystem_, path, pairs);
-    if (!written.ok()) {
-        fw::AppMessageBox(m_hWnd, fw::FormatText(texts::kCannotExportList, path, DescribeError(written)),
+    const mods::OverlapMarkOutcome marked = mods::MarkIntendedOverlap(
+        fileSystem_, folder_.Writer(), folder_.History()->RecordsFolder(), overlap, !pair.intended);
+    switch (marked.result) {
+    case mods::OverlapMarkResult::Changed:
+    case mods::OverlapMarkResult::AlreadyMarked:
+    case mods::OverlapMarkResult::NotMarked:
+        break;
+    case mods::OverlapMarkResult::Refused:
+        ShowOutcome(marked.write);
+        return;
+    case mods::OverlapMarkResult::CannotRead:
+    case mods::OverlapMarkResult::CannotWrite:
+        fw::AppMessageBox(m_hWnd, fw::FormatText(texts::kCannotExportList, marked.path, DescribeError(marked.status)),
                           MB_OK | MB_ICONWARNING);
         return;
+    case mods::OverlapMarkResult::FileAtFault:
+        ReadIntendedOverlaps();  // names the file's faults
+        return;
     }
-    intended_ = std::move(pairs);
+    // The file as it is now, another PakOrder's pairs included.
+    ReadIntendedOverlaps();
     ShowConflicts();
 }
 

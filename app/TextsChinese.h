@@ -9,22 +9,25 @@ namespace texts {
 inline constexpr TextEntry kChineseTable[] = {
     // Main window
     {Id::kWindowCaption, L"PakOrder          (Ctrl 多选)"},
-    {Id::kButtonSmartSort, L"智能\n\n排序"},
-    {Id::kButtonMoveTop, L"置顶"},
-    {Id::kButtonMoveUp, L"向\n上"},
-    {Id::kButtonMoveDown, L"向\n下"},
-    {Id::kButtonMoveBottom, L"置底"},
-    {Id::kButtonConflictCheck, L"手动\n冲突\n检测"},
-    {Id::kButtonRestore, L"还原"},
-    {Id::kButtonEditTime, L"亲自\n修改\n时间"},
-    {Id::kButtonLaunchGame, L"启动游戏"},
+    {Id::kButtonSmartSort, L"智能\n排序\n(&S)"},
+    {Id::kButtonMoveTop, L"置顶\n(&T)"},
+    {Id::kButtonMoveUp, L"向\n上\n(&U)"},
+    {Id::kButtonMoveDown, L"向\n下\n(&D)"},
+    {Id::kButtonMoveBottom, L"置底\n(&E)"},
+    {Id::kButtonConflictCheck, L"手动\n冲突\n检测\n(&C)"},
+    {Id::kButtonRestore, L"还原\n(&R)"},
+    {Id::kButtonEditTime, L"亲自\n修改\n时间\n(&I)"},
+    {Id::kButtonLaunchGame, L"启动\n游戏\n(&G)"},
     {Id::kColumnEnabled, L"启用"},
-    {Id::kColumnName, L"                     MOD 名称"},
+    {Id::kColumnName, L"MOD 名称"},
     {Id::kColumnDate, L"修改时间"},
-    {Id::kColumnOrderChanged, L"OrderChanged"},
+    {Id::kColumnOrderChanged, L"已移动"},
     {Id::kModCount, L"总共 %d 个MOD"},
 
-    {Id::kOrderChangedMark, L"TRUE"},
+    // A row's move and its mod's state, in words for programs that read the list
+    {Id::kOrderChangedMark, L"已移动，未写入"},
+    {Id::kModEnabled, L"已启用"},
+    {Id::kModDisabled, L"已禁用"},
     // Between a mod's name and why, in the reports that list mods
     {Id::kReasonSeparator, L"："},
 

@@ -12,22 +12,25 @@ namespace texts {
 inline constexpr TextEntry kEnglishTable[] = {
     // Main window
     {Id::kWindowCaption, L"PakOrder          (Ctrl selects several)"},
-    {Id::kButtonSmartSort, L"Smart\n\nsort"},
-    {Id::kButtonMoveTop, L"To\ntop"},
-    {Id::kButtonMoveUp, L"Up"},
-    {Id::kButtonMoveDown, L"Down"},
-    {Id::kButtonMoveBottom, L"To\nend"},
-    {Id::kButtonConflictCheck, L"Con-\nflict\ncheck"},
-    {Id::kButtonRestore, L"Re-\nload"},
-    {Id::kButtonEditTime, L"Set\ntime"},
-    {Id::kButtonLaunchGame, L"Start\ngame"},
+    {Id::kButtonSmartSort, L"&Smart\n\nsort"},
+    {Id::kButtonMoveTop, L"To\n&top"},
+    {Id::kButtonMoveUp, L"&Up"},
+    {Id::kButtonMoveDown, L"&Down"},
+    {Id::kButtonMoveBottom, L"To\n&end"},
+    {Id::kButtonConflictCheck, L"&Con-\nflict\ncheck"},
+    {Id::kButtonRestore, L"&Re-\nload"},
+    {Id::kButtonEditTime, L"Set\nt&ime"},
+    {Id::kButtonLaunchGame, L"Start\n&game"},
     {Id::kColumnEnabled, L"On"},
-    {Id::kColumnName, L"                     Mod name"},
+    {Id::kColumnName, L"Mod name"},
     {Id::kColumnDate, L"Modified"},
-    {Id::kColumnOrderChanged, L"OrderChanged"},
+    {Id::kColumnOrderChanged, L"Moved"},
     {Id::kModCount, L"Mods in all: %d"},
 
-    {Id::kOrderChangedMark, L"TRUE"},
+    // A row's move and its mod's state, in words for programs that read the list
+    {Id::kOrderChangedMark, L"moved, not written"},
+    {Id::kModEnabled, L"enabled"},
+    {Id::kModDisabled, L"disabled"},
     // Between a mod's name and why, in the reports that list mods
     {Id::kReasonSeparator, L": "},
 

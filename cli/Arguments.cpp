@@ -21,7 +21,7 @@ int BitIndex(unsigned flag)
 std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& arguments, std::wstring& usageError)
 {
     Invocation invocation;
-    invocation.spelled.resize(4);
+    invocation.spelled.resize(kOptionFlags);
     bool optionsEnd = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::wstring argument = arguments[i];
@@ -83,6 +83,12 @@ std::optional<Invocation> ParseArguments(const std::vector<std::wstring>& argume
         } else if (argument == L"--keep") {
             good = flag(kKeepOption);
             invocation.keep = true;
+        } else if (argument == L"--all") {
+            good = flag(kAllOption);
+            invocation.all = true;
+        } else if (argument == L"--remove") {
+            good = flag(kRemoveOption);
+            invocation.remove = true;
         } else if (argument == L"--top" || argument == L"--bottom") {
             good = flag(kPlacementOption);
             invocation.placement = argument == L"--top" ? Placement::Top : Placement::Bottom;
@@ -118,6 +124,8 @@ std::span<const OptionName> OptionNames()
         {L"--yes", kYesOption, false},
         {L"-y", kYesOption, false},
         {L"--keep", kKeepOption, false},
+        {L"--all", kAllOption, false},
+        {L"--remove", kRemoveOption, false},
         {L"--top", kPlacementOption, false},
         {L"--bottom", kPlacementOption, false},
         {L"--before", kPlacementOption, true},

@@ -18,7 +18,10 @@ enum Option : unsigned {
     kYesOption = 1u << 1,
     kKeepOption = 1u << 2,
     kPlacementOption = 1u << 3,
+    kAllOption = 1u << 4,
+    kRemoveOption = 1u << 5,
 };
+inline constexpr unsigned kOptionFlags = 6;  // the bits above
 
 struct Invocation {
     std::wstring command;
@@ -29,6 +32,8 @@ struct Invocation {
     bool json = false;
     bool yes = false;
     bool keep = false;
+    bool all = false;
+    bool remove = false;
     Placement placement = Placement::None;
     std::wstring anchor;  // --before or --after NAME
     unsigned options = 0;             // the Option flags given

@@ -29,7 +29,7 @@ int Usage(Context& context, const std::wstring& problem, const std::wstring& hin
 // What the command does not take, or the operands it lacks.
 std::optional<std::wstring> Misuse(const Command& command, const Invocation& invocation)
 {
-    for (unsigned bit = 0; bit < 4; ++bit) {
+    for (unsigned bit = 0; bit < kOptionFlags; ++bit) {
         const unsigned option = 1u << bit;
         if ((invocation.options & option) && !(command.options & option))
             return fw::FormatText(texts::kOptionNotHere, command.name, invocation.spelled[bit]);

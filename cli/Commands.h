@@ -30,6 +30,7 @@ void RunSetTime(Session& session, const Invocation& invocation);
 void RunDelete(Session& session, const Invocation& invocation);
 void RunInstall(Session& session, const Invocation& invocation);
 void RunConflicts(Session& session, const Invocation& invocation);
+void RunIntend(Session& session, const Invocation& invocation);
 void RunExport(Session& session, const Invocation& invocation);
 void RunImport(Session& session, const Invocation& invocation);
 void RunUndo(Session& session, const Invocation& invocation);

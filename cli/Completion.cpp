@@ -19,7 +19,7 @@ namespace cli {
 namespace {
 
 // What a command's operands are, for the candidates offered for them.
-enum class Operands { None, Mods, EnabledMods, DisabledMods, FirstMod, Files, FirstFile, Shells };
+enum class Operands { None, Mods, EnabledMods, DisabledMods, FirstMod, TwoMods, Files, FirstFile, Shells };
 
 struct OperandKind {
     std::wstring_view command;
@@ -30,6 +30,7 @@ struct OperandKind {
 constexpr OperandKind kOperandKinds[] = {
     {L"enable", Operands::DisabledMods}, {L"disable", Operands::EnabledMods}, {L"move", Operands::Mods},
     {L"set-time", Operands::FirstMod},   {L"delete", Operands::Mods},         {L"conflicts", Operands::Mods},
+    {L"intend", Operands::TwoMods},
     {L"install", Operands::Files},       {L"import", Operands::FirstFile},    {L"export", Operands::FirstFile},
     {L"completion", Operands::Shells},
 };
@@ -95,6 +96,7 @@ Operands OperandsOf(const TypedSoFar& typed)
         return Operands::None;
     switch (kind->operands) {
     case Operands::FirstMod: return typed.operands == 0 ? Operands::Mods : Operands::None;
+    case Operands::TwoMods: return typed.operands < 2 ? Operands::Mods : Operands::None;
     case Operands::FirstFile: return typed.operands == 0 ? Operands::Files : Operands::None;
     case Operands::Shells: return typed.operands == 0 ? Operands::Shells : Operands::None;
     default: return kind->operands;

@@ -1,8 +1,10 @@
-// pakorder conflicts: the conflict report of the window, as text or JSON.
+// pakorder conflicts: the conflict report of the window, as text or JSON;
+// the files of the overlaps the player intends only when asked for.
 #include <span>
 
 #include "base/FormatText.h"
 #include "cli/Commands.h"
+#include "cli/IntendedPairs.h"
 #include "cli/Json.h"
 #include "cli/ModNames.h"
 #include "cli/ProblemTexts.h"
@@ -58,7 +60,11 @@ void AppendNames(std::string& text, const std::vector<std::string>& names, std::
     }
 }
 
-void WriteJson(Session& session, const std::vector<mods::ListedModToCheck>& rows, const mods::ConflictReport& report)
+// An intended file is listed only with --all.
+bool Listed(const mods::FileConflict& conflict, bool all) { return all || !conflict.intended; }
+
+void WriteJson(Session& session, const std::vector<mods::ListedModToCheck>& rows, const mods::ConflictReport& report,
+               bool all)
 {
     const std::vector<std::string> names = Utf8Names(rows);
     JsonWriter json;
@@ -69,11 +75,13 @@ void WriteJson(Session& session, const std::vector<mods::ListedModToCheck>& rows
             json.String(names[mod]);
     json.EndArray().Key("conflicts").BeginArray();
     for (const mods::FileConflict& conflict : report.conflicts) {
+        if (!Listed(conflict, all))
+            continue;
         json.BeginObject().Key("path").String(report.PathOf(conflict)).Key("winner").String(names[conflict.winner]);
         json.Key("overridden").BeginArray(true);
         for (const std::size_t mod : report.Overridden(conflict))
             json.String(names[mod]);
-        json.EndArray().Key("identical").Bool(conflict.identical).EndObject();
+        json.EndArray().Key("identical").Bool(conflict.identical).Key("intended").Bool(conflict.intended).EndObject();
         if (json.Text().size() > (1u << 20))
             session.Print(json.TakeText());
     }
@@ -106,14 +114,15 @@ void RunConflicts(Session& session, const Invocation& invocation)
     // A name that means no mod would widen the report to every mod.
     if (session.Status() != kDone)
         return;
+    const std::vector<mods::IntendedOverlap> intended = ReadIntendedPairs(session);
     const mods::ConflictReport report = [&] {
         ProgressLine line(session.Err(), session.Sys().IsTerminal(StandardStream::Error));
-        return mods::CheckConflicts(session.Files(), session.Paks(), rows, [&](std::size_t done, std::size_t count) {
+        return mods::CheckConflicts(session.Files(), session.Paks(), rows, intended, [&](std::size_t done, std::size_t count) {
             line.Show(fw::FormatText(texts::kConflictsProgress, done, count));
         });
     }();
     if (invocation.json) {
-        WriteJson(session, rows, report);
+        WriteJson(session, rows, report, invocation.all);
         return;
     }
 
@@ -123,9 +132,15 @@ void RunConflicts(Session& session, const Invocation& invocation)
     const std::string inEffect = platform::ToUtf8(texts::kInEffect), overridden = platform::ToUtf8(texts::kOverridden),
                       identicalIn = platform::ToUtf8(texts::kIdenticalIn);
     std::string text;
-    int real = 0, identical = 0;
+    const std::string intendedMark = platform::ToUtf8(texts::kIntendedMark);
+    int real = 0, identical = 0, meant = 0;
     for (const mods::FileConflict& conflict : report.conflicts) {
+        meant += conflict.intended;
+        if (!Listed(conflict, invocation.all))
+            continue;
         platform::AppendUtf8(text, report.PathOf(conflict));
+        if (conflict.intended)
+            text += intendedMark;
         if (conflict.identical) {
             text += identicalIn;
             AppendNames(text, names, report.Overridden(conflict), conflict.winner);
@@ -135,7 +150,7 @@ void RunConflicts(Session& session, const Invocation& invocation)
             text += names[conflict.winner];
             text += overridden;
             AppendNames(text, names, report.Overridden(conflict));
-            ++real;
+            real += !conflict.intended;
         }
         text += '\n';
         session.PrintWhenLong(text);
@@ -143,6 +158,9 @@ void RunConflicts(Session& session, const Invocation& invocation)
     std::wstring summary = real ? fw::FormatText(texts::kConflictSummary, FileCount(static_cast<std::size_t>(real)),
                                                  ModCount(report.modsInConflict))
                                 : std::wstring(texts::kNoConflict);
+    if (meant)
+        summary += fw::FormatText(invocation.all ? texts::kIntendedSummary : texts::kIntendedLeftOut,
+                                  FileCount(static_cast<std::size_t>(meant)));
     if (identical)
         summary += fw::FormatText(texts::kIdenticalSummary, FileCount(static_cast<std::size_t>(identical)));
     if (!selectedNames.empty())

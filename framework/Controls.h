@@ -6,17 +6,9 @@
 
 #include <string>
 
-#include "base/UniqueHandle.h"
 #include "framework/Window.h"
 
 namespace fw {
-
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Empty() { return nullptr; }
-    static bool Close(Type h) { return ImageList_Destroy(h) != FALSE; }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 class CHeaderCtrl : public CWindow {
 public:

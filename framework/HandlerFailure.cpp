@@ -21,9 +21,12 @@ bool IsChinese(wchar_t c) { return c >= 0x2E80; }
 // A control's or menu item's text as an action's name, without what lays it
 // out: a break or spaces vanish beside Chinese and leave one space between
 // other words ("Smart\n\nsort"), a hyphen ending a line joins the word it
-// broke ("Con-\nflict"), and "&" goes.
+// broke ("Con-\nflict"), and "&" goes; so does a letter named after the
+// words in brackets, as Chinese texts name it ("检测\n(&C)").
 std::wstring NameFromText(std::wstring_view text)
 {
+    if (text.size() >= 4 && text.substr(text.size() - 4, 2) == L"(&" && text.back() == L')')
+        text.remove_suffix(4);
     std::wstring name;
     bool spaced = false, broken = false;
     for (const wchar_t c : text) {

@@ -36,8 +36,7 @@ FolderWriter::FolderWriter(platform::FileSystem& fileSystem, ChangeHistory* hist
 {
 }
 
-std::unique_ptr<platform::FileLock> FolderWriter::Start(WriteOutcome& outcome, std::vector<RecordedMod>& state,
-                                                        bool overUnfinished)
+std::unique_ptr<platform::FileLock> FolderWriter::Lock(WriteOutcome& outcome)
 {
     if (!history_) {
         outcome.refused = WriteRefusal::NoHistory;
@@ -47,7 +46,7 @@ std::unique_ptr<platform::FileLock> FolderWriter::Start(WriteOutcome& outcome, s
     for (int attempt = 1;; ++attempt) {
         const platform::FsStatus locked = history_->TryLock(lock);
         if (locked.ok())
-            break;
+            return lock;
         if (!platform::IsLocked(locked) || attempt == kLockAttempts) {
             outcome.refused = platform::IsLocked(locked) ? WriteRefusal::Locked : WriteRefusal::CannotRecord;
             outcome.status = locked;
@@ -55,6 +54,14 @@ std::unique_ptr<platform::FileLock> FolderWriter::Start(WriteOutcome& outcome, s
         }
         std::this_thread::sleep_for(kLockPause);
     }
+}
+
+std::unique_ptr<platform::FileLock> FolderWriter::Start(WriteOutcome& outcome, std::vector<RecordedMod>& state,
+                                                        bool overUnfinished)
+{
+    std::unique_ptr<platform::FileLock> lock = Lock(outcome);
+    if (!lock)
+        return nullptr;
     // With the lock held, an unfinished record is no one's running action:
     // the program stopped in its middle. A write on top of it would leave
     // it beyond recovery.

@@ -110,6 +110,11 @@ public:
     // lock (its action is running) or all is well.
     std::optional<ChangeRecord> Crashed();
 
+    // The folder's lock alone, for a write beside the records that is not
+    // itself recorded (the intended overlaps); waited for as every write
+    // waits. Empty, with the outcome saying why, when it cannot be had.
+    std::unique_ptr<platform::FileLock> Lock(WriteOutcome& outcome);
+
     // How many files a restore before that record would change now; empty
     // when the folder or the record cannot be read.
     std::optional<int> FilesToRestore(const ChangeRecord& record);

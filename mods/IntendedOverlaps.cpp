@@ -94,6 +94,38 @@ std::string FormatIntendedOverlaps(const std::vector<IntendedOverlap>& pairs)
     return text;
 }
 
+std::string WithOverlapAdded(std::string_view text, const IntendedOverlap& pair)
+{
+    const std::optional<std::string> line = FormatOverlapPair(pair);
+    if (text.empty() || !line)
+        return text.empty() ? FormatIntendedOverlaps({pair}) : std::string(text);
+    const std::size_t firstEnd = text.find('\n');
+    const std::string_view lineEnd = firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r'
+                                         ? "\r\n" : "\n";
+    std::string edited(text);
+    if (edited.back() != '\n')
+        edited += lineEnd;
+    edited += *line;
+    edited += lineEnd;
+    return edited;
+}
+
+std::string WithOverlapRemoved(std::string_view text, const IntendedOverlap& pair)
+{
+    std::string edited;
+    edited.reserve(text.size());
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
+        const std::string_view line = text.substr(start, end - start);
+        const std::string_view words = TrimLineEnd(line.substr(0, line.size() - (line.back() == '\n')));
+        const std::optional<IntendedOverlap> named = start == 0 ? std::nullopt : ParseOverlapPair(words);
+        if (!named || !SameOverlap(*named, pair))
+            edited += line;
+        start = end;
+    }
+    return edited;
+}
+
 std::vector<IntendedOverlap> ParseIntendedOverlaps(const std::vector<unsigned char>& bytes,
                                                    std::vector<OverlapsProblem>& problems)
 {

@@ -52,6 +52,14 @@ bool RemoveOverlap(std::vector<IntendedOverlap>& pairs, const IntendedOverlap& p
 // The file's text. Pairs FormatOverlapPair refuses are left out.
 std::string FormatIntendedOverlaps(const std::vector<IntendedOverlap>& pairs);
 
+// The file's text with the pair on a line of its own at the end, or with
+// every line naming the pair taken out; every other line stays as it was:
+// comments, and lines at fault that the player may yet mend. `text` is a
+// whole file of this format (no fault of the whole file), or empty for
+// none; a new line ends as the first line does.
+std::string WithOverlapAdded(std::string_view text, const IntendedOverlap& pair);
+std::string WithOverlapRemoved(std::string_view text, const IntendedOverlap& pair);
+
 enum class OverlapsFault {
     NotOverlapsFile,  // the first line is not this file's
     OtherVersion,     // a file of a version this program does not read

@@ -54,6 +54,7 @@ void DrawCheckMark(HDC dc, const RECT& box, const fw::DpiScale& scale)
 
 constexpr fw::MessageEntry<CExtListCtrl> CExtListCtrl::kMessages[] = {
     fw::OnReflectedNotify(NM_CUSTOMDRAW, &CExtListCtrl::OnCustomDraw),
+    fw::OnReflectedNotify(LVN_ITEMCHANGING, &CExtListCtrl::OnItemChanging),
     fw::OnMessage(WM_CREATE, &CExtListCtrl::OnCreate),
     fw::OnMessage(WM_LBUTTONDOWN, &CExtListCtrl::OnLeftButtonDown),
     fw::OnMessage(WM_RBUTTONDOWN, &CExtListCtrl::OnRightButtonDown),
@@ -168,11 +169,16 @@ int CExtListCtrl::InsertRow(int index, std::vector<ListCellData> cells, const st
     lv.iItem = index;
     lv.pszText = const_cast<wchar_t*>(texts.empty() ? L"" : texts.front().c_str());
     lv.lParam = reinterpret_cast<LPARAM>(row);
+    if (row)
+        AddCheckAsItemState(lv, row->cells);
+    changingCheckState_ = true;
     const int item = CListViewCtrl::InsertItem(lv);
+    changingCheckState_ = false;
     if (item < 0 || !row) {
         delete row;
         return -1;  // a row that got no cells stays, without them
     }
+    KeepInsertedCheck(item, row->cells);
     // A new row's other columns have no text yet.
     for (std::size_t subItem = 1; subItem < texts.size(); ++subItem) {
         if (!texts[subItem].empty())
@@ -264,6 +270,8 @@ BOOL CExtListCtrl::SetCellCheck(int item, int subItem, int state)
     if (!cell)
         return FALSE;
     cell->checkState = state;
+    if (KeepsCheckInItem(subItem))
+        ShowCheckAsItemState(item);
     RedrawCell(item, subItem);
     return TRUE;
 }
@@ -400,10 +408,10 @@ void CExtListCtrl::DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORR
         return;
 
     UINT format = kCellTextFormat;
-    const int justify = fw::CHeaderCtrl(GetHeader()).GetItemFormat(subItem) & HDF_JUSTIFYMASK;
-    if (justify == HDF_CENTER)
+    const int justify = CellAlignment(subItem);
+    if (justify == LVCFMT_CENTER)
         format |= DT_CENTER;
-    else if (justify == HDF_RIGHT)
+    else if (justify == LVCFMT_RIGHT)
         format |= DT_RIGHT;
 
     SetBkMode(dc, TRANSPARENT);
@@ -425,7 +433,8 @@ void CExtListCtrl::DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, CO
     const fw::DpiScale& px = scale_;
     RECT box{rect.left + px(5), rect.top + px(4), 0, rect.bottom - px(4)};
     box.right = box.left + (box.bottom - box.top);
-    const std::wstring label = GetItemText(item, subItem);
+    // Words kept for readers are what the box shows: they are not drawn.
+    const std::wstring label = KeepsCheckInItem(subItem) ? std::wstring() : GetItemText(item, subItem);
     if (label.empty()) {  // centred in the cell
         const int side = box.bottom - box.top;
         box.left = rect.left + (rect.right - rect.left) / 2 - side / 2 - px(1);
@@ -560,6 +569,8 @@ bool CExtListCtrl::HandlePress(UINT message, WPARAM flags, LPARAM point)
         ListCellData* data = Cell(row, column);
         if (message == WM_LBUTTONDOWN && data && data->checkState >= 0) {
             data->checkState = data->checkState == 0 ? 1 : 0;
+            if (KeepsCheckInItem(column))
+                ShowCheckAsItemState(row);
             RedrawCell(row, column);
             HWND parent = GetParent();
             if (!parent)
@@ -717,9 +728,35 @@ bool CExtListCtrl::ChangeColumns(UINT message, WPARAM w, LPARAM l, LRESULT& resu
     return true;
 }
 
-bool CExtListCtrl::OnInsertColumnW(WPARAM w, LPARAM l, LRESULT& result) { return ChangeColumns(LVM_INSERTCOLUMNW, w, l, result); }
-bool CExtListCtrl::OnInsertColumnA(WPARAM w, LPARAM l, LRESULT& result) { return ChangeColumns(LVM_INSERTCOLUMNA, w, l, result); }
-bool CExtListCtrl::OnDeleteColumn(WPARAM w, LPARAM l, LRESULT& result) { return ChangeColumns(LVM_DELETECOLUMN, w, l, result); }
+bool CExtListCtrl::OnInsertColumnW(WPARAM w, LPARAM l, LRESULT& result)
+{
+    ChangeColumns(LVM_INSERTCOLUMNW, w, l, result);
+    if (l)
+        KeepCellAlignment(static_cast<int>(result), *reinterpret_cast<const LVCOLUMNW*>(l));
+    return true;
+}
+
+bool CExtListCtrl::OnInsertColumnA(WPARAM w, LPARAM l, LRESULT& result)
+{
+    ChangeColumns(LVM_INSERTCOLUMNA, w, l, result);
+    if (l) {
+        // The fields read are laid out alike in both forms.
+        const auto& inserted = *reinterpret_cast<const LVCOLUMNA*>(l);
+        LVCOLUMNW column{};
+        column.mask = inserted.mask;
+        column.fmt = inserted.fmt;
+        KeepCellAlignment(static_cast<int>(result), column);
+    }
+    return true;
+}
+
+bool CExtListCtrl::OnDeleteColumn(WPARAM w, LPARAM l, LRESULT& result)
+{
+    ChangeColumns(LVM_DELETECOLUMN, w, l, result);
+    if (result && w < cellAlignments_.size())
+        cellAlignments_.erase(cellAlignments_.begin() + static_cast<std::ptrdiff_t>(w));
+    return true;
+}
 
 bool CExtListCtrl::OnSetRedraw(WPARAM w, LPARAM, LRESULT&)
 {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,17 @@ public:
     void SetContextMenu(const std::wstring& firstText, ContextMenuCallback firstCallback, const wchar_t* secondText,
                         ContextMenuCallback secondCallback);
 
+    // Column 0's check kept as the list view's own item state too, for
+    // programs that read the list rather than see it (screen readers): the
+    // state image as LVS_EX_CHECKBOXES keeps it (1 cleared, 2 ticked) and
+    // the item's text, `cleared` or `ticked`, which the drawn box covers.
+    // The list view's own toggling is refused: a check changes only through
+    // this control. Called again (another language), every row's words change.
+    void ShowChecksAsItemState(const std::wstring& cleared, const std::wstring& ticked);
+    // Aligns the column's caption alone (HDF_LEFT, HDF_CENTER or HDF_RIGHT):
+    // its cells keep the alignment the column was inserted with.
+    void SetCaptionAlignment(int column, int justify);
+
     int GetColumnCount() const;
 
     // The column's cells are drawn by `painter`; their texts stay for readers.
@@ -132,6 +144,23 @@ private:
     void DrawTextCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const;
     void DrawCheckBoxCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back, int checkState) const;
     void DrawEmptyListText() const;
+    // The justification (LVCFMT_LEFT, _CENTER or _RIGHT) of the column's cells.
+    int CellAlignment(int subItem) const;
+    void KeepCellAlignment(int column, const LVCOLUMNW& inserted);
+
+    // Column 0's check as item state (ShowChecksAsItemState).
+    struct CheckWords {
+        std::wstring cleared, ticked;
+    };
+    bool KeepsCheckInItem(int subItem) const { return subItem == 0 && checkWords_.has_value(); }
+    const std::wstring& CheckText(int checkState) const;
+    // The row's state image and text, from its column 0 check.
+    void ShowCheckAsItemState(int item);
+    // Fills in the state image and text of a row about to be inserted.
+    void AddCheckAsItemState(LVITEMW& row, const CellArray& cells) const;
+    // The state image of a row just inserted, if the list view did not keep it.
+    void KeepInsertedCheck(int item, const CellArray& cells);
+    LRESULT OnItemChanging(NMHDR* header);
     // The insertion mark's rectangle; empty when it shows nowhere.
     RECT InsertionMarkRect(int row) const;
 
@@ -183,5 +212,8 @@ private:
     CXHeaderCtrl header_;
     bool headerSubclassed_ = false;
     bool redrawSuspended_ = false;  // between WM_SETREDRAW FALSE and TRUE
+    std::vector<int> cellAlignments_;  // per column, as inserted
+    std::optional<CheckWords> checkWords_;
+    bool changingCheckState_ = false;  // a state image change of ours, not to be refused
     mutable int columnCount_ = -1;  // the header's item count; -1 until asked after a column change
 };

@@ -1,7 +1,8 @@
 // pakorder as a program, natively:
 //   - `pakorder list` on 5,000 mods against bare_listing, the catalogue
 //     bench's readdir + stat loop as a program of its own (both include
-//     the start of a process);
+//     the start of a process), and against the same loop reading each
+//     enabled mod's manifest, which the list's marks need;
 //   - `pakorder conflicts` on 500 mods x 2,000 files against the core's
 //     conflict check of the same folder in this process;
 //   - `pakorder history` of 50 records of 20,000 mods against bare_records,
@@ -259,6 +260,9 @@ int main(int argc, char** argv)
     const std::string list = platform::ToUtf8(listFolder.path()), conflicts = platform::ToUtf8(conflictFolder.path());
     Compare("pakorder list, 5,000 mods (native)", repetitions,
             [&] { RunProgram({pakorder, "--folder", list, "list"}); }, [&] { RunProgram({bare, list}); });
+    Compare("pakorder list, against reading the manifests too", repetitions,
+            [&] { RunProgram({pakorder, "--folder", list, "list"}); },
+            [&] { RunProgram({bare, "--manifests", list}); });
     Compare("pakorder list --json, 5,000 mods (native)", repetitions,
             [&] { RunProgram({pakorder, "--folder", list, "list", "--json"}); }, [&] { RunProgram({bare, list}); });
     Compare("pakorder conflicts, 500 mods x 2,000 files", repetitions,

@@ -3,13 +3,20 @@
 // README documents.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+#include <tuple>
+
 #include "base/Version.h"
+#include "cli/System.h"
 #include "commandline/CliHarness.h"
 #include "commandline/JsonSchema.h"
 #include "mods/Arrangement.h"
 #include "mods/ChangeHistory.h"
+#include "mods/IntendedOverlaps.h"
 #include "mods/ModTime.h"
 #include "platform/Utf8.h"
+#include "unit/ManifestBytes.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -45,9 +52,9 @@ TEST(Commands, ListShowsTheLoadOrderAsTheWindowDoes)
     cli.AddMods({L"b.pak", L"火炬.G1O", L"a.PAK"});
     const Result text = cli.Run({L"list"});
     EXPECT_EQ(text.status, 0) << text;
-    EXPECT_EQ(text.out, "   1  [x]  2021-1-2    b.pak\n"
-                        "   2  [ ]  2021-1-4    火炬.G1O\n"
-                        "   3  [x]  2021-1-6    a.PAK\n"
+    EXPECT_EQ(text.out, "   1  [x]  ?   2021-1-2    b.pak\n"  // no manifest: not checked
+                        "   2  [ ]      2021-1-4    火炬.G1O\n"
+                        "   3  [x]  ?   2021-1-6    a.PAK\n"
                         "3 mods, 2 enabled\n");
     EXPECT_EQ(text.err, "");
 
@@ -321,6 +328,206 @@ TEST(Commands, ConflictsReportWhichModWins)
     const Result unknown = cli.Run({L"conflicts", L"x"});
     EXPECT_EQ(unknown.status, 1) << unknown;
     EXPECT_EQ(unknown.out, "");
+}
+
+// A mod a day from 2021-01-02 on, its manifest holding MEDIA/<file> with
+// each CRC given ("A:1 X:2"); no manifest for "-". Mods given the same day
+// have the same time.
+void AddModsWithFiles(Cli& cli, const std::vector<std::tuple<std::wstring, int, std::string>>& mods)
+{
+    for (const auto& [name, day, files] : mods) {
+        const mods::FileTime time = Time(2021, 1, 2 + day);
+        WriteFileWithTime(cli.Pak(name), time);
+        if (files == "-")
+            continue;
+        ManifestFolderToWrite folder{u"MEDIA/", {}};
+        std::istringstream words(files);
+        for (std::string word; words >> word;)
+            folder.entries.push_back({std::u16string(1, static_cast<char16_t>(word[0])) + u".DAT",
+                                      static_cast<std::uint32_t>(std::stoul(word.substr(2)))});
+        const std::vector<unsigned char> bytes = ManifestBytes({folder});
+        WriteFileWithTime(cli.Pak(name + L".MAN"), time, std::string(bytes.begin(), bytes.end()));
+    }
+}
+
+// a overrides b and is overridden by d, which also overrides every file of
+// c; e and f hold identical copies; g has no manifest; h and i share a time.
+void AddMarkedMods(Cli& cli)
+{
+    AddModsWithFiles(cli, {{L"b.pak", 0, "A:1 B:1"}, {L"a.pak", 1, "A:2 X:1"}, {L"c.pak", 2, "C:1"},
+                           {L"d.pak", 3, "C:2 X:2"}, {L"e.pak", 4, "E:5"}, {L"f.pak", 5, "E:5"}, {L"g.pak", 6, "-"},
+                           {L"h.pak", 7, "H:1"}, {L"i.pak", 7, "I:1"}, {L"j.G1O", 8, "A:9"}});
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A mod of the list's document by file name.
+const Json& ModOf(const Json& document, const std::string& file)
+{
+    for (const Json& mod : document["mods"].items)
+        if (mod["file"].text == file)
+            return mod;
+    static const Json none;
+    ADD_FAILURE() << file << " not listed";
+    return none;
+}
+
+std::vector<std::string> Texts(const Json& array)
+{
+    std::vector<std::string> texts;
+    for (const Json& item : array.items)
+        texts.push_back(item.text);
+    return texts;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(Commands, ListMarksWhatEachModsFilesDoInThisOrderAndTiedTimes)
+{
+    Cli cli;
+    AddMarkedMods(cli);
+    const Result text = cli.Run({L"list"});
+    EXPECT_EQ(text.status, 0) << text;
+    EXPECT_EQ(text.err, "");
+    std::vector<std::string> lines = Lines(text.out);
+    ASSERT_EQ(lines.size(), 11u) << text;
+    // The tie rule lists h and i in the order the folder gives them.
+    const std::set<std::string> tied{lines[7].substr(4), lines[8].substr(4)};
+    EXPECT_EQ(tied, (std::set<std::string>{"  [x]   =  2021-1-9    h.pak", "  [x]   =  2021-1-9    i.pak"})) << text;
+    lines.erase(lines.begin() + 7, lines.begin() + 9);
+    EXPECT_EQ(lines, (std::vector<std::string>{"   1  [x]  <   2021-1-2    b.pak",
+                                               "   2  [x]  *   2021-1-3    a.pak",
+                                               "   3  [x]  !   2021-1-4    c.pak",
+                                               "   4  [x]  >   2021-1-5    d.pak",
+                                               "   5  [x]      2021-1-6    e.pak",
+                                               "   6  [x]      2021-1-7    f.pak",
+                                               "   7  [x]  ?   2021-1-8    g.pak",
+                                               "  10  [ ]      2021-1-10   j.G1O",
+                                               "10 mods, 9 enabled"}));
+
+    const Json document = Document(cli.Run({L"list", L"--json"}));
+    const Json& a = ModOf(document, "a.pak")["conflicts"];
+    EXPECT_EQ(Texts(a["overrides"]), Names{"b"});
+    EXPECT_EQ(Texts(a["overriddenBy"]), Names{"d"});
+    EXPECT_FALSE(a["fullyOverridden"].boolean);
+    const Json& c = ModOf(document, "c.pak")["conflicts"];
+    EXPECT_TRUE(c["fullyOverridden"].boolean);
+    EXPECT_EQ(Texts(ModOf(document, "d.pak")["conflicts"]["overrides"]), (Names{"a", "c"}));
+    EXPECT_EQ(Texts(ModOf(document, "e.pak")["conflicts"]["overrides"]), Names{});  // identical copies
+    EXPECT_TRUE(ModOf(document, "g.pak")["conflicts"]["unchecked"].boolean);
+    EXPECT_FALSE(ModOf(document, "j.G1O")["conflicts"]["unchecked"].boolean);
+    EXPECT_EQ(Texts(ModOf(document, "j.G1O")["conflicts"]["overrides"]), Names{});  // disabled: not loaded
+    EXPECT_EQ(Texts(ModOf(document, "h.pak")["tiedWith"]), Names{"i"});
+    EXPECT_EQ(Texts(ModOf(document, "a.pak")["tiedWith"]), Names{});
+}
+
+TEST(Commands, AnIntendedPairRaisesNoMarkAndItsFilesAreListedOnlyWithAll)
+{
+    Cli cli;
+    AddMarkedMods(cli);
+    const Result intend = cli.Run({L"intend", L"A", L"b.pak"});
+    EXPECT_EQ(intend.status, 0) << intend;
+    EXPECT_EQ(intend.out, "a is meant to override b: the files it wins from it raise no mark\n");
+    EXPECT_EQ(cli.Run({L"intend", L"a", L"B"}).out, "a is already meant to override b\n");
+
+    const std::vector<std::string> lines = Lines(cli.Run({L"list"}).out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "   1  [x]      2021-1-2    b.pak");
+    EXPECT_EQ(lines[1], "   2  [x]  <   2021-1-3    a.pak");  // d still wins X from it
+    EXPECT_EQ(Texts(ModOf(Document(cli.Run({L"list", L"--json"})), "a.pak")["conflicts"]["overrides"]), Names{});
+
+    const Result real = cli.Run({L"conflicts"});
+    EXPECT_EQ(real.status, 0) << real;
+    EXPECT_EQ(real.out, "MEDIA/C.DAT\n    in effect: d.pak\n    overridden: c.pak\n"
+                        "MEDIA/X.DAT\n    in effect: d.pak\n    overridden: a.pak\n"
+                        "MEDIA/E.DAT (identical copies)\n    in: e.pak, f.pak\n"
+                        "2 files in conflict among 3 mods; 1 file of intended overlaps left out (--all lists them); "
+                        "identical copies: 1 file\nnot checked: g.pak: no manifest\n");
+    const Result all = cli.Run({L"conflicts", L"--all"});
+    EXPECT_NE(all.out.find("MEDIA/X.DAT\n    in effect: d.pak\n    overridden: a.pak\n"
+                           "MEDIA/A.DAT (intended)\n    in effect: a.pak\n    overridden: b.pak\n"
+                           "MEDIA/E.DAT"), std::string::npos) << all;
+    EXPECT_NE(all.out.find("2 files in conflict among 3 mods; intended: 1 file;"), std::string::npos) << all;
+    const Json listed = Document(cli.Run({L"conflicts", L"--json"}));
+    const Json withAll = Document(cli.Run({L"conflicts", L"--json", L"--all"}));
+    ASSERT_EQ(listed["conflicts"].items.size(), 3u);
+    ASSERT_EQ(withAll["conflicts"].items.size(), 4u);
+    EXPECT_EQ(withAll["conflicts"][2]["path"].text, "MEDIA/A.DAT");
+    EXPECT_TRUE(withAll["conflicts"][2]["intended"].boolean);
+    EXPECT_FALSE(withAll["conflicts"][0]["intended"].boolean);
+
+    // Taken back, by a name with its extension; a pair can name a mod deleted since.
+    EXPECT_EQ(cli.Run({L"intend", L"--remove", L"a.pak", L"b"}).out, "a is no longer meant to override b\n");
+    EXPECT_EQ(Lines(cli.Run({L"list"}).out)[0], "   1  [x]  <   2021-1-2    b.pak");
+    EXPECT_EQ(cli.Run({L"intend", L"--remove", L"a", L"b"}).out, "a was not marked as meant to override b\n");
+    EXPECT_EQ(cli.Run({L"intend", L"d", L"c"}).status, 0);
+    ASSERT_TRUE(platform::SystemFileSystem().RemoveFile(cli.Pak(L"c.pak")).ok());
+    EXPECT_EQ(cli.Run({L"intend", L"--remove", L"d", L"c.pak"}).out, "d is no longer meant to override c\n");
+
+    const Result unknown = cli.Run({L"intend", L"a", L"zz"});
+    EXPECT_EQ(unknown.status, 1) << unknown;
+    EXPECT_EQ(unknown.err, "pakorder: zz: no mod of that name\n");
+    EXPECT_EQ(cli.Run({L"intend", L"a", L"a.pak"}).err, "pakorder: a: a mod cannot be meant to override itself\n");
+    EXPECT_EQ(cli.Run({L"intend", L"a"}).status, 2);
+    EXPECT_EQ(cli.Run({L"list", L"--all"}).status, 2);
+
+    // Another PakOrder holding the folder's lock: the file is not written under it.
+    mods::ChangeHistory records(platform::SystemFileSystem(), cli::RecordsRoot(cli.system), cli.paks);
+    std::unique_ptr<platform::FileLock> lock;
+    ASSERT_TRUE(records.TryLock(lock).ok());
+    const Result locked = cli.Run({L"intend", L"a", L"b"});
+    EXPECT_EQ(locked.status, 1) << locked;
+    EXPECT_NE(locked.err.find("another PakOrder is writing to this folder"), std::string::npos) << locked;
+    lock.reset();
+    EXPECT_EQ(cli.Run({L"intend", L"--remove", L"a", L"b"}).out, "a was not marked as meant to override b\n");
+}
+
+TEST(Commands, ABadIntendedFileIsNamedLineByLineAndIntendKeepsEveryOtherLine)
+{
+    Cli cli;
+    AddMarkedMods(cli);
+    const mods::ChangeHistory records(platform::SystemFileSystem(), cli::RecordsRoot(cli.system), cli.paks);
+    ASSERT_TRUE(platform::SystemFileSystem().CreateFolders(records.RecordsFolder()).ok());
+    const std::wstring file = mods::IntendedOverlapsPath(records.RecordsFolder());
+    const std::string path = platform::ToUtf8(file);
+    const std::string kept = "# PakOrder intended overlaps 1\r\n"
+                             "# my patches\r\n"
+                             "d>c\r\n"
+                             "d > c\r\n"
+                             "x > x\r\n";
+    WriteFile(file, kept);
+
+    const Result list = cli.Run({L"list"});
+    EXPECT_EQ(list.status, 0) << list;
+    EXPECT_EQ(list.err, "pakorder: " + path + ", line 3: not \"NAME > NAME\" nor a comment; skipped\n"
+                        "pakorder: " + path + ", line 5: \"x\" is meant to override itself; skipped\n");
+    EXPECT_EQ(Lines(list.out)[2], "   3  [x]      2021-1-4    c.pak");  // the good pair counts
+    EXPECT_EQ(cli.Run({L"conflicts"}).err, list.err);
+
+    const Result intend = cli.Run({L"intend", L"a", L"b"});
+    EXPECT_EQ(intend.status, 0) << intend;
+    EXPECT_EQ(intend.err, list.err);
+    EXPECT_EQ(ReadFile(file), kept + "a > b\r\n");
+    EXPECT_EQ(cli.Run({L"intend", L"--remove", L"d", L"c"}).status, 0);
+    EXPECT_EQ(ReadFile(file), "# PakOrder intended overlaps 1\r\n# my patches\r\nd>c\r\nx > x\r\na > b\r\n");
+
+    // A file that is not one is read for nothing, and not written over.
+    WriteFile(file, "a > b\n");
+    const Result other = cli.Run({L"list"});
+    EXPECT_EQ(other.status, 0);
+    EXPECT_EQ(other.err, "pakorder: " + path + " is not a file of intended overlaps: its first line is not "
+                         "\"# PakOrder intended overlaps 1\"; none of it is read\n");
+    const Result refused = cli.Run({L"intend", L"d", L"c"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("nothing was changed: mend or remove " + path + " first"), std::string::npos) << refused;
+    EXPECT_EQ(ReadFile(file), "a > b\n");
 }
 
 TEST(Commands, AnImportOfAnExportReproducesOrderAndStatesOnAFreshCopy)

@@ -36,7 +36,7 @@ TEST(Completion, CommandsOptionsAndTheFoldersMods)
         std::string offered;
     } cases[] = {
         {__LINE__, {L"en"}, "words enable "},
-        {__LINE__, {L""}, "words list enable disable move set-time delete install conflicts export import undo redo history "
+        {__LINE__, {L""}, "words list enable disable move set-time delete install conflicts intend export import undo redo history "
                           "recover restore completion version help "},
         {__LINE__, {L"help", L"re"}, "words redo recover restore "},
         {__LINE__, {L"--"}, "words --folder --help --version "},
@@ -55,6 +55,10 @@ TEST(Completion, CommandsOptionsAndTheFoldersMods)
         {__LINE__, {L"--folder", L""}, "folders "},
         {__LINE__, {L"completion", L""}, "words bash zsh fish "},
         {__LINE__, {L"list", L""}, "words "},
+        {__LINE__, {L"conflicts", L"--a"}, "words --all "},
+        {__LINE__, {L"intend", L"--r"}, "words --remove "},
+        {__LINE__, {L"intend", L"--remove", L"Zed", L"b"}, "words Better Loot.pak "},
+        {__LINE__, {L"intend", L"Zed", L"Better Loot", L""}, "words "},  // a pair is two mods
         // After "--" a word that starts with a dash is a name.
         {__LINE__, {L"enable", L"--", L"-"}, "words "},
     };

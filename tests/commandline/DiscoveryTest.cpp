@@ -28,7 +28,7 @@ TEST(Discovery, TheFolderNamedThenTheCurrentOne)
         cli.system.current = elsewhere.path();
         const Result result = cli.Run({L"list", L"--folder", named});
         EXPECT_EQ(result.status, 0) << result;
-        EXPECT_EQ(result.out, "   1  [x]  2021-1-2    a.pak\n1 mod, 1 enabled\n");
+        EXPECT_EQ(result.out, "   1  [x]  ?   2021-1-2    a.pak\n1 mod, 1 enabled\n");
     }
     cli.system.current = cli.paks;
     EXPECT_EQ(cli.Run({L"list"}).status, 0);

@@ -85,7 +85,7 @@ TEST(Program, ResultsOnStdoutErrorsOnStderrAndTheExitStatus)
 
     const Result listed = Start(cli.paks, home, {"list"});
     EXPECT_EQ(listed.status, 0) << listed;
-    EXPECT_EQ(listed.out, "   1  [x]  2021-1-2    a.pak\n   2  [x]  2021-1-4    b.pak\n   3  [ ]  2021-1-6    c.G1O\n"
+    EXPECT_EQ(listed.out, "   1  [x]  ?   2021-1-2    a.pak\n   2  [x]  ?   2021-1-4    b.pak\n   3  [ ]      2021-1-6    c.G1O\n"
                           "3 mods, 2 enabled\n");  // no colour on a pipe
     EXPECT_EQ(listed.err, "");
 

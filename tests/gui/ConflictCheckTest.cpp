@@ -157,7 +157,7 @@ TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
                                                       {L"media\\units\\items\\SWORD.DAT", L"b.pak", L"a.pak, c.pak", L""}}));
         EXPECT_EQ(moved.summary, L"2 个文件冲突，涉及 3 个MOD");
         EXPECT_EQ(moved.note, kIdenticalNote + L"\r\n只列出涉及所选MOD的文件。");
-        EXPECT_EQ(Rows(window)[1].mark, L"TRUE");  // the check wrote nothing
+        EXPECT_EQ(Rows(window)[1].mark, kMovedMark);  // the check wrote nothing
 
         // A refill down to one mod leaves nothing to compare.
         for (const wchar_t* name : {L"a.pak", L"b.pak", L"c.pak", L"d.pak", L"e.pak", L"f.G1O"})

@@ -90,6 +90,29 @@ TEST(Keyboard, SpaceSwitchesDeleteAsksAndTypingFindsAMod)
     });
 }
 
+TEST(Keyboard, EachButtonNamesALetterOfItsOwnThatAltPresses)
+{
+    FourMods game;
+    RunMainWindow(game.Program(), [&](HWND window) {
+        std::wstring letters;
+        for (int id : {IDOK, IDC_MOVE_TOP, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_MOVE_BOTTOM, IDC_CONFLICT_CHECK, IDC_RESTORE,
+                       IDC_EDIT_TIME, IDC_LAUNCH_GAME}) {
+            const std::wstring text = WindowText(GetDlgItem(window, id));
+            const std::size_t mark = text.find(L'&');
+            letters += mark + 1 < text.size() ? text[mark + 1] : L'?';
+        }
+        EXPECT_EQ(letters, L"STUDECRIG");
+
+        // From the list, whose typed letters find mods.
+        Select(window, {2});
+        FocusList(window);
+        PressKeys(window, {VK_MENU, 'T'});
+        EXPECT_EQ(OrderOnceItIs(window, L"c*abd"), L"c*abd");
+        PressKeys(window, {VK_MENU, 'E'});
+        EXPECT_EQ(OrderOnceItIs(window, L"abdc*"), L"abdc*");
+    });
+}
+
 TEST(Keyboard, TheMoveButtonsNameTheirShortcuts)
 {
     FourMods game;

@@ -94,7 +94,8 @@ std::wstring Heading(HWND window, int column)
 // Each line of the button's text within its face, and the lines within its height.
 bool TextFits(HWND button)
 {
-    const std::wstring text = WindowText(button);
+    std::wstring text = WindowText(button);
+    std::erase(text, L'&');  // a letter's mark, drawn as its underline
     RECT face{};
     GetClientRect(button, &face);
     HDC dc = GetDC(button);
@@ -116,14 +117,26 @@ bool TextFits(HWND button)
     return fits && lines * metrics.tmHeight <= face.bottom;
 }
 
+// Each button's letter is the same in both languages.
 const std::pair<int, const wchar_t*> kEnglishButtons[] = {
-    {IDOK, L"Smart\n\nsort"},        {IDC_MOVE_TOP, L"To\ntop"},       {IDC_MOVE_UP, L"Up"},
-    {IDC_MOVE_DOWN, L"Down"},        {IDC_MOVE_BOTTOM, L"To\nend"},    {IDC_CONFLICT_CHECK, L"Con-\nflict\ncheck"},
-    {IDC_RESTORE, L"Re-\nload"},     {IDC_EDIT_TIME, L"Set\ntime"},    {IDC_LAUNCH_GAME, L"Start\ngame"}};
+    {IDOK, L"&Smart\n\nsort"},       {IDC_MOVE_TOP, L"To\n&top"},       {IDC_MOVE_UP, L"&Up"},
+    {IDC_MOVE_DOWN, L"&Down"},       {IDC_MOVE_BOTTOM, L"To\n&end"},    {IDC_CONFLICT_CHECK, L"&Con-\nflict\ncheck"},
+    {IDC_RESTORE, L"&Re-\nload"},    {IDC_EDIT_TIME, L"Set\nt&ime"},    {IDC_LAUNCH_GAME, L"Start\n&game"}};
 const std::pair<int, const wchar_t*> kChineseButtons[] = {
-    {IDOK, L"智能\n\n排序"},  {IDC_MOVE_TOP, L"置顶"}, {IDC_MOVE_UP, L"向\n上"},
-    {IDC_MOVE_DOWN, L"向\n下"}, {IDC_MOVE_BOTTOM, L"置底"}, {IDC_CONFLICT_CHECK, L"手动\n冲突\n检测"},
-    {IDC_RESTORE, L"还原"},   {IDC_EDIT_TIME, L"亲自\n修改\n时间"}, {IDC_LAUNCH_GAME, L"启动游戏"}};
+    {IDOK, L"智能\n排序\n(&S)"},           {IDC_MOVE_TOP, L"置顶\n(&T)"},
+    {IDC_MOVE_UP, L"向\n上\n(&U)"},         {IDC_MOVE_DOWN, L"向\n下\n(&D)"},
+    {IDC_MOVE_BOTTOM, L"置底\n(&E)"},        {IDC_CONFLICT_CHECK, L"手动\n冲突\n检测\n(&C)"},
+    {IDC_RESTORE, L"还原\n(&R)"},            {IDC_EDIT_TIME, L"亲自\n修改\n时间\n(&I)"},
+    {IDC_LAUNCH_GAME, L"启动\n游戏\n(&G)"}};
+
+int CaptionAlignment(HWND window, int column)
+{
+    HDITEMW caption{};
+    caption.mask = HDI_FORMAT;
+    SendMessageW(ListView_GetHeader(GetDlgItem(window, IDC_MOD_LIST)), HDM_GETITEMW, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&caption));
+    return caption.fmt & HDF_JUSTIFYMASK;
+}
 
 TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
 {
@@ -150,7 +163,11 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
                 EXPECT_TRUE(TextFits(GetDlgItem(window, id))) << id;
             }
             EXPECT_EQ(Heading(window, 0), L"On");
+            EXPECT_EQ(Heading(window, 1), L"Mod name");
+            EXPECT_EQ(CaptionAlignment(window, 1), HDF_CENTER);
             EXPECT_EQ(Heading(window, 2), L"Modified");
+            EXPECT_EQ(Heading(window, 3), L"Moved");
+            EXPECT_EQ(ListText(GetDlgItem(window, IDC_MOD_LIST), 0, 0), L"enabled");
             EXPECT_EQ(Status(window), L"Mods in all: 4");
             EXPECT_EQ(ShortcutTips(window),
                       (std::vector<std::wstring>{L"Ctrl+Home", L"Ctrl+↑", L"Ctrl+↓", L"Ctrl+End", L"F5, Enter"}));
@@ -194,8 +211,12 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
         RunDialog(dialog, [&] {
             HWND window = WaitForDialog(kCaptionStart);
             ASSERT_NE(window, nullptr);
-            EXPECT_EQ(WindowText(GetDlgItem(window, IDC_EDIT_TIME)), L"Set\ntime");
+            EXPECT_EQ(WindowText(GetDlgItem(window, IDC_EDIT_TIME)), L"Set\nt&ime");
             EXPECT_EQ(Status(window), L"Mods in all: 4");
+            HWND list = GetDlgItem(window, IDC_MOD_LIST);
+            Select(window, {1});
+            ClickButton(window, IDC_MOVE_TOP);
+            EXPECT_EQ(ListText(list, 0, 3), L"moved, not written");
             const WindowMenuSeen seen = ChooseLanguage(window, 0);
             EXPECT_EQ(seen.checkedLanguage, 1);
             for (const wchar_t* item : {L"Undo (Ctrl+Z)", L"Redo (Ctrl+Y)", L"Change history…"})
@@ -203,9 +224,17 @@ TEST(Language, EnglishChosenInTheWindowMenuShowsAtOnceAndOutlivesARestart)
             EXPECT_EQ(OwnWindowMenuItems(window), kChineseWindowMenu);
 
             EXPECT_EQ(WindowText(window), L"PakOrder          (Ctrl 多选)");
-            for (const auto& [id, text] : kChineseButtons)
+            for (const auto& [id, text] : kChineseButtons) {
                 EXPECT_EQ(WindowText(GetDlgItem(window, id)), text) << id;
+                EXPECT_TRUE(TextFits(GetDlgItem(window, id))) << id;
+            }
+            EXPECT_EQ(Heading(window, 1), L"MOD 名称");
+            EXPECT_EQ(CaptionAlignment(window, 1), HDF_CENTER);
             EXPECT_EQ(Heading(window, 2), L"修改时间");
+            EXPECT_EQ(Heading(window, 3), L"已移动");
+            EXPECT_EQ(ListText(list, 0, 0), L"已启用");
+            EXPECT_EQ(ListText(list, 0, 3), kMovedMark);
+            RestoreList(window);
             EXPECT_EQ(Status(window), L"总共 4 个MOD");
             EXPECT_EQ(ShortcutTips(window).back(), L"F5、Enter");
         });

@@ -81,7 +81,7 @@ TEST(LoadOrder, ReorderCommandsOnTenRows)
                 const int mod = c.order[static_cast<std::size_t>(i)];
                 Row expected = before[static_cast<std::size_t>(mod)];
                 const bool isMoved = std::find(c.selected.begin(), c.selected.end(), mod) != c.selected.end();
-                expected.mark = isMoved ? L"TRUE" : L"";
+                expected.mark = isMoved ? kMovedMark : L"";
                 if (isMoved)
                     moved.push_back(i);
                 EXPECT_EQ(after[static_cast<std::size_t>(i)], expected) << "row " << i;
@@ -127,7 +127,7 @@ TEST(LoadOrder, AMovedDisabledModStaysGrey)
         Select(window, {1});
         ClickButton(window, IDC_MOVE_TOP);
         Select(window, {});  // the selection's colours would hide the row's own
-        EXPECT_EQ(Rows(window)[0], (Row{0, L"off.G1O", L"2021-1-2", L"TRUE"}));
+        EXPECT_EQ(Rows(window)[0], (Row{0, L"off.G1O", L"2021-1-2", kMovedMark}));
         const auto [grey, dark] = GreyAndDarkInName(window, 0);
         EXPECT_GT(grey, 10);
         EXPECT_EQ(dark, 0);
@@ -147,7 +147,7 @@ TEST(LoadOrder, SmartSortWritesTheOrderShown)
         Select(window, {3});
         ClickButton(window, IDC_MOVE_UP);
         ClickButton(window, IDC_MOVE_UP);
-        EXPECT_EQ(Rows(window)[1], (Row{1, L"Z.pak", L"2021-1-6", L"TRUE"}));
+        EXPECT_EQ(Rows(window)[1], (Row{1, L"Z.pak", L"2021-1-6", kMovedMark}));
 
         // The game holds the mod open: its time is written all the same.
         HANDLE held = CreateFileW(game.Pak(L"Z.pak").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -15,6 +15,8 @@
 namespace gui {
 
 inline const std::wstring kCaptionStart = L"PakOrder          (Ctrl";
+// What a moved row's hidden column says until the order is written.
+inline const std::wstring kMovedMark = L"已移动，未写入";
 
 struct Row {
     int check;

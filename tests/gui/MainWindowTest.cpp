@@ -44,9 +44,11 @@ TEST(MainWindow, ControlsAndColumnsAsLaidOut)
     WriteFile(game.Pak(L"a.pak"));
     RunMainWindow(game.Program(), [&](HWND window) {
         const std::pair<int, const wchar_t*> buttons[] = {
-            {IDOK, L"智能\n\n排序"}, {IDC_MOVE_TOP, L"置顶"}, {IDC_MOVE_UP, L"向\n上"}, {IDC_MOVE_DOWN, L"向\n下"},
-            {IDC_MOVE_BOTTOM, L"置底"}, {IDC_CONFLICT_CHECK, L"手动\n冲突\n检测"}, {IDC_RESTORE, L"还原"},
-            {IDC_EDIT_TIME, L"亲自\n修改\n时间"}, {IDC_LAUNCH_GAME, L"启动游戏"}};
+            {IDOK, L"智能\n排序\n(&S)"},          {IDC_MOVE_TOP, L"置顶\n(&T)"},
+            {IDC_MOVE_UP, L"向\n上\n(&U)"},        {IDC_MOVE_DOWN, L"向\n下\n(&D)"},
+            {IDC_MOVE_BOTTOM, L"置底\n(&E)"},       {IDC_CONFLICT_CHECK, L"手动\n冲突\n检测\n(&C)"},
+            {IDC_RESTORE, L"还原\n(&R)"},           {IDC_EDIT_TIME, L"亲自\n修改\n时间\n(&I)"},
+            {IDC_LAUNCH_GAME, L"启动\n游戏\n(&G)"}};
         for (const auto& [id, text] : buttons)
             EXPECT_EQ(gui::WindowText(GetDlgItem(window, id)), text) << id;
         EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_RESTORE, DC_HASDEFID));
@@ -55,10 +57,11 @@ TEST(MainWindow, ControlsAndColumnsAsLaidOut)
         EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
 
         HWND list = GetDlgItem(window, IDC_MOD_LIST);
-        EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
+                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
         EXPECT_FALSE(GetWindowLongPtrW(list, GWL_STYLE) & LVS_SINGLESEL);
         const std::pair<const wchar_t*, int> columns[] = {
-            {L"启用", 42}, {L"                     MOD 名称", 380}, {L"修改时间", 90}, {L"OrderChanged", 1}};
+            {L"启用", 42}, {L"MOD 名称", 380}, {L"修改时间", 90}, {L"已移动", 1}};
         for (int i = 0; i < 4; ++i) {
             wchar_t heading[64] = {};
             LVCOLUMNW column{};
@@ -68,7 +71,11 @@ TEST(MainWindow, ControlsAndColumnsAsLaidOut)
             ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
             EXPECT_EQ(std::wstring(heading), columns[i].first);
             EXPECT_EQ(column.cx, columns[i].second);
-            EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, i == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+            // The captions as their header items align them: the name's centred.
+            HDITEMW caption{};
+            caption.mask = HDI_FORMAT;
+            SendMessageW(ListView_GetHeader(list), HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&caption));
+            EXPECT_EQ(caption.fmt & HDF_JUSTIFYMASK, i == 1 ? HDF_CENTER : i == 2 ? HDF_RIGHT : HDF_LEFT) << i;
         }
         RECT row{};
         row.left = LVIR_BOUNDS;

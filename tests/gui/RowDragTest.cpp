@@ -98,7 +98,7 @@ TEST(RowDrag, ReleasingMovesTheSelectionWhereTheMarkShows)
         EXPECT_EQ(NameAt(window, 3), L"m05.pak");
         EXPECT_EQ(NameAt(window, 4), L"m01.pak");
         EXPECT_EQ(NameAt(window, 5), L"m02.pak");
-        EXPECT_EQ(Rows(window)[4].mark, L"TRUE");
+        EXPECT_EQ(Rows(window)[4].mark, kMovedMark);
         EXPECT_EQ(SelectedRows(window), (std::vector<int>{4, 5}));
         EXPECT_NE(BoundaryColour(window, 6), mark);  // gone
 

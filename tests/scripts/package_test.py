@@ -87,7 +87,7 @@ def main():
             environment = {"HOME": game, "PATH": "/usr/bin:/bin", "LANG": "C.UTF-8"}
             listed = run([program, "--folder", game, "list"], text=True, env=environment)
             expect(listed.returncode == 0 and listed.stderr == "", f"list: {listed}")
-            expect(listed.stdout == "   1  [x]  2021-1-3    Better Loot.pak\n   2  [ ]  2021-1-4    模组.G1O\n"
+            expect(listed.stdout == "   1  [x]  ?   2021-1-3    Better Loot.pak\n   2  [ ]      2021-1-4    模组.G1O\n"
                                     "2 mods, 1 enabled\n", f"list: {listed.stdout!r}")
             for shell, path in COMPLETIONS.items():
                 made = run([program, "completion", shell])

@@ -106,6 +106,7 @@ void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool k
         list_.DeleteAllItems();
         marks_.clear();
         lit_.clear();
+        shownWords_.clear();
         // Inserting at the top, last first, leaves the first row in row 0.
         const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
         for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
@@ -113,6 +114,7 @@ void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool k
             list_.InsertRow(0, ModRowCells(list_, enabled, !enabled || row->marked),
                             {L"", row->name, mods::FormatFileDate(row->time),
                              row->marked ? texts::kOrderChangedMark : L""});
+            shownWords_.emplace(row->name, std::wstring());  // no marks yet
         }
         // Back to the rows the player was looking at.
         RECT first{};
@@ -169,21 +171,29 @@ void ModListView::ShowMove(const std::vector<int>& selected, int target)
 void ModListView::ShowMarks(std::vector<RowMark> marks)
 {
     const int count = list_.GetItemCount();
-    if (!marks.empty() && static_cast<int>(marks.size()) != count)
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    if ((!marks.empty() && static_cast<int>(marks.size()) != count) || static_cast<int>(rows.size()) != count)
         return;
     marks_ = std::move(marks);
     // The same words mean the same marks: only cells that change are touched.
+    // A row refilled holds none; one renamed is asked for its own.
     std::vector<int> changed;
     for (int row = 0; row < count; ++row) {
+        const std::wstring& name = rows[static_cast<std::size_t>(row)].name;
         const std::wstring& words = marks_.empty() ? std::wstring() : marks_[static_cast<std::size_t>(row)].words;
-        if (list_.GetItemText(row, kColumnConflicts) != words)
+        const auto shown = shownWords_.find(name);
+        const std::wstring& now = shown != shownWords_.end() ? shown->second : (shownWords_[name] = list_.GetItemText(row, kColumnConflicts));
+        if (now != words)
             changed.push_back(row);
     }
     if (changed.empty())
         return;
     const fw::CWindow::RedrawSuspender noRedraw(list_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
-    for (int row : changed)
-        list_.SetItemText(row, kColumnConflicts, marks_.empty() ? std::wstring() : marks_[static_cast<std::size_t>(row)].words);
+    for (int row : changed) {
+        const std::wstring& words = marks_.empty() ? std::wstring() : marks_[static_cast<std::size_t>(row)].words;
+        if (list_.SetItemText(row, kColumnConflicts, words))
+            shownWords_[rows[static_cast<std::size_t>(row)].name] = words;
+    }
 }
 
 void ModListView::PaintMarks(HDC dc, int row, const RECT& cell, COLORREF text, COLORREF back) const

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/ConflictMarks.h"
@@ -55,6 +56,7 @@ public:
     void SetNameTips(std::function<std::wstring(int row)> tip) { nameTip_ = std::move(tip); }
 
     std::vector<int> SelectedRows() const;  // ascending
+    int SelectedCount() const { return static_cast<int>(list_.SendMessage(LVM_GETSELECTEDCOUNT, 0, 0)); }
     std::vector<std::wstring> SelectedNames() const;
     int FocusedRow() const { return list_.GetNextItem(-1, LVNI_FOCUSED); }
     // Adds the rows of these names to the selection, the last one focused;
@@ -78,6 +80,9 @@ private:
     CExtListCtrl list_;
     ContextMenuCallback deleteRow_;
     std::vector<RowMark> marks_;  // by row; empty until the marks are known
+    // The words each mod's conflicts cell holds: asking the list for every
+    // row's text after each move costs more than the move.
+    std::unordered_map<std::wstring, std::wstring> shownWords_;
     std::vector<int> lit_;        // the rows lit now
     std::function<std::wstring(int row)> nameTip_;
 };

@@ -79,7 +79,8 @@ bool CModManagerDlg::OnSelectionChanged(WPARAM, LPARAM, LRESULT& result)
 
 void CModManagerDlg::ShowSelectionConflicts()
 {
-    const std::vector<int> selected = rows_.SelectedRows();
+    // Asking for the rows selected costs a look at each row: only one counts.
+    const std::vector<int> selected = rows_.SelectedCount() == 1 ? rows_.SelectedRows() : std::vector<int>{};
     std::vector<RowLight> lights;
     if (selected.size() == 1 && conflicts_)
         lights = LightsOf(arrangement_.Rows().size(), static_cast<std::size_t>(selected.front()), relations_);

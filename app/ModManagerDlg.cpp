@@ -222,6 +222,14 @@ void CModManagerDlg::OnCancel()
 
 bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
 {
+    if (w == kAnalysisStartTimer) {
+        KillTimer(m_hWnd, kAnalysisStartTimer);
+        if (firstCatalogue_ && analysis_)
+            analysis_->Follow(folder_.Paks(), *firstCatalogue_);
+        firstCatalogue_.reset();
+        result = 0;
+        return true;
+    }
     if (w != kFolderWatchTimer)
         return false;
     // While a question or a dialog of ours is open, the change is kept for

@@ -169,6 +169,7 @@ private:
     // analysed again after every change to them, without reading a manifest.
     static constexpr UINT kAnalysisDoneMessage = WM_APP + 21;
     static constexpr UINT kSelectionChangedMessage = WM_APP + 22;  // posted once for many rows' changes
+    static constexpr UINT_PTR kAnalysisStartTimer = 2;
     void FollowConflicts(const std::vector<mods::ModEntry>& catalogue);
     bool OnAnalysisDone(WPARAM w, LPARAM l, LRESULT& result);
     void ShowConflicts();
@@ -218,6 +219,9 @@ private:
     std::vector<mods::IntendedOverlap> intended_;      // of the folder managed
     std::wstring intendedFolder_;                      // the folder intended_ was read for
     std::vector<RelatedPair> menuPairs_;               // the pairs of the menu open
+    // The start-up's read, analysed once the window has shown and is idle,
+    // so that the manifests' reads do not slow the list showing.
+    std::optional<std::vector<mods::ModEntry>> firstCatalogue_;
     bool selectionChangePosted_ = false;
     bool legendShown_ = false;
 };

@@ -27,8 +27,14 @@ void CModManagerDlg::FollowConflicts(const std::vector<mods::ModEntry>& catalogu
 {
     if (folder_.Paks() != intendedFolder_)
         ReadIntendedOverlaps();
-    if (analysis_)
+    firstCatalogue_.reset();
+    if (analysis_ && !::IsWindowVisible(m_hWnd)) {
+        // A timer's message comes only once the window has nothing else to do.
+        firstCatalogue_ = catalogue;
+        SetTimer(m_hWnd, kAnalysisStartTimer, 1, nullptr);
+    } else if (analysis_) {
         analysis_->Follow(folder_.Paks(), catalogue);
+    }
     ShowConflicts();
 }
 

@@ -822,7 +822,9 @@ void CExtListCtrl::SetCellTips(CellTip tip)
     // and it is hidden whenever the mouse reaches another cell.
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // The list relays its mouse moves itself: a subclass of the tooltip's
+    // would stand between the list and every message it gets.
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = m_hWnd;
     tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
@@ -830,7 +832,7 @@ void CExtListCtrl::SetCellTips(CellTip tip)
     ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, scale_(480));
 }
 
-bool CExtListCtrl::OnMouseMove(WPARAM, LPARAM l, LRESULT&)
+bool CExtListCtrl::OnMouseMove(WPARAM w, LPARAM l, LRESULT&)
 {
     if (!tip_)
         return false;
@@ -842,6 +844,8 @@ bool CExtListCtrl::OnMouseMove(WPARAM, LPARAM l, LRESULT&)
         tipCell_ = cell;
         ::SendMessageW(tip_, TTM_POP, 0, 0);
     }
+    MSG relayed{m_hWnd, WM_MOUSEMOVE, w, l, 0, {}};
+    ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
     return false;  // the list view's own handling follows
 }
 

@@ -72,6 +72,7 @@ void CModManagerDlg::ImportModList()
     for (const int row : arrangement_.Rearrange(effect.order))
         moved.push_back(arrangement_.Rows()[static_cast<std::size_t>(row)].name);
     rows_.ShowAll(moved, true);
+    ShowConflicts();
     status_.SetWindowText(moved.empty() ? std::wstring(texts::kListInOrder)
                                         : fw::FormatText(texts::kListImported, static_cast<int>(moved.size())));
 
@@ -94,6 +95,7 @@ void CModManagerDlg::ImportModList()
                         problem = ProblemWords(mods::NotRenamed(*switched[i].failure));
                 }
                 rows_.ShowAll(moved, true);
+                ShowConflicts();
             }
             ShowOutcome(outcome, problem);
         }

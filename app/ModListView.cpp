@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "app/ConflictGlyphs.h"
 #include "app/Texts.h"
 #include "mods/ModFile.h"
 
@@ -44,6 +45,15 @@ void ModListView::SetUp(ContextMenuCallback deleteRow)
     list_.InsertColumn(kColumnName, texts::kColumnName, LVCFMT_LEFT, px(380));
     list_.InsertColumn(kColumnDate, texts::kColumnDate, LVCFMT_RIGHT, px(90));
     list_.InsertColumn(kColumnMark, texts::kColumnOrderChanged, LVCFMT_LEFT, px(1));
+    list_.InsertColumn(kColumnConflicts, texts::kColumnConflicts, LVCFMT_LEFT, px(44));
+    list_.SetColumnPainter(kColumnConflicts, [this](HDC dc, int row, const RECT& cell, COLORREF text, COLORREF back) {
+        PaintMarks(dc, row, cell, text, back);
+    });
+    list_.SetCellTips([this](int row, int column) {
+        if (column == kColumnConflicts)
+            return list_.GetItemText(row, column);
+        return column == kColumnName && nameTip_ ? nameTip_(row) : std::wstring();
+    });
     list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
     ShowTextsForReaders();
 }
@@ -54,6 +64,8 @@ void ModListView::ShowTexts()
                                        texts::kColumnOrderChanged};
     for (int column = 0; column < list_.GetColumnCount() && column < 4; ++column)
         list_.SetColumnText(column, headings[column]);
+    if (list_.GetColumnCount() > kColumnConflicts)
+        list_.SetColumnText(kColumnConflicts, texts::kColumnConflicts);
     if (IsSetUp()) {
         list_.SetContextMenu(texts::kDeleteMenuItem, deleteRow_, nullptr, nullptr);
         ShowTextsForReaders();
@@ -92,6 +104,9 @@ void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool k
     {
         fw::CWindow::RedrawSuspender noRedraw(list_);
         list_.DeleteAllItems();
+        marks_.clear();
+        lit_.clear();
+        shownWords_.clear();
         // Inserting at the top, last first, leaves the first row in row 0.
         const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
         for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
@@ -99,6 +114,7 @@ void ModListView::ShowAll(const std::vector<std::wstring>& selectedNames, bool k
             list_.InsertRow(0, ModRowCells(list_, enabled, !enabled || row->marked),
                             {L"", row->name, mods::FormatFileDate(row->time),
                              row->marked ? texts::kOrderChangedMark : L""});
+            shownWords_.emplace(row->name, std::wstring());  // no marks yet
         }
         // Back to the rows the player was looking at.
         RECT first{};
@@ -124,6 +140,7 @@ void ModListView::ShowTicked(int row, bool ticked) { list_.SetCellCheck(row, kCo
 void ModListView::ShowColours(int row, bool enabled)
 {
     list_.SetRowColors(row, kColumnCheck, kColumnDate, ModTextColor(enabled), kRowBackColor);
+    list_.SetCellColors(row, kColumnConflicts, ModTextColor(true), kRowBackColor);
     list_.RedrawRow(row);
 }
 
@@ -149,6 +166,71 @@ void ModListView::ShowMove(const std::vector<int>& selected, int target)
     for (int i = 0; i < static_cast<int>(selected.size()); ++i)
         names.push_back(arrangement_.Rows()[static_cast<std::size_t>(target + i)].name);
     ShowAll(names, true);
+}
+
+void ModListView::ShowMarks(std::vector<RowMark> marks)
+{
+    const int count = list_.GetItemCount();
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    if ((!marks.empty() && static_cast<int>(marks.size()) != count) || static_cast<int>(rows.size()) != count)
+        return;
+    marks_ = std::move(marks);
+    // The same words mean the same marks: only cells that change are touched.
+    // A row refilled holds none; one renamed is asked for its own.
+    std::vector<int> changed;
+    for (int row = 0; row < count; ++row) {
+        const std::wstring& name = rows[static_cast<std::size_t>(row)].name;
+        const std::wstring& words = marks_.empty() ? std::wstring() : marks_[static_cast<std::size_t>(row)].words;
+        const auto shown = shownWords_.find(name);
+        const std::wstring& now = shown != shownWords_.end() ? shown->second : (shownWords_[name] = list_.GetItemText(row, kColumnConflicts));
+        if (now != words)
+            changed.push_back(row);
+    }
+    if (changed.empty())
+        return;
+    const fw::CWindow::RedrawSuspender noRedraw(list_, fw::CWindow::RedrawSuspender::Repaint::ClientArea);
+    for (int row : changed) {
+        const std::wstring& words = marks_.empty() ? std::wstring() : marks_[static_cast<std::size_t>(row)].words;
+        if (list_.SetItemText(row, kColumnConflicts, words))
+            shownWords_[rows[static_cast<std::size_t>(row)].name] = words;
+    }
+}
+
+void ModListView::PaintMarks(HDC dc, int row, const RECT& cell, COLORREF text, COLORREF back) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= marks_.size())
+        return;
+    // On the selection's colours every mark takes the selection's text colour.
+    const bool selected = back != list_.GetCellBackColor(row, kColumnConflicts);
+    DrawConflictGlyphs(dc, cell, marks_[static_cast<std::size_t>(row)], text, selected, list_.Scale());
+}
+
+COLORREF ModListView::LightColor(RowLight light)
+{
+    switch (light) {
+    case RowLight::Overridden: return RGB(200, 240, 200);
+    case RowLight::Overriding: return RGB(255, 222, 185);
+    case RowLight::None: break;
+    }
+    return kRowBackColor;
+}
+
+void ModListView::ShowLights(const std::vector<RowLight>& lights)
+{
+    const std::vector<mods::ArrangedMod>& rows = arrangement_.Rows();
+    for (int row : lit_)
+        if (row < static_cast<int>(rows.size()) && row < list_.GetItemCount())
+            ShowColours(row, !mods::IsDisabledModName(rows[static_cast<std::size_t>(row)].name));
+    lit_.clear();
+    for (int row = 0; row < static_cast<int>(lights.size()) && row < list_.GetItemCount(); ++row) {
+        const RowLight light = lights[static_cast<std::size_t>(row)];
+        if (light == RowLight::None)
+            continue;
+        const bool enabled = !mods::IsDisabledModName(rows[static_cast<std::size_t>(row)].name);
+        list_.SetRowColors(row, kColumnCheck, kColumnConflicts, ModTextColor(enabled), LightColor(light));
+        list_.RedrawRow(row);
+        lit_.push_back(row);
+    }
 }
 
 std::vector<int> ModListView::SelectedRows() const

@@ -3,18 +3,23 @@
 // arrangement's rows, each with its check box, its colours (grey for a
 // disabled mod), its date and, once moved, its mark. The rows come from the
 // arrangement alone; the list keeps only what the player points at: the
-// selection, the focus and where it is scrolled.
+// selection, the focus and where it is scrolled. Its last column shows the
+// conflict marks the window works out for the rows, as glyphs and, for
+// readers, as the cell's text; one row selected lights the rows related to it.
 
+#include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "app/ConflictMarks.h"
 #include "controls/list/ExtListCtrl.h"
 #include "framework/Controls.h"
 #include "mods/Arrangement.h"
 
 class ModListView {
 public:
-    static constexpr int kColumnCheck = 0, kColumnName = 1, kColumnDate = 2, kColumnMark = 3;
+    static constexpr int kColumnCheck = 0, kColumnName = 1, kColumnDate = 2, kColumnMark = 3, kColumnConflicts = 4;
 
     explicit ModListView(const mods::Arrangement& arrangement) : arrangement_(arrangement) {}
 
@@ -41,7 +46,17 @@ public:
     // `target`, marked, still selected, the first of them focused.
     void ShowMove(const std::vector<int>& selected, int target);
 
+    // The rows' conflict marks (one per row; none: no marks), drawn and
+    // given to each conflicts cell as its text; a cell whose words stay is not touched.
+    void ShowMarks(std::vector<RowMark> marks);
+    // Lights rows for the one row selected (one per row; none: none lit).
+    void ShowLights(const std::vector<RowLight>& lights);
+    static COLORREF LightColor(RowLight light);
+    // The words of the name cells' tooltip, given a row.
+    void SetNameTips(std::function<std::wstring(int row)> tip) { nameTip_ = std::move(tip); }
+
     std::vector<int> SelectedRows() const;  // ascending
+    int SelectedCount() const { return static_cast<int>(list_.SendMessage(LVM_GETSELECTEDCOUNT, 0, 0)); }
     std::vector<std::wstring> SelectedNames() const;
     int FocusedRow() const { return list_.GetNextItem(-1, LVNI_FOCUSED); }
     // Adds the rows of these names to the selection, the last one focused;
@@ -59,8 +74,15 @@ private:
     void ShowTextsForReaders();
     void SetRowHeight();
     void ShowColours(int row, bool enabled);
+    void PaintMarks(HDC dc, int row, const RECT& cell, COLORREF text, COLORREF back) const;
 
     const mods::Arrangement& arrangement_;
     CExtListCtrl list_;
     ContextMenuCallback deleteRow_;
+    std::vector<RowMark> marks_;  // by row; empty until the marks are known
+    // The words each mod's conflicts cell holds: asking the list for every
+    // row's text after each move costs more than the move.
+    std::unordered_map<std::wstring, std::wstring> shownWords_;
+    std::vector<int> lit_;        // the rows lit now
+    std::function<std::wstring(int row)> nameTip_;
 };

@@ -71,6 +71,9 @@ constexpr fw::MessageEntry<CModManagerDlg> CModManagerDlg::kMessages[] = {
     fw::OnMessage(WM_ACTIVATE, &CModManagerDlg::OnActivate),
     fw::OnMessage(kCheckFolderMessage, &CModManagerDlg::OnCheckFolder),
     fw::OnMessage(WM_DESTROY, &CModManagerDlg::OnDestroy),
+    fw::OnMessage(kAnalysisDoneMessage, &CModManagerDlg::OnAnalysisDone),
+    fw::OnMessage(kSelectionChangedMessage, &CModManagerDlg::OnSelectionChanged),
+    fw::OnNotify(IDC_MOD_LIST, LVN_ITEMCHANGED, &CModManagerDlg::OnListItemChanged),
     fw::OnMessage(WM_SYSCOMMAND, &CModManagerDlg::OnSysCommand),
     // The language menu's choices also come as commands (see AddLanguageMenu).
     fw::OnCommand(kChineseCommand, &CModManagerDlg::OnChooseChinese),
@@ -122,6 +125,10 @@ BOOL CModManagerDlg::OnInitDialog()
     if (!found)
         fw::AppMessageBox(m_hWnd, texts::kNoGameFolder, MB_OK);
     rows_.SetUp([this](int row) { DeleteModOnRow(row); });
+    rows_.Control().SetContextMenuAdder([this](HMENU menu, int row) { AddIntendedItems(menu, row); },
+                                        [this](UINT command, int row) { OnIntendedItem(command, row); });
+    rows_.SetNameTips([this](int row) { return DetailsOfRow(row); });
+    analysis_.emplace(fileSystem_, m_hWnd, kAnalysisDoneMessage);
     folder_.ForgetChanges();
     ShowFolder(folder_.ReadCatalogue(startupFiles), Reading::Afresh);
     if (mods::ChangeHistory* history = folder_.History()) {
@@ -148,6 +155,7 @@ bool CModManagerDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
 {
     KillTimer(m_hWnd, kFolderWatchTimer);
     shortcuts_.reset();
+    analysis_.reset();  // stops the worker
     return false;
 }
 
@@ -188,6 +196,7 @@ void CModManagerDlg::ShowFolder(const std::vector<mods::ModEntry>& catalogue, Re
     rows_.ShowAll(selected, keepView);
     ShowModCount();
     EnableConflictCheck();
+    FollowConflicts(catalogue);
 }
 
 void CModManagerDlg::ReadFolder(Reading reading, const std::vector<std::wstring>& retimed)
@@ -213,6 +222,14 @@ void CModManagerDlg::OnCancel()
 
 bool CModManagerDlg::OnTimer(WPARAM w, LPARAM, LRESULT& result)
 {
+    if (w == kAnalysisStartTimer) {
+        KillTimer(m_hWnd, kAnalysisStartTimer);
+        if (firstCatalogue_ && analysis_)
+            analysis_->Follow(folder_.Paks(), *firstCatalogue_);
+        firstCatalogue_.reset();
+        result = 0;
+        return true;
+    }
     if (w != kFolderWatchTimer)
         return false;
     // While a question or a dialog of ours is open, the change is kept for
@@ -334,6 +351,7 @@ void CModManagerDlg::SwitchRow(int row)
     if (switched.name != name)
         arrangement_.Rename(name, switched.name);
     rows_.ShowRow(row);
+    ShowConflicts();
     std::wstring problem;
     if (switched.failure) {
         problem = ProblemWords(mods::NotRenamed(*switched.failure));
@@ -398,6 +416,7 @@ void CModManagerDlg::ShowMove(const std::vector<int>& selected, int target)
 {
     rows_.ShowMove(selected, target);
     ShowModCount();
+    ShowConflicts();
 }
 
 void CModManagerDlg::OnOK()
@@ -524,7 +543,7 @@ void CModManagerDlg::OnConflictCheck()
     const mods::ConflictReport report = [&] {
         const fw::WaitCursorScope waiting;
         CProgressDlg progress(m_hWnd, texts::kCheckProgressCaption, false);
-        return mods::CheckConflicts(fileSystem_, folder_.Paks(), rows, StepsShownIn(progress));
+        return mods::CheckConflicts(fileSystem_, folder_.Paks(), rows, intended_, StepsShownIn(progress));
     }();
     // Owned by the main window, so the list cannot change under the report.
     CConflictDlg dialog(report, rows, m_hWnd);

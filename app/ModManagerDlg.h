@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/BackgroundAnalysis.h"
+#include "app/ConflictMarks.h"
 #include "app/ManagedFolder.h"
 #include "app/ModListView.h"
 #include "app/RowDrag.h"
@@ -21,6 +23,7 @@
 #include "mods/FileFailure.h"
 #include "mods/FolderRestore.h"
 #include "mods/FolderWriter.h"
+#include "mods/IntendedOverlaps.h"
 #include "mods/Reorder.h"
 
 namespace texts { enum class Language; }
@@ -36,6 +39,8 @@ public:
 
     // The folder managed; read it on the window's thread.
     const ManagedFolder& Folder() const { return folder_; }
+    // True once the conflict marks of the rows shown are known; read it on the window's thread.
+    bool ConflictsKnown() const { return conflicts_.has_value(); }
 
 protected:
     void DoDataExchange() override;
@@ -159,6 +164,27 @@ private:
     bool OnActivate(WPARAM w, LPARAM l, LRESULT& result);
     bool OnCheckFolder(WPARAM w, LPARAM l, LRESULT& result);
     bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
+    // The conflict marks (ModManagerDlgConflicts.cpp). The index follows
+    // each read of the folder off the window's thread; the rows shown are
+    // analysed again after every change to them, without reading a manifest.
+    static constexpr UINT kAnalysisDoneMessage = WM_APP + 21;
+    static constexpr UINT kSelectionChangedMessage = WM_APP + 22;  // posted once for many rows' changes
+    static constexpr UINT_PTR kAnalysisStartTimer = 2;
+    void FollowConflicts(const std::vector<mods::ModEntry>& catalogue);
+    bool OnAnalysisDone(WPARAM w, LPARAM l, LRESULT& result);
+    void ShowConflicts();
+    // The rows lit for the one row selected, and the legend of their colours.
+    void ShowSelectionConflicts();
+    LRESULT OnListItemChanged(NMHDR* header);
+    bool OnSelectionChanged(WPARAM w, LPARAM l, LRESULT& result);
+    std::vector<mods::ListedModToCheck> RowsToCheck() const;
+    // The name's tooltip: the row's mod at a glance.
+    std::wstring DetailsOfRow(int row) const;
+    // The list's menu: a related pair meant, or taken back, for the row.
+    void AddIntendedItems(HMENU menu, int row);
+    void OnIntendedItem(UINT command, int row);
+    void ReadIntendedOverlaps();
+
     // The keyboard (ModManagerDlgKeys.cpp): true when the key was one of ours.
     bool HandleShortcut(const MSG& message);
     bool HandleListKey(const MSG& message);
@@ -187,4 +213,15 @@ private:
     bool leftForAnotherProgram_ = false;
     HWND shortcutTips_ = nullptr;  // owned by the window, destroyed with it
     HMENU languageMenu_ = nullptr;  // owned by the window menu
+    std::optional<BackgroundAnalysis> analysis_;       // while the window is there
+    std::optional<mods::ConflictAnalysis> conflicts_;  // of the rows shown, once the index is ready
+    std::vector<mods::ModRelations> relations_;        // of each row shown, with conflicts_
+    std::vector<mods::IntendedOverlap> intended_;      // of the folder managed
+    std::wstring intendedFolder_;                      // the folder intended_ was read for
+    std::vector<RelatedPair> menuPairs_;               // the pairs of the menu open
+    // The start-up's read, analysed once the window has shown and is idle,
+    // so that the manifests' reads do not slow the list showing.
+    std::optional<std::vector<mods::ModEntry>> firstCatalogue_;
+    bool selectionChangePosted_ = false;
+    bool legendShown_ = false;
 };

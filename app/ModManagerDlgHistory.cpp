@@ -128,6 +128,7 @@ void CModManagerDlg::Undo()
         for (int row : *rows)
             names.push_back(arrangement_.Rows()[row].name);
         rows_.ShowAll(names, true);
+        ShowConflicts();
         ShowModCount();
         return;
     }

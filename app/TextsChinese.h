@@ -217,6 +217,22 @@ inline constexpr TextEntry kChineseTable[] = {
     {Id::kListImported, L"已按列表调整 %d 个MOD的顺序，用“智能排序”写入磁盘"},
     {Id::kListInOrder, L"MOD的顺序已与列表一致"},
     {Id::kNotInFolder, L"列表中的 %d 个MOD不在 PAKS 目录里：\r\n"},
+    // The conflict marks in the list, the focused mod's details and the overlaps meant
+    {Id::kColumnConflicts, L"冲突"},
+    {Id::kMarkOverrides, L"覆盖 %d 个MOD的 %d 个文件"},
+    {Id::kMarkOverridden, L"被 %d 个MOD覆盖 %d 个文件"},
+    {Id::kMarkFullyOverridden, L"全部 %d 个文件都被 %d 个MOD覆盖：在此顺序下不起作用"},
+    {Id::kMarkUnchecked, L"未检查：%s"},
+    {Id::kMarkTied, L"与 %s 修改时间相同：游戏加载顺序不确定"},
+    {Id::kMarkSeparator, L"；"},
+    {Id::kNamesSeparator, L"、"},
+    {Id::kLightLegend, L"绿色：所选MOD覆盖的MOD；橙色：覆盖所选MOD的MOD"},
+    {Id::kModDetails, L"%s：%s，清单 %d 个文件，%s"},
+    {Id::kDetailsOverrides, L"；覆盖 %s"},
+    {Id::kDetailsOverriddenBy, L"；被 %s 覆盖"},
+    {Id::kIntendedMenuItem, L"%s 覆盖 %s 是有意的"},
+    {Id::kUnintendedMenuItem, L"取消：%s 覆盖 %s 是有意的"},
+    {Id::kBadIntendedLines, L"%s 中这些行无法读取，已跳过：%s"},
 };
 
 }  // namespace texts

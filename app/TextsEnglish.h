@@ -233,6 +233,22 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kListImported, L"%d mods moved as the list says; \"Smart sort\" writes them to disk"},
     {Id::kListInOrder, L"The mods are already in the list's order"},
     {Id::kNotInFolder, L"%d mods of the list are not in the PAKS folder:\r\n"},
+    // The conflict marks in the list, the focused mod's details and the overlaps meant
+    {Id::kColumnConflicts, L"Conflicts"},
+    {Id::kMarkOverrides, L"Overrides %d mods in %d files"},
+    {Id::kMarkOverridden, L"Overridden by %d mods in %d files"},
+    {Id::kMarkFullyOverridden, L"All %d files overridden by %d mods: it does nothing in this order"},
+    {Id::kMarkUnchecked, L"Not checked: %s"},
+    {Id::kMarkTied, L"Same time as %s: the game's load order is undefined"},
+    {Id::kMarkSeparator, L"; "},
+    {Id::kNamesSeparator, L", "},
+    {Id::kLightLegend, L"Green: mods the selected mod overrides; orange: mods overriding it"},
+    {Id::kModDetails, L"%s: %s, %d files in its manifest, %s"},
+    {Id::kDetailsOverrides, L"; overrides %s"},
+    {Id::kDetailsOverriddenBy, L"; overridden by %s"},
+    {Id::kIntendedMenuItem, L"%s overriding %s is intended"},
+    {Id::kUnintendedMenuItem, L"Take back: %s overriding %s is intended"},
+    {Id::kBadIntendedLines, L"Lines of %s that could not be read were skipped: %s"},
 };
 
 }  // namespace texts

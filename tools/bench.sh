@@ -3,7 +3,9 @@
 # figure: ours, bare, ratio (medians of alternating runs).
 #   - under Wine and Xvfb: start-up until the count shows, "还原", moving
 #     every fifth row to the top and down, the smart sort, and the private
-#     bytes with 10,000 mods; the reference is tests/bench/BareList.cpp, the
+#     bytes with 10,000 mods; moving every fifth of 500 rows to the top
+#     with the conflict marks of 500 mods x 2,000 files against the same
+#     move among mods without manifests; the reference is tests/bench/BareList.cpp, the
 #     driver tests/bench/ListBench.cpp, the folders are generated in build/bench;
 #   - natively: the core's catalogue read against a bare readdir + stat loop,
 #     the conflict analysis (and the whole check) of 500 mods x 2,000 files against reading their
@@ -50,6 +52,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     run 5000 "$reps" startup restore top down sort
     run 20000 "$reps" startup restore
     run 10000 1 memory
+    run 500 "$reps" marks
     wine "$1/build/windows/tests/record_bench.exe" "$reps" | sed "s/\$/ (Wine)/"
     wineserver -k
 ' _ "$repo" "$driver" "$ours" "$bare" "$work" "$reps" 2>/dev/null | tr -d '\r'

@@ -68,6 +68,8 @@ constexpr fw::MessageEntry<CExtListCtrl> CExtListCtrl::kMessages[] = {
     fw::OnMessage(LVM_INSERTCOLUMNA, &CExtListCtrl::OnInsertColumnA),
     fw::OnMessage(LVM_DELETECOLUMN, &CExtListCtrl::OnDeleteColumn),
     fw::OnMessage(WM_DESTROY, &CExtListCtrl::OnDestroy),
+    fw::OnMessage(WM_MOUSEMOVE, &CExtListCtrl::OnMouseMove),
+    fw::OnMessage(WM_NOTIFY, &CExtListCtrl::OnNotify),
 };
 
 CExtListCtrl::CExtListCtrl() { LoadSystemColors(); }
@@ -474,6 +476,8 @@ LRESULT CExtListCtrl::OnCustomDraw(NMHDR* header)
 
         RECT rect{};
         GetCellRect(item, subItem, &rect);
+        if (PaintCell(draw->nmcd.hdc, item, subItem, rect, text, back))
+            return CDRF_SKIPDEFAULT;
         if (cell && cell->checkState != -1)
             DrawCheckBoxCell(draw->nmcd.hdc, item, subItem, rect, text, back, cell->checkState);
         else
@@ -611,6 +615,8 @@ void CExtListCtrl::ShowContextMenu(int row)
     AppendMenuW(menu.get(), MF_STRING, kFirstMenuCommand, menuText1_.c_str());
     if (!menuText2_.empty())
         AppendMenuW(menu.get(), MF_STRING, kSecondMenuCommand, menuText2_.c_str());
+    if (menuAdder_)
+        menuAdder_(menu.get(), row);
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
 }
 
@@ -628,6 +634,12 @@ bool CExtListCtrl::OnKeyDown(WPARAM w, LPARAM l, LRESULT& result)
 bool CExtListCtrl::OnCommand(WPARAM w, LPARAM, LRESULT& result)
 {
     const UINT id = LOWORD(w);
+    if (id >= kFirstAddedMenuCommand && id < kFirstAddedMenuCommand + kAddedMenuCommands && addedMenuPicked_) {
+        const AddedMenuCallback picked = addedMenuPicked_;
+        picked(id, menuItem_);
+        result = 0;
+        return true;
+    }
     if (id != kFirstMenuCommand && id != kSecondMenuCommand)
         return false;
     // A copy: the command may set the menu again.
@@ -754,7 +766,98 @@ bool CExtListCtrl::OnSetRedraw(WPARAM w, LPARAM, LRESULT&)
 
 bool CExtListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&)
 {
+    if (tip_)
+        ::DestroyWindow(tip_);
+    tip_ = nullptr;
     headerSubclassed_ = false;
     ReleaseAllCells();
     return false;  // the list view's own handling follows
+}
+
+// ---- Painted columns, added menu items and cell tooltips --------------------
+
+void CExtListCtrl::SetColumnPainter(int subItem, CellPainter painter)
+{
+    if (subItem < 0)
+        return;
+    if (painters_.size() <= static_cast<std::size_t>(subItem))
+        painters_.resize(static_cast<std::size_t>(subItem) + 1);
+    painters_[static_cast<std::size_t>(subItem)] = std::move(painter);
+}
+
+bool CExtListCtrl::PaintCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const
+{
+    if (subItem < 0 || static_cast<std::size_t>(subItem) >= painters_.size() || !painters_[static_cast<std::size_t>(subItem)])
+        return false;
+    if (IsRectEmpty(&rect))
+        return true;
+    ApplySelectionColors(item, subItem, text, back);
+    FillSolid(dc, rect, back);
+    painters_[static_cast<std::size_t>(subItem)](dc, item, rect, text, back);
+    return true;
+}
+
+COLORREF CExtListCtrl::GetCellBackColor(int item, int subItem) const
+{
+    const ListCellData* cell = Cell(item, subItem);
+    return cell ? cell->backColor : colors_.window;
+}
+
+void CExtListCtrl::SetContextMenuAdder(ContextMenuAdder add, AddedMenuCallback picked)
+{
+    menuAdder_ = std::move(add);
+    addedMenuPicked_ = std::move(picked);
+}
+
+void CExtListCtrl::SetCellTips(CellTip tip)
+{
+    cellTip_ = std::move(tip);
+    if (tip_ || !cellTip_)
+        return;
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
+    if (!tip_)
+        return;
+    // One tool, the whole list: its words are asked for when it shows,
+    // and it is hidden whenever the mouse reaches another cell.
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    // The list relays its mouse moves itself: a subclass of the tooltip's
+    // would stand between the list and every message it gets.
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, scale_(480));
+}
+
+bool CExtListCtrl::OnMouseMove(WPARAM w, LPARAM l, LRESULT&)
+{
+    if (!tip_)
+        return false;
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+    SubItemHitTest(&hit);
+    const POINT cell{hit.iItem >= 0 ? hit.iSubItem : -1, hit.iItem};
+    if (cell.x != tipCell_.x || cell.y != tipCell_.y) {
+        tipCell_ = cell;
+        ::SendMessageW(tip_, TTM_POP, 0, 0);
+    }
+    MSG relayed{m_hWnd, WM_MOUSEMOVE, w, l, 0, {}};
+    ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    return false;  // the list view's own handling follows
+}
+
+bool CExtListCtrl::OnNotify(WPARAM, LPARAM l, LRESULT& result)
+{
+    auto* header = reinterpret_cast<NMHDR*>(l);
+    if (!tip_ || header->hwndFrom != tip_ || header->code != TTN_GETDISPINFOW)
+        return false;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(l);
+    tipText_ = tipCell_.y >= 0 && cellTip_ ? cellTip_(tipCell_.y, tipCell_.x) : std::wstring();
+    info->lpszText = tipText_.empty() ? nullptr : tipText_.data();
+    info->hinst = nullptr;
+    result = 0;
+    return true;
 }

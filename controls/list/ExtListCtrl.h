@@ -25,6 +25,16 @@ struct ListCellData {
 // A context menu command, given the row the menu was opened on.
 using ContextMenuCallback = std::function<void(int row)>;
 
+// Draws a cell in place of its text: its rectangle and its colours, the
+// selection's applied, with the background already filled.
+using CellPainter = std::function<void(HDC dc, int row, const RECT& cell, COLORREF text, COLORREF back)>;
+// Items the context menu adds below its own for the row it opens on, with
+// commands from CExtListCtrl::kFirstAddedMenuCommand on; the other is given the command picked.
+using ContextMenuAdder = std::function<void(HMENU menu, int row)>;
+using AddedMenuCallback = std::function<void(UINT command, int row)>;
+// The words of a cell's tooltip; empty for none.
+using CellTip = std::function<std::wstring(int row, int column)>;
+
 // Sent to the parent after a click toggled a check box: wParam row, lParam column.
 extern const UINT WM_XLISTCTRL_CHECKBOX_CLICKED;
 
@@ -32,6 +42,8 @@ class CExtListCtrl : public fw::CListViewCtrl, public fw::WindowSubclass {
 public:
     static constexpr UINT kFirstMenuCommand = 1035;
     static constexpr UINT kSecondMenuCommand = 1036;
+    static constexpr UINT kFirstAddedMenuCommand = 1100;
+    static constexpr UINT kAddedMenuCommands = 200;
     static constexpr int kTextMargin = 5;  // at 96 DPI, as every length the list draws
 
     CExtListCtrl();
@@ -81,6 +93,13 @@ public:
     void SetCaptionAlignment(int column, int justify);
 
     int GetColumnCount() const;
+
+    // The column's cells are drawn by `painter`; their texts stay for readers.
+    void SetColumnPainter(int subItem, CellPainter painter);
+    COLORREF GetCellBackColor(int item, int subItem) const;
+    void SetContextMenuAdder(ContextMenuAdder add, AddedMenuCallback picked);
+    // A tooltip over the cells, its words asked for each cell the mouse rests on.
+    void SetCellTips(CellTip tip);
     BOOL GetCellRect(int item, int subItem, RECT* rect) const;
     // Paints the cell at once; while drawing is suspended (WM_SETREDRAW) it
     // leaves it to the repaint that ends the suspension.
@@ -170,6 +189,9 @@ private:
     bool OnDeleteColumn(WPARAM w, LPARAM l, LRESULT& result);
     bool OnDestroy(WPARAM w, LPARAM l, LRESULT& result);
     LRESULT OnCustomDraw(NMHDR* header);
+    bool PaintCell(HDC dc, int item, int subItem, RECT rect, COLORREF text, COLORREF back) const;
+    bool OnMouseMove(WPARAM w, LPARAM l, LRESULT& result);
+    bool OnNotify(WPARAM w, LPARAM l, LRESULT& result);
 
     static const fw::MessageEntry<CExtListCtrl> kMessages[];
 
@@ -177,6 +199,13 @@ private:
     ContextMenuCallback menuCallback1_;
     ContextMenuCallback menuCallback2_;
     int menuItem_ = -1;
+    ContextMenuAdder menuAdder_;
+    AddedMenuCallback addedMenuPicked_;
+    std::vector<CellPainter> painters_;  // by column; empty: the cell's text
+    CellTip cellTip_;
+    HWND tip_ = nullptr;  // destroyed with the list, whose child it is not: see OnDestroy
+    POINT tipCell_{-1, -1};  // (column, row) the tooltip tells of
+    std::wstring tipText_;
     int insertionMark_ = -1;
     SystemColors colors_{};
     fw::DpiScale scale_;

@@ -6,7 +6,10 @@
 // their rows selected through the list view.
 //
 //   list_bench <work folder> <mods> <repetitions> <PakOrder.exe> <BareList.exe> figure...
-//   figures: startup restore top down sort memory
+//   figures: startup restore top down sort memory marks
+// "marks" moves every fifth of 500 rows to the top once the conflict marks
+// of 500 mods x 2,000 files are shown, against the same move in the same
+// mods without manifests (PakOrder on both sides; <mods> is not used).
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -17,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ConflictFolders.h"
 #include "res/resource.h"
 
 namespace {
@@ -110,6 +114,34 @@ private:
     std::vector<ULONGLONG> times_;
 };
 
+// The marks' folders: 500 mods, each a second apart, with the conflict
+// bench's manifests or none.
+std::wstring MarksFolder(const std::wstring& work, bool manifests)
+{
+    const std::wstring path = work + (manifests ? L"\\marks500\\" : L"\\nomarks500\\");
+    const std::wstring stamp = path + L"generated.txt";
+    if (GetFileAttributesW(stamp.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return path;
+    CreateDirectoryW(work.c_str(), nullptr);
+    CreateDirectoryW(path.c_str(), nullptr);
+    const ULONGLONG start = Ticks(SYSTEMTIME{2021, 1, 0, 1, 0, 0, 0, 0});
+    for (int m = 0; m < bench::kMods; ++m) {
+        wchar_t name[32];
+        swprintf(name, 32, L"mod%05d.pak", m);
+        CloseHandle(CreateFileW((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        WriteTime(path + name, start + static_cast<ULONGLONG>(m) * 10'000'000ull);
+        if (!manifests)
+            continue;
+        const std::vector<unsigned char> bytes = testing_files::ManifestBytes(bench::SharedNamesManifest(m));
+        const HANDLE file = CreateFileW((path + name + L".MAN").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    CloseHandle(CreateFileW(stamp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return path;
+}
+
 struct FindWindowOf {
     DWORD process;
     HWND found;
@@ -167,7 +199,8 @@ public:
             RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         startupSeconds_ = Seconds() - start;
         list_ = GetDlgItem(window_, IDC_MOD_LIST);
-        remoteItem_ = VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+        remoteItem_ = VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t),
+                                     MEM_COMMIT, PAGE_READWRITE);
     }
 
     ~Program()
@@ -211,6 +244,16 @@ public:
             SetState(row, LVIS_SELECTED, LVIS_SELECTED);
         // The selection's own paint is not part of what is measured next.
         RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+
+    // Waits until the first row's conflicts cell (the list's last column) has its words.
+    void WaitForMarks() const
+    {
+        for (DWORD waited = 0; waited < kWaitLimitMs; waited += 5) {
+            if (!ItemText(0, kConflictsColumn).empty())
+                return;
+            Sleep(5);
+        }
     }
 
     // What the process has committed for itself: PrivateUsage where the
@@ -258,6 +301,22 @@ private:
         SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remoteItem_));
     }
 
+    std::wstring ItemText(int row, int column) const
+    {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.cchTextMax = kTextUnits;
+        item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remoteItem_) + sizeof(LVITEMW));
+        WriteProcessMemory(process_.hProcess, remoteItem_, &item, sizeof item, nullptr);
+        const auto units = SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remoteItem_));
+        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(units, 0)), L'\0');
+        if (!text.empty())
+            ReadProcessMemory(process_.hProcess, item.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+        return text;
+    }
+
+    static constexpr int kTextUnits = 512;
+    static constexpr int kConflictsColumn = 4;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
     HWND list_ = nullptr;
@@ -309,6 +368,24 @@ int wmain(int argc, wchar_t** argv)
                 bareTimes.push_back(Program(bare, folder.path(), mods).startupSeconds());
             }
             Report(L"start-up until shown and idle, " + count, oursTimes, bareTimes);
+        } else if (figure == L"marks") {
+            // The program looks in its own folder first.
+            std::wstring programs[2];
+            for (const bool manifests : {true, false}) {
+                programs[manifests ? 0 : 1] = MarksFolder(argv[1], manifests) + L"PakOrder.exe";
+                CopyFileW(argv[4], programs[manifests ? 0 : 1].c_str(), FALSE);
+            }
+            const Program a(programs[0], MarksFolder(argv[1], true), bench::kMods);
+            const Program b(programs[1], MarksFolder(argv[1], false), bench::kMods);
+            for (int i = 0; i < 4 * repetitions; ++i) {
+                for (const Program* program : {&a, &b}) {
+                    program->Reread();
+                    program->WaitForMarks();
+                    program->SelectEveryFifthRow(bench::kMods);
+                    (program == &a ? oursTimes : bareTimes).push_back(program->Command(IDC_MOVE_TOP));
+                }
+            }
+            Report(L"every fifth of 500 to the top, marks of 2,000 files each vs none", oursTimes, bareTimes);
         } else if (figure == L"memory") {
             const Program a(ours, folder.path(), mods), b(bare, folder.path(), mods);
             Sleep(500);

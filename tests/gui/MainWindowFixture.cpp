@@ -203,22 +203,27 @@ std::wstring TooltipText(HWND window, UINT_PTR tool)
 {
     std::wstring text;
     OnUiThread([&] {
-        HWND tooltips = nullptr;
+        // The window has several tooltips (its buttons', the list's cells'): the one that has the tool.
+        std::vector<HWND> tooltips;
         EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM l) -> BOOL {
             wchar_t name[64] = {};
             GetClassNameW(w, name, 64);
             if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(w, GW_OWNER) == GetAncestor(w, GA_ROOTOWNER))
-                *reinterpret_cast<HWND*>(l) = w;
+                reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
             return TRUE;
         }, reinterpret_cast<LPARAM>(&tooltips));
-        wchar_t buffer[MAX_PATH * 2] = {};
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.hwnd = window;
-        info.uId = tool;
-        info.lpszText = buffer;
-        SendMessageW(tooltips, TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&info));
-        text = buffer;
+        for (HWND tooltip : tooltips) {
+            wchar_t buffer[MAX_PATH * 2] = {};
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.hwnd = window;
+            info.uId = tool;
+            if (!SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)))
+                continue;
+            info.lpszText = buffer;
+            SendMessageW(tooltip, TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&info));
+            text = buffer;
+        }
     });
     return text;
 }

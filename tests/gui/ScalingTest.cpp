@@ -17,6 +17,7 @@
 #include "framework/DpiScale.h"
 #include "gui/ListDialog.h"
 #include "gui/MainWindowFixture.h"
+#include "unit/ManifestBytes.h"
 #include "res/resource.h"
 
 using namespace testing_files;
@@ -212,6 +213,49 @@ int EmptyListTextHeight(CExtListCtrl& list)
         }
     }
     return bottom - top;
+}
+
+// An overriding mod's mark, a triangle 12 pixels wide and 10 high at 96 DPI,
+// 6 from its cell's left, grows with the DPI; on the selection it takes the
+// selection's text colour.
+TEST(Scaling, TheConflictMarksAtTheRunsDpi)
+{
+    GameFolder game;
+    for (const auto& [name, crc] : {std::pair{L"a.pak", 1u}, std::pair{L"b.pak", 2u}}) {
+        WriteFileWithTime(game.Pak(name), Time(2021, 1, static_cast<int>(crc)));
+        const std::vector<unsigned char> bytes = ManifestBytes({{u"MEDIA/", {{u"X.DAT", crc}}}});
+        WriteFile(game.Pak(std::wstring(name) + L".MAN"), std::string(bytes.begin(), bytes.end()));
+    }
+    constexpr COLORREF kOverridesColor = RGB(0, 128, 0);
+    RunMainWindow(game.Program(), [&](HWND window, CModManagerDlg& dialog) {
+        bool known = false;
+        for (int i = 0; i < 400 && !known; ++i) {
+            OnUiThread([&] { known = dialog.ConflictsKnown(); });
+            Sleep(known ? 0 : 25);
+        }
+        ASSERT_TRUE(known);
+        OnUiThread([&] {
+            const UINT dpi = RunDpi();
+            CExtListCtrl& list = *ModList(window);
+            list.UpdateWindow();
+            EXPECT_NEAR(list.GetColumnWidth(ModListView::kColumnConflicts), At(dpi, 44), 1.0);
+            const RECT cell = CellRect(list, 1, ModListView::kColumnConflicts);
+            const PixelBox mark = FindColour(list, cell, kOverridesColor);
+            EXPECT_NEAR(mark.box.left, At(dpi, 6), 1.0);
+            EXPECT_NEAR(mark.box.right - mark.box.left, At(dpi, 12) + 1, 1.0);
+            EXPECT_NEAR(mark.box.bottom - mark.box.top, At(dpi, 10) + 1, 1.0);
+            const double area = 60 * At(dpi, 1) * At(dpi, 1);  // half of its box, the pen's edge aside
+            EXPECT_NEAR(mark.count, area, area * 0.35) << "a solid triangle";
+
+            ::SetFocus(list);
+            list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            list.UpdateWindow();
+            EXPECT_EQ(FindColour(list, cell, kOverridesColor).count, 0);
+            const PixelBox selected = FindColour(list, cell, GetSysColor(COLOR_HIGHLIGHTTEXT));
+            EXPECT_EQ(selected.box.left, mark.box.left);
+            EXPECT_EQ(selected.count, mark.count);
+        });
+    });
 }
 
 TEST(Scaling, TheEmptyListsMessageOnAMonitorOfAnotherDpi)

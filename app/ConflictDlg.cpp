@@ -11,12 +11,21 @@ namespace {
 
 enum Column { kColumnPath, kColumnWinner, kColumnOverridden, kColumnIdentical };
 
+// Files the player means one mod to win that are not the same copy everywhere.
+int IntendedCount(const mods::ConflictReport& report)
+{
+    return static_cast<int>(std::count_if(report.conflicts.begin(), report.conflicts.end(),
+                                          [](const mods::FileConflict& c) { return c.intended && !c.identical; }));
+}
+
 }  // namespace
 
 constexpr fw::MessageEntry<CConflictDlg> CConflictDlg::kMessages[] = {
     fw::OnMessage(WM_SIZE, &CConflictDlg::OnSize),
     fw::OnMessage(WM_GETMINMAXINFO, &CConflictDlg::OnGetMinMaxInfo),
     fw::OnNotify(IDC_CONFLICT_LIST, LVN_GETDISPINFOW, &CConflictDlg::OnGetDispInfo),
+    fw::OnNotify(IDC_CONFLICT_LIST, NM_CLICK, &CConflictDlg::OnClick),
+    fw::OnNotify(IDC_CONFLICT_LIST, LVN_KEYDOWN, &CConflictDlg::OnKeyDown),
 };
 
 CConflictDlg::CConflictDlg(const mods::ConflictReport& report, const std::vector<mods::ListedModToCheck>& mods,
@@ -115,14 +124,56 @@ bool CConflictDlg::OnGetMinMaxInfo(WPARAM, LPARAM l, LRESULT& result)
 
 void CConflictDlg::FillConflicts()
 {
+    // The report lists real conflicts first, then intended ones, then copies.
+    shown_.clear();
+    std::size_t intended = 0;
+    for (std::size_t i = 0; i < report_.conflicts.size(); ++i) {
+        const mods::FileConflict& conflict = report_.conflicts[i];
+        if (conflict.intended && !conflict.identical) {
+            if (intended++ == 0)
+                shown_.push_back(kIntendedHeading);
+            if (!intendedOpen_)
+                continue;
+        }
+        shown_.push_back(i);
+    }
     // The list holds no texts: it asks for the rows it shows, so a report
     // of any size opens at once and costs no copy of its texts.
-    list_.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(report_.conflicts.size()), 0);
+    list_.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(shown_.size()), LVSICF_NOSCROLL);
+    list_.InvalidateRect(nullptr, TRUE);
+}
+
+void CConflictDlg::ToggleIntended(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= shown_.size() || shown_[static_cast<std::size_t>(row)] != kIntendedHeading)
+        return;
+    intendedOpen_ = !intendedOpen_;
+    FillConflicts();
+}
+
+LRESULT CConflictDlg::OnClick(NMHDR* header)
+{
+    ToggleIntended(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
+    return 0;
+}
+
+LRESULT CConflictDlg::OnKeyDown(NMHDR* header)
+{
+    const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
+    if (key == VK_RETURN || key == VK_SPACE)
+        ToggleIntended(static_cast<int>(list_.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+    return 0;
 }
 
 std::wstring CConflictDlg::CellText(std::size_t row, int column) const
 {
-    const mods::FileConflict& conflict = report_.conflicts[row];
+    if (shown_[row] == kIntendedHeading) {
+        return column == kColumnPath
+                   ? fw::FormatText(intendedOpen_ ? texts::kIntendedHeadingOpen : texts::kIntendedHeadingClosed,
+                                    IntendedCount(report_))
+                   : std::wstring();
+    }
+    const mods::FileConflict& conflict = report_.conflicts[shown_[row]];
     switch (column) {
     case kColumnPath: return report_.PathOf(conflict);
     case kColumnWinner: return mods_[conflict.winner].name;
@@ -144,7 +195,7 @@ LRESULT CConflictDlg::OnGetDispInfo(NMHDR* header)
 {
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
-        static_cast<std::size_t>(item.iItem) >= report_.conflicts.size())
+        static_cast<std::size_t>(item.iItem) >= shown_.size())
         return 0;
     const std::wstring text = CellText(static_cast<std::size_t>(item.iItem), item.iSubItem);
     const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
@@ -157,10 +208,13 @@ std::wstring CConflictDlg::SummaryText() const
 {
     const auto identical = static_cast<int>(
         std::count_if(report_.conflicts.begin(), report_.conflicts.end(), [](const auto& c) { return c.identical; }));
-    const int real = static_cast<int>(report_.conflicts.size()) - identical;
+    const int intended = IntendedCount(report_);
+    const int real = static_cast<int>(report_.conflicts.size()) - identical - intended;
     std::wstring summary = real > 0
         ? fw::FormatText(texts::kConflictSummary, real, static_cast<int>(report_.modsInConflict))
         : std::wstring(texts::kNoConflict);
+    if (intended > 0)
+        summary += fw::FormatText(texts::kIntendedSummary, intended);
     if (identical > 0)
         summary += fw::FormatText(texts::kIdenticalSummary, identical);
     return summary;

@@ -33,6 +33,9 @@ private:
     };
 
     void FillConflicts();
+    LRESULT OnClick(NMHDR* header);
+    LRESULT OnKeyDown(NMHDR* header);
+    void ToggleIntended(int row);
     std::wstring CellText(std::size_t row, int column) const;
     LRESULT OnGetDispInfo(NMHDR* header);
     bool OnSize(WPARAM w, LPARAM l, LRESULT& result);
@@ -43,6 +46,11 @@ private:
     const mods::ConflictReport& report_;
     const std::vector<mods::ListedModToCheck>& mods_;
     fw::CListViewCtrl list_;
+    // The report's conflicts in the rows shown: the real ones, the heading
+    // the intended ones are folded under, those when it is open, the copies.
+    static constexpr std::size_t kIntendedHeading = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> shown_;
+    bool intendedOpen_ = false;
     std::vector<Anchored> layout_;
     SIZE initialClient_{};
     SIZE minimumWindow_{};

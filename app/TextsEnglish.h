@@ -161,6 +161,9 @@ inline constexpr TextEntry kEnglishTable[] = {
     {Id::kConflictSummary, L"Files in conflict: %d; mods involved: %d"},
     {Id::kNoConflict, L"No conflicts found"},
     {Id::kIdenticalSummary, L"; files that are the same copy: %d"},
+    {Id::kIntendedSummary, L"; files overridden on purpose: %d"},
+    {Id::kIntendedHeadingClosed, L"[+] Overridden on purpose: %d files (click to open)"},
+    {Id::kIntendedHeadingOpen, L"[-] Overridden on purpose: %d files"},
     {Id::kIdenticalCopiesNote,
      L"Files that are exactly the same in every mod holding them (same copy) are listed last: they are not real "
      L"conflicts."},

@@ -14,7 +14,9 @@
 
 #include "app/FailureTexts.h"
 #include "gui/MainWindowFixture.h"
+#include "mods/ChangeHistory.h"
 #include "mods/Conflicts.h"
+#include "mods/IntendedOverlaps.h"
 #include "platform/FileSystem.h"
 #include "res/resource.h"
 #include "unit/ManifestBytes.h"
@@ -166,6 +168,60 @@ TEST(ConflictCheck, ReportsWinnersInTheOrderShown)
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CONFLICT_CHECK)));
     });
     CloseHandle(held);
+}
+
+// The files of an overlap the player means are folded under a heading of
+// their own, which a click opens and Space closes.
+TEST(ConflictCheck, OverlapsMeantAreFoldedUnderTheirHeading)
+{
+    GameFolder game;
+    const std::u16string items = u"MEDIA/UNITS/ITEMS/";
+    const std::pair<const wchar_t*, std::vector<ManifestFolderToWrite>> mods[] = {
+        {L"a.pak", {{items, {{u"sword.dat", 1}, {u"shield.dat", 2}}}}},
+        {L"b.pak", {{items, {{u"sword.dat", 3}}}}},
+        {L"c.pak", {{items, {{u"shield.dat", 4}}}}},
+    };
+    int day = 1;
+    for (const auto& [name, folders] : mods) {
+        WriteFileWithTime(game.Pak(name), Time(2021, 1, day++));
+        WriteFile(game.Pak(std::wstring(name) + L".MAN"), Manifest(folders));
+    }
+    const std::wstring records =
+        mods::ChangeHistory(platform::SystemFileSystem(), HistoryRoot(), game.paks).RecordsFolder();
+    ASSERT_TRUE(mods::WriteIntendedOverlaps(platform::SystemFileSystem(), mods::IntendedOverlapsPath(records),
+                                            {{L"b", L"a"}}).ok());
+
+    RunMainWindow(game.Program(), [&](HWND window) {
+        PostMessageW(GetDlgItem(window, IDC_CONFLICT_CHECK), BM_CLICK, 0, 0);
+        HWND dialog = WaitForDialogTitled(L"冲突检测");
+        ASSERT_NE(dialog, nullptr);
+        HWND list = GetDlgItem(dialog, IDC_CONFLICT_LIST);
+        auto rows = [&] {
+            std::vector<std::wstring> shown;
+            for (int row = 0; row < ListCount(list); ++row)
+                shown.push_back(ListText(list, row, 0) + L" | " + ListText(list, row, 1));
+            return shown;
+        };
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CONFLICT_SUMMARY)),
+                  L"1 个文件冲突，涉及 2 个MOD；另有 1 个文件是有意的覆盖");
+        EXPECT_EQ(rows(), (std::vector<std::wstring>{L"MEDIA/UNITS/ITEMS/shield.dat | c.pak",
+                                                     L"[+] 有意的覆盖：1 个文件（单击展开） | "}));
+
+        RECT heading{LVIR_BOUNDS, 0, 0, 0};
+        SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&heading));
+        PostClick(list, POINT{heading.left + 20, (heading.top + heading.bottom) / 2});
+        Settle();
+        EXPECT_EQ(rows(), (std::vector<std::wstring>{L"MEDIA/UNITS/ITEMS/shield.dat | c.pak",
+                                                     L"[-] 有意的覆盖：1 个文件 | ",
+                                                     L"MEDIA/UNITS/ITEMS/sword.dat | b.pak"}));
+        PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+        Settle();
+        EXPECT_EQ(rows().size(), 2u);
+
+        PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+        for (int i = 0; i < 200 && IsWindow(dialog); ++i)
+            Sleep(25);
+    });
 }
 
 // The review's cases on the real program: one file however its path is split

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <shlobj.h>
 #include <string>
 #include <vector>
 
@@ -151,11 +150,8 @@ TEST(ConflictMarks, MarksLightsMovesAndPairsMeant)
         RestoreList(window);
     });
 
-    const std::wstring records = mods::ChangeHistory(platform::SystemFileSystem(), [] {
-        wchar_t appData[MAX_PATH] = {};
-        SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-        return platform::JoinPath(platform::JoinPath(appData, L"PakOrder"), L"History");
-    }(), game.paks).RecordsFolder();
+    const std::wstring records =
+        mods::ChangeHistory(platform::SystemFileSystem(), HistoryRoot(), game.paks).RecordsFolder();
     std::vector<mods::IntendedOverlap> pairs;
     std::vector<mods::OverlapsProblem> problems;
     ASSERT_TRUE(mods::ReadIntendedOverlaps(platform::SystemFileSystem(), mods::IntendedOverlapsPath(records), pairs,

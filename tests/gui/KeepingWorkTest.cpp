@@ -3,8 +3,8 @@
 // changes other programs make to the folder.
 
 #include <windows.h>
-#include <commctrl.h>
 #include <shlobj.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "gui/MainWindowFixture.h"
@@ -160,14 +160,6 @@ TEST(KeepingWork, TheListFollowsChangesMadeOutsideTheProgram)
         EXPECT_EQ(status, L"PAKS 目录已被其他程序更改；智能排序会从磁盘重新读取每个MOD的时间");
         EXPECT_EQ(Order(window), L"xwacdb*");
     });
-}
-
-// Where the program keeps its records, as it finds the folder.
-std::wstring HistoryRoot()
-{
-    wchar_t appData[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    return platform::JoinPath(platform::JoinPath(appData, L"PakOrder"), L"History");
 }
 
 mods::FileTime DiskTime(const std::wstring& path)

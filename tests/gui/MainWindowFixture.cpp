@@ -147,6 +147,13 @@ std::wstring ManagedPaks(const CModManagerDlg& dialog)
     return paks;
 }
 
+std::wstring HistoryRoot()
+{
+    wchar_t appData[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    return platform::JoinPath(platform::JoinPath(appData, L"PakOrder"), L"History");
+}
+
 std::wstring GameProgram(const CModManagerDlg& dialog)
 {
     std::wstring game;

@@ -69,6 +69,8 @@ void RunMainWindow(const std::wstring& programPath,
 // The folder the window manages and the game it starts, read on its thread.
 std::wstring ManagedPaks(const CModManagerDlg& dialog);
 std::wstring GameProgram(const CModManagerDlg& dialog);
+// Where the program keeps its records, as it finds the folder.
+std::wstring HistoryRoot();
 
 // A game installation: PAKS with the game's data, optionally the game itself.
 struct GameFolder {
